@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what the project needs (only what is missing), builds it, and then
+# starts the program (run) or runs every test (test).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-dev pkg-config
+  qt6-base-dev libcups2-dev libjpeg62-turbo-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation2 cups cups-client cups-bsd xvfb xauth
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
+
+case "${1:-run}" in
+  run)
+    shift || true
+    exec build/bin/InkmarkTool "$@"
+    ;;
+  test)
+    ctest --test-dir build --output-on-failure -j2 --timeout 300
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

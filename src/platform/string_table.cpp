@@ -1,0 +1,56 @@
+#include "platform/string_table.h"
+
+#include <string_view>
+
+namespace inkmark {
+namespace {
+
+struct Entry {
+  int id;
+  std::string_view text;
+};
+
+constexpr Entry kEnglish[] = {
+    {1, "Open"},
+    {2, "Bitmap File(*.BMP;*.RLE)~*.BMP;*.RLE~JPEG File(*.JPG)~*.JPG~Quorvel Logo File(*.QLF)~*.QLF~"},
+    {4, "BMP,RLE,JPG,QLF"},
+    {6, "BMP,BIN"},
+    {7, "Black"},
+    {8, "Red"},
+    {9, "Green"},
+    {10, "Blue"},
+    {12, "Quorvel Inkmark Tool"},
+    {13, "Bitmap File(*.BMP)~*.BMP~ORC/POS Command File(*.BIN)~*.BIN~"},
+    {14, "Save As"},
+    {15, "Insufficient Memory.  Please increase Virtual Memory."},
+    {16, "Printer information file(*.DEF) is missing."},
+    {17, "Failed to delete NV graphics \"%s\". Please confirm the printer settings."},
+    {19, "Input a two-digit character from 0x20 to 0x7e for the key."},
+    {20, "Failed to register NV graphics. Please confirm the printer settings."},
+    {21, "Do you want to delete NV graphics \"%s\" ?"},
+    {23, "Test printing failure. Please confirm the printer settings."},
+    {24, "Failed to print of NV graphics \"%s\" ."},
+    {25, "Invalid file name.  Input a proper name."},
+    {26, "The application could not be initialized."},
+    {27, "No Key code exist in NV graphics."},
+    {28,
+     "The specified image file cannot be read.\nThe file may be corrupted, or the image format may "
+     "not be supported."},
+    {29, "Insufficient NV graphics memory."},
+    {30, "The registrable image data size for NV graphics is up to [%s]dot."},
+    {31, "Specified key already exists."},
+    {32, "Failed to get key code list."},
+    {33, "Failed to get NV graphics capacity."},
+    {34, "Failed to open printer port."},
+};
+
+}  // namespace
+
+std::string LoadString(int id, std::size_t max_chars) {
+  for (const auto& e : kEnglish) {
+    if (e.id == id) return std::string(e.text.substr(0, max_chars));
+  }
+  return {};
+}
+
+}  // namespace inkmark
