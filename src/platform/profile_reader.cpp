@@ -58,7 +58,8 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
       value = value.substr(1, value.size() - 2);
     }
     if (value.size() > kMaxProfileValue) value = value.substr(0, kMaxProfileValue);
-    file.entries_.push_back({section, std::string(TrimBlanks(line.substr(0, eq))), std::string(value)});
+    file.entries_.push_back(
+        {section, std::string(TrimBlanks(line.substr(0, eq))), std::string(value)});
   }
   return file;
 }

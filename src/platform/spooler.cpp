@@ -14,8 +14,10 @@ struct IppDelete {
   void operator()(ipp_t* ipp) const { ippDelete(ipp); }
 };
 
-// A server that does not answer within this time counts as absent.
+// A server that does not answer within this time counts as absent, whether it
+// refuses the connection or takes it and never replies.
 constexpr int kConnectTimeoutMs = 3000;
+constexpr double kReplyTimeoutSeconds = 3.0;
 
 }  // namespace
 
@@ -25,6 +27,8 @@ std::vector<SpoolerPrinter> ListSpoolerPrinters() {
                                                        cupsEncryption(), 1, kConnectTimeoutMs,
                                                        nullptr));
   if (!http) return printers;
+  // Without this, a server that never replies holds the caller for a minute.
+  httpSetTimeout(http.get(), kReplyTimeoutSeconds, nullptr, nullptr);
 
   ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
   static const char* const kWanted[] = {"printer-name", "printer-make-and-model"};

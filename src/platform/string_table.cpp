@@ -12,7 +12,8 @@ struct Entry {
 
 constexpr Entry kEnglish[] = {
     {1, "Open"},
-    {2, "Bitmap File(*.BMP;*.RLE)~*.BMP;*.RLE~JPEG File(*.JPG)~*.JPG~Quorvel Logo File(*.QLF)~*.QLF~"},
+    {2,
+     "Bitmap File(*.BMP;*.RLE)~*.BMP;*.RLE~JPEG File(*.JPG)~*.JPG~Quorvel Logo File(*.QLF)~*.QLF~"},
     {4, "BMP,RLE,JPG,QLF"},
     {6, "BMP,BIN"},
     {7, "Black"},

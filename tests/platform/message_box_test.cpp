@@ -1,6 +1,7 @@
+#include "platform/message_box.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/message_box.h"
 #include "platform/string_table.h"
 #include "support/recording_message_boxes.h"
 
@@ -41,7 +42,8 @@ TEST(StringTable, TextsAreCutAsFixedBuffersCutThem) {
   EXPECT_EQ(LoadString(kStrAppCaption, 31), "Quorvel Inkmark Tool");
   EXPECT_EQ(LoadString(kStrNoMemory, 10), "Insufficie");
   EXPECT_EQ(LoadString(18), "");
-  EXPECT_NE(LoadString(kStrCannotReadImage).find(".\nThe file may be corrupted"), std::string::npos);
+  EXPECT_NE(LoadString(kStrCannotReadImage).find(".\nThe file may be corrupted"),
+            std::string::npos);
 }
 
 }  // namespace

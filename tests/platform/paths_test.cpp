@@ -1,3 +1,5 @@
+#include "platform/paths.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -6,7 +8,6 @@
 #include <filesystem>
 
 #include "platform/code_page.h"
-#include "platform/paths.h"
 #include "support/temp_dir.h"
 
 namespace inkmark {

@@ -18,9 +18,8 @@ TEST(ProfileFile, MatchesNamesWithoutCaseAndTakesTheFirstKey) {
 }
 
 TEST(ProfileFile, UnwrapsMatchingQuotesOnlyAndCutsAt255) {
-  auto file = ProfileFile::Parse(
-      "[Spec]\na=\" padded \"\nb='x'\nc=\"open\nd=\"\ne=" + std::string(10000, 'v') +
-      "\nno equals line\n=empty key\n");
+  auto file = ProfileFile::Parse("[Spec]\na=\" padded \"\nb='x'\nc=\"open\nd=\"\ne=" +
+                                 std::string(10000, 'v') + "\nno equals line\n=empty key\n");
   EXPECT_EQ(file.Get("Spec", "a"), " padded ");
   EXPECT_EQ(file.Get("Spec", "b"), "x");
   EXPECT_EQ(file.Get("Spec", "c"), "\"open");
