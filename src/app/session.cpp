@@ -22,8 +22,10 @@ std::int32_t ColorFromName(std::string_view name) {
     int id;
     std::int32_t value;
   };
-  static constexpr Ink kInks[] = {
-      {kStrBlack, kColorBlack}, {kStrRed, kColorRed}, {kStrGreen, kColorGreen}, {kStrBlue, kColorBlue}};
+  static constexpr Ink kInks[] = {{kStrBlack, kColorBlack},
+                                  {kStrRed, kColorRed},
+                                  {kStrGreen, kColorGreen},
+                                  {kStrBlue, kColorBlue}};
   for (const auto& ink : kInks) {
     if (EqualsNoCase(name, LoadString(ink.id, 15))) return ink.value;
   }

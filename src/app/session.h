@@ -17,12 +17,13 @@ namespace inkmark {
 struct ConversionParams {
   std::uint32_t target_width;
   std::uint32_t target_height;
-  std::uint32_t color_count;    // 2 = two inks, 1 = one ink
-  std::uint32_t color_table;    // index (0 or 1) of the first ink named in {first_color, second_color}
-  std::uint32_t processing;     // 0 Coarse, 1 middle, 2 Fine
-  std::uint32_t adjust_r;       // 1-5
-  std::uint32_t adjust_g;       // 1-5
-  std::uint32_t adjust_b;       // 1-5
+  std::uint32_t color_count;  // 2 = two inks, 1 = one ink
+  std::uint32_t
+      color_table;           // index (0 or 1) of the first ink named in {first_color, second_color}
+  std::uint32_t processing;  // 0 Coarse, 1 middle, 2 Fine
+  std::uint32_t adjust_r;    // 1-5
+  std::uint32_t adjust_g;    // 1-5
+  std::uint32_t adjust_b;    // 1-5
   std::uint32_t palette_size;   // 256 with two inks, 2 with one
   std::uint32_t attach_manual;  // 0 Automatic, 1 Manual
   // Level 1 (darkest) first; low byte: 0 1st ink, 1 2nd ink, 2 white;

@@ -1,0 +1,146 @@
+#include "settings/command_line.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "platform/profile_reader.h"
+#include "settings/printer_files.h"
+
+namespace inkmark {
+namespace {
+
+// A value has the room of a 256-byte buffer.
+constexpr std::size_t kMaxValueChars = 255;
+
+// The run of characters right after the first occurrence of `option`, up to a
+// blank, a tab or the end; nullopt when the option is absent.
+std::optional<std::string_view> OptionValue(std::string_view line, std::string_view option) {
+  auto at = line.find(option);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string_view rest = line.substr(at + option.size());
+  std::string_view value = rest.substr(0, rest.find_first_of(" \t"));
+  return value.substr(0, kMaxValueChars);
+}
+
+// The text after `option` without any cut, for the port prefix match.
+std::optional<std::string_view> OptionRest(std::string_view line, std::string_view option) {
+  auto at = line.find(option);
+  if (at == std::string_view::npos) return std::nullopt;
+  return line.substr(at + option.size());
+}
+
+std::size_t Choices(std::size_t list_size, std::int32_t count) {
+  return std::min(list_size, std::size_t(std::max(count, 0)));
+}
+
+bool PickName(const std::vector<std::string>& list, std::int32_t count, std::string_view value,
+              std::int32_t& sel) {
+  for (std::size_t i = 0; i < Choices(list.size(), count); ++i) {
+    if (EqualsNoCase(list[i], value)) {
+      sel = std::int32_t(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PickNumber(const std::vector<std::int32_t>& list, std::int32_t count, std::string_view value,
+                std::int32_t& sel) {
+  std::int32_t number = ParseInt(value);
+  for (std::size_t i = 0; i < Choices(list.size(), count); ++i) {
+    if (list[i] == number) {
+      sel = std::int32_t(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Model names are matched from their fourth character and the value from its
+// third, so "DT300/310" names "DT-300/310": the maker's prefix is written
+// with or without its hyphen. A value shorter than two characters names nothing.
+bool PickModel(const LogoSession& session, std::string_view value, std::int32_t& index) {
+  if (value.size() < 2) return false;
+  std::string_view wanted = value.substr(2);
+  std::size_t count = Choices(session.profiles.size(), session.profile_count);
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string_view name = session.profiles[i].model_name;
+    std::string_view tail = name.size() < 3 ? std::string_view{} : name.substr(3);
+    if (EqualsNoCase(tail, wanted)) {
+      index = std::int32_t(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+// The paper width is given without its unit: 80 means "80mm" and 58JP "58mmJP".
+std::string PaperWidthName(std::string_view value) {
+  if (!value.empty() && value.back() == 'P') {
+    // Only "P" alone has fewer than two characters to replace; it becomes "mmJP".
+    value.remove_suffix(std::min<std::size_t>(2, value.size()));
+    return std::string(value) + "mmJP";
+  }
+  return std::string(value) + "mm";
+}
+
+bool PickPortByPrefix(const std::vector<std::string>& ports, std::int32_t count,
+                      std::string_view rest, std::int32_t& sel) {
+  for (std::size_t i = 0; i < Choices(ports.size(), count); ++i) {
+    const std::string& port = ports[i];
+    if (port.size() <= rest.size() && EqualsNoCase(port, rest.substr(0, port.size()))) {
+      sel = std::int32_t(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::int32_t ApplyCommandLine(LogoSession& session, std::string_view command_line) {
+  // The command line is a C text: nothing after a NUL belongs to it.
+  command_line = command_line.substr(0, command_line.find('\0'));
+  bool picked = false;
+
+  if (auto value = OptionValue(command_line, "-pn")) {
+    picked |= PickModel(session, *value, session.profile_index);
+  }
+  PrinterProfile* p = session.CurrentProfile();
+  if (p == nullptr) return picked ? 1 : 0;
+
+  if (auto value = OptionValue(command_line, "-pw"); value && !value->empty()) {
+    picked |=
+        PickName(p->paper_widths, p->paper_width_count, PaperWidthName(*value), p->paper_width_sel);
+  }
+  if (auto value = OptionValue(command_line, "-pf")) {
+    picked |= PickName(p->first_colors, p->first_color_count, *value, p->first_color_sel);
+  }
+  if (auto value = OptionValue(command_line, "-ps")) {
+    // A second colour equal to the first would print both inks alike.
+    std::string_view first =
+        SelectedName(p->first_colors, p->first_color_count, p->first_color_sel);
+    if (!EqualsNoCase(*value, first)) {
+      picked |= PickName(p->second_colors, p->second_color_count, *value, p->second_color_sel);
+    }
+  }
+  if (auto value = OptionValue(command_line, "-pr")) {
+    picked |= PickNumber(p->resolutions, p->resolution_count, *value, p->resolution_sel);
+  }
+  if (auto rest = OptionRest(command_line, "-cp")) {
+    picked |= PickPortByPrefix(p->ports, p->port_count, *rest, p->port_sel);
+  }
+  if (auto value = OptionValue(command_line, "-cb")) {
+    picked |= PickNumber(p->baud_rates, p->baud_count, *value, p->baud_sel);
+  }
+  if (auto value = OptionValue(command_line, "-cc")) {
+    picked |= PickName(p->parities, p->parity_count, *value, p->parity_sel);
+  }
+  if (auto value = OptionValue(command_line, "-cf")) {
+    picked |= PickName(p->flows, p->flow_count, *value, p->flow_sel);
+  }
+  return picked ? 1 : 0;
+}
+
+}  // namespace inkmark

@@ -1,0 +1,226 @@
+#include "settings/printer_files.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <optional>
+#include <system_error>
+
+namespace inkmark {
+namespace {
+
+// Keys of the section, in the order a profile is read.
+constexpr char kPrnName[] = "PrnName";
+constexpr char kPaperWidth[] = "PaperWidth";
+constexpr char kPaperDot[] = "PaperDot";
+constexpr char kFirstColor[] = "1stColor";
+constexpr char kSecondColor[] = "2ndColor";
+constexpr char kResolution[] = "Resolution";
+constexpr char kPort[] = "Port";
+constexpr char kBaudRate[] = "BaudRate";
+constexpr char kBitLength[] = "BitLength";
+constexpr char kParity[] = "Parity";
+constexpr char kFlow[] = "Flow";
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+std::string LowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), Lower);
+  return text;
+}
+
+// The elements of one value, split as the printer files write their lists.
+std::vector<std::string> SplitElements(std::string value) {
+  if (value.size() > kMaxProfileText) value.resize(kMaxProfileText);
+  std::vector<char*> tokens(value.size() + 1);
+  int count = SplitList(value.data(), tokens);
+  std::vector<std::string> elements;
+  elements.reserve(std::size_t(count));
+  for (int i = 0; i < count; ++i) elements.emplace_back(tokens[std::size_t(i)]);
+  return elements;
+}
+
+std::vector<std::int32_t> ToNumbers(const std::vector<std::string>& elements) {
+  std::vector<std::int32_t> numbers;
+  numbers.reserve(elements.size());
+  for (const auto& e : elements) numbers.push_back(ParseInt(e));
+  return numbers;
+}
+
+// The record has room for 20 elements: a longer list keeps its first 19
+// choices and still takes its default from the element the file put last.
+template <typename T>
+void KeepRoomForDefault(std::vector<T>& elements) {
+  if (elements.size() <= std::size_t(kMaxListElements)) return;
+  T last = std::move(elements.back());
+  elements.resize(std::size_t(kMaxListElements) - 1);
+  elements.push_back(std::move(last));
+}
+
+// Everything else expects a selection inside its list, so a default index
+// outside the choices (or any index of an empty list) selects the first.
+std::int32_t BoundedIndex(std::int32_t index, std::int32_t count) {
+  return index >= 0 && index < count ? index : 0;
+}
+
+void ReadNames(const ProfileFile& file, const char* key, std::vector<std::string>& names,
+               std::int32_t& count, std::int32_t& sel) {
+  names = SplitElements(file.Get(kPrinterSection, key));
+  KeepRoomForDefault(names);
+  count = std::int32_t(names.size()) - 1;
+  sel = BoundedIndex(ParseInt(names.back()), count);
+}
+
+void ReadNumbers(const ProfileFile& file, const char* key, std::vector<std::int32_t>& numbers,
+                 std::int32_t& count) {
+  numbers = ToNumbers(SplitElements(file.Get(kPrinterSection, key)));
+  KeepRoomForDefault(numbers);
+  count = std::int32_t(numbers.size()) - 1;
+}
+
+// The *.DEF files of a folder (extension in any case), in name order without
+// regard to case; ties between names differing only in case go by bytes.
+std::vector<std::filesystem::path> PrinterFilePaths(const std::filesystem::path& folder) {
+  std::vector<std::pair<std::string, std::filesystem::path>> found;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (name.size() < 4 || !EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".DEF")) {
+      continue;
+    }
+    std::error_code type_ec;
+    if (!it->is_regular_file(type_ec)) continue;
+    found.emplace_back(std::move(name), it->path());
+  }
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+    std::string la = LowerCase(a.first), lb = LowerCase(b.first);
+    return la != lb ? la < lb : a.first < b.first;
+  });
+  std::vector<std::filesystem::path> paths;
+  for (auto& [name, path] : found) paths.push_back(std::move(path));
+  return paths;
+}
+
+// The file at `path` when it can be read and names a model.
+std::optional<ProfileFile> ReadPrinterFile(const std::filesystem::path& path) {
+  auto file = ProfileFile::Read(path);
+  if (!file || file->Get(kPrinterSection, kPrnName).empty()) return std::nullopt;
+  return file;
+}
+
+}  // namespace
+
+int SplitList(char* text, std::span<char*> tokens, int code_page) {
+  if (text == nullptr) return 0;
+  int count = 0;
+  auto start_token = [&](char* token) {
+    if (std::size_t(count) < tokens.size()) tokens[std::size_t(count)] = token;
+    ++count;
+  };
+  start_token(text);
+  for (char* p = text; *p != '\0'; ++p) {
+    if (IsDbcsLeadByte(code_page, std::uint8_t(*p))) {
+      // A lead byte right before the end has no second byte to skip; stepping
+      // over the terminator would walk off the text.
+      if (p[1] == '\0') break;
+      ++p;
+    } else if (*p == ',') {
+      *p = '\0';
+      start_token(p + 1);
+    } else if (*p == '$') {
+      *p = ',';
+    } else if (*p == '~') {
+      *p = '\0';
+    }
+  }
+  return count;
+}
+
+int SplitNumbers(char* text, std::span<std::int32_t> values) {
+  if (text == nullptr) return 0;
+  std::vector<char*> tokens(std::strlen(text) + 1);
+  int count = SplitList(text, tokens);
+  std::size_t stored = std::min(std::size_t(count), values.size());
+  for (std::size_t i = 0; i < stored; ++i) values[i] = ParseInt(tokens[i]);
+  return count;
+}
+
+std::int32_t ParseInt(std::string_view text) {
+  std::size_t i = 0;
+  auto space = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  while (i < text.size() && space(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > std::int64_t(INT32_MAX) + 1) break;  // saturated either way
+  }
+  if (negative) value = -value;
+  return std::int32_t(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+bool LoadPrinterProfile(const ProfileFile& file, PrinterProfile& out) {
+  PrinterProfile p;
+  p.model_name = file.Get(kPrinterSection, kPrnName);
+  if (p.model_name.size() > kMaxProfileText) p.model_name.resize(kMaxProfileText);
+  if (p.model_name.empty()) return false;
+
+  ReadNames(file, kPaperWidth, p.paper_widths, p.paper_width_count, p.paper_width_sel);
+  // One number per paper width and no default: the first 20 are all there is room for.
+  p.paper_dots = ToNumbers(SplitElements(file.Get(kPrinterSection, kPaperDot)));
+  if (p.paper_dots.size() > std::size_t(kMaxListElements)) p.paper_dots.resize(kMaxListElements);
+  ReadNames(file, kFirstColor, p.first_colors, p.first_color_count, p.first_color_sel);
+  ReadNames(file, kSecondColor, p.second_colors, p.second_color_count, p.second_color_sel);
+  // The resolution list's extra element selects nothing; the first resolution starts selected.
+  ReadNumbers(file, kResolution, p.resolutions, p.resolution_count);
+  ReadNames(file, kPort, p.ports, p.port_count, p.port_sel);
+  ReadNumbers(file, kBaudRate, p.baud_rates, p.baud_count);
+  p.baud_sel = BoundedIndex(p.baud_rates.back(), p.baud_count);
+  ReadNumbers(file, kBitLength, p.bit_lengths, p.bit_length_count);
+  p.bit_length_sel = BoundedIndex(p.bit_lengths.back(), p.bit_length_count);
+  ReadNames(file, kParity, p.parities, p.parity_count, p.parity_sel);
+  ReadNames(file, kFlow, p.flows, p.flow_count, p.flow_sel);
+  out = std::move(p);
+  return true;
+}
+
+int CountPrinterFiles(const std::filesystem::path& folder) {
+  int count = 0;
+  for (const auto& path : PrinterFilePaths(folder)) {
+    if (ReadPrinterFile(path)) ++count;
+  }
+  return count;
+}
+
+int LoadPrinterProfiles(int count, std::vector<PrinterProfile>& profiles,
+                        const std::filesystem::path& folder) {
+  profiles.clear();
+  if (count <= 0) return 0;
+  std::optional<std::vector<SpoolerPrinter>> printers;  // asked once, for every profile
+  for (const auto& path : PrinterFilePaths(folder)) {
+    if (profiles.size() >= std::size_t(count)) break;
+    auto file = ReadPrinterFile(path);
+    PrinterProfile profile;
+    if (!file || !LoadPrinterProfile(*file, profile)) continue;
+    if (!printers) printers = ListSpoolerPrinters();
+    profile.driver_count = CollectDriverNames(profile.model_name, *printers, profile.driver_names);
+    profiles.push_back(std::move(profile));
+  }
+  return int(profiles.size());
+}
+
+int CollectDriverNames(std::string_view model_name, const std::vector<SpoolerPrinter>& printers,
+                       std::vector<std::string>& driver_names) {
+  driver_names.clear();
+  for (const auto& printer : printers) {
+    // The record has room for 20 names of 49 characters; further drivers are left out.
+    if (driver_names.size() >= std::size_t(kMaxDriverNames)) break;
+    if (printer.driver_name.find(model_name) == std::string::npos) continue;
+    driver_names.push_back(printer.driver_name.substr(0, kMaxDriverNameChars));
+  }
+  return int(driver_names.size());
+}
+
+}  // namespace inkmark

@@ -1,0 +1,51 @@
+// Printer information files: the *.DEF files beside the program, one printer
+// model each, read into PrinterProfile records.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/code_page.h"
+#include "platform/paths.h"
+#include "platform/profile_reader.h"
+#include "platform/spooler.h"
+#include "settings/printer_profile.h"
+
+namespace inkmark {
+
+// The section every printer file keeps its keys in.
+inline constexpr char kPrinterSection[] = "Spec";
+
+// In place: "," ends a token, "$" becomes ",", "~" ends a part, a lead byte of `code_page` skips
+// the next byte. Returns the number of tokens found; stores at most tokens.size() pointers.
+int SplitList(char* text, std::span<char*> tokens, int code_page = kSystemCodePage);
+
+// atoi each element; returns element count (at most values.size() stored).
+int SplitNumbers(char* text, std::span<std::int32_t> values);
+
+// A number as the C library's atoi reads it: leading white space, an optional
+// sign, digits up to the first non-digit; no digits gives 0. Saturates at the
+// int32 limits instead of overflowing.
+std::int32_t ParseInt(std::string_view text);
+
+// The number of printer files in `folder` that name a model.
+int CountPrinterFiles(const std::filesystem::path& folder = ProgramFolder());
+
+// Fills up to `count` profiles from the printer files of `folder`, in the order
+// they are counted; `profiles` ends up holding exactly the ones filled.
+int LoadPrinterProfiles(int count, std::vector<PrinterProfile>& profiles,
+                        const std::filesystem::path& folder = ProgramFolder());
+
+// Fills `profile` from the `Spec` section of one file, all but its driver
+// names. False (and the profile untouched) when the file names no model.
+bool LoadPrinterProfile(const ProfileFile& file, PrinterProfile& profile);
+
+// The driver names of `printers` that contain `model_name` (exact bytes).
+int CollectDriverNames(std::string_view model_name, const std::vector<SpoolerPrinter>& printers,
+                       std::vector<std::string>& driver_names);
+
+}  // namespace inkmark
