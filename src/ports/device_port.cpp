@@ -1,0 +1,218 @@
+#include "ports/device_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/message_box.h"
+#include "ports/clock.h"
+#include "ports/device_map.h"
+#include "ports/read_timing.h"
+
+namespace inkmark {
+
+namespace {
+
+// Step of the waits that have no descriptor event to wake them.
+constexpr std::uint32_t kPollStepMs = 10;
+
+std::uint32_t Remaining(std::uint64_t deadline, std::uint64_t now) {
+  return now >= deadline ? 0 : std::uint32_t(std::min<std::uint64_t>(deadline - now, UINT32_MAX));
+}
+
+}  // namespace
+
+std::int32_t DevicePort::open() {
+  auto path = DevicePathFor(name);
+  if (!path) return 0;
+  UniqueFd fd(::open(path->c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+  if (!fd) return 0;
+  // The device is ours alone while the port is open.
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return 0;
+  // Stale replies from an earlier exchange would be taken for this one's. Output
+  // is left alone: on a pseudo-terminal it is bytes the other end has not read yet.
+  ::tcflush(fd.get(), TCIFLUSH);
+  handle = std::move(fd);
+  applyTimeouts();
+  return 1;
+}
+
+void DevicePort::close() {
+  if (!handle) return;
+  // Output the printer would not take within the write time-out is dropped, so
+  // that closing cannot hang on a stalled printer.
+  ::tcflush(handle.get(), waitForOutputDrained() ? TCIFLUSH : TCIOFLUSH);
+  handle.reset();
+}
+
+bool DevicePort::waitForOutputDrained() {
+  PortClock& clock = CurrentPortClock();
+  std::uint64_t deadline = clock.NowMs() + write_total_timeout_constant;
+  for (;;) {
+    int queued = 0;
+    // Devices without an output queue (printer class devices) have nothing to wait for.
+    if (::ioctl(handle.get(), TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
+    std::uint32_t left = Remaining(deadline, clock.NowMs());
+    if (left == 0) return false;
+    clock.SleepMs(std::min(left, kPollStepMs));
+  }
+}
+
+void DevicePort::applyTimeouts() {
+  read_interval_timeout = 1;
+  read_total_timeout_multiplier = 0;
+  read_total_timeout_constant = read_constant_ms;
+  write_total_timeout_multiplier = 1;
+  write_total_timeout_constant = 2000;
+}
+
+DevicePort::Transfer DevicePort::readDevice(std::uint8_t* buffer, std::uint32_t length) {
+  PortClock& clock = CurrentPortClock();
+  Transfer t;
+  std::uint64_t deadline = clock.NowMs() + read_total_timeout_constant +
+                           std::uint64_t(read_total_timeout_multiplier) * length;
+  // A device that has hung up answers every wait at once; sleeping out the
+  // read's time keeps the timed read loop from spinning.
+  auto fail = [&](std::uint32_t error) {
+    if (std::uint32_t left = Remaining(deadline, clock.NowMs())) clock.SleepMs(left);
+    t.ok = false;
+    t.error = error;
+    return t;
+  };
+  while (t.count < length) {
+    std::uint32_t left = Remaining(deadline, clock.NowMs());
+    if (t.count > 0) left = std::min(left, read_interval_timeout);
+    int events = clock.WaitFd(handle.get(), POLLIN, left);
+    if (events < 0) return fail(std::uint32_t(errno));
+    if (events == 0) break;
+    if ((events & POLLIN) == 0) return fail(EIO);
+    ssize_t n = ::read(handle.get(), buffer + t.count, length - t.count);
+    if (n > 0) {
+      t.count += std::uint32_t(n);
+    } else if (n == 0) {
+      return fail(EIO);
+    } else if (errno != EAGAIN && errno != EINTR) {
+      return fail(std::uint32_t(errno));
+    }
+    if (Remaining(deadline, clock.NowMs()) == 0) break;
+  }
+  return t;
+}
+
+DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::uint32_t length) {
+  PortClock& clock = CurrentPortClock();
+  Transfer t;
+  std::uint64_t deadline = clock.NowMs() + write_total_timeout_constant +
+                           std::uint64_t(write_total_timeout_multiplier) * length;
+  bool held = false;
+  while (t.count < length) {
+    std::uint32_t left = Remaining(deadline, clock.NowMs());
+    if (left == 0) {
+      t.ok = false;
+      t.error = held ? kErrorBusy : kErrorCounterTimeout;
+      return t;
+    }
+    held = !readyToSend();
+    if (held) {
+      clock.SleepMs(std::min(left, kPollStepMs));
+      continue;
+    }
+    int events = clock.WaitFd(handle.get(), POLLOUT, left);
+    if (events < 0) return {false, t.count, std::uint32_t(errno)};
+    if (events == 0) continue;
+    ssize_t n = ::write(handle.get(), buffer + t.count, length - t.count);
+    if (n > 0) {
+      t.count += std::uint32_t(n);
+    } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+      if (events & (POLLHUP | POLLERR)) return {false, t.count, EIO};
+      // The device claimed room it did not have; do not spin on it.
+      clock.SleepMs(1);
+    } else {
+      return {false, t.count, n < 0 ? std::uint32_t(errno) : std::uint32_t(EIO)};
+    }
+  }
+  return t;
+}
+
+std::int32_t DevicePort::read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
+  got = 0;
+  if (!handle) return 0;
+  Transfer t = readDevice(buffer, length);
+  got = t.count;
+  if (!t.ok) last_comm_errors = t.error;
+  return got == length ? 1 : 0;
+}
+
+std::int32_t DevicePort::readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
+  if (!handle) return 0;
+  PortClock& clock = CurrentPortClock();
+  got = 0;
+  std::uint64_t start = clock.NowMs();
+  if (length == 0) return 1;
+  for (std::uint32_t pass = 0;; ++pass) {
+    if (pass % kReadBackoffPasses == kReadBackoffPasses - 1 &&
+        read_constant_ms + kReadBackoffStepMs <= timeout_ms) {
+      read_constant_ms += kReadBackoffStepMs;
+      applyTimeouts();
+    }
+    if (clock.NowMs() - start > timeout_ms) {
+      read_constant_ms = kReadConstantStartMs;
+      applyTimeouts();
+      return 0;
+    }
+    // A failed read counts as no data; its error is not kept.
+    got += readDevice(buffer + got, length - got).count;
+    if (got >= length) return 1;
+  }
+}
+
+std::int32_t DevicePort::write(const std::uint8_t* buffer, std::uint32_t length,
+                               std::uint32_t& written, std::uint32_t& errors) {
+  written = 0;
+  if (!handle) return 0;
+  if (length == 0) return 1;
+  PortClock& clock = CurrentPortClock();
+  bool busy = false;
+  std::uint64_t busy_since = 0;
+  std::uint32_t progress_mark = 0;
+  while (written < length) {
+    std::uint32_t chunk = std::min(length - written, kWriteChunkBytes);
+    Transfer t = writeDevice(buffer + written, chunk);
+    written += t.count;
+    if (t.ok) {
+      busy = false;
+      if (t.count == 0) return 0;
+      continue;
+    }
+    if (t.error != kErrorBusy && t.error != kErrorCounterTimeout) {
+      errors = t.error;
+      return 0;
+    }
+    if (!busy) {
+      busy = true;
+      busy_since = clock.NowMs();
+      progress_mark = written;
+      continue;
+    }
+    // Only a printer that has taken nothing for the whole wait is worth a question.
+    if (clock.NowMs() - busy_since <= kBusyQuestionMs || written != progress_mark) {
+      progress_mark = written;
+      continue;
+    }
+    int answer = CurrentMessageBoxes().Show(nullptr, kBusyCaption, kBusyQuestion, kMbRetryCancel);
+    if (answer != kIdRetry) {
+      errors = t.error;
+      return 0;
+    }
+    busy = false;
+  }
+  return 1;
+}
+
+}  // namespace inkmark

@@ -1,0 +1,60 @@
+// The device port: a printer reached through a device file opened by name. It
+// copes with slow and busy printers: writes go out in chunks and ask the user
+// whether to retry while the printer stays busy, and timed reads wait longer
+// each time a printer is slow to answer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ports/port_driver.h"
+
+namespace inkmark {
+
+inline constexpr std::uint32_t kWriteChunkBytes = 4096;
+// How long a printer may take nothing before the user is asked.
+inline constexpr std::uint64_t kBusyQuestionMs = 15000;
+inline constexpr char kBusyQuestion[] = "Printer is busy. Would you retry?";
+inline constexpr char kBusyCaption[] = "Inquiry";
+
+class DevicePort : public PortDriver {
+ public:
+  using PortDriver::PortDriver;
+
+  // Opens the device `name` maps to, exclusively, discards stale input and
+  // applies the time-outs.
+  std::int32_t open() override;
+  // Lets queued output go out (within the write time-out), discards unread
+  // input and closes the device.
+  void close() override;
+  std::int32_t read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
+  std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
+  std::int32_t write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
+                     std::uint32_t& errors) override;
+
+ protected:
+  // The outcome of one device transfer: bytes moved even when it failed.
+  struct Transfer {
+    bool ok = true;
+    std::uint32_t count = 0;
+    std::uint32_t error = 0;
+  };
+
+  // Sets the five time-outs, the read constant from the shared `read_constant_ms`.
+  void applyTimeouts();
+  // One read as the time-outs allow: up to `read_total_timeout_constant` for the
+  // first byte, then more while bytes keep coming within `read_interval_timeout`.
+  Transfer readDevice(std::uint8_t* buffer, std::uint32_t length);
+  // One write that may take `write_total_timeout_constant` + n ·
+  // `write_total_timeout_multiplier` ms; a device that will not take the rest
+  // in that time fails busy.
+  virtual Transfer writeDevice(const std::uint8_t* buffer, std::uint32_t length);
+  // Whether the printer's handshake lets bytes go out now.
+  virtual bool readyToSend() { return true; }
+
+ private:
+  // False when output was still queued at the end of the write time-out.
+  bool waitForOutputDrained();
+};
+
+}  // namespace inkmark

@@ -1,0 +1,102 @@
+#include "ports/open_port.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "platform/profile_reader.h"
+#include "ports/clock.h"
+#include "ports/file_port.h"
+#include "ports/parallel_port.h"
+#include "ports/serial_port.h"
+
+namespace inkmark {
+
+namespace {
+
+DriverPortFactory& InstalledDriverPortFactory() {
+  static DriverPortFactory factory;
+  return factory;
+}
+
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+std::unique_ptr<PortDriver> ChooseSerialPort(const PrinterProfile& p, std::string_view port_name) {
+  auto port = std::make_unique<SerialPort>();
+  std::uint8_t byte_size =
+      SelectedNumber(p.bit_lengths, p.bit_length_count, p.bit_length_sel) == 8 ? 8 : 7;
+  std::string_view parity_name = SelectedName(p.parities, p.parity_count, p.parity_sel);
+  std::uint8_t parity = EqualsNoCase(parity_name, "Even")  ? kParityEven
+                        : EqualsNoCase(parity_name, "Odd") ? kParityOdd
+                                                           : kParityNone;
+  std::uint8_t flow = EqualsNoCase(SelectedName(p.flows, p.flow_count, p.flow_sel), "DTR/DSR")
+                          ? kFlowDtrDsr
+                          : kFlowXonXoff;
+  std::int32_t baud = SelectedNumber(p.baud_rates, p.baud_count, p.baud_sel);
+  if (!port->setLine(PortNumberFromName(port_name), byte_size, parity, kOneStopBit, flow,
+                     baud > 0 ? std::uint32_t(baud) : 0)) {
+    return nullptr;
+  }
+  return port;
+}
+
+}  // namespace
+
+void SetDriverPortFactory(DriverPortFactory factory) {
+  InstalledDriverPortFactory() = std::move(factory);
+}
+
+std::int32_t PortNumberFromName(std::string_view port_name) {
+  std::string_view s = port_name.size() >= 3 ? port_name.substr(3) : std::string_view();
+  std::size_t i = 0;
+  while (i < s.size() && IsBlank(s[i])) ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  std::int64_t value = 0;
+  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+    value = value * 10 + (s[i] - '0');
+    if (value > INT32_MAX) {
+      value = std::int64_t(INT32_MAX) + 1;
+      break;
+    }
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX) return INT32_MAX;
+  if (value < INT32_MIN) return INT32_MIN;
+  return std::int32_t(value);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::unique_ptr<PortDriver> ChoosePrinterPort(const LogoSession& session) {
+  if (session.save_as_command_file == 1) return std::make_unique<FilePort>(session.save_path);
+  const PrinterProfile* profile = session.CurrentProfile();
+  if (profile == nullptr) return nullptr;
+  std::string_view port_name = SelectedName(profile->ports, profile->port_count, profile->port_sel);
+  if (StartsWithNoCase(port_name, "COM")) return ChooseSerialPort(*profile, port_name);
+  if (StartsWithNoCase(port_name, kDriverPortPrefix)) {
+    const DriverPortFactory& factory = InstalledDriverPortFactory();
+    if (!factory) return nullptr;
+    std::string_view driver =
+        SelectedName(profile->driver_names, profile->driver_count, profile->driver_sel);
+    return factory(std::string(driver));
+  }
+  return std::make_unique<ParallelPort>();
+}
+
+std::unique_ptr<PortDriver> OpenPrinterPort(const LogoSession& session) {
+  std::unique_ptr<PortDriver> port = ChoosePrinterPort(session);
+  if (!port || !port->open()) return nullptr;
+  if (dynamic_cast<FilePort*>(port.get()) != nullptr) return port;
+  std::uint32_t written = 0;
+  std::uint32_t errors = 0;
+  if (!port->write(kInitializeCommand, sizeof kInitializeCommand, written, errors)) {
+    port->close();
+    port.reset();
+  }
+  CurrentPortClock().SleepMs(kAfterOpenWaitMs);
+  return port;
+}
+
+}  // namespace inkmark

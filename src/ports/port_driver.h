@@ -1,0 +1,64 @@
+// PortDriver: the one abstract printer port. Every printer operation opens a
+// port of the kind its profile names, talks through it and closes it again.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ports/unique_fd.h"
+
+namespace inkmark {
+
+// Platform error codes a device write reports when the printer takes nothing.
+inline constexpr std::uint32_t kErrorBusy = 170;
+inline constexpr std::uint32_t kErrorCounterTimeout = 1121;
+
+// Result of `reset` for a kind that has no reset of its own.
+inline constexpr std::int32_t kResetUnsupported = -3;
+
+// Names hold at most 63 characters.
+inline constexpr std::size_t kMaxPortName = 63;
+
+class PortDriver {
+ public:
+  explicit PortDriver(std::string port_name);
+  // Frees the port and any descriptor still held, without the closing sequence:
+  // callers call `close` first.
+  virtual ~PortDriver();
+  PortDriver(const PortDriver&) = delete;
+  PortDriver& operator=(const PortDriver&) = delete;
+
+  // The operations, in their slot order. Results: 1 success, 0 failure.
+  virtual std::int32_t open() = 0;
+  virtual void close() = 0;
+  // Writes between the two form one document; 1 when the job started.
+  virtual std::int32_t beginJob();
+  virtual void endJob();
+  // Whether the device reports ready.
+  virtual std::int32_t status();
+  // Pulses or resets the device.
+  virtual std::int32_t reset();
+  // One read attempt; 1 when all `length` bytes came.
+  virtual std::int32_t read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) = 0;
+  // Reads until `length` bytes came (1) or `timeout_ms` ran out (0).
+  virtual std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length,
+                                 std::uint32_t& got) = 0;
+  // Writes all bytes; 1 when all went out.
+  virtual std::int32_t write(const std::uint8_t* buffer, std::uint32_t length,
+                             std::uint32_t& written, std::uint32_t& errors) = 0;
+
+  std::uint32_t timeout_ms = 3000;
+  // The device's communication time-outs, in milliseconds.
+  std::uint32_t read_interval_timeout = 1;
+  std::uint32_t read_total_timeout_multiplier = 0;
+  std::uint32_t read_total_timeout_constant = 1;
+  std::uint32_t write_total_timeout_multiplier = 1;
+  std::uint32_t write_total_timeout_constant = 2000;
+  // Error of the last failed `read`.
+  std::uint32_t last_comm_errors = 0;
+  std::string name;
+  // The open device; invalid while closed.
+  UniqueFd handle;
+};
+
+}  // namespace inkmark
