@@ -1,0 +1,88 @@
+#include "connection.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <stdexcept>
+
+#include "printer_session.h"
+
+namespace inkmark::vprinter {
+
+StopSignal::StopSignal() : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+  if (!fd_.valid()) throw std::runtime_error("eventfd failed");
+}
+
+void StopSignal::Raise() {
+  std::uint64_t one = 1;
+  [[maybe_unused]] auto n = ::write(fd_.get(), &one, sizeof one);
+}
+
+bool StopSignal::raised() const {
+  pollfd p{fd_.get(), POLLIN, 0};
+  return ::poll(&p, 1, 0) > 0;
+}
+
+namespace {
+
+// Waits for `events` on fd or for the stop signal; false when stopped or the
+// time ran out (timeout_ms -1 waits for ever).
+bool WaitFor(int fd, short events, const StopSignal& stop, int timeout_ms) {
+  for (;;) {
+    pollfd p[2] = {{stop.fd(), POLLIN, 0}, {fd, events, 0}};
+    int n = ::poll(p, fd < 0 ? 1 : 2, timeout_ms);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0 || (p[0].revents & POLLIN)) return false;
+    return true;
+  }
+}
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes, const StopSignal& stop) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    // send() keeps a closed socket from raising SIGPIPE; a terminal needs write().
+    ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+    if (n < 0 && errno == ENOTSOCK) n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += std::size_t(n);
+    } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+      if (!WaitFor(fd, POLLOUT, stop, -1)) return false;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void ServeConnection(VirtualPrinter& printer, int fd, const StopSignal& stop) {
+  PrinterSession session(
+      printer, [&](std::span<const std::uint8_t> bytes) { return WriteAll(fd, bytes, stop); });
+  const int busy_ms = printer.options().faults.busy_ms;
+  bool first_bytes = true;
+  std::uint64_t initialises_seen = 0;
+  std::uint8_t buffer[4096];
+  for (;;) {
+    if (!WaitFor(fd, POLLIN, stop, -1)) return;
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+    if (n <= 0) return;  // hung up or failed
+    session.Feed(std::span<const std::uint8_t>(buffer, std::size_t(n)));
+    // A busy printer stops taking bytes at the start of each connection and
+    // each new job, so that the host's writes stall.
+    bool new_job = session.initialise_count() != initialises_seen;
+    initialises_seen = session.initialise_count();
+    if (busy_ms > 0 && (first_bytes || new_job)) {
+      WaitFor(-1, 0, stop, busy_ms);
+      if (stop.raised()) return;
+    }
+    first_bytes = false;
+  }
+}
+
+}  // namespace inkmark::vprinter

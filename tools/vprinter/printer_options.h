@@ -1,0 +1,35 @@
+// What a virtual printer is set up with: its memory, its output and the faults
+// it plays for tests.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace inkmark::vprinter {
+
+struct FaultOptions {
+  int reply_delay_ms = 0;   // wait before every reply
+  bool no_reply = false;    // never answer a request
+  int garbage = 0;          // bytes sent before every reply
+  int busy_ms = 0;          // stop reading for this long after a connection's first bytes
+  bool bad_blocks = false;  // the last key-list block carries a wrong identifier
+};
+
+inline constexpr std::uint64_t kDefaultCapacity = 393216;
+inline constexpr int kDefaultKeysPerBlock = 20;
+
+struct PrinterOptions {
+  std::uint64_t capacity = kDefaultCapacity;
+  int keys_per_block = kDefaultKeysPerBlock;
+  std::filesystem::path out_dir;  // empty: printed pages are kept in memory only
+  std::filesystem::path nv_file;  // empty: NV memory lasts as long as the printer
+  std::uint32_t first_ink_rgb = 0x000000;
+  std::uint32_t second_ink_rgb = 0xFF0000;
+  bool render_defines = false;  // also print every graphics as it is defined
+  FaultOptions faults;
+  std::function<void(const std::string&)> log;  // one line per event; may be empty
+};
+
+}  // namespace inkmark::vprinter

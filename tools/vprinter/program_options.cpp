@@ -1,0 +1,195 @@
+#include "program_options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <map>
+
+namespace inkmark::vprinter {
+
+const char kUsageText[] =
+    "usage: inkmark-vprinter [options]\n"
+    "A virtual two-colour receipt printer: it answers the host's requests, keeps\n"
+    "NV graphics and writes everything it prints as PNG images.\n"
+    "\n"
+    "Where the host reaches it (one or both):\n"
+    "  --pty LINK            a pseudo-terminal, with LINK a symbolic link to it\n"
+    "                        (for example ~/.config/Quorvel/devices/com1)\n"
+    "  --tcp HOST:PORT       listen on a TCP port (PORT 0 picks a free one)\n"
+    "Or, instead of serving:\n"
+    "  --render FILE         write each graphics that a command file defines as a\n"
+    "                        PNG into the --out folder (default: here), and end\n"
+    "\n"
+    "The printer:\n"
+    "  --nv FILE             keep the NV memory in FILE across runs\n"
+    "  --capacity BYTES      NV graphics capacity (default 393216)\n"
+    "  --out DIR             write printed pages there as PNG images\n"
+    "  --keys-per-block N    keys in each block of the key code list (default 20)\n"
+    "  --first-ink COLOUR    Black, Red, Green, Blue or #RRGGBB (default Black)\n"
+    "  --second-ink COLOUR   as above (default Red)\n"
+    "  --quiet               do not log each command on standard error\n"
+    "\n"
+    "Faults, for tests:\n"
+    "  --reply-delay MS      wait before every reply\n"
+    "  --no-reply            never answer a request\n"
+    "  --garbage N           send N stray bytes before every reply\n"
+    "  --busy MS             stop reading for MS after the first bytes of a\n"
+    "                        connection and of each job\n"
+    "  --bad-blocks          send the last key-list block with a wrong identifier\n"
+    "  --help                show this text\n";
+
+namespace {
+
+constexpr std::uint64_t kMaxCapacity = std::uint64_t(1) << 30;
+constexpr int kMaxKeysPerBlock = 1000;
+constexpr int kMaxDelayMs = 600000;
+constexpr int kMaxGarbage = 65536;
+
+// Plain decimal digits only: no sign, no blanks, no overflow.
+std::optional<std::uint64_t> ParseNumber(const std::string& text, std::uint64_t max) {
+  if (text.empty() || text.size() > 19) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char ch : text) {
+    if (!std::isdigit(static_cast<unsigned char>(ch))) return std::nullopt;
+    value = value * 10 + std::uint64_t(ch - '0');
+  }
+  if (value > max) return std::nullopt;
+  return value;
+}
+
+std::optional<std::uint32_t> ParseInk(const std::string& text) {
+  std::string lower = text;
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  if (lower == "black") return 0x000000;
+  if (lower == "red") return 0xFF0000;
+  if (lower == "green") return 0x00FF00;
+  if (lower == "blue") return 0x0000FF;
+  if (lower.size() == 7 && lower[0] == '#' &&
+      std::all_of(lower.begin() + 1, lower.end(),
+                  [](unsigned char c) { return std::isxdigit(c) != 0; })) {
+    return std::uint32_t(std::stoul(lower.substr(1), nullptr, 16));
+  }
+  return std::nullopt;
+}
+
+// HOST:PORT, with an IPv6 host in brackets ("[::1]:9100").
+bool ParseHostPort(const std::string& text, std::string& host, std::uint16_t& port) {
+  auto colon = text.rfind(':');
+  if (colon == std::string::npos || colon == 0) return false;
+  host = text.substr(0, colon);
+  if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
+    host = host.substr(1, host.size() - 2);
+  }
+  if (host.empty()) return false;
+  auto number = ParseNumber(text.substr(colon + 1), 65535);
+  if (!number) return false;
+  port = std::uint16_t(*number);
+  return true;
+}
+
+ParsedCommandLine Fail(std::string why) { return {std::nullopt, std::move(why)}; }
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  ProgramOptions o;
+  auto& p = o.printer;
+  using Setter = std::function<bool(const std::string&)>;
+  auto number_into = [](int& field, int max) -> Setter {
+    return [&field, max](const std::string& v) {
+      auto n = ParseNumber(v, std::uint64_t(max));
+      if (n) field = int(*n);
+      return n.has_value();
+    };
+  };
+  const std::map<std::string, Setter> with_value = {
+      {"--pty",
+       [&](const std::string& v) {
+         o.pty_link = v;
+         return !v.empty();
+       }},
+      {"--tcp",
+       [&](const std::string& v) {
+         std::string host;
+         if (!ParseHostPort(v, host, o.tcp_port)) return false;
+         o.tcp_host = host;
+         return true;
+       }},
+      {"--nv",
+       [&](const std::string& v) {
+         p.nv_file = v;
+         return !v.empty();
+       }},
+      {"--out",
+       [&](const std::string& v) {
+         p.out_dir = v;
+         return !v.empty();
+       }},
+      {"--render",
+       [&](const std::string& v) {
+         o.render_file = v;
+         return !v.empty();
+       }},
+      {"--capacity",
+       [&](const std::string& v) {
+         auto n = ParseNumber(v, kMaxCapacity);
+         if (n) p.capacity = *n;
+         return n.has_value();
+       }},
+      {"--keys-per-block",
+       [&](const std::string& v) {
+         return number_into(p.keys_per_block, kMaxKeysPerBlock)(v) && p.keys_per_block > 0;
+       }},
+      {"--reply-delay", number_into(p.faults.reply_delay_ms, kMaxDelayMs)},
+      {"--busy", number_into(p.faults.busy_ms, kMaxDelayMs)},
+      {"--garbage", number_into(p.faults.garbage, kMaxGarbage)},
+      {"--first-ink",
+       [&](const std::string& v) {
+         auto ink = ParseInk(v);
+         if (ink) p.first_ink_rgb = *ink;
+         return ink.has_value();
+       }},
+      {"--second-ink",
+       [&](const std::string& v) {
+         auto ink = ParseInk(v);
+         if (ink) p.second_ink_rgb = *ink;
+         return ink.has_value();
+       }},
+  };
+  const std::map<std::string, bool*> flags = {{"--no-reply", &p.faults.no_reply},
+                                              {"--bad-blocks", &p.faults.bad_blocks},
+                                              {"--quiet", &o.quiet},
+                                              {"--help", &o.help}};
+
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string name = args[i];
+    std::optional<std::string> value;
+    if (auto eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name = name.substr(0, eq);
+    }
+    if (auto flag = flags.find(name); flag != flags.end()) {
+      if (value) return Fail(name + " takes no value");
+      *flag->second = true;
+      continue;
+    }
+    auto option = with_value.find(name);
+    if (option == with_value.end()) return Fail("unknown option " + args[i]);
+    if (!value) {
+      if (i + 1 >= args.size()) return Fail(name + " needs a value");
+      value = args[++i];
+    }
+    if (!option->second(*value)) return Fail("bad value for " + name + ": \"" + *value + "\"");
+  }
+  if (o.help) return {o, {}};
+  if (o.render_file && (o.pty_link || o.tcp_host)) {
+    return Fail("--render cannot be combined with --pty or --tcp");
+  }
+  if (!o.render_file && !o.pty_link && !o.tcp_host) {
+    return Fail("give --pty, --tcp or --render");
+  }
+  return {o, {}};
+}
+
+}  // namespace inkmark::vprinter
