@@ -27,7 +27,18 @@ cmake --build build
 case "${1:-run}" in
   run)
     shift || true
-    exec build/bin/InkmarkTool "$@"
+    # A newcomer without a printer gets the virtual printer behind COM1, and a
+    # throwaway settings folder that leaves the user's own settings alone.
+    demo=$(mktemp -d)
+    trap 'kill "$vprinter" 2>/dev/null; wait "$vprinter" 2>/dev/null; rm -rf "$demo"' EXIT
+    link="$demo/config/Quorvel/devices/com1"
+    mkdir -p "$(dirname "$link")" "$demo/printed"
+    build/bin/inkmark-vprinter --pty "$link" --nv "$demo/nv.bin" --out "$demo/printed" --quiet &
+    vprinter=$!
+    for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+    echo "Virtual printer on COM1; what it prints goes to $demo/printed"
+    XDG_CONFIG_HOME="$demo/config" INKMARK_SETTINGS_DIR="$demo/settings" \
+      build/bin/InkmarkTool "$@"
     ;;
   test)
     ctest --test-dir build --output-on-failure -j2 --timeout 300

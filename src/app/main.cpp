@@ -1,5 +1,7 @@
 // InkmarkTool: the windowed program.
 #include <QApplication>
+#include <QSettings>
+#include <cstdlib>
 #include <string>
 
 #include "app/placeholder_window.h"
@@ -9,6 +11,14 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // A demonstration or a test run keeps its settings apart from the real ones.
+  if (const char* dir = std::getenv("INKMARK_SETTINGS_DIR"); dir && *dir) {
+    for (auto scope : {QSettings::SystemScope, QSettings::UserScope}) {
+      QSettings::setPath(
+          QSettings::NativeFormat, scope,
+          QString::fromLocal8Bit(dir) + (scope == QSettings::SystemScope ? "/system" : "/user"));
+    }
+  }
   inkmark::QtMessageBoxes boxes;
   inkmark::SetMessageBoxes(&boxes);
 
