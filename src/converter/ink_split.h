@@ -1,0 +1,57 @@
+// Automatic attachment with two inks: how much of a pixel's darkness each
+// ink carries, judged by the pixel's colour.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "converter/tone.h"
+
+namespace inkmark::converter {
+
+struct InkCover {
+  int first = 0;
+  int second = 0;
+};
+
+class InkSplit {
+ public:
+  InkSplit(const std::array<std::int32_t, 2>& inks, const ToneWeights& weights);
+
+  // Coverage of each ink for a pixel of the given colour and darkness; the sum
+  // reproduces the darkness where the inks can, and is at most kFullCover.
+  InkCover Split(std::uint8_t blue, std::uint8_t green, std::uint8_t red, int darkness) const {
+    const unsigned share = ShareOf(blue, green, red);
+    int total =
+        static_cast<int>((static_cast<std::uint32_t>(darkness) * gain_[share] + 2048) >> 12);
+    total = SnapCover(total > kFullCover ? kFullCover : total);
+    const int second =
+        static_cast<int>((static_cast<unsigned>(total) * share + kShareSteps / 2) / kShareSteps);
+    return {total - second, second};
+  }
+
+  // The second ink's share of a colour's darkness, 0 to kShareSteps.
+  unsigned ShareOf(std::uint8_t blue, std::uint8_t green, std::uint8_t red) const {
+    return (*share_)[((red & 0xF8u) << 7) | ((green & 0xF8u) << 2) | (blue >> 3)];
+  }
+
+  // Coarse grade: true when a pixel of this share and darkness is at least
+  // half covered.
+  bool HalfCovered(unsigned share, int darkness) const { return darkness >= half_darkness_[share]; }
+
+  static constexpr unsigned kShareSteps = 64;
+
+ private:
+  // Colours are looked up on a 32-step grid by their top five bits; the
+  // grid's points run from exactly 0 to exactly 255, so pure colours and the
+  // inks themselves land on their own point.
+  std::shared_ptr<const std::vector<std::uint8_t>> share_;
+  // Ink coverage per unit of darkness for each share, 12 fraction bits.
+  std::array<std::uint32_t, kShareSteps + 1> gain_{};
+  // The darkness at which each share reaches half coverage.
+  std::array<int, kShareSteps + 1> half_darkness_{};
+};
+
+}  // namespace inkmark::converter

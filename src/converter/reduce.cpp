@@ -1,0 +1,210 @@
+#include "converter/reduce.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "converter/ink_split.h"
+#include "converter/tone.h"
+
+namespace inkmark::converter {
+namespace {
+
+// Result codes for "first slot", "second slot" and paper. With one ink the
+// first slot is that ink and the second is never used.
+struct SlotCodes {
+  std::uint8_t code[3];
+};
+
+// One row's wanted coverage of the two ink slots.
+struct CoverRow {
+  std::vector<int> first;
+  std::vector<int> second;
+};
+
+// The per-pixel measures every grade starts from.
+class PixelTone {
+ public:
+  PixelTone(const ConvertSettings& settings, const ToneWeights& weights) : weights_(weights) {
+    if (settings.two_inks && !settings.manual) split_.emplace(settings.inks, weights);
+  }
+
+  // Coverage of both slots along one row.
+  void Cover(const std::uint8_t* px, CoverRow& row) const {
+    const std::size_t n = row.first.size();
+    if (!split_) {
+      for (std::size_t x = 0; x < n; ++x, px += 3) {
+        row.first[x] = SnapCover(weights_.Darkness(px[0], px[1], px[2]));
+      }
+      return;
+    }
+    for (std::size_t x = 0; x < n; ++x, px += 3) {
+      InkCover c = split_->Split(px[0], px[1], px[2], weights_.Darkness(px[0], px[1], px[2]));
+      row.first[x] = c.first;
+      row.second[x] = c.second;
+    }
+  }
+
+  // Coarse grade with Automatic attachment: each pixel on its own. At least
+  // half covered prints, in the ink that carries more of it (the first on a
+  // tie); no pattern, so lettering and logos stay crisp.
+  void Threshold(const std::uint8_t* px, std::size_t n, SlotCodes slots,
+                 std::uint8_t* codes) const {
+    // Chosen with masks rather than branches: on pictures the choice flips
+    // too often for branch prediction.
+    const unsigned white = slots.code[2];
+    if (!split_) {
+      const unsigned ink = slots.code[0];
+      for (std::size_t x = 0; x < n; ++x, px += 3) {
+        const unsigned inked = 2 * weights_.Darkness(px[0], px[1], px[2]) >= kFullCover;
+        codes[x] = static_cast<std::uint8_t>(white ^ ((white ^ ink) & (0u - inked)));
+      }
+      return;
+    }
+    std::array<std::uint8_t, InkSplit::kShareSteps + 1> ink_of_share;
+    for (unsigned s = 0; s <= InkSplit::kShareSteps; ++s) {
+      ink_of_share[s] = slots.code[s > InkSplit::kShareSteps / 2 ? 1 : 0];
+    }
+    for (std::size_t x = 0; x < n; ++x, px += 3) {
+      const unsigned share = split_->ShareOf(px[0], px[1], px[2]);
+      const unsigned inked = split_->HalfCovered(share, weights_.Darkness(px[0], px[1], px[2]));
+      codes[x] = static_cast<std::uint8_t>(white ^ ((white ^ ink_of_share[share]) & (0u - inked)));
+    }
+  }
+
+  // Manual attachment: each brightness level goes where its entry says.
+  void ByLevel(const std::uint8_t* px, std::size_t n, const std::array<std::uint8_t, 8>& levels,
+               std::uint8_t* codes) const {
+    for (std::size_t x = 0; x < n; ++x, px += 3) {
+      codes[x] = levels[BrightnessLevel(weights_.Darkness(px[0], px[1], px[2]))];
+    }
+  }
+
+ private:
+  ToneWeights weights_;
+  std::optional<InkSplit> split_;
+};
+
+// The 8 x 8 recursive (Bayer) pattern: every threshold level is spread as
+// evenly as the grid allows, so flat tones come out as fine regular dots.
+constexpr std::uint8_t kBayer[8][8] = {
+    {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
+    {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
+    {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
+    {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
+
+// Middle grade: the first slot takes the pattern's lowest thresholds, the
+// second the next ones, so both keep their share of each 8 x 8 cell.
+void Ordered(const CoverRow& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
+  int thresholds[8];
+  for (int i = 0; i < 8; ++i) thresholds[i] = (2 * kBayer[line & 7][i] + 1) * kFullCover / 128;
+  const std::size_t n = row.first.size();
+  for (std::size_t x = 0; x < n; ++x) {
+    const int t = thresholds[x & 7];
+    const int a = row.first[x];
+    const int pick = t < a ? 0 : (t < a + row.second[x] ? 1 : 2);
+    codes[x] = slots.code[pick];
+  }
+}
+
+// Fine grade: Floyd-Steinberg error diffusion, serpentine so that no
+// direction drags the error into streaks. With two inks the error of both
+// coverages is carried together and each pixel takes the nearest of paper,
+// first ink and second ink. Errors bound for the pixel ahead and the row
+// below are kept in registers; each cell of the next row is written once.
+class Diffuser {
+ public:
+  Diffuser(std::size_t width, bool two_slots)
+      : width_(width), two_(two_slots), cur_(2 * (width + 2)), next_(2 * (width + 2)) {}
+
+  void Row(const CoverRow& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
+    const bool forward = (line & 1) == 0;
+    const std::ptrdiff_t step = forward ? 1 : -1;
+    std::ptrdiff_t x = forward ? 0 : static_cast<std::ptrdiff_t>(width_) - 1;
+    // Per slot: error for the pixel ahead, and the two open cells below.
+    Carry a, b;
+    int* cur = cur_.data();
+    int* next = next_.data();
+    for (std::size_t i = 0; i < width_; ++i, x += step) {
+      const std::size_t e = 2 * static_cast<std::size_t>(x + 1);  // a margin cell each side
+      const int va = row.first[static_cast<std::size_t>(x)] + cur[e] + a.ahead;
+      const int vb = two_ ? row.second[static_cast<std::size_t>(x)] + cur[e + 1] + b.ahead : 0;
+      const bool take_a = va >= vb && 2 * va > kFullCover;
+      const bool take_b = va < vb && 2 * vb > kFullCover;
+      codes[x] = slots.code[take_a ? 0 : (take_b ? 1 : 2)];
+      const std::size_t behind =
+          static_cast<std::size_t>(static_cast<std::ptrdiff_t>(e) - 2 * step);
+      a.Spread(va - (take_a ? kFullCover : 0), next + behind);
+      if (two_) b.Spread(vb - (take_b ? kFullCover : 0), next + behind + 1);
+    }
+    // Flush the cells below the last pixel and the margin beyond it.
+    const std::size_t last = 2 * static_cast<std::size_t>(x - step + 1);
+    a.Flush(next + last,
+            next + static_cast<std::size_t>(static_cast<std::ptrdiff_t>(last) + 2 * step));
+    b.Flush(next + last + 1,
+            next + static_cast<std::size_t>(static_cast<std::ptrdiff_t>(last) + 2 * step) + 1);
+    cur_.swap(next_);
+  }
+
+ private:
+  struct Carry {
+    int ahead = 0;   // 7/16 of the last error, for the next pixel
+    int below = 0;   // gathered so far for the cell below the last pixel
+    int beyond = 0;  // gathered so far for the cell below the next pixel
+
+    // 7/16 ahead, 3/16 below behind, 5/16 below, 1/16 below ahead; the last
+    // share takes the rounding so that no error is lost. The cell below
+    // behind is complete after this pixel and is written out.
+    void Spread(int err, int* below_behind) {
+      const int seven = (err * 7) >> 4, three = (err * 3) >> 4, five = (err * 5) >> 4;
+      *below_behind = below + three;
+      below = beyond + five;
+      beyond = err - seven - three - five;
+      ahead = seven;
+    }
+    void Flush(int* under_last, int* margin) const {
+      *under_last = below;
+      *margin = beyond;
+    }
+  };
+
+  std::size_t width_;
+  bool two_;
+  std::vector<int> cur_;  // two slots interleaved, one margin cell each side
+  std::vector<int> next_;
+};
+
+}  // namespace
+
+void ReduceToInks(const RgbView& picture, const ConvertSettings& settings,
+                  const CodeRowSink& sink) {
+  const std::size_t width = picture.width;
+  const PixelTone tone(settings, WeightsFromRevise(settings.revise));
+  const SlotCodes slots = settings.two_inks
+                              ? SlotCodes{{kCodeFirst, kCodeSecond, kCodeWhite}}
+                              : SlotCodes{{settings.single_ink_code, kCodeWhite, kCodeWhite}};
+  std::vector<std::uint8_t> codes(width);
+  CoverRow cover{std::vector<int>(width), std::vector<int>(width)};
+  std::optional<Diffuser> diffuser;
+  if (settings.grade == Grade::kDiffused) diffuser.emplace(width, settings.two_inks);
+
+  for (std::uint32_t line = 0; line < picture.height; ++line) {
+    const std::uint32_t row = picture.height - 1 - line;  // row 0 is the bottom line
+    const std::uint8_t* px = picture.Row(row);
+    if (settings.manual) {
+      tone.ByLevel(px, width, settings.level_codes, codes.data());
+    } else if (settings.grade == Grade::kCoarse) {
+      tone.Threshold(px, width, slots, codes.data());
+    } else {
+      tone.Cover(px, cover);
+      if (diffuser) {
+        diffuser->Row(cover, line, slots, codes.data());
+      } else {
+        Ordered(cover, line, slots, codes.data());
+      }
+    }
+    sink(row, codes.data());
+  }
+}
+
+}  // namespace inkmark::converter
