@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-dev pkg-config
   qt6-base-dev libcups2-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 cups cups-client cups-bsd xvfb xauth
+  fonts-liberation2 fonts-ipafont-gothic cups cups-client cups-bsd xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do
