@@ -5,6 +5,7 @@
 
 #include "platform/profile_reader.h"
 #include "ports/clock.h"
+#include "ports/driver_port.h"
 #include "ports/file_port.h"
 #include "ports/parallel_port.h"
 #include "ports/serial_port.h"
@@ -12,11 +13,6 @@
 namespace inkmark {
 
 namespace {
-
-DriverPortFactory& InstalledDriverPortFactory() {
-  static DriverPortFactory factory;
-  return factory;
-}
 
 bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -40,10 +36,6 @@ std::unique_ptr<PortDriver> ChooseSerialPort(const PrinterProfile& p, std::strin
 }
 
 }  // namespace
-
-void SetDriverPortFactory(DriverPortFactory factory) {
-  InstalledDriverPortFactory() = std::move(factory);
-}
 
 std::int32_t PortNumberFromName(std::string_view port_name) {
   std::string_view s = port_name.size() >= 3 ? port_name.substr(3) : std::string_view();
@@ -76,11 +68,9 @@ std::unique_ptr<PortDriver> ChoosePrinterPort(const LogoSession& session) {
   std::string_view port_name = SelectedName(profile->ports, profile->port_count, profile->port_sel);
   if (StartsWithNoCase(port_name, "COM")) return ChooseSerialPort(*profile, port_name);
   if (StartsWithNoCase(port_name, kDriverPortPrefix)) {
-    const DriverPortFactory& factory = InstalledDriverPortFactory();
-    if (!factory) return nullptr;
     std::string_view driver =
         SelectedName(profile->driver_names, profile->driver_count, profile->driver_sel);
-    return factory(std::string(driver));
+    return std::make_unique<DriverPort>(std::string(driver));
   }
   return std::make_unique<ParallelPort>();
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,12 +19,6 @@ inline constexpr char kFilePortName[] = "FILE:";
 inline constexpr std::uint8_t kInitializeCommand[] = {0x1B, 0x40};
 inline constexpr std::uint32_t kAfterOpenWaitMs = 100;
 
-// Makes the driver port for a spooler printer name. None is installed until
-// the driver route is built in; without one such ports cannot be opened.
-using DriverPortFactory = std::function<std::unique_ptr<PortDriver>(const std::string& name)>;
-// Installs the factory (an empty one removes it).
-void SetDriverPortFactory(DriverPortFactory factory);
-
 // The number in a serial port name: what follows "COM", converted as atoi does
 // (blanks skipped, an optional sign, digits up to the first other character;
 // none gives 0). Values beyond the int32 range are held at its ends.
@@ -36,9 +29,9 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 // The port the session's current choices name, constructed but not opened: a
 // file port while a command file is written, else by the selected port name a
-// serial port with the selected line, the driver port, or the parallel port.
-// None when there is no current profile, the serial port number is refused or
-// no driver port can be made.
+// serial port with the selected line, the driver port on the selected driver
+// name, or the parallel port. None when there is no current profile or the
+// serial port number is refused.
 std::unique_ptr<PortDriver> ChoosePrinterPort(const LogoSession& session);
 
 // Chooses the port, opens it and, unless it is a file, sends the initialise
