@@ -1,7 +1,8 @@
 // Run-length decoding. The data is byte pairs from the pixel offset to the end of
-// the file, written from the first pixel of the bottom row upwards. Anything that
-// would write past a row's end or above the top row is refused, and so is data
-// that ends before its end-of-picture marker: a damaged file is not shown half.
+// the file, written from the first pixel of the bottom row upwards. Pixels past a
+// row's end are dropped (common encoders run each row out to its padded width);
+// a delta past a row's end, anything above the top row, and data that ends
+// before its end-of-picture marker are refused: a damaged file is not shown half.
 #include <cstring>
 #include <optional>
 
@@ -16,12 +17,12 @@ class RleWriter {
  public:
   RleWriter(const Rgb24Rows& out, const PaletteTable& palette) : out_(out), palette_(palette) {}
 
-  // True when `count` pixels fit between the position and the row's end.
-  bool Fits(std::uint32_t count) const {
-    return y_ < out_.height && count <= static_cast<std::uint32_t>(out_.width - x_);
-  }
-  // Call only after Fits.
+  // True while the position is on one of the picture's rows.
+  bool OnPicture() const { return y_ < out_.height; }
+  // Call only when OnPicture. Pixels past the row's end are dropped: common
+  // encoders run every row out to its padded width.
   void Put(unsigned index) {
+    if (x_ >= out_.width) return;
     std::memcpy(out_.Row(y_) + static_cast<std::size_t>(x_) * 3, palette_.Entry(index), 3);
     ++x_;
   }
@@ -75,7 +76,7 @@ bool DecodeRle8(std::span<const std::uint8_t> data, const PaletteTable& palette,
     auto value = in.Next();
     if (!count || !value) return false;
     if (*count > 0) {
-      if (!writer.Fits(*count)) return false;
+      if (!writer.OnPicture()) return false;
       for (unsigned i = 0; i < *count; ++i) writer.Put(*value);
       continue;
     }
@@ -92,7 +93,7 @@ bool DecodeRle8(std::span<const std::uint8_t> data, const PaletteTable& palette,
     const unsigned literal = *value;
     // Literal runs are padded to an even number of bytes.
     auto bytes = in.Take(literal + (literal & 1));
-    if (!bytes || !writer.Fits(literal)) return false;
+    if (!bytes || !writer.OnPicture()) return false;
     for (unsigned i = 0; i < literal; ++i) writer.Put((*bytes)[i]);
   }
 }
@@ -105,7 +106,7 @@ bool DecodeRle4(std::span<const std::uint8_t> data, const PaletteTable& palette,
     auto value = in.Next();
     if (!count || !value) return false;
     if (*count > 0) {
-      if (!writer.Fits(*count)) return false;
+      if (!writer.OnPicture()) return false;
       const unsigned high = *value >> 4;
       const unsigned low = *value & 0x0F;
       for (unsigned i = 0; i < *count; ++i) writer.Put((i & 1) ? low : high);
@@ -124,7 +125,7 @@ bool DecodeRle4(std::span<const std::uint8_t> data, const PaletteTable& palette,
     const unsigned literal = *value;
     const unsigned byte_count = (literal + 1) / 2;
     auto bytes = in.Take(byte_count + (byte_count & 1));
-    if (!bytes || !writer.Fits(literal)) return false;
+    if (!bytes || !writer.OnPicture()) return false;
     for (unsigned i = 0; i < literal; ++i) {
       const std::uint8_t b = (*bytes)[i / 2];
       writer.Put((i & 1) ? (b & 0x0F) : (b >> 4));

@@ -68,10 +68,21 @@ TEST(PictureRle, RunFillingTheRowExactlyIsAccepted) {
   EXPECT_TRUE(Decode(4, 1, 4, {4, 0x11, 0, 1}));
 }
 
+TEST(PictureRle, DropsPixelsPastTheRowEnd) {
+  // Row 0: a run of 5 in a row of 4. Row 1: a literal of 5, then a run that
+  // starts past the end. The next row starts at its first pixel all the same.
+  auto out = Decode(4, 3, 8, {5, 1, 0, 0, 0, 5, 2, 3, 4, 5, 6, 0, 2, 7, 0, 0, 1, 8, 0, 1});
+  ASSERT_TRUE(out);
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(*out, x, 0), Entry(1)) << x;
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(*out, x, 1), Entry(2 + x)) << x;
+  EXPECT_EQ(PixelAt(*out, 0, 2), Entry(8));
+  EXPECT_EQ(PixelAt(*out, 1, 2), kBlack);
+  out = Decode(3, 1, 4, {5, 0x12, 0, 1});
+  ASSERT_TRUE(out);
+  EXPECT_EQ(PixelAt(*out, 2, 0), Entry(1));
+}
+
 TEST(PictureRle, RejectsWritesOutsideThePicture) {
-  EXPECT_FALSE(Decode(4, 1, 8, {5, 1, 0, 1})) << "run past row end";
-  EXPECT_FALSE(Decode(4, 1, 4, {5, 0x11, 0, 1})) << "RLE4 run past row end";
-  EXPECT_FALSE(Decode(4, 1, 8, {0, 5, 1, 2, 3, 4, 5, 0, 0, 1})) << "literal past row end";
   EXPECT_FALSE(Decode(4, 1, 8, {2, 1, 0, 2, 3, 0, 0, 1})) << "delta past row end";
   EXPECT_FALSE(Decode(4, 2, 8, {0, 2, 0, 3, 0, 1})) << "delta above the top row";
   EXPECT_FALSE(Decode(4, 1, 8, {0, 0, 1, 1, 0, 1})) << "run above the top row";
