@@ -1,0 +1,128 @@
+#include "compose_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <memory>
+
+#include "image/document_reader.h"
+#include "image/picture.h"
+#include "image/picture_io.h"
+
+namespace inkmark::testing {
+namespace {
+
+// Fonts need a running Qt application; one for the whole test program.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (QGuiApplication::instance() == nullptr) {
+      app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "compose_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QGuiApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
+}
+
+std::vector<std::uint8_t> Bitmap24(std::int32_t width, std::int32_t height, Bgr24 left,
+                                   Bgr24 right) {
+  const std::size_t stride = (3 * static_cast<std::size_t>(width) + 3) & ~std::size_t{3};
+  std::vector<std::uint8_t> file(54 + stride * static_cast<std::size_t>(height), 0);
+  WriteRgb24Header(file, width, height);
+  for (std::int32_t r = 0; r < height; ++r) {
+    for (std::int32_t x = 0; x < width; ++x) {
+      const Bgr24& c = x < width / 2 ? left : right;
+      std::copy(c.begin(), c.end(), file.begin() + 54 + r * stride + 3 * x);
+    }
+  }
+  return file;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SolidBitmap(std::int32_t width, std::int32_t height, Bgr24 colour) {
+  return Bitmap24(width, height, colour, colour);
+}
+
+std::vector<std::uint8_t> SplitBitmap(std::int32_t width, std::int32_t height, Bgr24 left,
+                                      Bgr24 right) {
+  return Bitmap24(width, height, left, right);
+}
+
+std::int32_t PageWidth(const std::vector<std::uint8_t>& page) {
+  return static_cast<std::int32_t>(Le32(page, 18));
+}
+std::int32_t PageHeight(const std::vector<std::uint8_t>& page) {
+  return static_cast<std::int32_t>(Le32(page, 22));
+}
+
+Bgr24 PagePixel(const std::vector<std::uint8_t>& page, std::int32_t x, std::int32_t y) {
+  const std::int32_t w = PageWidth(page);
+  const std::int32_t h = PageHeight(page);
+  const std::size_t stride = (3 * static_cast<std::size_t>(w) + 3) & ~std::size_t{3};
+  const std::size_t at = Le32(page, 10) + stride * static_cast<std::size_t>(h - 1 - y) + 3 * x;
+  return {page.at(at), page.at(at + 1), page.at(at + 2)};
+}
+
+PixelCensus CountPixels(const std::vector<std::uint8_t>& page, Bgr24 ink) {
+  PixelCensus census;
+  for (std::int32_t y = 0; y < PageHeight(page); ++y) {
+    for (std::int32_t x = 0; x < PageWidth(page); ++x) {
+      const Bgr24 p = PagePixel(page, x, y);
+      if (p == ink) {
+        ++census.ink;
+      } else if (p == kWhite24) {
+        ++census.white;
+      } else {
+        ++census.other;
+      }
+    }
+  }
+  return census;
+}
+
+ComposeSession::ComposeSession(std::int32_t paper_dots) {
+  session_.first_color = kColorBlack;
+  session_.second_color = kColorRed;
+  session_.params.color_count = 2;
+  session_.params.palette_size = 256;
+  session_.print_width_dots = paper_dots;
+  session_.temp_fit_path = (dir_.path() / "~$$$lfit.bmp").string();
+  session_.temp_cut_path = (dir_.path() / "~$$$lcut.bmp").string();
+  session_.temp_dest_path = (dir_.path() / "~$$$ldst.bmp").string();
+}
+
+void ComposeSession::UseOneInk() {
+  session_.second_color = kNoInk;
+  session_.params.color_count = 1;
+  session_.params.palette_size = 2;
+  session_.params.color_table = 0;
+}
+
+void ComposeSession::UsePicture(const std::vector<std::uint8_t>& bitmap, const std::string& name) {
+  session_.source_path = (dir_.path() / name).string();
+  WriteWholeFile(session_.source_path, bitmap);
+  session_.source_kind = SourceKindFromPath(session_.source_path);
+}
+
+bool ComposeSession::UseDocument(std::uint16_t width, std::uint16_t height,
+                                 const std::vector<DocumentObject>& objects) {
+  session_.source_path = (dir_.path() / "doc.qlf").string();
+  if (!SaveLogoDocument(session_.source_path, width, height, objects)) return false;
+  session_.source_kind = kSourceDocument;
+  return LoadLogoDocument(nullptr, session_) == 1;
+}
+
+}  // namespace inkmark::testing

@@ -1,0 +1,78 @@
+// Shared set-up of the composition tests: a Qt application for the fonts, a
+// session whose temporary files lie in a test folder, and pictures and
+// documents built in memory.
+#pragma once
+
+#include <QImage>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "image/compose.h"
+#include "image/document_writer.h"
+#include "support/temp_dir.h"
+
+namespace inkmark::testing {
+
+using Bgr24 = std::array<std::uint8_t, 3>;
+
+inline constexpr Bgr24 kWhite24 = {255, 255, 255};
+inline constexpr Bgr24 kBlack24 = {0, 0, 0};
+inline constexpr Bgr24 kRed24 = {0, 0, 255};
+
+// A 24-bit bitmap file of one colour.
+std::vector<std::uint8_t> SolidBitmap(std::int32_t width, std::int32_t height, Bgr24 colour);
+
+// A 24-bit bitmap file whose left half is `left` and right half `right`.
+std::vector<std::uint8_t> SplitBitmap(std::int32_t width, std::int32_t height, Bgr24 left,
+                                      Bgr24 right);
+
+// The pixel at (x, y) counted from the top of a 24-bit page.
+Bgr24 PagePixel(const std::vector<std::uint8_t>& page, std::int32_t x, std::int32_t y);
+std::int32_t PageWidth(const std::vector<std::uint8_t>& page);
+std::int32_t PageHeight(const std::vector<std::uint8_t>& page);
+
+// Counts the pixels of the page that are neither white nor `ink`, and those that are `ink`.
+struct PixelCensus {
+  std::int64_t ink = 0;
+  std::int64_t white = 0;
+  std::int64_t other = 0;
+};
+PixelCensus CountPixels(const std::vector<std::uint8_t>& page, Bgr24 ink);
+
+// A window of fixed preview widths and list selections.
+struct FakePreviewControls : PreviewControls {
+  int monochrome_color = 0;
+  int text_color = 0;
+  int width = 202;
+  int ListSelection(int control) const override {
+    return control == kMonochromeColorList ? monochrome_color : text_color;
+  }
+  int ClientWidth(int) const override { return width; }
+};
+
+// A session on a black-and-red printer with `paper_dots` of paper, its
+// temporary files in a fresh folder.
+class ComposeSession {
+ public:
+  explicit ComposeSession(std::int32_t paper_dots = 512);
+
+  LogoSession& session() { return session_; }
+  const TempDir& dir() const { return dir_; }
+
+  // Makes the printer one-ink ("None" as 2nd colour).
+  void UseOneInk();
+  // Writes a picture source and selects it.
+  void UsePicture(const std::vector<std::uint8_t>& bitmap, const std::string& name = "src.bmp");
+  // Writes a document, selects it and loads it; false when it does not load.
+  bool UseDocument(std::uint16_t width, std::uint16_t height,
+                   const std::vector<DocumentObject>& objects);
+
+ private:
+  TempDir dir_;
+  LogoSession session_;
+};
+
+}  // namespace inkmark::testing

@@ -1,0 +1,205 @@
+// Text items: the rotated box table, measuring, and glyphs that come out in
+// exactly their colour.
+#include "image/text_item.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+
+#include "compose_fixture.h"
+#include "image/compose_surface.h"
+#include "image/text_item_font.h"
+
+namespace inkmark::testing {
+namespace {
+
+TextRecord Record(const std::string& text, const char* face, std::int32_t height,
+                  std::int32_t escapement = 0, std::uint8_t char_set = 0) {
+  TextRecord r;
+  r.font.height = height;
+  r.font.escapement = escapement;
+  r.font.char_set = char_set;
+  r.font.weight = 400;
+  std::snprintf(r.font.face_name.data(), r.font.face_name.size(), "%s", face);
+  r.text_length = static_cast<std::uint16_t>(text.size());
+  std::copy(text.begin(), text.end(), r.text.begin());
+  return r;
+}
+
+TEST(RotateTextBoxTest, QuarterTurnsFollowTheTable) {
+  const TextBox start{100, 0, 0, 200};
+  struct Case {
+    std::int32_t escapement;
+    TextBox box;
+    TextOrigin origin;
+  };
+  // cx = 40, cy = 10.
+  const Case cases[] = {
+      {0, {100, 190, 140, 200}, {0, 0}},     {3600, {100, 190, 140, 200}, {0, 0}},
+      {900, {90, 160, 100, 200}, {0, 40}},   {1800, {60, 200, 100, 210}, {40, 10}},
+      {2700, {100, 200, 110, 240}, {10, 0}}, {4500, {90, 160, 100, 200}, {0, 40}},
+  };
+  for (const Case& c : cases) {
+    TextBox box = start;
+    TextOrigin origin{-1, -1};
+    RotateTextBox(40, 10, c.escapement, box, origin);
+    EXPECT_EQ(box, c.box) << c.escapement;
+    EXPECT_EQ(origin, c.origin) << c.escapement;
+  }
+}
+
+TEST(RotateTextBoxTest, OddAnglesTruncateEachTerm) {
+  TextBox box{100, 0, 0, 200};
+  TextOrigin origin;
+  RotateTextBox(40, 10, 300, box, origin);  // 30 degrees
+  // A = trunc(10 sin 30) = 4, B = trunc(40 sin 30 + 10 cos 30) = 28,
+  // C = trunc(40 cos 30) = 34, D = trunc(10 cos 30) = 8.
+  EXPECT_EQ(box, (TextBox{96, 172, 134, 200}));
+  EXPECT_EQ(origin, (TextOrigin{0, 20}));
+  box = {100, 0, 0, 200};
+  RotateTextBox(40, 10, 1200, box, origin);  // 120 degrees: the table's second row at 30
+  EXPECT_EQ(box, (TextBox{72, 166, 100, 204}));
+  EXPECT_EQ(origin, (TextOrigin{20, 38}));
+}
+
+TEST(RotateTextBoxTest, NegativeEscapementLeavesBoxUnrotated) {
+  for (std::int32_t e : {-10, -900, -2700, -3599}) {
+    TextBox box{1, 2, 3, 4};
+    TextOrigin origin{7, 7};
+    RotateTextBox(40, 10, e, box, origin);
+    EXPECT_EQ(box, (TextBox{1, 2, 3, 4})) << e;
+    EXPECT_EQ(origin, (TextOrigin{0, 0})) << e;
+  }
+  // A whole turn back, or less than a degree back, is degree 0: the first row.
+  for (std::int32_t e : {-3600, -9}) {
+    TextBox box{100, 0, 0, 200};
+    TextOrigin origin;
+    RotateTextBox(40, 10, e, box, origin);
+    EXPECT_EQ(box, (TextBox{100, 190, 140, 200})) << e;
+  }
+}
+
+TEST(MeasureTextItemTest, BoxSitsOnBottomLeftCorner) {
+  const TextRecord r = Record("Hello", "Arial", -20);
+  TextBox box{30, 0, 0, 100};
+  TextOrigin origin{5, 5};
+  ASSERT_EQ(MeasureTextItem(r, box, origin), 1);
+  const QFontMetrics m(*MakeItemFont(r.font));
+  EXPECT_EQ(box.left, 30);
+  EXPECT_EQ(box.right, 30 + m.horizontalAdvance("Hello"));
+  EXPECT_EQ(box.bottom, 100);
+  EXPECT_EQ(box.top, 100 - m.height());
+  EXPECT_EQ(origin, (TextOrigin{0, 0}));
+
+  TextRecord huge = r;
+  huge.font.height = -100000;
+  TextBox kept{1, 2, 3, 4};
+  EXPECT_EQ(MeasureTextItem(huge, kept, origin), 0);
+  EXPECT_EQ(kept, (TextBox{1, 2, 3, 4}));
+}
+
+TEST(MeasureTextItemTest, PositiveHeightIsTheCellHeight) {
+  const TextRecord r = Record("Ag", "Arial", 30);
+  EXPECT_NEAR(QFontMetrics(*MakeItemFont(r.font)).height(), 30, 1);
+}
+
+TEST(MeasureTextItemTest, ItalicJapaneseOutlineTextIsWidened) {
+  TextRecord western = Record("AB", "IPAGothic", -24);
+  western.font.italic = 1;
+  TextRecord japanese = western;
+  japanese.font.char_set = 128;
+  TextBox a{0, 0, 0, 50};
+  TextBox b{0, 0, 0, 50};
+  TextOrigin o;
+  ASSERT_EQ(MeasureTextItem(western, a, o), 1);
+  ASSERT_EQ(MeasureTextItem(japanese, b, o), 1);
+  const int avg = QFontMetrics(*MakeItemFont(japanese.font)).averageCharWidth();
+  EXPECT_GT(avg, 0);
+  EXPECT_EQ(b.right - a.right, avg / 2);
+}
+
+TEST(MakeItemFontTest, JapaneseFaceNameIsReadInItsCodePage) {
+  FontDescription f;
+  f.height = -20;
+  f.char_set = 128;
+  std::snprintf(f.face_name.data(), f.face_name.size(), "%s",
+                "IPA\x83\x53\x83\x56\x83\x62\x83\x4e");
+  auto font = MakeItemFont(f);
+  ASSERT_TRUE(font);
+  EXPECT_EQ(font->family(), QString::fromUtf8("IPA\u30B4\u30B7\u30C3\u30AF"));
+  EXPECT_EQ(font->pixelSize(), 20);
+  EXPECT_EQ(font->styleStrategy() & QFont::NoAntialias, QFont::NoAntialias);
+}
+
+TEST(TextCharactersTest, TwoByteCharacterIsOneUnit) {
+  const std::uint8_t sjis[] = {'A', 0x82, 0xA0, 'B', 0x88};  // A, hiragana a, B, lone lead byte
+  auto units = SplitTextCharacters(sjis, 932);
+  ASSERT_EQ(units.size(), 3u);
+  EXPECT_EQ(units[1], QString::fromUtf8("\u3042"));
+  EXPECT_EQ(SplitTextCharacters(sjis, 1252).size(), 5u);
+  const std::uint8_t euro[] = {0x80};
+  EXPECT_EQ(SplitTextCharacters(euro, 1252)[0], QString::fromUtf8("\u20AC"));
+
+  TextRecord r = Record("\x82\xA0", "IPAGothic", -24, 0, 128);
+  TextBox box{0, 0, 0, 50};
+  TextOrigin o;
+  ASSERT_EQ(MeasureTextItem(r, box, o), 1);
+  EXPECT_EQ(box.right,
+            QFontMetrics(*MakeItemFont(r.font)).horizontalAdvance(QString::fromUtf8("\u3042")));
+}
+
+QImage Page() { return WhiteSurface(300, 300); }
+
+PixelCensus Census(const QImage& page, Bgr24 ink) { return CountPixels(SurfaceToPage(page), ink); }
+
+TEST(DrawTextItemTest, GlyphsArePureInkAtEveryAngle) {
+  for (std::int32_t e : {0, 900, 1800, 2700, 450, 1234, -300}) {
+    QImage page = Page();
+    ObjectHeader object{kTextObject, 150, 150, 150, 150, 0, 0};
+    const TextRecord r = Record("Inkmark 42", "Arial", -18, e);
+    ASSERT_EQ(DrawTextItem(page, object, r, kColorRed, 1.0, 1.0), 1);
+    const PixelCensus census = Census(page, kRed24);
+    EXPECT_GT(census.ink, 20) << e;
+    EXPECT_EQ(census.other, 0) << e;
+  }
+}
+
+TEST(DrawTextItemTest, QuarterTurnReadsUpwardsFromTheCorner) {
+  QImage page = Page();
+  ObjectHeader object{kTextObject, 150, 0, 0, 250, 0, 0};
+  const TextRecord r = Record("IIIIIIII", "Arial", -20, 900);
+  ASSERT_EQ(DrawTextItem(page, object, r, kColorBlack, 1.0, 1.0), 1);
+  // Everything lies in the column left of x 150 and above y 250.
+  auto pagebytes = SurfaceToPage(page);
+  std::int32_t min_x = 300, max_x = 0, max_y = 0, min_y = 300;
+  for (std::int32_t y = 0; y < 300; ++y) {
+    for (std::int32_t x = 0; x < 300; ++x) {
+      if (PagePixel(pagebytes, x, y) == kBlack24) {
+        min_x = std::min(min_x, x), max_x = std::max(max_x, x);
+        min_y = std::min(min_y, y), max_y = std::max(max_y, y);
+      }
+    }
+  }
+  EXPECT_LT(max_x, 150);
+  EXPECT_GT(min_x, 150 - 30);
+  EXPECT_LT(max_y, 250);
+  EXPECT_GT(max_y - min_y, 40);  // tall, not wide
+  EXPECT_LT(max_x - min_x, 25);
+}
+
+TEST(DrawTextItemTest, EmptyTextDrawsNothingAndBoxIsTintedOverOtherColours) {
+  QImage page = Page();
+  ObjectHeader object{kTextObject, 10, 0, 0, 100, 0, 0};
+  ASSERT_EQ(DrawTextItem(page, object, Record("", "Arial", -20), kColorRed, 1, 1), 1);
+  EXPECT_EQ(Census(page, kRed24).white, 300 * 300);
+
+  page.fill(0xFF808080u);  // grey under the text
+  ASSERT_EQ(DrawTextItem(page, object, Record("W", "Arial", -20), kColorRed, 1, 1), 1);
+  auto bytes = SurfaceToPage(page);
+  // Inside the box grey is ORed with red; outside it is left alone.
+  EXPECT_EQ(PagePixel(bytes, 11, 95), (Bgr24{128, 128, 255}));
+  EXPECT_EQ(PagePixel(bytes, 5, 95), (Bgr24{128, 128, 128}));
+}
+
+}  // namespace
+}  // namespace inkmark::testing
