@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/placeholder_window.h"
+#include "app/main_window_qt.h"
 #include "app/startup.h"
 #include "platform/paths.h"
 #include "platform/qt_message_boxes.h"
@@ -29,8 +29,8 @@ int main(int argc, char** argv) {
     if (i > 1) command_line += ' ';
     command_line += argv[i];
   }
-  int result = inkmark::RunApplication(command_line, inkmark::ProgramFolder(),
-                                       inkmark::RunPlaceholderWindow);
+  int result =
+      inkmark::RunApplication(command_line, inkmark::ProgramFolder(), inkmark::RunMainWindow);
   inkmark::SetMessageBoxes(nullptr);
   return result;
 }

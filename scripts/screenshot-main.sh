@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Starts InkmarkTool under a virtual X server, loads a generated picture into
+# the main window by typing its path into the source field, and saves a
+# screenshot of the screen.
+# Needs: xvfb (xvfb-run), imagemagick (import, convert) and xdotool.
+# Usage: scripts/screenshot-main.sh [build folder] [output.png] [--empty]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for tool in xvfb-run import xdotool; do
+  command -v "$tool" >/dev/null || {
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xvfb imagemagick xdotool
+    break
+  }
+done
+build="${1:-build}"
+out="${2:-main-window.png}"
+program="$build/bin/InkmarkTool"
+[ -x "$program" ] || { echo "no $program; build first" >&2; exit 1; }
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+# A picture with both inks in it: a dark band, a red band and a light band.
+convert -size 240x140 xc:white \
+  -fill black -draw "rectangle 10,10 110,60" \
+  -fill red -draw "circle 170,50 170,15" \
+  -fill "#808080" -draw "rectangle 10,80 230,130" \
+  -fill black -pointsize 28 -draw "text 40,120 'Inkmark'" \
+  BMP3:"$work/logo.bmp"
+
+cat > "$work/session.sh" <<INNER
+set -euo pipefail
+INKMARK_SETTINGS_DIR="$work/settings" "$program" &
+pid=\$!
+for _ in \$(seq 50); do
+  win=\$(xdotool search --name "Quorvel Inkmark Tool" 2>/dev/null | head -1) && [ -n "\$win" ] && break
+  sleep 0.2
+done
+sleep 1
+if [ "\${1:-}" != "--empty" ]; then
+  # The source field sits at the top, right of the "Source File" label.
+  eval "\$(xdotool getwindowgeometry --shell "\$win")"
+  xdotool mousemove \$((X + WIDTH * 60 / 100)) \$((Y + 12)) click 1
+  xdotool type --delay 5 "$work/logo.bmp"
+  sleep 2
+fi
+import -window root "$out"
+kill \$pid
+INNER
+xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$work/session.sh" "${3:-}"
+echo "saved $out"

@@ -1,0 +1,61 @@
+#include "app/main_window_qt.h"
+
+#include <QGuiApplication>
+
+#include "app/color_swatches.h"
+#include "app/file_dialogs_qt.h"
+#include "app/main_pipeline_compose.h"
+#include "app/main_template.h"
+#include "app/window_utils.h"
+#include "platform/paths.h"
+
+namespace inkmark {
+
+QtMainWindow::QtMainWindow(LogoSession& session, std::filesystem::path program_folder,
+                           std::unique_ptr<MainPipeline> pipeline)
+    : session_(session),
+      view_(MainTemplate(),
+            [](int, QPainter& painter, const QRect& rect, const QString& text, bool selected,
+               bool disabled) { DrawColorItem(painter, rect, text, selected, disabled); }),
+      pipeline_(std::move(pipeline)) {
+  if (!pipeline_) pipeline_ = std::make_unique<ComposePipeline>(view_, &view_.dialog());
+  logic_ =
+      std::make_unique<MainWindow>(session_, view_, *pipeline_, *this, std::move(program_folder));
+  view_.SetEvents(logic_.get());
+}
+
+QtMainWindow::~QtMainWindow() { view_.SetEvents(nullptr); }
+
+void QtMainWindow::Open() {
+  logic_->Open();
+  view_.dialog().adjustSize();
+  CenterWindowOnScreen(&view_.dialog());
+}
+
+int QtMainWindow::Exec() { return view_.dialog().exec(); }
+
+void QtMainWindow::BeginBusy() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtMainWindow::EndBusy() { QGuiApplication::restoreOverrideCursor(); }
+
+std::optional<std::string> QtMainWindow::RunOpenDialog(const std::string& source_path) {
+  return inkmark::RunOpenDialog(&view_.dialog(), source_path);
+}
+
+std::optional<SaveChoice> QtMainWindow::RunSaveDialog(LogoSession& session) {
+  return inkmark::RunSaveDialog(&view_.dialog(), session);
+}
+
+void QtMainWindow::CloseWindow() { view_.dialog().done(QDialog::Accepted); }
+
+WindowHandle QtMainWindow::Owner() const {
+  return static_cast<const QWidget*>(&const_cast<QtDialogView&>(view_).dialog());
+}
+
+void RunMainWindow(LogoSession& session) {
+  QtMainWindow window(session, ProgramFolder());
+  window.Open();
+  window.Exec();
+}
+
+}  // namespace inkmark

@@ -1,0 +1,418 @@
+#include "platform/qt_view.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
+
+namespace inkmark {
+namespace {
+
+QString ToQt(std::string_view text) {
+  return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
+}
+
+std::string FromQt(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+// A sunken frame that paints its client area, inset by one pixel, white and
+// then its picture at its own size from the top-left corner, clipped.
+class PreviewFrame final : public QFrame {
+ public:
+  explicit PreviewFrame(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+  }
+  void SetPicture(QImage picture) {
+    picture_ = std::move(picture);
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    QRect area = contentsRect().adjusted(1, 1, -1, -1);
+    painter.fillRect(area, Qt::white);
+    if (picture_.isNull()) return;
+    painter.setClipRect(area);
+    painter.drawImage(area.topLeft(), picture_);
+  }
+
+ private:
+  QImage picture_;
+};
+
+class SwatchDelegate final : public QStyledItemDelegate {
+ public:
+  SwatchDelegate(int id, const ItemPainter* painter, QObject* parent)
+      : QStyledItemDelegate(parent), id_(id), painter_(painter) {}
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    painter->save();
+    (*painter_)(id_, *painter, option.rect, index.data().toString(),
+                (option.state & QStyle::State_Selected) != 0,
+                (option.state & QStyle::State_Enabled) == 0);
+    painter->restore();
+  }
+  // Items are as high as the list font's characters.
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+    return {option.rect.width(), option.fontMetrics.height()};
+  }
+
+ private:
+  int id_;
+  const ItemPainter* painter_;
+};
+
+// A drop-down list whose items, and selection field, the window draws.
+class SwatchComboBox final : public QComboBox {
+ public:
+  SwatchComboBox(int id, const ItemPainter* painter, QWidget* parent)
+      : QComboBox(parent), id_(id), painter_(painter) {
+    setItemDelegate(new SwatchDelegate(id, painter, this));
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    if (currentIndex() < 0) return;
+    QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    painter.save();
+    (*painter_)(id_, painter, field, currentText(), hasFocus(), !isEnabled());
+    painter.restore();
+  }
+
+ private:
+  int id_;
+  const ItemPainter* painter_;
+};
+
+// A check box that also reports gaining and losing the focus.
+class NotifyingCheckBox final : public QCheckBox {
+ public:
+  NotifyingCheckBox(const QString& text, std::function<void()> on_focus, QWidget* parent)
+      : QCheckBox(text, parent), on_focus_(std::move(on_focus)) {}
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QCheckBox::focusInEvent(event);
+    on_focus_();
+  }
+  void focusOutEvent(QFocusEvent* event) override {
+    QCheckBox::focusOutEvent(event);
+    on_focus_();
+  }
+
+ private:
+  std::function<void()> on_focus_;
+};
+
+Qt::Alignment LabelAlignment(unsigned style) {
+  Qt::Alignment align = Qt::AlignLeft;
+  if (style & kStyleCentered) align = Qt::AlignHCenter;
+  if (style & kStyleRight) align = Qt::AlignRight;
+  return align | ((style & kStyleVCentered) ? Qt::AlignVCenter : Qt::AlignTop);
+}
+
+}  // namespace
+
+void TemplateDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) return;
+  QDialog::keyPressEvent(event);
+}
+
+void TemplateDialog::closeEvent(QCloseEvent* event) {
+  // The window logic decides whether and how the window ends.
+  event->ignore();
+  if (events_ != nullptr) events_->OnCloseBox();
+}
+
+QtDialogView::QtDialogView(const DialogTemplate& dialog, ItemPainter painter, QWidget* parent)
+    : dialog_(std::make_unique<TemplateDialog>()), painter_(std::move(painter)) {
+  if (parent != nullptr) dialog_->setParent(parent, Qt::Dialog);
+  dialog_->setWindowTitle(ToQt(dialog.title));
+  QFont font(ToQt(dialog.font_face), dialog.font_points);
+  dialog_->setFont(font);
+  QFontMetrics metrics(font);
+  units_ = DialogUnitsFromFont(metrics.horizontalAdvance(QStringLiteral(
+                                   "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")),
+                               metrics.height());
+  PixelRect size = DialogToPixels(units_, 0, 0, dialog.width, dialog.height);
+  dialog_->setFixedSize(size.width, size.height);
+  for (const ControlTemplate& control : dialog.controls) {
+    QWidget* widget = Build(control);
+    PixelRect r = DialogToPixels(units_, control.x, control.y, control.width, control.height);
+    if (control.kind == ControlKind::kDropDownList) {
+      // The template height is the opened list's; the closed field is as high as the style makes
+      // it.
+      r.height = widget->sizeHint().height();
+      static_cast<QComboBox*>(widget)->setMaxVisibleItems(
+          std::max(1, (DialogToPixels(units_, 0, 0, 0, control.height).height - r.height) /
+                          std::max(1, metrics.height())));
+    }
+    widget->setGeometry(r.x, r.y, r.width, r.height);
+    if (control.id != kNoControlId && controls_.count(control.id) == 0)
+      controls_[control.id] = widget;
+  }
+}
+
+QtDialogView::~QtDialogView() = default;
+
+void QtDialogView::SetEvents(ControlEvents* events) {
+  events_ = events;
+  dialog_->SetEvents(events);
+}
+
+QWidget* QtDialogView::widget(int id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+template <typename T>
+T* QtDialogView::As(int id) const {
+  return qobject_cast<T*>(widget(id));
+}
+
+void QtDialogView::Notify(int id, Notification notification) {
+  if (events_ != nullptr) events_->OnControl(id, notification);
+}
+
+QWidget* QtDialogView::Build(const ControlTemplate& control) {
+  QWidget* parent = dialog_.get();
+  const int id = control.id;
+  const QString caption = ToQt(control.caption);
+  switch (control.kind) {
+    case ControlKind::kGroupBox:
+      return new QGroupBox(caption, parent);
+    case ControlKind::kLabel: {
+      auto* label = new QLabel(caption, parent);
+      label->setAlignment(LabelAlignment(control.style));
+      return label;
+    }
+    case ControlKind::kEdit: {
+      auto* edit = new QLineEdit(parent);
+      QObject::connect(edit, &QLineEdit::textEdited, edit,
+                       [this, id] { Notify(id, Notification::kTextChanged); });
+      return edit;
+    }
+    case ControlKind::kPushButton:
+    case ControlKind::kDefaultPushButton: {
+      auto* button = new QPushButton(caption, parent);
+      button->setDefault(control.kind == ControlKind::kDefaultPushButton);
+      QObject::connect(button, &QPushButton::clicked, button,
+                       [this, id] { Notify(id, Notification::kClicked); });
+      return button;
+    }
+    case ControlKind::kCheckBox: {
+      QCheckBox* box;
+      if (control.style & kStyleNotify) {
+        box = new NotifyingCheckBox(
+            caption, [this, id] { Notify(id, Notification::kFocusChanged); }, parent);
+      } else {
+        box = new QCheckBox(caption, parent);
+      }
+      QObject::connect(box, &QCheckBox::clicked, box,
+                       [this, id] { Notify(id, Notification::kClicked); });
+      return box;
+    }
+    case ControlKind::kRadioButton: {
+      auto* radio = new QRadioButton(caption, parent);
+      QObject::connect(radio, &QRadioButton::clicked, radio,
+                       [this, id] { Notify(id, Notification::kClicked); });
+      return radio;
+    }
+    case ControlKind::kDropDownList: {
+      QComboBox* list = (control.style & kStyleOwnerDrawn)
+                            ? new SwatchComboBox(id, &painter_, parent)
+                            : new QComboBox(parent);
+      QObject::connect(list, &QComboBox::activated, list,
+                       [this, id] { Notify(id, Notification::kSelectionChanged); });
+      return list;
+    }
+    case ControlKind::kTrackBar: {
+      auto* slider = new QSlider(Qt::Horizontal, parent);
+      if (control.style & kStyleTicks) {
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setTickInterval(1);
+      }
+      slider->setSingleStep(1);
+      QObject::connect(slider, &QSlider::valueChanged, slider, [this, id] {
+        if (quiet_ == 0) Notify(id, Notification::kScrolled);
+      });
+      QObject::connect(slider, &QSlider::sliderReleased, slider,
+                       [this, id] { Notify(id, Notification::kScrolled); });
+      return slider;
+    }
+    case ControlKind::kSunkenFrame:
+      return new PreviewFrame(parent);
+  }
+  return new QWidget(parent);
+}
+
+std::string QtDialogView::Text(int id) const {
+  QWidget* w = widget(id);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) return FromQt(edit->text());
+  if (auto* list = qobject_cast<QComboBox*>(w)) return FromQt(list->currentText());
+  if (auto* button = qobject_cast<QAbstractButton*>(w)) return FromQt(button->text());
+  if (auto* label = qobject_cast<QLabel*>(w)) return FromQt(label->text());
+  if (auto* group = qobject_cast<QGroupBox*>(w)) return FromQt(group->title());
+  return {};
+}
+
+void QtDialogView::SetText(int id, std::string_view text) {
+  QWidget* w = widget(id);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    edit->setText(ToQt(text));
+    Notify(id, Notification::kTextChanged);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+    button->setText(ToQt(text));
+  } else if (auto* label = qobject_cast<QLabel*>(w)) {
+    label->setText(ToQt(text));
+  } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+    group->setTitle(ToQt(text));
+  }
+}
+
+void QtDialogView::SetTextLimit(int id, int chars) {
+  if (auto* edit = As<QLineEdit>(id)) edit->setMaxLength(chars);
+}
+
+void QtDialogView::ClearList(int id) {
+  if (auto* list = As<QComboBox>(id)) list->clear();
+}
+
+int QtDialogView::AddItem(int id, std::string_view text) {
+  auto* list = As<QComboBox>(id);
+  if (list == nullptr) return -1;
+  list->addItem(ToQt(text));
+  // A list starts with no selection, as the platform's lists do.
+  if (list->count() == 1) list->setCurrentIndex(-1);
+  return list->count() - 1;
+}
+
+int QtDialogView::ItemCount(int id) const {
+  auto* list = As<QComboBox>(id);
+  return list ? list->count() : 0;
+}
+
+std::string QtDialogView::ItemText(int id, int index) const {
+  auto* list = As<QComboBox>(id);
+  return list && index >= 0 && index < list->count() ? FromQt(list->itemText(index)) : "";
+}
+
+int QtDialogView::Selection(int id) const {
+  auto* list = As<QComboBox>(id);
+  return list ? list->currentIndex() : -1;
+}
+
+void QtDialogView::SetSelection(int id, int index) {
+  auto* list = As<QComboBox>(id);
+  if (list == nullptr) return;
+  list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+void QtDialogView::SetItemData(int id, int index, std::intptr_t data) {
+  auto* list = As<QComboBox>(id);
+  if (list && index >= 0 && index < list->count())
+    list->setItemData(index, QVariant::fromValue<qlonglong>(data));
+}
+
+std::intptr_t QtDialogView::ItemData(int id, int index) const {
+  auto* list = As<QComboBox>(id);
+  if (list == nullptr || index < 0 || index >= list->count()) return 0;
+  return std::intptr_t(list->itemData(index).toLongLong());
+}
+
+bool QtDialogView::IsChecked(int id) const {
+  auto* button = As<QAbstractButton>(id);
+  return button && button->isChecked();
+}
+
+void QtDialogView::SetCheck(int id, bool checked) {
+  auto* button = As<QAbstractButton>(id);
+  if (button == nullptr) return;
+  // Unchecking one radio button of a set must not need another to be checked.
+  bool exclusive = button->autoExclusive();
+  button->setAutoExclusive(false);
+  button->setChecked(checked);
+  button->setAutoExclusive(exclusive);
+}
+
+void QtDialogView::SetRange(int id, int min, int max) {
+  if (auto* slider = As<QSlider>(id)) {
+    ++quiet_;
+    slider->setRange(min, max);
+    --quiet_;
+  }
+}
+
+void QtDialogView::SetPageSize(int id, int page) {
+  if (auto* slider = As<QSlider>(id)) slider->setPageStep(page);
+}
+
+int QtDialogView::Position(int id) const {
+  auto* slider = As<QSlider>(id);
+  return slider ? slider->value() : 0;
+}
+
+void QtDialogView::SetPosition(int id, int position) {
+  if (auto* slider = As<QSlider>(id)) {
+    ++quiet_;
+    slider->setValue(position);
+    --quiet_;
+  }
+}
+
+bool QtDialogView::IsShown(int id) const {
+  QWidget* w = widget(id);
+  return w && !w->isHidden();
+}
+
+void QtDialogView::Show(int id, bool shown) {
+  if (QWidget* w = widget(id)) w->setVisible(shown);
+}
+
+bool QtDialogView::IsEnabled(int id) const {
+  QWidget* w = widget(id);
+  return w && w->isEnabled();
+}
+
+void QtDialogView::Enable(int id, bool enabled) {
+  if (QWidget* w = widget(id)) w->setEnabled(enabled);
+}
+
+int QtDialogView::ClientWidth(int id) const {
+  QWidget* w = widget(id);
+  if (w == nullptr) return 0;
+  if (auto* frame = qobject_cast<QFrame*>(w)) return frame->contentsRect().width();
+  return w->width();
+}
+
+void QtDialogView::SetPicture(int id, std::span<const std::uint8_t> bitmap_file) {
+  auto* frame = dynamic_cast<PreviewFrame*>(widget(id));
+  if (frame == nullptr) return;
+  QImage picture;
+  if (!bitmap_file.empty())
+    picture.loadFromData(bitmap_file.data(), qsizetype(bitmap_file.size()), "BMP");
+  frame->SetPicture(std::move(picture));
+}
+
+}  // namespace inkmark

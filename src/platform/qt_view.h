@@ -1,0 +1,87 @@
+// A dialog built from a template with Qt widgets, and the control view over it.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "platform/control_view.h"
+#include "platform/dialog_template.h"
+
+class QPainter;
+class QRect;
+
+namespace inkmark {
+
+// Draws one item of an owner-drawn list: the list's ID, the item rectangle, the
+// item text, whether it is selected and whether the list is disabled.
+using ItemPainter = std::function<void(int id, QPainter& painter, const QRect& rect,
+                                       const QString& text, bool selected, bool disabled)>;
+
+// The dialog itself: Escape does nothing, and the close box is reported to the
+// events instead of closing the window.
+class TemplateDialog : public QDialog {
+ public:
+  void SetEvents(ControlEvents* events) { events_ = events; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  ControlEvents* events_ = nullptr;
+};
+
+class QtDialogView final : public ControlView {
+ public:
+  // Builds every control of `dialog` in the template font; `painter` draws the
+  // owner-drawn lists. Notifications go to `events` once it is set.
+  QtDialogView(const DialogTemplate& dialog, ItemPainter painter, QWidget* parent = nullptr);
+  ~QtDialogView() override;
+
+  void SetEvents(ControlEvents* events);
+  TemplateDialog& dialog() { return *dialog_; }
+  QWidget* widget(int id) const;
+  const DialogUnits& units() const { return units_; }
+
+  std::string Text(int id) const override;
+  void SetText(int id, std::string_view text) override;
+  void SetTextLimit(int id, int chars) override;
+  void ClearList(int id) override;
+  int AddItem(int id, std::string_view text) override;
+  int ItemCount(int id) const override;
+  std::string ItemText(int id, int index) const override;
+  int Selection(int id) const override;
+  void SetSelection(int id, int index) override;
+  void SetItemData(int id, int index, std::intptr_t data) override;
+  std::intptr_t ItemData(int id, int index) const override;
+  bool IsChecked(int id) const override;
+  void SetCheck(int id, bool checked) override;
+  void SetRange(int id, int min, int max) override;
+  void SetPageSize(int id, int page) override;
+  int Position(int id) const override;
+  void SetPosition(int id, int position) override;
+  bool IsShown(int id) const override;
+  void Show(int id, bool shown) override;
+  bool IsEnabled(int id) const override;
+  void Enable(int id, bool enabled) override;
+  int ClientWidth(int id) const override;
+  void SetPicture(int id, std::span<const std::uint8_t> bitmap_file) override;
+
+ private:
+  QWidget* Build(const ControlTemplate& control);
+  void Notify(int id, Notification notification);
+  template <typename T>
+  T* As(int id) const;
+
+  std::unique_ptr<TemplateDialog> dialog_;
+  ItemPainter painter_;
+  DialogUnits units_;
+  std::map<int, QWidget*> controls_;
+  ControlEvents* events_ = nullptr;
+  int quiet_ = 0;  // > 0 while the program itself moves a track bar
+};
+
+}  // namespace inkmark
