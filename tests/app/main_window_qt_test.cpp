@@ -65,9 +65,7 @@ int NonWhitePixels(QWidget* preview) {
 class MainWindowQtTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* bin = std::getenv("INKMARK_BIN_DIR");
-    ASSERT_TRUE(bin != nullptr && *bin) << "INKMARK_BIN_DIR names the build's bin folder";
-    bin_ = bin;
+    bin_ = INKMARK_BIN_DIR;
     int count = CountPrinterFiles(bin_);
     ASSERT_GT(count, 0);
     session_.profile_count = LoadPrinterProfiles(count, session_.profiles, bin_);

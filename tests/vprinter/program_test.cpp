@@ -28,8 +28,7 @@ using testing::Bytes;
 using testing::Cat;
 
 std::string ProgramPath() {
-  const char* dir = std::getenv("INKMARK_BIN_DIR");
-  return std::string(dir ? dir : INKMARK_DEFAULT_BIN_DIR) + "/inkmark-vprinter";
+  return std::string(INKMARK_BIN_DIR) + "/inkmark-vprinter";
 }
 
 // The program running with its standard output on a pipe; ended on leaving.
