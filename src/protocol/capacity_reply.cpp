@@ -1,0 +1,46 @@
+#include "protocol/capacity_reply.h"
+
+#include <algorithm>
+#include <array>
+
+#include "image/picture_bytes.h"
+#include "protocol/nv_commands.h"
+
+namespace inkmark {
+
+std::int32_t CapacityFromDigits(std::span<const std::uint8_t> digits) {
+  if (digits.empty() || digits.size() > kMaxCapacityDigits) return -1;
+  std::int32_t value = 0;
+  for (std::uint8_t d : digits) {
+    if (d < '0' || d > '9') return -1;
+    value = value * 10 + (d - '0');
+  }
+  return value;
+}
+
+std::int32_t ParseCapacityReply(std::span<const std::uint8_t> reply) {
+  ByteReader r(reply);
+  if (r.U8(0) != kReplyHeader || r.U8(1) != kCapacityId) return -1;
+  auto text = reply.subspan(2);
+  return CapacityFromDigits(text.first(std::find(text.begin(), text.end(), 0x00) - text.begin()));
+}
+
+std::int32_t ReadCapacityDirect(PortDriver& port) {
+  if (WriteBytes(port, kCapacityRequest) != 1 || !SkipToReplyHeader(port)) return -1;
+  std::uint8_t b = 0;
+  if (!ReadReplyByte(port, b) || b != kCapacityId) return -1;
+  // One digit more than a capacity may have is enough to refuse the reply.
+  std::array<std::uint8_t, kMaxCapacityDigits + 1> digits{};
+  std::size_t count = 0;
+  while (count < digits.size() && ReadReplyByte(port, b) && b != 0x00) digits[count++] = b;
+  return CapacityFromDigits(std::span(digits).first(count));
+}
+
+std::int32_t ReadCapacityDriver(const ReplyExchange& exchange) {
+  std::array<std::uint8_t, kReplyBufferSize> reply{};
+  std::uint32_t received = 0;
+  if (!exchange(kCapacityRequest, reply, received)) return -1;
+  return ParseCapacityReply(std::span(reply).first(std::min<std::size_t>(received, reply.size())));
+}
+
+}  // namespace inkmark

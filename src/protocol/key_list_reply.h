@@ -1,0 +1,60 @@
+// The key code list reply: blocks of key bytes, read on either route and
+// paired into keys across the whole reply.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "ports/port_driver.h"
+#include "protocol/nv_key.h"
+#include "protocol/reply_reader.h"
+
+namespace inkmark {
+
+// There are no more distinct keys than this; a reply that lists more, or
+// sends more blocks, is not a key list and is not read any further.
+inline constexpr std::size_t kMaxNvKeys = 95 * 95;
+inline constexpr std::size_t kMaxKeyBlocks = kMaxNvKeys + 1;
+
+// Pairs key bytes into keys: every second byte, counted over all blocks,
+// completes one key. A byte left without its partner is no key.
+class KeyListCollector {
+ public:
+  // Empties `keys`, which then receives the keys as they complete.
+  explicit KeyListCollector(std::vector<NvKey>& keys);
+
+  // False, taking nothing, once the list holds kMaxNvKeys keys.
+  bool Add(std::uint8_t key_byte);
+  std::int32_t count() const { return static_cast<std::int32_t>(keys_.size()); }
+
+ private:
+  std::vector<NvKey>& keys_;
+  std::optional<char> pending_;
+};
+
+// One block as the driver route receives it whole.
+struct KeyListBlock {
+  std::uint8_t status = 0;
+  // The bytes from byte 3 up to the first NUL, or to the reply's end.
+  std::span<const std::uint8_t> key_bytes;
+};
+
+// nullopt when the reply is shorter than 4 bytes or not a key-list block.
+std::optional<KeyListBlock> ParseKeyListBlock(std::span<const std::uint8_t> reply);
+
+// The listing on the direct route: the request, then the blocks byte by
+// byte, each acknowledged. -1 when the request cannot be written or no reply
+// header comes; otherwise the keys completed, also when a later block breaks
+// off the exchange.
+std::int32_t ReadKeyListDirect(PortDriver& port, std::vector<NvKey>& keys);
+
+// The listing on the driver route: each block is the reply to the request or
+// to the acknowledgement of the block before. -1 when an exchange fails or a
+// block is malformed; the last block's acknowledgement is a plain write.
+std::int32_t ReadKeyListDriver(PortDriver& port, const ReplyExchange& exchange,
+                               std::vector<NvKey>& keys);
+
+}  // namespace inkmark

@@ -1,0 +1,159 @@
+#include "protocol/nv_column.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/profile_reader.h"
+#include "platform/string_table.h"
+#include "ports/open_port.h"
+#include "protocol/nv_commands.h"
+#include "protocol/nv_planes.h"
+#include "protocol/transaction.h"
+
+namespace inkmark {
+
+namespace {
+
+constexpr std::int32_t kHighDensityDpi = 360;
+
+}  // namespace
+
+const SpecialModel* FindSpecialModel(const PrinterProfile& profile) {
+  for (const SpecialModel& model : kSpecialModels) {
+    if (EqualsNoCase(profile.model_name, model.model_name)) return &model;
+  }
+  return nullptr;
+}
+
+std::array<std::uint8_t, 9> DensityCommandFor(const PrinterProfile& profile) {
+  return DensityCommand(SelectedNumber(profile.resolutions, profile.resolution_count,
+                                       profile.resolution_sel) == kHighDensityDpi);
+}
+
+bool ExtractColumnPlane(const LogoRaster& raster, std::int32_t first_row, std::int32_t row_count,
+                        std::int32_t value, std::span<std::uint8_t> out) {
+  const std::size_t width = std::size_t(raster.width());
+  const std::size_t e = ColumnBytes(row_count);
+  if (row_count < 0 || out.size() / width < e) return false;
+  std::fill_n(out.begin(), width * e, 0);
+  const std::uint16_t bits = raster.bits_per_pixel();
+  const bool selects = (bits == 1 && (value == 0 || value == 1)) || (bits == 8 && value >= 0);
+  if (!selects) return true;
+  for (std::int32_t i = 0; i < row_count; ++i) {
+    auto src = raster.row(first_row + i);
+    if (src.empty()) continue;
+    const auto bit = static_cast<std::uint8_t>(0x80 >> (i % 8));
+    std::uint8_t* column = out.data() + std::size_t(i) / 8;
+    for (std::size_t x = 0; x < width; ++x, column += e) {
+      const int dot = bits == 8 ? src[x] : (src[x / 8] >> (7 - x % 8)) & 1;
+      if (dot == value) *column |= bit;
+    }
+  }
+  return true;
+}
+
+std::int32_t DefineNvGraphicsColumn(PortDriver& port, WindowHandle owner,
+                                    const LogoSession& session, const NvKey& key,
+                                    std::optional<LogoRaster> raster) {
+  const PrinterProfile* profile = session.CurrentProfile();
+  if (!raster || !profile) {
+    ShowMessage(owner, kStrNoMemory);
+    return 0;
+  }
+  FlipRowsTopDown(*raster);
+  const std::int32_t width = raster->width();
+  const std::int32_t height = raster->height();
+  const std::size_t column_bytes = ColumnBytes(height);
+  const std::size_t block = std::size_t(width) * column_bytes + 1;
+  PlaneSelection sel;
+  auto planes = SelectColorPlanes(session, *profile, *raster, block, true, sel);
+  if (!planes) {
+    ShowMessage(owner, kStrNoMemory);
+    return 0;
+  }
+  const std::size_t total = planes->size();
+  if (session.save_as_command_file != 1 && !HasNvRoomFor(port, owner, total)) return 0;
+
+  std::span<std::uint8_t> data(*planes);
+  data[0] = sel.first_code;
+  ExtractColumnPlane(*raster, 0, height, sel.first_value, data.subspan(1, block - 1));
+  if (sel.two_blocks()) {
+    data[block] = kSecondColorCode;
+    ExtractColumnPlane(*raster, 0, height, sel.second_value, data.subspan(block + 1));
+  }
+  const auto header = DefineHeader(GraphicsForm::kColumn, static_cast<std::uint32_t>(total), key,
+                                   sel.two_blocks() ? 2 : 1, static_cast<std::uint16_t>(width),
+                                   static_cast<std::uint16_t>(column_bytes * 8));
+  if (port.beginJob() != 1) {
+    ShowMessage(owner, kStrRegisterFailed);
+    return 0;
+  }
+  std::int32_t result = WriteBytes(port, DensityCommandFor(*profile));
+  if (result == 1) result = WriteBytes(port, header);
+  if (result == 1) result = WriteBytes(port, data);
+  port.endJob();
+  if (result != 1) ShowMessage(owner, kStrRegisterFailed);
+  return result;
+}
+
+std::int32_t TestPrintColumn(WindowHandle owner, const LogoSession& session,
+                             std::optional<LogoRaster> raster) {
+  const PrinterProfile* profile = session.CurrentProfile();
+  const SpecialModel* model = profile ? FindSpecialModel(*profile) : nullptr;
+  if (!raster || !model) {
+    ShowMessage(owner, kStrNoMemory);
+    return 0;
+  }
+  FlipRowsTopDown(*raster);
+  const std::int32_t width = raster->width();
+  const std::int32_t height = raster->height();
+  // A wide logo takes lower bands (whole bytes of rows), so that a store
+  // command's count never wraps.
+  const auto fitting_rows = static_cast<std::int32_t>(kMaxStoreData / std::size_t(width) * 8);
+  const std::int32_t band = std::min(model->band_rows, fitting_rows);
+  PlaneSelection sel;
+  auto planes =
+      SelectColorPlanes(session, *profile, *raster,
+                        std::size_t(width) * ColumnBytes(std::min(height, band)), false, sel);
+  if (!planes) {
+    ShowMessage(owner, kStrNoMemory);
+    return 0;
+  }
+  std::unique_ptr<PortDriver> port = OpenPrinterPort(session);
+  if (!port) {
+    ShowMessage(owner, kStrTestPrintFailed);
+    return 0;
+  }
+  if (port->beginJob() != 1) {
+    ClosePrinterPort(std::move(port));
+    ShowMessage(owner, kStrTestPrintFailed);
+    return 0;
+  }
+
+  std::int32_t result =
+      model->density_in_test_print ? WriteBytes(*port, DensityCommandFor(*profile)) : 1;
+  // Sends one colour of the band: its store command, then its data.
+  auto send_block = [&](std::int32_t done, std::int32_t n, std::int32_t value, std::uint8_t code) {
+    const std::size_t e = ColumnBytes(n);
+    const std::size_t k = std::size_t(width) * e;
+    std::span<std::uint8_t> data = std::span(*planes).first(k);
+    ExtractColumnPlane(*raster, done, n, value, data);
+    result = WriteBytes(
+        *port, StoreHeader(GraphicsForm::kColumn, static_cast<std::uint16_t>(k), code,
+                           static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(e * 8)));
+    if (result == 1) result = WriteBytes(*port, data);
+  };
+  for (std::int32_t done = 0; done < height && result == 1;) {
+    const std::int32_t n = std::min(band, height - done);
+    send_block(done, n, sel.first_value, sel.first_code);
+    if (result == 1 && sel.two_blocks()) send_block(done, n, sel.second_value, kSecondColorCode);
+    if (result == 1) result = WriteBytes(*port, kPrintBufferCommand);
+    done += n;
+  }
+  port->endJob();
+  ClosePrinterPort(std::move(port));
+  if (result != 1) ShowMessage(owner, kStrTestPrintFailed);
+  return result;
+}
+
+}  // namespace inkmark

@@ -1,0 +1,31 @@
+// The two ways a logo reaches the printer, each choosing the column form for
+// the special models and the raster form for every other printer.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "app/session.h"
+#include "image/logo_raster.h"
+#include "platform/message_box.h"
+#include "ports/port_driver.h"
+#include "protocol/nv_key.h"
+
+namespace inkmark {
+
+// Builds the logo afresh and prints it once, on a port of its own. 1 on
+// success; 0 after telling the user why not.
+std::int32_t TestPrint(WindowHandle owner, LogoSession& session);
+// The same with a logo already built (nullopt: it could not be).
+std::int32_t TestPrint(WindowHandle owner, const LogoSession& session,
+                       std::optional<LogoRaster> raster);
+
+// Builds the logo afresh and registers it under `key` on the open port, which
+// the caller closes. 1 on success; 0 after telling the user why not.
+std::int32_t RegisterNvGraphics(PortDriver& port, WindowHandle owner, LogoSession& session,
+                                const NvKey& key);
+// The same with a logo already built (nullopt: it could not be).
+std::int32_t RegisterNvGraphics(PortDriver& port, WindowHandle owner, const LogoSession& session,
+                                const NvKey& key, std::optional<LogoRaster> raster);
+
+}  // namespace inkmark

@@ -1,0 +1,153 @@
+#include "protocol/nv_raster.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/string_table.h"
+#include "ports/open_port.h"
+#include "protocol/nv_commands.h"
+#include "protocol/nv_planes.h"
+#include "protocol/transaction.h"
+
+namespace inkmark {
+
+namespace {
+
+// Whether the dot at x of a storage row has `value`.
+bool DotHas(std::span<const std::uint8_t> row, std::uint16_t bits, std::int32_t x,
+            std::int32_t value) {
+  if (bits == 8) return row[std::size_t(x)] == value;
+  return ((row[std::size_t(x) / 8] >> (7 - x % 8)) & 1) == value;
+}
+
+}  // namespace
+
+bool ExtractRasterPlane(const LogoRaster& raster, std::int32_t first_row, std::int32_t row_count,
+                        std::int32_t value, std::span<std::uint8_t> out) {
+  const std::size_t row_bytes = RasterRowBytes(raster.width());
+  if (row_count < 0 || out.size() / row_bytes < std::size_t(row_count)) return false;
+  std::fill_n(out.begin(), row_bytes * std::size_t(row_count), 0);
+  const std::uint16_t bits = raster.bits_per_pixel();
+  const bool selects = (bits == 1 && (value == 0 || value == 1)) || (bits == 8 && value >= 0);
+  if (!selects) return true;
+  const std::int32_t width = raster.width();
+  for (std::int32_t r = 0; r < row_count; ++r) {
+    auto src = raster.row(first_row + r);
+    if (src.empty()) continue;
+    std::uint8_t* dst = out.data() + std::size_t(r) * row_bytes;
+    if (bits == 1) {
+      // A 1-bit row is already in raster form: copy it, inverted for value 0.
+      for (std::size_t j = 0; j < row_bytes; ++j) dst[j] = value == 1 ? src[j] : ~src[j];
+      if (width % 8 != 0) dst[row_bytes - 1] &= static_cast<std::uint8_t>(0xFF << (8 - width % 8));
+      continue;
+    }
+    for (std::int32_t x = 0; x < width; ++x) {
+      if (DotHas(src, bits, x, value)) dst[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+    }
+  }
+  return true;
+}
+
+std::int32_t DefineNvGraphicsRaster(PortDriver& port, WindowHandle owner,
+                                    const LogoSession& session, const NvKey& key,
+                                    std::optional<LogoRaster> raster) {
+  const PrinterProfile* profile = session.CurrentProfile();
+  if (!raster || !profile) {
+    ShowMessage(owner, kStrNoMemory);
+    return 0;
+  }
+  const std::size_t row_bytes = RasterRowBytes(raster->width());
+  const std::int32_t height = raster->height();
+  if (row_bytes * 8 > std::size_t(kMaxRasterDefineWidth) || height > kMaxRasterDefineHeight) {
+    ShowMessage(owner, kStrNvSizeLimit, "2304");
+    return 0;
+  }
+  FlipRowsTopDown(*raster);
+
+  const std::size_t block = row_bytes * std::size_t(height) + 1;
+  PlaneSelection sel;
+  auto planes = SelectColorPlanes(session, *profile, *raster, block, true, sel);
+  if (!planes) {
+    ShowMessage(owner, kStrNoMemory);
+    return 0;
+  }
+  const std::size_t total = planes->size();
+  if (session.save_as_command_file != 1 && !HasNvRoomFor(port, owner, total)) return 0;
+  if (port.beginJob() != 1) {
+    ShowMessage(owner, kStrRegisterFailed);
+    return 0;
+  }
+
+  std::span<std::uint8_t> data(*planes);
+  data[0] = sel.first_code;
+  ExtractRasterPlane(*raster, 0, height, sel.first_value, data.subspan(1, block - 1));
+  if (sel.two_blocks()) {
+    data[block] = kSecondColorCode;
+    ExtractRasterPlane(*raster, 0, height, sel.second_value, data.subspan(block + 1));
+  }
+  const auto header = DefineHeader(
+      GraphicsForm::kRaster, static_cast<std::uint32_t>(total), key, sel.two_blocks() ? 2 : 1,
+      static_cast<std::uint16_t>(row_bytes * 8), static_cast<std::uint16_t>(height));
+  std::int32_t result = WriteBytes(port, header);
+  if (result == 1) result = WriteBytes(port, data);
+  port.endJob();
+  if (result != 1) ShowMessage(owner, kStrRegisterFailed);
+  return result;
+}
+
+std::int32_t TestPrintRaster(WindowHandle owner, const LogoSession& session,
+                             std::optional<LogoRaster> raster) {
+  const PrinterProfile* profile = session.CurrentProfile();
+  if (!raster || !profile) {
+    ShowMessage(owner, kStrNoMemory);
+    return 0;
+  }
+  FlipRowsTopDown(*raster);
+  const std::size_t row_bytes = RasterRowBytes(raster->width());
+  const std::int32_t height = raster->height();
+  // A wide logo takes lower bands, so that a store command's count never wraps.
+  const std::int32_t band = std::min<std::int32_t>(
+      {kRasterBandRows, height, static_cast<std::int32_t>(kMaxStoreData / row_bytes)});
+  PlaneSelection sel;
+  auto planes =
+      SelectColorPlanes(session, *profile, *raster, row_bytes * std::size_t(band), false, sel);
+  if (!planes) {
+    ShowMessage(owner, kStrNoMemory);
+    return 0;
+  }
+  std::unique_ptr<PortDriver> port = OpenPrinterPort(session);
+  if (!port) {
+    ShowMessage(owner, kStrTestPrintFailed);
+    return 0;
+  }
+  if (port->beginJob() != 1) {
+    ClosePrinterPort(std::move(port));
+    ShowMessage(owner, kStrTestPrintFailed);
+    return 0;
+  }
+
+  const auto width_dots = static_cast<std::uint16_t>(row_bytes * 8);
+  std::int32_t result = 1;
+  // Sends one colour of the band: its store command, then its data.
+  auto send_block = [&](std::int32_t done, std::int32_t n, std::int32_t value, std::uint8_t code) {
+    const std::size_t k = row_bytes * std::size_t(n);
+    std::span<std::uint8_t> data = std::span(*planes).first(k);
+    ExtractRasterPlane(*raster, done, n, value, data);
+    result = WriteBytes(*port, StoreHeader(GraphicsForm::kRaster, static_cast<std::uint16_t>(k),
+                                           code, width_dots, static_cast<std::uint16_t>(n)));
+    if (result == 1) result = WriteBytes(*port, data);
+  };
+  for (std::int32_t done = 0; done < height && result == 1;) {
+    const std::int32_t n = std::min(band, height - done);
+    send_block(done, n, sel.first_value, sel.first_code);
+    if (result == 1 && sel.two_blocks()) send_block(done, n, sel.second_value, kSecondColorCode);
+    if (result == 1) result = WriteBytes(*port, kPrintBufferCommand);
+    done += n;
+  }
+  port->endJob();
+  ClosePrinterPort(std::move(port));
+  if (result != 1) ShowMessage(owner, kStrTestPrintFailed);
+  return result;
+}
+
+}  // namespace inkmark

@@ -1,0 +1,38 @@
+// The printer transactions: closing a port, listing the stored NV keys,
+// reading the remaining NV capacity, and printing or deleting one stored
+// graphics by key.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/session.h"
+#include "platform/message_box.h"
+#include "ports/port_driver.h"
+#include "protocol/nv_key.h"
+
+namespace inkmark {
+
+// Closes the port and destroys it; every port from OpenPrinterPort ends here.
+void ClosePrinterPort(std::unique_ptr<PortDriver> port);
+
+// Reads the keys of the stored NV graphics into `keys` (emptied first, and
+// grown to hold however many the printer lists), in the printer's order.
+// Returns their number, or -1 after telling the user the list could not be
+// read. A driver port is asked through its library, any other port directly.
+std::int32_t ReadKeyCodeList(PortDriver& port, WindowHandle owner, std::vector<NvKey>& keys);
+
+// The remaining NV graphics capacity in bytes, or -1 when the reply cannot be
+// read. Tells the user nothing.
+std::int32_t ReadNvCapacity(PortDriver& port);
+
+// Prints the graphics stored under `key`, on a port of its own; 1 when the
+// command went out. Tells the user nothing.
+std::int32_t PrintNvGraphics(const LogoSession& session, const NvKey& key);
+
+// Deletes the graphics stored under `key`, on a port of its own; 1 when the
+// command went out (the printer does not confirm). Tells the user nothing.
+std::int32_t DeleteNvGraphics(const LogoSession& session, const NvKey& key);
+
+}  // namespace inkmark
