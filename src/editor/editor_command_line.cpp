@@ -1,0 +1,62 @@
+#include "editor/editor_command_line.h"
+
+#include <optional>
+
+#include "editor/editor_document.h"
+
+namespace inkmark {
+namespace {
+
+// Decimal digits only, no sign or blanks, and no larger than a page may be.
+std::optional<std::int32_t> ParseWidth(const std::string& digits) {
+  if (digits.empty() || digits.size() > 5) return std::nullopt;
+  std::int32_t value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > kMaxPageSide) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::variant<EditorLaunch, std::string> ParseEditorCommandLine(
+    const std::vector<std::string>& args) {
+  EditorLaunch launch;
+  bool have_page = false;
+  for (const std::string& arg : args) {
+    if (arg == "-sub") {
+      if (launch.sub) return std::string("-sub is given twice.");
+      launch.sub = true;
+    } else if (arg.starts_with("-w") || arg.starts_with("-f")) {
+      if (have_page) return std::string("Give either -w<width> or -f<path>, once.");
+      have_page = true;
+      const std::string value = arg.substr(2);
+      if (arg[1] == 'w') {
+        auto width = ParseWidth(value);
+        if (!width) {
+          return "The page width \"" + value + "\" is not a number from 1 to " +
+                 std::to_string(kMaxPageSide) + ".";
+        }
+        launch.mode = EditorLaunch::Mode::kNew;
+        launch.page_width = *width;
+      } else {
+        if (value.empty()) return std::string("-f needs the document's path right after it.");
+        if (value.size() > kMaxEditorPath) {
+          return "The document's path is longer than " + std::to_string(kMaxEditorPath) +
+                 " characters.";
+        }
+        if (value.find('\0') != std::string::npos) return std::string("The path is not valid.");
+        launch.mode = EditorLaunch::Mode::kOpen;
+        launch.path = value;
+      }
+    } else {
+      return "Unknown argument \"" + arg + "\".";
+    }
+  }
+  if (!have_page) return std::string("Usage: InkmarkEdit -w<width> -sub | -f<path> -sub");
+  return launch;
+}
+
+}  // namespace inkmark

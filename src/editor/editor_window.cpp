@@ -1,0 +1,226 @@
+#include "editor/editor_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "editor/editor_canvas.h"
+#include "editor/editor_image.h"
+#include "editor/editor_panel.h"
+#include "editor/editor_text.h"
+
+namespace inkmark {
+namespace {
+
+const QString kCaption = QStringLiteral("InkmarkEdit");
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString SaveErrorText(SaveError error, const QString& path) {
+  switch (error) {
+    case SaveError::kEmpty:
+      return QObject::tr("The logo has no items. Add a text or an image before saving it.");
+    case SaveError::kUnstorable:
+      return QObject::tr("The logo cannot be stored: its page or its pictures are too large.");
+    default:
+      return QObject::tr("The logo could not be written to \"%1\".").arg(path);
+  }
+}
+
+}  // namespace
+
+EditorWindow::EditorWindow(EditorDocument document, std::string path)
+    : model_(std::move(document)), path_(std::move(path)) {
+  canvas_ = new EditorCanvas(model_);
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(canvas_);
+  scroll->setWidgetResizable(false);
+  scroll->setBackgroundRole(QPalette::Mid);
+  setCentralWidget(scroll);
+
+  auto* dock = new QDockWidget(tr("Properties"), this);
+  dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+  panel_ = new EditorPanel(model_, dock);
+  dock->setWidget(panel_);
+  addDockWidget(Qt::RightDockWidgetArea, dock);
+
+  canvas_->SetOnEdited([this] { ModelChanged(); });
+  panel_->SetOnEdited([this] { ModelChanged(); });
+  BuildActions();
+  statusBar()->showMessage(tr("Drag an item to move it, its corner square to resize it."));
+  resize(1000, 640);
+  ModelChanged();
+}
+
+void EditorWindow::BuildActions() {
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { Save(); });
+  file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, [this] { SaveAs(); });
+  file->addSeparator();
+  file->addAction(tr("&Close"), QKeySequence::Close, this, [this] { close(); });
+
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  undo_ = edit->addAction(tr("&Undo"), QKeySequence::Undo, this, [this] { Undo(); });
+  redo_ = edit->addAction(tr("&Redo"), QKeySequence::Redo, this, [this] { Redo(); });
+  edit->addSeparator();
+  delete_ =
+      edit->addAction(tr("&Delete"), QKeySequence::Delete, this, [this] { DeleteSelected(); });
+
+  QMenu* insert = menuBar()->addMenu(tr("&Insert"));
+  QAction* text = insert->addAction(tr("&Text..."), QKeySequence(Qt::CTRL | Qt::Key_T), this,
+                                    [this] { AddText(); });
+  QAction* image =
+      insert->addAction(tr("&Image..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), this,
+                        [this] { AddImage(); });
+
+  QMenu* arrange = menuBar()->addMenu(tr("&Arrange"));
+  forward_ = arrange->addAction(tr("Bring &Forward"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight),
+                                this, [this] { Arrange(true); });
+  backward_ = arrange->addAction(tr("Send &Backward"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft),
+                                 this, [this] { Arrange(false); });
+
+  QMenu* view = menuBar()->addMenu(tr("&View"));
+  QAction* zoom_in =
+      view->addAction(tr("Zoom &In"), QKeySequence::ZoomIn, this, [this] { canvas_->ZoomIn(); });
+  QAction* zoom_out =
+      view->addAction(tr("Zoom &Out"), QKeySequence::ZoomOut, this, [this] { canvas_->ZoomOut(); });
+  view->addAction(tr("&Actual Size"), QKeySequence(Qt::CTRL | Qt::Key_0), this,
+                  [this] { canvas_->ZoomReset(); });
+
+  QToolBar* bar = addToolBar(tr("Commands"));
+  bar->setMovable(false);
+  for (QAction* action : {text, image}) bar->addAction(action);
+  bar->addSeparator();
+  for (QAction* action : {delete_, forward_, backward_}) bar->addAction(action);
+  bar->addSeparator();
+  for (QAction* action : {undo_, redo_}) bar->addAction(action);
+  bar->addSeparator();
+  for (QAction* action : {zoom_in, zoom_out}) bar->addAction(action);
+}
+
+void EditorWindow::AddText() {
+  bool ok = false;
+  const QString text = QInputDialog::getText(this, tr("Add text"), tr("Text (at most 40 bytes):"),
+                                             QLineEdit::Normal, tr("Text"), &ok);
+  if (!ok || text.isEmpty()) return;
+  TextStyle style;
+  auto object = MakeTextObject(8, 8 + style.size, text, style);
+  if (!object) {
+    QMessageBox::warning(this, kCaption, tr("The text does not fit: at most 40 bytes."));
+    return;
+  }
+  model_.Add(std::move(*object));
+  ModelChanged();
+  canvas_->setFocus();  // the arrow keys move the new item
+}
+
+void EditorWindow::AddImage() {
+  const QString path = QFileDialog::getOpenFileName(
+      this, tr("Add image"), QString(),
+      tr("Pictures (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG);;All files (*)"));
+  if (path.isEmpty()) return;
+  auto object = ImageFromFile(LocalPath(path), 0, 0, model_.document().page_width, false);
+  if (!object) {
+    QMessageBox::warning(this, kCaption,
+                         tr("\"%1\" cannot be read as a bitmap, RLE or JPEG picture.").arg(path));
+    return;
+  }
+  if (!model_.Add(std::move(*object))) return;
+  ModelChanged();
+  canvas_->setFocus();
+}
+
+void EditorWindow::DeleteSelected() {
+  if (model_.selection() < 0) return;
+  model_.Delete(static_cast<std::size_t>(model_.selection()));
+  ModelChanged();
+}
+
+void EditorWindow::Arrange(bool forward) {
+  if (model_.selection() < 0) return;
+  const auto index = static_cast<std::size_t>(model_.selection());
+  if (forward ? model_.BringForward(index) : model_.SendBackward(index)) ModelChanged();
+}
+
+void EditorWindow::Undo() {
+  if (model_.Undo()) ModelChanged();
+}
+
+void EditorWindow::Redo() {
+  if (model_.Redo()) ModelChanged();
+}
+
+bool EditorWindow::Save() { return path_.empty() ? SaveAs() : SaveTo(path_); }
+
+bool EditorWindow::SaveAs() {
+  QFileDialog dialog(this, tr("Save logo"), QString::fromStdString(path_),
+                     tr("Logo documents (*.qlf *.QLF)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("QLF"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  const std::string path = LocalPath(dialog.selectedFiles().front());
+  if (!SaveTo(path)) return false;
+  path_ = path;
+  UpdateTitle();
+  return true;
+}
+
+bool EditorWindow::SaveTo(const std::string& path) {
+  const SaveError error = SaveEditorDocument(path, model_.document());
+  if (error != SaveError::kNone) {
+    QMessageBox::warning(this, kCaption, SaveErrorText(error, QString::fromStdString(path)));
+    return false;
+  }
+  model_.MarkSaved();
+  UpdateTitle();
+  return true;
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+  if (!model_.modified()) {
+    event->accept();
+    return;
+  }
+  const QString where = path_.empty() ? tr("a new logo document")
+                                      : QStringLiteral("\"%1\"").arg(QString::fromStdString(path_));
+  const auto answer = QMessageBox::question(
+      this, kCaption, tr("The logo has changed. Save the changes to %1?").arg(where),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (answer == QMessageBox::Discard || (answer == QMessageBox::Save && Save())) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void EditorWindow::ModelChanged() {
+  canvas_->Refresh();
+  panel_->Sync();
+  const bool selected = model_.selection() >= 0;
+  const auto index = static_cast<std::size_t>(model_.selection());
+  undo_->setEnabled(model_.CanUndo());
+  redo_->setEnabled(model_.CanRedo());
+  delete_->setEnabled(selected);
+  forward_->setEnabled(selected && index + 1 < model_.count());
+  backward_->setEnabled(selected && index > 0);
+  UpdateTitle();
+}
+
+void EditorWindow::UpdateTitle() {
+  const QString name =
+      path_.empty() ? tr("Untitled") : QFileInfo(QString::fromStdString(path_)).fileName();
+  setWindowTitle(QStringLiteral("%1[*] - %2").arg(name, kCaption));
+  setWindowModified(model_.modified());
+}
+
+}  // namespace inkmark

@@ -1,0 +1,54 @@
+// The editor's main window: the canvas in a scroll area, the side panel, and
+// the menus and tool bar with the commands. Closing it with unsaved changes
+// asks whether to save them.
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+
+#include "editor/editor_model.h"
+
+class QAction;
+class QCloseEvent;
+
+namespace inkmark {
+
+class EditorCanvas;
+class EditorPanel;
+
+class EditorWindow : public QMainWindow {
+ public:
+  // `path` is where the document is saved; empty for a new page, which asks
+  // for a path when it is first saved.
+  EditorWindow(EditorDocument document, std::string path);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildActions();
+  void AddText();
+  void AddImage();
+  void DeleteSelected();
+  void Arrange(bool forward);
+  void Undo();
+  void Redo();
+  bool Save();
+  bool SaveAs();
+  bool SaveTo(const std::string& path);
+  // Shows the model again everywhere after a change.
+  void ModelChanged();
+  void UpdateTitle();
+
+  EditorModel model_;
+  std::string path_;
+  EditorCanvas* canvas_;
+  EditorPanel* panel_;
+  QAction* undo_ = nullptr;
+  QAction* redo_ = nullptr;
+  QAction* delete_ = nullptr;
+  QAction* forward_ = nullptr;
+  QAction* backward_ = nullptr;
+};
+
+}  // namespace inkmark
