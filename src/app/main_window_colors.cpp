@@ -1,4 +1,5 @@
 // The ink colours: the colour lists, the ink rule and how the lists draw.
+#include "app/ink_rules.h"
 #include "app/main_ids.h"
 #include "app/main_window.h"
 #include "platform/profile_reader.h"
@@ -34,12 +35,8 @@ void MainWindow::FillInkLists() {
 }
 
 void MainWindow::SetUpColors() {
-  const PrinterProfile* p = Profile();
-  if (p == nullptr) return;
-  session_.first_color =
-      ColorFromName(SelectedName(p->first_colors, p->first_color_count, p->first_color_sel));
-  session_.second_color =
-      ColorFromName(SelectedName(p->second_colors, p->second_color_count, p->second_color_sel));
+  if (Profile() == nullptr) return;
+  SetInksFromProfile(session_);
   FillInkLists();
   view_.SetSelection(kIdMonoColor, 0);
   view_.SetSelection(kIdTextColor, 0);
@@ -60,10 +57,7 @@ void MainWindow::UpdateColors() {
     }
     p->first_color_sel = first;
     p->second_color_sel = second;
-    session_.first_color =
-        ColorFromName(SelectedName(p->first_colors, p->first_color_count, first));
-    session_.second_color =
-        ColorFromName(SelectedName(p->second_colors, p->second_color_count, second));
+    SetInksFromProfile(session_);
     FillInkLists();
     view_.SetSelection(kIdMonoColor, mono);
     if (session_.source_kind == kSourceDocument) {
@@ -74,22 +68,6 @@ void MainWindow::UpdateColors() {
   ApplyInkRule();
 }
 
-void MainWindow::ApplyInkRule() {
-  ConversionParams& params = session_.params;
-  params.color_table = 0;
-  if (session_.monochrome != 0) {
-    // The monochrome list names the one ink; without a 2nd colour only the 1st remains.
-    int sel = view_.Selection(kIdMonoColor);
-    params.color_table = (sel == 1 && session_.second_color != kNoInk) ? 1 : 0;
-    params.color_count = 1;
-    params.palette_size = 2;
-  } else if (session_.second_color == kNoInk) {
-    params.color_count = 1;
-    params.palette_size = 2;
-  } else {
-    params.color_count = 2;
-    params.palette_size = 256;
-  }
-}
+void MainWindow::ApplyInkRule() { inkmark::ApplyInkRule(session_, view_.Selection(kIdMonoColor)); }
 
 }  // namespace inkmark

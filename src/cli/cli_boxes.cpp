@@ -1,0 +1,41 @@
+#include "cli/cli_boxes.h"
+
+#include "platform/string_table.h"
+
+namespace inkmark::cli {
+
+int TerminalMessageBoxes::Show(WindowHandle, const std::string& caption, const std::string& text,
+                               unsigned style) {
+  // The program's own caption says nothing here; the port layer's own captions do.
+  const std::string prefix =
+      caption == LoadString(kStrAppCaption, 31) ? "inkmark: " : "inkmark: " + caption + ": ";
+  const unsigned buttons = style & kMbButtonMask;
+  if (buttons != kMbYesNo && buttons != kMbRetryCancel) {
+    std::fprintf(err_, "%s%s\n", prefix.c_str(), text.c_str());
+    return kIdOk;
+  }
+  const bool yes_no = buttons == kMbYesNo;
+  const int refuse = yes_no ? kIdNo : kIdCancel;
+  if (!interactive_) {
+    answered_unasked_ = true;
+    std::fprintf(err_, "%s%s\ninkmark: no terminal to answer; taken as %s\n", prefix.c_str(),
+                 text.c_str(), yes_no ? "No" : "Cancel");
+    return refuse;
+  }
+  for (;;) {
+    std::fprintf(err_, "%s%s [%s] ", prefix.c_str(), text.c_str(),
+                 yes_no ? "y/N" : "r(etry)/C(ancel)");
+    std::fflush(err_);
+    char line[64];
+    if (std::fgets(line, sizeof line, in_) == nullptr) {
+      std::fprintf(err_, "\n");
+      return refuse;
+    }
+    const char c = line[0];
+    if (c == '\n' || c == 'n' || c == 'N' || c == 'c' || c == 'C') return refuse;
+    if (yes_no && (c == 'y' || c == 'Y')) return kIdYes;
+    if (!yes_no && (c == 'r' || c == 'R')) return kIdRetry;
+  }
+}
+
+}  // namespace inkmark::cli

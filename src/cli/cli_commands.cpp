@@ -1,0 +1,340 @@
+#include "cli/cli_commands.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "app/ink_rules.h"
+#include "app/main_window.h"
+#include "app/temp_files.h"
+#include "cli/cli_boxes.h"
+#include "cli/cli_options.h"
+#include "cli/cli_printer.h"
+#include "cli/progress_port.h"
+#include "image/compose.h"
+#include "image/document_format.h"
+#include "image/document_reader.h"
+#include "image/picture_io.h"
+#include "platform/paths.h"
+#include "platform/string_table.h"
+#include "ports/driver_port.h"
+#include "ports/open_port.h"
+#include "preview/ink_rates.h"
+#include "protocol/nv_dispatch.h"
+#include "protocol/transaction.h"
+
+namespace inkmark::cli {
+namespace {
+
+// The boxes of one run, set for its length.
+class BoxesScope {
+ public:
+  explicit BoxesScope(MessageBoxes& boxes) { SetMessageBoxes(&boxes); }
+  ~BoxesScope() { SetMessageBoxes(nullptr); }
+  BoxesScope(const BoxesScope&) = delete;
+  BoxesScope& operator=(const BoxesScope&) = delete;
+};
+
+// The session's temporary files, removed however the run ends.
+class TempFilesScope {
+ public:
+  explicit TempFilesScope(LogoSession& session) : session_(session) {}
+  ~TempFilesScope() { DeleteTempFiles(session_); }
+  TempFilesScope(const TempFilesScope&) = delete;
+  TempFilesScope& operator=(const TempFilesScope&) = delete;
+
+ private:
+  LogoSession& session_;
+};
+
+class Run {
+ public:
+  Run(const CliOptions& options, Console& console, TerminalMessageBoxes& boxes)
+      : o_(options), console_(console), boxes_(boxes) {}
+  int Execute();
+
+ private:
+  int Usage(const std::string& message);
+  int Failed(const std::string& message);
+  std::string ApplyConversionChoices();
+  int PrepareSource();
+  int WithRaster();
+  int Keys();
+  int Capacity();
+  int Print();
+  int Delete();
+  int Register(std::optional<LogoRaster> raster);
+  int CommandFile(std::optional<LogoRaster> raster);
+
+  const CliOptions& o_;
+  Console& console_;
+  TerminalMessageBoxes& boxes_;
+  LogoSession session_;
+  int mono_ink_ = 0;
+};
+
+int Run::Usage(const std::string& message) {
+  std::fprintf(console_.err, "inkmark: %s\n%s\n", message.c_str(), kUsageHint);
+  return kExitUsage;
+}
+
+int Run::Failed(const std::string& message) {
+  std::fprintf(console_.err, "inkmark: %s\n", message.c_str());
+  return kExitFailed;
+}
+
+int Run::Execute() {
+  const std::filesystem::path folder =
+      o_.printers_dir ? std::filesystem::path(*o_.printers_dir) : console_.program_folder;
+  if (!LoadPrinters(session_, folder)) return kExitFailed;
+  if (std::string error = ApplyPrinterChoices(session_, o_.printer); !error.empty())
+    return Usage(error);
+  if (o_.command == Command::kPrinters) {
+    ListPrinters(session_, console_.out);
+    return kExitOk;
+  }
+  SetInksFromProfile(session_);
+  if (const PrinterProfile* p = session_.CurrentProfile())
+    session_.print_width_dots = PrintWidthDots(*p);
+
+  switch (o_.command) {
+    case Command::kKeys:
+      return Keys();
+    case Command::kCapacity:
+      return Capacity();
+    case Command::kPrint:
+      return Print();
+    case Command::kDelete:
+      return Delete();
+    default:
+      break;
+  }
+  if (std::string error = ApplyConversionChoices(); !error.empty()) return Usage(error);
+  if (int status = PrepareSource(); status != kExitOk) return status;
+  TempFilesScope temp_files(session_);
+  if (!PrepareTempFiles(session_)) return Failed("the temporary folder cannot be made safe");
+  return WithRaster();
+}
+
+// The conversion options into the session's params, then the ink rule.
+std::string Run::ApplyConversionChoices() {
+  const ConversionChoices& c = o_.conversion;
+  ConversionParams& params = session_.params;
+  session_.fit_to_width = c.fit ? 1 : 0;
+  if (c.mono) {
+    if (*c.mono == 2 && session_.second_color == kNoInk)
+      return "--mono 2 needs a 2nd colour, but the 2nd colour is None";
+    session_.monochrome = 1;
+    mono_ink_ = *c.mono - 1;
+  }
+  if (c.grade) params.processing = std::uint32_t(*c.grade);
+  if (c.rgb) {
+    params.adjust_r = std::uint32_t((*c.rgb)[0]);
+    params.adjust_g = std::uint32_t((*c.rgb)[1]);
+    params.adjust_b = std::uint32_t((*c.rgb)[2]);
+  }
+  if (c.manual_levels) {
+    if (session_.second_color == kNoInk && session_.monochrome == 0) {
+      for (char level : *c.manual_levels)
+        if (level == '2') return "an --attach level of 2 needs a 2nd colour, but it is None";
+    }
+    params.attach_manual = 1;
+    for (std::size_t i = 0; i < c.manual_levels->size(); ++i) {
+      const char level = (*c.manual_levels)[i];
+      // The same positions the level sliders take: 0 the 1st ink, 1 the 2nd, 2 white.
+      const int position = level == '1' ? 0 : level == '2' ? 1 : 2;
+      params.level_attach[i] = LevelAttachFor(position, session_.monochrome != 0);
+    }
+  }
+  ApplyInkRule(session_, mono_ink_);
+  return "";
+}
+
+int Run::PrepareSource() {
+  // The session keeps paths in the limit of the windows' path buffers.
+  if (o_.source.size() > kMaxPath)
+    return Usage("SOURCE is longer than " + std::to_string(kMaxPath) + " characters");
+  session_.source_path = o_.source;
+  session_.source_kind = SourceKindFromPath(o_.source);
+  if (session_.source_kind == kSourceNone)
+    return Usage("SOURCE '" + o_.source + "' is not a .BMP, .RLE, .JPG or .QLF file");
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(o_.source, ec))
+    return Failed("SOURCE '" + o_.source + "' is not a readable file");
+  if (session_.source_kind != kSourceDocument) return kExitOk;
+  if (console_.need_fonts) console_.need_fonts();
+  if (LoadLogoDocument(kAppInstance, session_) != 1) return kExitFailed;
+  session_.item_count = std::int32_t(session_.items.size());
+  // Every image item takes the conversion options, and with Monochrome its ink.
+  for (LayoutItem& item : session_.items) {
+    if (item.kind == kTextObject) continue;
+    item.params = session_.params;
+    item.monochrome = session_.monochrome;
+    item.color_index = session_.monochrome != 0 ? session_.params.color_table : 0;
+  }
+  return kExitOk;
+}
+
+int Run::WithRaster() {
+  std::optional<LogoRaster> raster = BuildLogoRaster(session_);
+  if (!raster) {
+    ShowMessage(kAppInstance, kStrCannotReadImage);
+    return kExitFailed;
+  }
+  switch (o_.command) {
+    case Command::kRaster:
+      if (!WriteWholeFile(o_.output, raster->bytes()))
+        return Failed("cannot write '" + o_.output + "'");
+      return kExitOk;
+    case Command::kPreview: {
+      const PrinterProfile* p = session_.CurrentProfile();
+      const std::int32_t dpi =
+          SelectedNumber(p->resolutions, p->resolution_count, p->resolution_sel);
+      const InkCounts counts = CountInkPixels(*raster, session_.first_color, session_.second_color);
+      console_.out << PreviewCaption(raster->width(), raster->height(), dpi, counts) << '\n';
+      return kExitOk;
+    }
+    case Command::kTestPrint:
+      return TestPrint(kAppInstance, std::as_const(session_), std::move(raster)) == 1 ? kExitOk
+                                                                                      : kExitFailed;
+    case Command::kRegister:
+      return Register(std::move(raster));
+    case Command::kCommandFile:
+      return CommandFile(std::move(raster));
+    default:
+      return kExitFailed;
+  }
+}
+
+// One port carries the key list and the registration, as in the key-entry window.
+int Run::Register(std::optional<LogoRaster> raster) {
+  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
+  if (!port) {
+    ShowMessage(kAppInstance, kStrPortOpenFailed);
+    return kExitFailed;
+  }
+  std::vector<NvKey> keys;
+  if (ReadKeyCodeList(*port, kAppInstance, keys) < 0) {
+    ClosePrinterPort(std::move(port));
+    return kExitFailed;
+  }
+  for (const NvKey& k : keys) {
+    if (k[0] == (*o_.key)[0] && k[1] == (*o_.key)[1]) {
+      ShowMessage(kAppInstance, kStrKeyExists);
+      ClosePrinterPort(std::move(port));
+      return kExitFailed;
+    }
+  }
+  std::int32_t result = 0;
+  // The driver port answers through its library, which a wrapper would hide.
+  if (console_.show_progress && dynamic_cast<DriverPort*>(port.get()) == nullptr) {
+    ProgressPort progress(*port, console_.err);
+    result = RegisterNvGraphics(progress, kAppInstance, session_, *o_.key, std::move(raster));
+  } else {
+    result = RegisterNvGraphics(*port, kAppInstance, session_, *o_.key, std::move(raster));
+  }
+  ClosePrinterPort(std::move(port));
+  return result == 1 ? kExitOk : kExitFailed;
+}
+
+// The registration written to a file instead of sent; nothing is read back.
+int Run::CommandFile(std::optional<LogoRaster> raster) {
+  session_.save_path = o_.output;
+  session_.save_as_command_file = 1;
+  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
+  std::int32_t result = 0;
+  if (!port) {
+    ShowMessage(kAppInstance, kStrPortOpenFailed);
+  } else {
+    result = RegisterNvGraphics(*port, kAppInstance, session_, *o_.key, std::move(raster));
+    ClosePrinterPort(std::move(port));
+    // A half-written command file would register a broken logo: leave none.
+    if (result != 1) {
+      std::error_code ec;
+      std::filesystem::remove(o_.output, ec);
+    }
+  }
+  session_.save_as_command_file = 0;
+  return result == 1 ? kExitOk : kExitFailed;
+}
+
+int Run::Keys() {
+  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
+  if (!port) {
+    ShowMessage(kAppInstance, kStrPortOpenFailed);
+    return kExitFailed;
+  }
+  std::vector<NvKey> keys;
+  const std::int32_t count = ReadKeyCodeList(*port, kAppInstance, keys);
+  ClosePrinterPort(std::move(port));
+  if (count < 0) return kExitFailed;
+  if (count == 0) ShowMessage(kAppInstance, kStrNoKeys);
+  for (const NvKey& k : keys) console_.out << k.data() << '\n';
+  return kExitOk;
+}
+
+int Run::Capacity() {
+  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
+  if (!port) {
+    ShowMessage(kAppInstance, kStrPortOpenFailed);
+    return kExitFailed;
+  }
+  const std::int32_t capacity = ReadNvCapacity(*port);
+  ClosePrinterPort(std::move(port));
+  if (capacity < 0) {
+    ShowMessage(kAppInstance, kStrCapacityFailed);
+    return kExitFailed;
+  }
+  console_.out << capacity << '\n';
+  return kExitOk;
+}
+
+// A failed key does not stop the others, as in the NV manager window.
+int Run::Print() {
+  int status = kExitOk;
+  for (const NvKey& key : o_.keys) {
+    if (PrintNvGraphics(session_, key) != 1) {
+      ShowMessage(kAppInstance, kStrPrintFailed, key.data());
+      status = kExitFailed;
+    }
+  }
+  return status;
+}
+
+int Run::Delete() {
+  int status = kExitOk;
+  for (const NvKey& key : o_.keys) {
+    if (!o_.yes && ShowMessage(kAppInstance, kStrAskDelete, key.data(), kMbYesNo) != kIdYes) {
+      // Nobody could answer: the key stays, and the run says it did not do its work.
+      if (boxes_.answered_unasked()) status = kExitFailed;
+      continue;
+    }
+    if (DeleteNvGraphics(session_, key) != 1) {
+      ShowMessage(kAppInstance, kStrDeleteFailed, key.data());
+      status = kExitFailed;
+    }
+  }
+  return status;
+}
+
+}  // namespace
+
+int RunInkmark(std::span<const std::string> args, Console& console) {
+  ParseOutcome parsed = ParseArguments(args);
+  if (!parsed.options) {
+    std::fprintf(console.err, "inkmark: %s\n%s\n", parsed.error.c_str(), kUsageHint);
+    return kExitUsage;
+  }
+  if (parsed.options->help) {
+    console.out << UsageText();
+    return kExitOk;
+  }
+  TerminalMessageBoxes boxes(console.in, console.err, console.interactive);
+  BoxesScope scope(boxes);
+  Run run(*parsed.options, console, boxes);
+  return run.Execute();
+}
+
+}  // namespace inkmark::cli

@@ -1,0 +1,74 @@
+// The text of --help: every command and option.
+#include "cli/cli_options.h"
+
+namespace inkmark::cli {
+
+std::string UsageText() {
+  return R"(Usage: inkmark [options] COMMAND [operands]
+
+Converts pictures and logo documents into two-colour logos for the printer, and
+manages the logos stored in the printer's NV graphics memory.
+
+Commands:
+  printers                          list the printer models with their choices;
+                                    '*' marks the current choice of each list
+  raster SOURCE -o FILE             write the print raster as a bitmap file
+  command-file SOURCE -k KEY -o FILE
+                                    write the printer commands that register
+                                    the logo under KEY into FILE
+  register SOURCE -k KEY            register the logo in NV memory under KEY;
+                                    a key already stored is refused
+  test-print SOURCE                 print the logo once
+  keys                              list the stored keys, one per line
+  capacity                          print the remaining NV capacity in bytes
+  print KEY...                      print the logos stored under the keys
+  delete [--yes] KEY...             delete the logos stored under the keys,
+                                    asking for each on the terminal unless --yes
+  preview SOURCE                    print the logo's size in mm and dots and
+                                    the share of each ink
+
+SOURCE is a picture (.BMP, .RLE, .JPG) or a logo document (.QLF), by its
+extension. A KEY is two characters from 0x20 to 0x7E, such as AB or 01.
+
+Printer options (default: the saved settings, else the printer file's defaults):
+  --printer NAME       the printer model, as 'inkmark printers' lists it
+  --paper NAME         paper width, such as 80mm
+  --first COLOR        the 1st colour
+  --second COLOR       the 2nd colour, or None
+  --resolution DPI     print resolution
+  --port NAME          COM1..COM4, LPT1 or the printer driver port
+  --baud N             serial port speed
+  --data-bits N        serial data bits
+  --parity NAME        serial parity: None, Even or Odd
+  --flow NAME          serial flow control: DTR/DSR or XON/XOFF
+  --driver NAME        spooler printer of the driver port
+  --printers-dir DIR   where the *.DEF printer files are (default: beside
+                       the program)
+A value the chosen model does not offer is refused with the model's choices.
+
+Conversion options (for the commands that take a SOURCE):
+  --fit                          fit the logo to the paper's width
+  --mono 1|2                     Monochrome in the 1st or the 2nd colour
+  --grade coarse|middle|fine     image processing grade (default coarse)
+  --rgb R,G,B                    revise levels of red, green and blue, each 1-5
+                                 (default 3,3,3)
+  --attach auto|manual:L1,L2,L3,L4,L5,L6,L7,L8
+                                 colour attachment of the eight brightness
+                                 levels, darkest first: 1 (1st colour),
+                                 2 (2nd colour) or w (white); manual needs the
+                                 coarse grade, and with --mono a level is 1 or w
+
+Other options:
+  -o, --output FILE    the file that raster and command-file write
+  -k, --key KEY        the key that command-file and register use
+  --yes                delete without asking
+  -h, --help           show this text
+
+Options may also be written --name=VALUE; '--' ends the options.
+Long transfers show their progress on standard error when it is a terminal.
+
+Exit status: 0 success, 1 the operation failed, 2 a usage error.
+)";
+}
+
+}  // namespace inkmark::cli
