@@ -31,7 +31,8 @@ class MainHost {
   // The owner of the boxes the window shows.
   virtual WindowHandle Owner() const { return nullptr; }
 
-  // The windows and programs of other parts. Until they exist, these do nothing.
+  // The windows and programs the commands open; here they do nothing, the
+  // window on screen opens the real ones.
   virtual void OpenKeyEntry(LogoSession&) {}
   virtual void OpenNvManager(LogoSession&) {}
   virtual void ShowPreview(LogoSession&) {}

@@ -3,11 +3,16 @@
 #include <QGuiApplication>
 
 #include "app/color_swatches.h"
+#include "app/editor_launch.h"
+#include "app/editor_owner_qt.h"
 #include "app/file_dialogs_qt.h"
 #include "app/main_pipeline_compose.h"
 #include "app/main_template.h"
+#include "app/protocol_windows_qt.h"
 #include "app/window_utils.h"
 #include "platform/paths.h"
+#include "preview/zoom_dialog.h"
+#include "protocol/nv_dispatch.h"
 
 namespace inkmark {
 
@@ -50,6 +55,33 @@ void QtMainWindow::CloseWindow() { view_.dialog().done(QDialog::Accepted); }
 
 WindowHandle QtMainWindow::Owner() const {
   return static_cast<const QWidget*>(&const_cast<QtDialogView&>(view_).dialog());
+}
+
+void QtMainWindow::OpenKeyEntry(LogoSession& session) {
+  RunKeyEntryWindow(&view_.dialog(), session);
+}
+
+void QtMainWindow::OpenNvManager(LogoSession& session) {
+  RunNvManagerWindow(&view_.dialog(), session);
+}
+
+void QtMainWindow::ShowPreview(LogoSession& session) {
+  inkmark::ShowPreview(&view_.dialog(), session,
+                       [](QWidget& window) { CenterWindowOnScreen(&window); });
+}
+
+void QtMainWindow::TestPrint(LogoSession& session) { inkmark::TestPrint(Owner(), session); }
+
+void QtMainWindow::StartEditorNew(int width_dots) {
+  if (logic_->editor_path().empty()) return;
+  QtEditorOwner owner(view_.dialog());
+  RunEditor(owner, NewEditorArgs(logic_->editor_path(), width_dots));
+}
+
+bool QtMainWindow::StartEditorOn(const std::string& path) {
+  if (logic_->editor_path().empty()) return false;
+  QtEditorOwner owner(view_.dialog());
+  return RunEditor(owner, EditEditorArgs(logic_->editor_path(), path)) == 1;
 }
 
 void RunMainWindow(LogoSession& session) {

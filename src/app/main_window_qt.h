@@ -34,6 +34,13 @@ class QtMainWindow final : public MainHost {
   void CloseWindow() override;
   WindowHandle Owner() const override;
 
+  void OpenKeyEntry(LogoSession& session) override;
+  void OpenNvManager(LogoSession& session) override;
+  void ShowPreview(LogoSession& session) override;
+  void TestPrint(LogoSession& session) override;
+  void StartEditorNew(int width_dots) override;
+  bool StartEditorOn(const std::string& path) override;
+
  private:
   LogoSession& session_;
   QtDialogView view_;

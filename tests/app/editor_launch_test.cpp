@@ -1,0 +1,104 @@
+// The hand-off to the editor with a stand-in editor program that records how
+// it was started.
+#include "app/editor_launch.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "platform/string_table.h"
+#include "support/recording_message_boxes.h"
+#include "support/temp_dir.h"
+
+namespace inkmark::testing {
+namespace {
+
+// Records what the waiting window went through.
+class RecordingOwner final : public EditorOwner {
+ public:
+  void Enable(bool enabled) override {
+    this->enabled = enabled;
+    changes.push_back(enabled);
+  }
+  void ProcessEvents() override {
+    ++rounds;
+    disabled_in_every_round = disabled_in_every_round && !enabled;
+  }
+  void BringToFront() override { ++raised; }
+  WindowHandle Handle() const override { return this; }
+
+  bool enabled = true;
+  std::vector<bool> changes;
+  int rounds = 0;
+  bool disabled_in_every_round = true;
+  int raised = 0;
+};
+
+// The stand-in editor copied into a folder whose name holds blanks.
+class EditorLaunchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = dir.path() / "Program Files" / "Inkmark Tool";
+    std::filesystem::create_directories(folder);
+    editor = (folder / "InkmarkEdit").string();
+    std::filesystem::copy_file(INKMARK_STAND_IN_EDITOR, editor);
+  }
+
+  // The argument vectors the stand-in recorded, one per run.
+  std::vector<std::vector<std::string>> Runs() const {
+    std::vector<std::vector<std::string>> runs(1);
+    std::istringstream in(ReadFileText(folder / "argv.txt"));
+    for (std::string line; std::getline(in, line);) {
+      if (line == "--") {
+        runs.emplace_back();
+      } else {
+        runs.back().push_back(line);
+      }
+    }
+    runs.pop_back();
+    return runs;
+  }
+
+  TempDir dir;
+  RecordingMessageBoxes boxes;
+  std::filesystem::path folder;
+  std::string editor;
+  RecordingOwner owner;
+};
+
+TEST_F(EditorLaunchTest, NewStartsWithWidthAndSubWhileTheWindowWaitsDisabled) {
+  EXPECT_EQ(RunEditor(owner, NewEditorArgs(editor, 512)), 1);
+  EXPECT_EQ(Runs(), (std::vector<std::vector<std::string>>{{editor, "-w512", "-sub"}}));
+  EXPECT_EQ(owner.changes, (std::vector<bool>{false, true}));
+  EXPECT_GE(owner.rounds, 1);
+  EXPECT_TRUE(owner.disabled_in_every_round);
+  EXPECT_EQ(owner.raised, 1);
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(EditorLaunchTest, EditPassesPathWithBlanksAsOneArgument) {
+  std::string path = (dir.path() / "my logos" / "a b.QLF").string();
+  TempDir::WriteFile(path, "doc\n");
+  EXPECT_EQ(RunEditor(owner, EditEditorArgs(editor, path)), 1);
+  EXPECT_EQ(Runs(), (std::vector<std::vector<std::string>>{{editor, "-f" + path, "-sub"}}));
+  EXPECT_EQ(ReadFileText(path), "doc\nedited\n");
+}
+
+TEST_F(EditorLaunchTest, EditorThatCannotStartSaysSoAndFreesTheWindow) {
+  std::filesystem::remove(editor);
+  EXPECT_EQ(RunEditor(owner, NewEditorArgs(editor, 512)), 0);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>{LoadString(kStrCannotInitialize)});
+  EXPECT_EQ(boxes.boxes()[0].owner, &owner);
+  EXPECT_TRUE(owner.enabled);
+  EXPECT_EQ(owner.raised, 0);
+
+  // A file that is there but no program fails the same way.
+  TempDir::WriteFile(editor, "not a program");
+  boxes.clear();
+  EXPECT_EQ(RunEditor(owner, NewEditorArgs(editor, 512)), 0);
+  EXPECT_EQ(boxes.boxes().size(), 1u);
+}
+
+}  // namespace
+}  // namespace inkmark::testing
