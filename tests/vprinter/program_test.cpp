@@ -27,9 +27,7 @@ namespace {
 using testing::Bytes;
 using testing::Cat;
 
-std::string ProgramPath() {
-  return std::string(INKMARK_BIN_DIR) + "/inkmark-vprinter";
-}
+std::string ProgramPath() { return std::string(INKMARK_BIN_DIR) + "/inkmark-vprinter"; }
 
 // The program running with its standard output on a pipe; ended on leaving.
 class Program {
