@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "platform/string_table.h"
 #include "support/recording_message_boxes.h"
@@ -45,20 +44,8 @@ class EditorLaunchTest : public ::testing::Test {
     std::filesystem::copy_file(INKMARK_STAND_IN_EDITOR, editor);
   }
 
-  // The argument vectors the stand-in recorded, one per run.
-  std::vector<std::vector<std::string>> Runs() const {
-    std::vector<std::vector<std::string>> runs(1);
-    std::istringstream in(ReadFileText(folder / "argv.txt"));
-    for (std::string line; std::getline(in, line);) {
-      if (line == "--") {
-        runs.emplace_back();
-      } else {
-        runs.back().push_back(line);
-      }
-    }
-    runs.pop_back();
-    return runs;
-  }
+  // The argument vectors the stand-in recorded, one argument a line, "--" after each run.
+  std::string Recorded() const { return ReadFileText(folder / "argv.txt"); }
 
   TempDir dir;
   RecordingMessageBoxes boxes;
@@ -69,7 +56,7 @@ class EditorLaunchTest : public ::testing::Test {
 
 TEST_F(EditorLaunchTest, NewStartsWithWidthAndSubWhileTheWindowWaitsDisabled) {
   EXPECT_EQ(RunEditor(owner, NewEditorArgs(editor, 512)), 1);
-  EXPECT_EQ(Runs(), (std::vector<std::vector<std::string>>{{editor, "-w512", "-sub"}}));
+  EXPECT_EQ(Recorded(), editor + "\n-w512\n-sub\n--\n");
   EXPECT_EQ(owner.changes, (std::vector<bool>{false, true}));
   EXPECT_GE(owner.rounds, 1);
   EXPECT_TRUE(owner.disabled_in_every_round);
@@ -81,7 +68,7 @@ TEST_F(EditorLaunchTest, EditPassesPathWithBlanksAsOneArgument) {
   std::string path = (dir.path() / "my logos" / "a b.QLF").string();
   TempDir::WriteFile(path, "doc\n");
   EXPECT_EQ(RunEditor(owner, EditEditorArgs(editor, path)), 1);
-  EXPECT_EQ(Runs(), (std::vector<std::vector<std::string>>{{editor, "-f" + path, "-sub"}}));
+  EXPECT_EQ(Recorded(), editor + "\n-f" + path + "\n-sub\n--\n");
   EXPECT_EQ(ReadFileText(path), "doc\nedited\n");
 }
 

@@ -7,24 +7,10 @@
 
 #include "app/main_window_qt.h"
 #include "main_window_fixture.h"
+#include "qt_environment.h"
 
 namespace inkmark::testing {
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "editor_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 class EditorWindowTest : public ::testing::Test {
  protected:

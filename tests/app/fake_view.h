@@ -2,6 +2,7 @@
 // user's actions (select, click, type, scroll) that report as the widgets do.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -34,45 +35,62 @@ class FakeView final : public ControlView {
 
   void SetEvents(ControlEvents* events) { events_ = events; }
   const Control& control(int id) const { return controls_.at(id); }
-  std::vector<std::string> Items(int id) const { return controls_.at(id).items; }
+  std::vector<std::string> Items(int id) const { return Get(id).items; }
 
   // The user's actions.
   void UserSelect(int id, int index);
   void UserClick(int id);  // toggles a check box, checks a radio button
   void UserType(int id, const std::string& text);
   void UserScroll(int id, int position);
-  void UserCloseBox();
+  void UserCloseBox() {
+    if (events_ != nullptr) events_->OnCloseBox();
+  }
 
   std::string Text(int id) const override;
   void SetText(int id, std::string_view text) override;
-  void SetTextLimit(int id, int chars) override;
+  void SetTextLimit(int id, int chars) override { Find(id).limit = chars; }
   void ClearList(int id) override;
   int AddItem(int id, std::string_view text) override;
-  int ItemCount(int id) const override;
-  std::string ItemText(int id, int index) const override;
-  int Selection(int id) const override;
-  void SetSelection(int id, int index) override;
+  int ItemCount(int id) const override { return int(Get(id).items.size()); }
+  std::string ItemText(int id, int index) const override {
+    return At<std::string>(Get(id).items, index, {});
+  }
+  int Selection(int id) const override { return Get(id).selection; }
+  void SetSelection(int id, int index) override {
+    Find(id).selection = index >= 0 && index < ItemCount(id) ? index : -1;
+  }
   void SetItemData(int id, int index, std::intptr_t data) override;
-  std::intptr_t ItemData(int id, int index) const override;
-  bool IsChecked(int id) const override;
-  void SetCheck(int id, bool checked) override;
+  std::intptr_t ItemData(int id, int index) const override {
+    return At<std::intptr_t>(Get(id).data, index, 0);
+  }
+  bool IsChecked(int id) const override { return Get(id).checked; }
+  void SetCheck(int id, bool checked) override { Find(id).checked = checked; }
   void SetRange(int id, int min, int max) override;
-  void SetPageSize(int id, int page) override;
-  int Position(int id) const override;
+  void SetPageSize(int id, int page) override { Find(id).page = page; }
+  int Position(int id) const override { return Get(id).position; }
   void SetPosition(int id, int position) override;
-  bool IsShown(int id) const override;
-  void Show(int id, bool shown) override;
-  bool IsEnabled(int id) const override;
-  void Enable(int id, bool enabled) override;
-  int ClientWidth(int id) const override;
+  bool IsShown(int id) const override { return Get(id).shown; }
+  void Show(int id, bool shown) override { Find(id).shown = shown; }
+  bool IsEnabled(int id) const override { return Get(id).enabled; }
+  void Enable(int id, bool enabled) override { Find(id).enabled = enabled; }
+  int ClientWidth(int id) const override { return Get(id).client_width; }
   void SetPicture(int id, std::span<const std::uint8_t> bitmap_file) override;
 
  private:
-  Control* Find(int id);
-  const Control* Find(int id) const;
-  void Notify(int id, Notification notification);
+  // An ID the template lacks reads as a hidden, disabled, empty control and
+  // ignores what is written to it.
+  const Control& Get(int id) const;
+  Control& Find(int id);
+  template <class T>
+  static T At(const std::vector<T>& v, int index, T missing) {
+    return index >= 0 && index < int(v.size()) ? v[std::size_t(index)] : missing;
+  }
+  void Notify(int id, Notification notification) {
+    if (events_ != nullptr) events_->OnControl(id, notification);
+  }
 
   std::map<int, Control> controls_;
+  Control scratch_;
   ControlEvents* events_ = nullptr;
 };
 

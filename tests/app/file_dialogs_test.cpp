@@ -27,27 +27,26 @@ TEST(FileDialogsTest, FileTypesComeFromStringTable) {
 
 TEST(FileDialogsTest, ExtensionCheckIgnoresCaseAndNeedsExactExtension) {
   const std::vector<std::string> open = {"BMP", "RLE", "JPG", "QLF"};
-  EXPECT_TRUE(HasAllowedExtension("/p/a.jpg", open));
-  EXPECT_TRUE(HasAllowedExtension("/p/a.JPG", open));
-  EXPECT_TRUE(HasAllowedExtension("/p/a.b.Qlf", open));
-  EXPECT_FALSE(HasAllowedExtension("/p/a.jpeg", open));
-  EXPECT_FALSE(HasAllowedExtension("/p/a.", open));
-  EXPECT_FALSE(HasAllowedExtension("/p.bmp/name", open));
-  EXPECT_FALSE(HasAllowedExtension("name", open));
+  const std::pair<const char*, bool> kCases[] = {
+      {"/p/a.jpg", true}, {"/p/a.JPG", true},     {"/p/a.b.Qlf", true}, {"/p/a.jpeg", false},
+      {"/p/a.", false},   {"/p.bmp/name", false}, {"name", false}};
+  for (auto [path, ok] : kCases) EXPECT_EQ(HasAllowedExtension(path, open), ok) << path;
   EXPECT_TRUE(HasExtension("x/a.bin"));
   EXPECT_FALSE(HasExtension("x.d/a"));
 }
 
 TEST(FileDialogsTest, StartFolderAndNameFromSourcePath) {
-  DialogStart root = StartFromSourcePath("/logo.bmp", "/cwd");
-  EXPECT_EQ(root.folder, "/");
-  EXPECT_EQ(root.name, "logo.bmp");
-  DialogStart bare = StartFromSourcePath("logo.bmp", "/cwd");
-  EXPECT_EQ(bare.folder, "/cwd");
-  EXPECT_EQ(bare.name, "logo.bmp");
-  DialogStart folder = StartFromSourcePath("/a/b/", "/cwd");
-  EXPECT_EQ(folder.folder, "/a/b");
-  EXPECT_EQ(folder.name, "");
+  const struct {
+    const char* path;
+    const char* folder;
+    const char* name;
+  } kCases[] = {
+      {"/logo.bmp", "/", "logo.bmp"}, {"logo.bmp", "/cwd", "logo.bmp"}, {"/a/b/", "/a/b", ""}};
+  for (const auto& c : kCases) {
+    DialogStart start = StartFromSourcePath(c.path, "/cwd");
+    EXPECT_EQ(start.folder, c.folder) << c.path;
+    EXPECT_EQ(start.name, c.name) << c.path;
+  }
 }
 
 TEST(FileDialogsTest, OpenRefusesWrongExtensionAndStaysOpen) {

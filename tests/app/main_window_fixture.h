@@ -143,6 +143,12 @@ class MainWindowTest : public ::testing::Test {
     for (auto& c : pipeline_.calls) n += c.what == what;
     return n;
   }
+  void ExpectShown(const std::vector<int>& ids, bool shown) const {
+    for (int id : ids) EXPECT_EQ(view_.IsShown(id), shown) << "control " << id;
+  }
+  void ExpectEnabled(const std::vector<int>& ids, bool enabled) const {
+    for (int id : ids) EXPECT_EQ(view_.IsEnabled(id), enabled) << "control " << id;
+  }
 
   TempDir dir_;
   RecordingMessageBoxes boxes_;

@@ -8,31 +8,18 @@
 #include <QKeyEvent>
 #include <QSlider>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/main_ids.h"
 #include "image/document_writer.h"
 #include "image/picture.h"
+#include "qt_environment.h"
 #include "settings/printer_files.h"
 #include "support/recording_message_boxes.h"
 #include "support/temp_dir.h"
 
 namespace inkmark::testing {
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "main_window_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // A 24-bit picture: a black band, a red band and a pale band.
 BitmapFile MakePicture(int width, int height) {
@@ -42,13 +29,8 @@ BitmapFile MakePicture(int width, int height) {
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       std::uint8_t* p = &file[54 + std::size_t(y) * stride + std::size_t(x) * 3];
-      int band = x * 3 / width;
-      std::uint8_t b = band == 0 ? 0 : band == 1 ? 30 : 200;
-      std::uint8_t g = band == 0 ? 0 : band == 1 ? 30 : 210;
-      std::uint8_t r = band == 0 ? 0 : band == 1 ? 230 : 220;
-      p[0] = b;
-      p[1] = g;
-      p[2] = r;
+      static const std::uint8_t kBands[3][3] = {{0, 0, 0}, {30, 30, 230}, {200, 210, 220}};
+      std::memcpy(p, kBands[x * 3 / width], 3);  // blue, green, red
     }
   }
   return file;

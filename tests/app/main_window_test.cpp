@@ -1,13 +1,17 @@
 #include <QFile>
 
+#include "image/logo_raster.h"
+#include "image/picture.h"
 #include "main_window_fixture.h"
 #include "settings/saved_settings.h"
 
 namespace inkmark::testing {
 namespace {
 
-constexpr int kSerial[] = {kIdBaudRate, kIdDataLength, kIdParity, kIdHandshake, kIdBaudRateLabel};
-constexpr int kCommands[] = {kIdPreview, kIdPrintToFile, kIdTestPrint, kIdRegister};
+const std::vector<int> kSerial = {kIdBaudRate, kIdDataLength, kIdParity, kIdHandshake,
+                                  kIdBaudRateLabel};
+const std::vector<int> kCommands = {kIdPreview, kIdPrintToFile, kIdTestPrint, kIdRegister};
+const std::vector<int> kPictureControls = {kIdMonochrome, kIdFitToWidth, kIdAttachGroup};
 
 TEST_F(MainWindowTest, OpensWithPanelFilledAndNothingLoaded) {
   session_.profiles[0].resolution_sel = 1;
@@ -18,14 +22,10 @@ TEST_F(MainWindowTest, OpensWithPanelFilledAndNothingLoaded) {
   EXPECT_EQ(view_.Items(kIdBaudRate), (std::vector<std::string>{"9600bps", "19200bps"}));
   EXPECT_EQ(view_.Items(kIdDataLength), (std::vector<std::string>{"7bit", "8bit"}));
   EXPECT_EQ(session_.print_width_dots, 720);
-  for (int id : kCommands) EXPECT_FALSE(view_.IsEnabled(id)) << id;
-  EXPECT_FALSE(view_.IsEnabled(kIdEdit));
-  EXPECT_FALSE(view_.IsEnabled(kIdNew)) << "no editor beside the program";
+  ExpectEnabled(kCommands, false);
+  ExpectEnabled({kIdEdit, kIdNew, kIdMonoColor}, false);  // no editor beside the program
   EXPECT_TRUE(view_.IsEnabled(kIdExit));
-  EXPECT_FALSE(view_.IsShown(kIdMonochrome));
-  EXPECT_FALSE(view_.IsShown(kIdFitToWidth));
-  EXPECT_FALSE(view_.IsShown(kIdAttachGroup));
-  EXPECT_FALSE(view_.IsEnabled(kIdMonoColor));
+  ExpectShown(kPictureControls, false);
   EXPECT_EQ(view_.control(kIdSourceEdit).limit, 260);
   EXPECT_EQ(view_.control(kIdItemText).limit, 40);
   EXPECT_EQ(view_.control(kIdAdjustR).max, 5);
@@ -42,32 +42,26 @@ TEST_F(MainWindowTest, EditorBesideProgramEnablesNew) {
 
 TEST_F(MainWindowTest, PortRuleFollowsPortText) {
   Open();
-  for (int id : kSerial) EXPECT_TRUE(view_.IsShown(id));
+  ExpectShown(kSerial, true);
   EXPECT_FALSE(view_.IsShown(kIdDriver));
   view_.UserSelect(kIdPort, 1);  // LPT1
-  for (int id : kSerial) EXPECT_FALSE(view_.IsShown(id));
+  ExpectShown(kSerial, false);
   EXPECT_FALSE(view_.IsShown(kIdDriver));
   view_.UserSelect(kIdPort, 2);
-  EXPECT_TRUE(view_.IsShown(kIdDriver));
-  EXPECT_TRUE(view_.IsShown(kIdDriverLabel));
+  ExpectShown({kIdDriver, kIdDriverLabel}, true);
   // The other printer's "com2" is a serial port too; its "FILE" is not.
   view_.UserSelect(kIdPrinterName, 1);
-  for (int id : kSerial) EXPECT_TRUE(view_.IsShown(id));
+  ExpectShown(kSerial, true);
   view_.UserSelect(kIdPort, 1);
-  for (int id : kSerial) EXPECT_FALSE(view_.IsShown(id));
+  ExpectShown(kSerial, false);
   EXPECT_FALSE(view_.IsShown(kIdDriver));
 }
 
-TEST_F(MainWindowTest, SameSelectionDoesNoWork) {
+TEST_F(MainWindowTest, SameSelectionDoesNoWorkAndPrintWidthSkipsBusyCursor) {
   Open();
   view_.UserSelect(kIdPrinterName, 0);
   view_.UserSelect(kIdPaperWidth, session_.profiles[0].paper_width_sel);
   view_.UserSelect(kIdResolution, session_.profiles[0].resolution_sel);
-  EXPECT_TRUE(pipeline_.calls.empty());
-}
-
-TEST_F(MainWindowTest, PrintWidthFollowsResolutionWithoutBusyCursor) {
-  Open();
   session_.profiles[0].paper_width_sel = 1;
   view_.UserSelect(kIdPaperWidth, 1);  // already 1 in the profile: nothing
   EXPECT_TRUE(pipeline_.calls.empty());
@@ -126,19 +120,16 @@ TEST_F(MainWindowTest, TypingLoadsOnlyExistingPaths) {
   EXPECT_EQ(session_.source_path, picture);
   ASSERT_EQ(pipeline_.calls.size(), 2u);
   EXPECT_TRUE(pipeline_.calls[0].busy);
-  for (int id : kCommands) EXPECT_TRUE(view_.IsEnabled(id));
+  ExpectEnabled(kCommands, true);
   EXPECT_FALSE(view_.IsEnabled(kIdEdit));
-  EXPECT_TRUE(view_.IsShown(kIdMonochrome));
-  EXPECT_TRUE(view_.IsShown(kIdAttachGroup));
-  EXPECT_TRUE(view_.IsShown(kIdFitToWidth));
-  EXPECT_FALSE(view_.IsShown(kIdItemList));
-  EXPECT_FALSE(view_.IsShown(kIdItemText));
+  ExpectShown(kPictureControls, true);
+  ExpectShown({kIdItemList, kIdItemText}, false);
   EXPECT_EQ(view_.control(kIdRightPreview).picture, session_.converted);
 
   // A folder exists but is no source: previews empty, controls hidden, commands off.
   view_.UserType(kIdSourceEdit, dir_.path().string());
   EXPECT_EQ(session_.source_kind, kSourceNone);
-  for (int id : kCommands) EXPECT_FALSE(view_.IsEnabled(id));
+  ExpectEnabled(kCommands, false);
   EXPECT_FALSE(view_.IsShown(kIdMonochrome));
 }
 
@@ -175,15 +166,12 @@ TEST_F(MainWindowTest, LevelSlidersFollowGradeManualAndMonochrome) {
   view_.UserClick(kIdManual);
   EXPECT_EQ(session_.params.attach_manual, 1u);
   EXPECT_FALSE(view_.IsChecked(kIdAutomatic));
-  EXPECT_TRUE(view_.IsEnabled(kLevelSliderIds[3]));
-  EXPECT_TRUE(view_.IsEnabled(kIdAttachWhiteLabel));
+  ExpectEnabled({kLevelSliderIds[3], kIdAttachWhiteLabel}, true);
   EXPECT_EQ(view_.Position(kLevelSliderIds[1]), 1);
   EXPECT_EQ(view_.control(kLevelSliderIds[1]).max, 2);
 
   view_.UserScroll(kIdProcessing, 1);
-  EXPECT_FALSE(view_.IsEnabled(kIdAutomatic));
-  EXPECT_FALSE(view_.IsEnabled(kIdManual));
-  EXPECT_FALSE(view_.IsEnabled(kLevelSliderIds[3]));
+  ExpectEnabled({kIdAutomatic, kIdManual, kLevelSliderIds[3]}, false);
   EXPECT_TRUE(view_.IsEnabled(kIdAttachGroup));
   view_.UserScroll(kIdProcessing, 0);
   EXPECT_TRUE(view_.IsChecked(kIdManual));
@@ -201,11 +189,17 @@ TEST_F(MainWindowTest, LevelSlidersFollowGradeManualAndMonochrome) {
 }
 
 TEST_F(MainWindowTest, LevelAttachEncodingAndChangeDetection) {
-  EXPECT_EQ(LevelAttachFor(0, false), kAttachFirst);
-  EXPECT_EQ(LevelAttachFor(1, false), kAttachSecond);
-  EXPECT_EQ(LevelAttachFor(2, false), kAttachWhite);
-  EXPECT_EQ(LevelAttachFor(0, true), kAttachFirst);
-  EXPECT_EQ(LevelAttachFor(1, true), kAttachWhite);
+  const struct {
+    int position;
+    bool monochrome;
+    std::uint16_t attach;
+  } kCases[] = {{0, false, kAttachFirst},
+                {1, false, kAttachSecond},
+                {2, false, kAttachWhite},
+                {0, true, kAttachFirst},
+                {1, true, kAttachWhite}};
+  for (const auto& c : kCases)
+    EXPECT_EQ(LevelAttachFor(c.position, c.monochrome), c.attach) << c.position << c.monochrome;
   Open();
   EXPECT_EQ(window_->StoreLevelAttach(kLevelSliderIds[1], 1), 0) << "already the 2nd colour";
   EXPECT_EQ(window_->StoreLevelAttach(kLevelSliderIds[1], 0), 1);
@@ -250,31 +244,26 @@ TEST_F(MainWindowTest, InkRuleAndSecondColorNone) {
   EXPECT_EQ(session_.params.palette_size, 2u);
 }
 
-TEST_F(MainWindowTest, ColorListsLookByName) {
-  EXPECT_EQ(ColorItemLookFor("red", false).swatch, 105);
+TEST(ColorItemLook, SwatchAndTextColourByName) {
+  const struct {
+    const char* name;
+    bool disabled;
+    int swatch;
+  } kCases[] = {
+      {"red", false, 105}, {"BLUE", false, 107}, {"None", false, 108}, {"Green", true, 108}};
+  for (const auto& c : kCases) EXPECT_EQ(ColorItemLookFor(c.name, c.disabled).swatch, c.swatch);
   EXPECT_EQ(ColorItemLookFor("Red", false).text_color, kColorRed);
-  EXPECT_EQ(ColorItemLookFor("BLUE", false).swatch, 107);
-  EXPECT_EQ(ColorItemLookFor("None", false).swatch, 108);
   EXPECT_EQ(ColorItemLookFor("None", false).text_color, kColorBlack);
-  EXPECT_EQ(ColorItemLookFor("Green", true).swatch, 108);
 }
 
 class DocumentTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    ItemState image;
-    image.params = StartupConversionParams();
-    image.params.adjust_b = 5;
-    image.monochrome = 1;
-    image.color_index = 1;
-    ItemState text;
-    text.is_text = true;
-    text.text = "Hello";
-    text.color_index = 1;
-    ItemState text2 = text;
-    text2.text = "World";
-    text2.color_index = 0;
-    pipeline_.items = {image, text, text2};
+    ConversionParams params = StartupConversionParams();
+    params.adjust_b = 5;
+    pipeline_.items = {{.text = "", .params = params, .monochrome = 1, .color_index = 1},
+                       {.is_text = true, .text = "Hello", .color_index = 1},
+                       {.is_text = true, .text = "World", .color_index = 0}};
     Open(/*with_editor=*/true);
     view_.UserType(kIdSourceEdit, File("logo.qlf"));
   }
@@ -283,8 +272,7 @@ class DocumentTest : public MainWindowTest {
 TEST_F(DocumentTest, ListsItemsAndShowsTheFirst) {
   EXPECT_EQ(session_.source_kind, kSourceDocument);
   EXPECT_EQ(view_.Items(kIdItemList), (std::vector<std::string>{"Image 1", "Text 2", "Text 3"}));
-  EXPECT_TRUE(view_.IsShown(kIdItemList));
-  EXPECT_TRUE(view_.IsShown(kIdMonochrome));
+  ExpectShown({kIdItemList, kIdMonochrome}, true);
   EXPECT_FALSE(view_.IsShown(kIdItemText));
   EXPECT_TRUE(view_.IsEnabled(kIdEdit));
   // The first item's own settings are on the controls before it is converted.
@@ -298,8 +286,7 @@ TEST_F(DocumentTest, SelectingTextItemShowsTextControls) {
   std::size_t before = pipeline_.calls.size();
   view_.UserSelect(kIdItemList, 1);
   EXPECT_TRUE(view_.IsShown(kIdItemText));
-  EXPECT_FALSE(view_.IsShown(kIdMonochrome));
-  EXPECT_FALSE(view_.IsShown(kIdAttachGroup));
+  ExpectShown({kIdMonochrome, kIdAttachGroup}, false);
   EXPECT_EQ(view_.Text(kIdItemText), "Hello");
   EXPECT_EQ(view_.Selection(kIdTextColor), 1);
   EXPECT_EQ(pipeline_.calls.size(), before) << "selecting a text item converts nothing";
@@ -324,12 +311,12 @@ TEST_F(DocumentTest, UnreadableOrEmptyDocumentDisablesCommands) {
   pipeline_.document_ok = false;
   view_.UserType(kIdSourceEdit, File("bad.qlf"));
   EXPECT_EQ(session_.source_kind, kSourceNone);
-  for (int id : kCommands) EXPECT_FALSE(view_.IsEnabled(id));
+  ExpectEnabled(kCommands, false);
   pipeline_.document_ok = true;
   pipeline_.items.clear();
   view_.UserType(kIdSourceEdit, File("empty.qlf"));
   EXPECT_EQ(session_.source_kind, kSourceDocument);
-  for (int id : kCommands) EXPECT_FALSE(view_.IsEnabled(id));
+  ExpectEnabled(kCommands, false);
   EXPECT_FALSE(view_.IsEnabled(kIdEdit));
   EXPECT_FALSE(view_.IsShown(kIdMonochrome));
 }
@@ -343,24 +330,13 @@ TEST_F(MainWindowTest, PrintToFileFollowsChosenType) {
   ASSERT_EQ(boxes_.texts(),
             (std::vector<std::string>{"Insufficient Memory.  Please increase Virtual Memory."}));
 
-  // A 1 x 1 raster with one palette entry.
-  BitmapFile raster(62, 0);
-  auto put32 = [&](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) raster[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
-  };
-  raster[0] = 'B';
-  raster[1] = 'M';
-  put32(2, 62);
-  put32(10, 58);
-  put32(14, 40);
-  put32(18, 1);
-  put32(22, 1);
-  raster[26] = 1;
-  raster[28] = 1;
-  put32(46, 1);
-  pipeline_.raster = raster;
+  // A 1 x 1 black page, classified into a one-ink raster.
+  BitmapFile page(58, 0);
+  WriteRgb24Header(page, 1, 1);
+  pipeline_.raster = RasterFromComposite(page, 0, kNoInk)->bytes();
   view_.UserClick(kIdPrintToFile);
-  EXPECT_EQ(ReadFileText(host_.save_path).size(), raster.size()) << "a bitmap, whatever the name";
+  EXPECT_EQ(ReadFileText(host_.save_path).size(), pipeline_.raster.size())
+      << "a bitmap, whatever the name";
 
   host_.save_answer = SaveChoice{SaveType::kCommandFile, true};
   view_.UserClick(kIdPrintToFile);

@@ -11,25 +11,11 @@
 #include <QTimer>
 
 #include "platform/string_table.h"
+#include "qt_environment.h"
 #include "support/recording_message_boxes.h"
 
 namespace inkmark::testing {
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "protocol_windows_qt_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
-};
-const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 QPushButton* Button(QWidget* dialog, const QString& text) {
   for (auto* b : dialog->findChildren<QPushButton*>())

@@ -30,23 +30,18 @@ TEST(ConversionParams, StartupBlockHasTheStoredLayout) {
 }
 
 TEST(SourceKind, ByExtensionOnlyWithoutRegardToCase) {
-  EXPECT_EQ(SourceKindFromPath("/logos/a.jpg"), kSourceJpeg);
-  EXPECT_EQ(SourceKindFromPath("a.Jpg"), kSourceJpeg);
-  EXPECT_EQ(SourceKindFromPath("a.JPG"), kSourceJpeg);
-  EXPECT_EQ(SourceKindFromPath("a.jpeg"), kSourceNone);
-  EXPECT_EQ(SourceKindFromPath("/logos.d/noext"), kSourceNone);
-  EXPECT_EQ(SourceKindFromPath("shop.qlf"), kSourceDocument);
-  EXPECT_EQ(SourceKindFromPath("x.RLE"), kSourceRle);
-  EXPECT_EQ(SourceKindFromPath("x.bmp"), kSourceBitmap);
+  const std::pair<const char*, int> kCases[] = {
+      {"/logos/a.jpg", kSourceJpeg}, {"a.Jpg", kSourceJpeg},          {"a.JPG", kSourceJpeg},
+      {"a.jpeg", kSourceNone},       {"/logos.d/noext", kSourceNone}, {"shop.qlf", kSourceDocument},
+      {"x.RLE", kSourceRle},         {"x.bmp", kSourceBitmap}};
+  for (auto [path, kind] : kCases) EXPECT_EQ(SourceKindFromPath(path), kind) << path;
 }
 
 TEST(ColorFromName, FourInksAndNothingElse) {
-  EXPECT_EQ(ColorFromName("Black"), 0x000000);
-  EXPECT_EQ(ColorFromName("RED"), 0x0000FF);
-  EXPECT_EQ(ColorFromName("green"), 0x00FF00);
-  EXPECT_EQ(ColorFromName("Blue"), 0xFF0000);
-  EXPECT_EQ(ColorFromName("None"), -1);
-  EXPECT_EQ(ColorFromName(""), -1);
+  const std::pair<const char*, std::int32_t> kCases[] = {{"Black", 0x000000}, {"RED", 0x0000FF},
+                                                         {"green", 0x00FF00}, {"Blue", 0xFF0000},
+                                                         {"None", -1},        {"", -1}};
+  for (auto [name, color] : kCases) EXPECT_EQ(ColorFromName(name), color) << name;
 }
 
 TEST(PrintWidth, PaperDotsAreGivenAtTheFirstResolution) {
@@ -67,11 +62,9 @@ TEST(PrintWidth, PaperDotsAreGivenAtTheFirstResolution) {
 }
 
 TEST(ShellUtils, FileNameCharactersAreCheckedInTheLastComponentOnly) {
-  EXPECT_EQ(IsValidFileName("/logos;old/shop.bmp"), 1);
-  EXPECT_EQ(IsValidFileName("/logos/shop;1.bmp"), 0);
-  EXPECT_EQ(IsValidFileName("a?b"), 0);
-  EXPECT_EQ(IsValidFileName(""), 1);
-  EXPECT_EQ(IsValidFileName("/logos/"), 1);
+  const std::pair<const char*, int> kCases[] = {
+      {"/logos;old/shop.bmp", 1}, {"/logos/shop;1.bmp", 0}, {"a?b", 0}, {"", 1}, {"/logos/", 1}};
+  for (auto [path, valid] : kCases) EXPECT_EQ(IsValidFileName(path), valid) << path;
 }
 
 TEST(ShellUtils, PathExistsForRootFilesFoldersAndDanglingLinks) {

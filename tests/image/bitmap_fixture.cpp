@@ -1,5 +1,7 @@
 #include "image/bitmap_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
 
 namespace inkmark::testing {
@@ -88,6 +90,13 @@ std::uint32_t U32At(std::span<const std::uint8_t> b, std::size_t at) {
 std::uint16_t U16At(std::span<const std::uint8_t> b, std::size_t at) {
   if (at + 2 > b.size()) throw std::out_of_range("U16At");
   return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+void ExpectFields(std::span<const std::uint8_t> bytes, std::initializer_list<Field> fields) {
+  for (const Field& f : fields) {
+    EXPECT_EQ(f.size == 2 ? U16At(bytes, f.offset) : U32At(bytes, f.offset), f.value)
+        << "field at offset " << f.offset;
+  }
 }
 
 Bgr PixelAt(std::span<const std::uint8_t> picture, std::int32_t x, std::int32_t r) {

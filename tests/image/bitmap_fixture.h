@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <vector>
@@ -42,5 +43,14 @@ Bgr PixelAt(std::span<const std::uint8_t> picture, std::int32_t x, std::int32_t 
 
 std::uint32_t U32At(std::span<const std::uint8_t> bytes, std::size_t offset);
 std::uint16_t U16At(std::span<const std::uint8_t> bytes, std::size_t offset);
+
+// One little-endian header field and the value it must hold.
+struct Field {
+  std::size_t offset;
+  int size;  // 2 or 4 bytes
+  std::uint32_t value;
+};
+// Expects every field to hold its value; a failure names the offset.
+void ExpectFields(std::span<const std::uint8_t> bytes, std::initializer_list<Field> fields);
 
 }  // namespace inkmark::testing

@@ -36,8 +36,14 @@ std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
 }
 
-std::vector<std::uint8_t> Bitmap24(std::int32_t width, std::int32_t height, Bgr24 left,
-                                   Bgr24 right) {
+}  // namespace
+
+std::vector<std::uint8_t> SolidBitmap(std::int32_t width, std::int32_t height, Bgr24 colour) {
+  return SplitBitmap(width, height, colour, colour);
+}
+
+std::vector<std::uint8_t> SplitBitmap(std::int32_t width, std::int32_t height, Bgr24 left,
+                                      Bgr24 right) {
   const std::size_t stride = (3 * static_cast<std::size_t>(width) + 3) & ~std::size_t{3};
   std::vector<std::uint8_t> file(54 + stride * static_cast<std::size_t>(height), 0);
   WriteRgb24Header(file, width, height);
@@ -48,17 +54,6 @@ std::vector<std::uint8_t> Bitmap24(std::int32_t width, std::int32_t height, Bgr2
     }
   }
   return file;
-}
-
-}  // namespace
-
-std::vector<std::uint8_t> SolidBitmap(std::int32_t width, std::int32_t height, Bgr24 colour) {
-  return Bitmap24(width, height, colour, colour);
-}
-
-std::vector<std::uint8_t> SplitBitmap(std::int32_t width, std::int32_t height, Bgr24 left,
-                                      Bgr24 right) {
-  return Bitmap24(width, height, left, right);
 }
 
 std::int32_t PageWidth(const std::vector<std::uint8_t>& page) {

@@ -8,46 +8,36 @@
 namespace inkmark::testing {
 namespace {
 
-TEST(BuildLogoRasterTest, WidePictureIsCutAtPaperEdgeWithoutFit) {
-  ComposeSession cs(512);
-  // Left half black, right half white: the cut keeps 500 black and 12 white columns.
-  cs.UsePicture(SplitBitmap(1000, 40, kBlack24, kWhite24));
-  auto raster = BuildLogoRaster(cs.session());
-  ASSERT_TRUE(raster);
-  EXPECT_EQ(raster->width(), 512);
-  EXPECT_EQ(raster->height(), 40);
-  EXPECT_EQ(raster->bits_per_pixel(), 8);
-  EXPECT_EQ(raster->pixel(0, 0), 0);
-  EXPECT_EQ(raster->pixel(499, 20), 0);
-  EXPECT_EQ(raster->pixel(511, 20), 2);
-  EXPECT_EQ(cs.session().params.target_width, 512u);
-}
-
-TEST(BuildLogoRasterTest, WidePictureIsScaledToPaperWithFit) {
-  ComposeSession cs(512);
-  cs.session().fit_to_width = 1;
-  cs.UsePicture(SplitBitmap(1000, 301, kBlack24, kWhite24));
-  auto raster = BuildLogoRaster(cs.session());
-  ASSERT_TRUE(raster);
-  EXPECT_EQ(raster->width(), 512);
-  EXPECT_EQ(raster->height(), 301 * 512 / 1000);  // 154, truncated
-  // The whole picture is there: black on the left, white on the right.
-  EXPECT_EQ(raster->pixel(10, 5), 0);
-  EXPECT_EQ(raster->pixel(500, 5), 2);
-}
-
-TEST(BuildLogoRasterTest, NarrowPictureIsEnlargedOnlyWithFit) {
-  ComposeSession cs(512);
-  cs.UsePicture(SolidBitmap(100, 50, kBlack24));
-  auto as_is = BuildLogoRaster(cs.session());
-  ASSERT_TRUE(as_is);
-  EXPECT_EQ(as_is->width(), 100);
-  EXPECT_EQ(as_is->height(), 50);
-  cs.session().fit_to_width = 1;
-  auto fitted = BuildLogoRaster(cs.session());
-  ASSERT_TRUE(fitted);
-  EXPECT_EQ(fitted->width(), 512);
-  EXPECT_EQ(fitted->height(), 256);
+TEST(BuildLogoRasterTest, PicturesAreCutAtThePaperEdgeOrScaledToItWithFit) {
+  // Pictures whose left half is black and right half white, on 512-dot paper.
+  const struct {
+    std::int32_t width, height;
+    bool fit;
+    std::int32_t want_width, want_height;
+    std::vector<std::array<std::int32_t, 3>> probes;  // x, y, pixel value
+  } cases[] = {
+      // Cut: 500 black and 12 white columns are kept.
+      {1000, 40, false, 512, 40, {{0, 0, 0}, {499, 20, 0}, {511, 20, 2}}},
+      // Scaled whole: 301 * 512 / 1000 = 154, truncated.
+      {1000, 301, true, 512, 154, {{10, 5, 0}, {500, 5, 2}}},
+      // Narrow pictures are enlarged only with fit.
+      {100, 50, false, 100, 50, {{10, 10, 0}, {90, 10, 2}}},
+      {100, 50, true, 512, 256, {{10, 10, 0}, {500, 10, 2}}},
+  };
+  for (const auto& c : cases) {
+    ComposeSession cs(512);
+    cs.session().fit_to_width = c.fit;
+    cs.UsePicture(SplitBitmap(c.width, c.height, kBlack24, kWhite24));
+    auto raster = BuildLogoRaster(cs.session());
+    ASSERT_TRUE(raster) << c.width << " fit " << c.fit;
+    EXPECT_EQ(raster->width(), c.want_width) << c.width << " fit " << c.fit;
+    EXPECT_EQ(raster->height(), c.want_height) << c.width << " fit " << c.fit;
+    EXPECT_EQ(raster->bits_per_pixel(), 8);
+    EXPECT_EQ(cs.session().params.target_width, static_cast<std::uint32_t>(c.want_width));
+    for (const auto& [x, y, value] : c.probes) {
+      EXPECT_EQ(raster->pixel(x, y), value) << c.width << " fit " << c.fit << " at " << x;
+    }
+  }
 }
 
 TEST(BuildLogoRasterTest, OneInkPrinterGivesOneBitRasterOfTheConverter) {

@@ -13,7 +13,6 @@ using testing::BuildBitmap;
 using testing::Fixture;
 using testing::PackRows;
 using testing::PixelAt;
-using testing::U16At;
 using testing::U32At;
 
 const std::vector<Bgr> kPalette = {{0, 0, 0}, {255, 255, 255}, {0, 0, 255}, {255, 0, 0}};
@@ -61,16 +60,21 @@ TEST(PictureBitmap, ExpandedPictureHasTheFixed24BitHeader) {
   const std::uint32_t image_size = 16 * 3;
   ASSERT_EQ(out->size(), 54 + image_size);
   EXPECT_EQ((*out)[0], 'B');
-  EXPECT_EQ(U32At(*out, 2), 54 + image_size);
-  EXPECT_EQ(U16At(*out, 6), 0x1234);  // the file header is carried over
-  EXPECT_EQ(U32At(*out, 10), 54u);
-  EXPECT_EQ(U32At(*out, 14), 40u);
-  EXPECT_EQ(U32At(*out, 18), 5u);
-  EXPECT_EQ(U32At(*out, 22), 3u);
-  EXPECT_EQ(U16At(*out, 26), 1);
-  EXPECT_EQ(U16At(*out, 28), 24);
-  EXPECT_EQ(U32At(*out, 34), image_size);
-  for (std::size_t off : {30u, 38u, 42u, 46u, 50u}) EXPECT_EQ(U32At(*out, off), 0u) << off;
+  // The file header (reserved fields included) is carried over; the rest is fixed.
+  testing::ExpectFields(*out, {{2, 4, 54 + image_size},
+                               {6, 2, 0x1234},
+                               {10, 4, 54},
+                               {14, 4, 40},
+                               {18, 4, 5},
+                               {22, 4, 3},
+                               {26, 2, 1},
+                               {28, 2, 24},
+                               {30, 4, 0},
+                               {34, 4, image_size},
+                               {38, 4, 0},
+                               {42, 4, 0},
+                               {46, 4, 0},
+                               {50, 4, 0}});
   // Row padding stays zero.
   EXPECT_EQ((*out)[54 + 15], 0);
 }
@@ -153,44 +157,30 @@ TEST(PictureBitmap, RefusesMalformedFiles) {
   good.pixels = PackRows(kIndexes, 8);
   ASSERT_TRUE(DecodeBitmapToRgb24(BuildBitmap(good)));
 
-  auto refused = [](BitmapFixture fixture, const char* why) {
-    EXPECT_FALSE(DecodeBitmapToRgb24(BuildBitmap(fixture))) << why;
+  const struct {
+    void (*change)(BitmapFixture&);
+    const char* why;
+  } cases[] = {
+      {[](BitmapFixture& f) { f.palette.clear(), f.pixel_offset = 54; }, "no palette"},
+      {[](BitmapFixture& f) { f.pixels.pop_back(); }, "last row short"},
+      {[](BitmapFixture& f) { f.height = -3; }, "top-down rows"},
+      {[](BitmapFixture& f) { f.width = 0; }, "no width"},
+      {[](BitmapFixture& f) { f.bits_per_pixel = 2; }, "2 bits per pixel"},
+      {[](BitmapFixture& f) { f.compression = 2; }, "RLE4 on an 8-bit picture"},
+      {[](BitmapFixture& f) { f.header_size = 12; }, "core header"},
+      {[](BitmapFixture& f) { f.width = 40000; }, "wider than the limit"},
+      {[](BitmapFixture& f) {
+         f = Fixture(1, 1, 16, 3), f.masks = {0xF800, 0, 0x1F}, f.pixels = {0, 0, 0, 0};
+       },
+       "16-bit mask of 0"},
+      {[](BitmapFixture& f) { f = Fixture(4, 4, 24), f.pixels.assign(12 * 4 - 1, 0); },
+       "24-bit rows past the end"},
   };
-  BitmapFixture s = good;
-  s.palette.clear();
-  s.pixel_offset = 54;
-  refused(s, "palette picture without palette");
-  s = good;
-  s.pixels.pop_back();
-  refused(s, "last row short");
-  s = good;
-  s.height = -3;
-  refused(s, "top-down rows");
-  s = good;
-  s.width = 0;
-  refused(s, "no width");
-  s = good;
-  s.bits_per_pixel = 2;
-  refused(s, "2 bits per pixel");
-  s = good;
-  s.compression = 2;
-  refused(s, "RLE4 on an 8-bit picture");
-  s = good;
-  s.header_size = 12;
-  refused(s, "core header");
-  s = good;
-  s.width = 40000;
-  refused(s, "wider than the limit");
-
-  BitmapFixture zero_mask = Fixture(1, 1, 16, 3);
-  zero_mask.masks = {0xF800, 0, 0x001F};
-  zero_mask.pixels = {0, 0, 0, 0};
-  refused(zero_mask, "16-bit mask of 0");
-
-  BitmapFixture short24 = Fixture(4, 4, 24);
-  short24.pixels.assign(12 * 4 - 1, 0);
-  refused(short24, "24-bit rows past the end");
-
+  for (const auto& c : cases) {
+    BitmapFixture fixture = good;
+    c.change(fixture);
+    EXPECT_FALSE(DecodeBitmapToRgb24(BuildBitmap(fixture))) << c.why;
+  }
   auto far_offset = BuildBitmap(good);
   far_offset[10] = 0x88;  // pixel offset 0x1388, past the end
   far_offset[11] = 0x13;

@@ -48,14 +48,15 @@ TEST(PictureJpeg, ColourGives24BitFileBottomUp) {
   ASSERT_TRUE(bmp);
   ASSERT_EQ(bmp->size(), 54u + 48 * 16);
   EXPECT_EQ((*bmp)[0], 'B');
-  EXPECT_EQ(U32At(*bmp, 2), bmp->size());
-  EXPECT_EQ(U32At(*bmp, 10), 54u);
-  EXPECT_EQ(U32At(*bmp, 14), 40u);
-  EXPECT_EQ(U32At(*bmp, 18), 16u);
-  EXPECT_EQ(U32At(*bmp, 22), 16u);
-  EXPECT_EQ(U16At(*bmp, 28), 24);
-  EXPECT_EQ(U32At(*bmp, 34), 0u);  // image size left 0
-  EXPECT_EQ(U32At(*bmp, 46), 0u);
+  const auto size = static_cast<std::uint32_t>(bmp->size());  // image size (34) is left 0
+  testing::ExpectFields(*bmp, {{2, 4, size},
+                               {10, 4, 54},
+                               {14, 4, 40},
+                               {18, 4, 16},
+                               {22, 4, 16},
+                               {28, 2, 24},
+                               {34, 4, 0},
+                               {46, 4, 0}});
   // The first stored row is the JPEG's bottom line (blue).
   ExpectNear(PixelAt(*bmp, 3, 0), {255, 0, 0});
   ExpectNear(PixelAt(*bmp, 3, 15), {0, 0, 255});
@@ -70,9 +71,7 @@ TEST(PictureJpeg, GreyGives8BitFileWithGreyPalette) {
   auto bmp = DecodeJpegToBitmap(EncodeJpeg(fixture));
   ASSERT_TRUE(bmp);
   ASSERT_EQ(bmp->size(), 1078u + 8 * 2);
-  EXPECT_EQ(U32At(*bmp, 10), 1078u);
-  EXPECT_EQ(U16At(*bmp, 28), 8);
-  EXPECT_EQ(U32At(*bmp, 46), 256u);
+  testing::ExpectFields(*bmp, {{10, 4, 1078}, {28, 2, 8}, {46, 4, 256}});
   for (unsigned i = 0; i < 256; i += 51) {
     EXPECT_EQ(U32At(*bmp, 54 + 4 * i), i | (i << 8) | (i << 16)) << i;
   }
@@ -90,13 +89,11 @@ TEST(PictureJpeg, ResolutionIsDensityTimes100OnlyPerCentimetre) {
   fixture.y_density = 40;
   auto bmp = DecodeJpegToBitmap(EncodeJpeg(fixture));
   ASSERT_TRUE(bmp);
-  EXPECT_EQ(U32At(*bmp, 38), 8000u);
-  EXPECT_EQ(U32At(*bmp, 42), 4000u);
+  testing::ExpectFields(*bmp, {{38, 4, 8000}, {42, 4, 4000}});
   fixture.density_unit = 1;
   bmp = DecodeJpegToBitmap(EncodeJpeg(fixture));
   ASSERT_TRUE(bmp);
-  EXPECT_EQ(U32At(*bmp, 38), 0u);
-  EXPECT_EQ(U32At(*bmp, 42), 0u);
+  testing::ExpectFields(*bmp, {{38, 4, 0}, {42, 4, 0}});
 }
 
 TEST(PictureJpeg, RefusesCmykAndBrokenData) {

@@ -96,10 +96,8 @@ TEST(PictureScaleCrop, ScalesInProportionThenCropsTheLeftPart) {
   auto out = ScaleCropToFile(50, 30, "", &picture, dest, size);
   ASSERT_TRUE(out);
   EXPECT_EQ(size, (std::array<std::int32_t, 2>{30, 20}));
-  EXPECT_EQ(U32At(*out, 18), 30u);
-  EXPECT_EQ(U32At(*out, 22), 20u);
-  EXPECT_EQ(U32At(*out, 34), 92u * 20);
-  EXPECT_EQ(U32At(*out, 2), out->size());
+  const auto file_size = static_cast<std::uint32_t>(out->size());
+  testing::ExpectFields(*out, {{2, 4, file_size}, {18, 4, 30}, {22, 4, 20}, {34, 4, 92 * 20}});
   EXPECT_EQ(out->size(), 54u + 92 * 20);
   EXPECT_EQ(PixelAt(*out, 0, 0), (Bgr{1, 1, 0}));
   EXPECT_EQ(PixelAt(*out, 29, 0)[0], 58);  // right of the centre: the column itself
@@ -153,16 +151,16 @@ TEST(PictureHeader, WriteRgb24HeaderWritesOnlyItsFields) {
   WriteRgb24Header(block, 5, 3);
   EXPECT_EQ(block[0], 'B');
   EXPECT_EQ(block[1], 'M');
-  EXPECT_EQ(U32At(block, 2), 54u + 16 * 3);
-  EXPECT_EQ(U32At(block, 6), 0u);
-  EXPECT_EQ(U32At(block, 10), 54u);
-  EXPECT_EQ(U32At(block, 14), 40u);
-  EXPECT_EQ(U32At(block, 18), 5u);
-  EXPECT_EQ(U32At(block, 22), 3u);
-  EXPECT_EQ(testing::U16At(block, 26), 1);
-  EXPECT_EQ(testing::U16At(block, 28), 24);
-  EXPECT_EQ(U32At(block, 30), 0u);
-  EXPECT_EQ(U32At(block, 34), 16u * 3);
+  testing::ExpectFields(block, {{2, 4, 54 + 16 * 3},
+                                {6, 4, 0},
+                                {10, 4, 54},
+                                {14, 4, 40},
+                                {18, 4, 5},
+                                {22, 4, 3},
+                                {26, 2, 1},
+                                {28, 2, 24},
+                                {30, 4, 0},
+                                {34, 4, 16 * 3}});
   for (std::size_t i = 38; i < 60; ++i) EXPECT_EQ(block[i], 0xEE) << i;
   std::vector<std::uint8_t> tiny(20, 0);
   WriteRgb24Header(tiny, 5, 3);  // too small for a header: left alone

@@ -63,11 +63,6 @@ TEST(PictureRle, Rle4AlternatesNibblesAndPadsLiterals) {
   EXPECT_EQ(PixelAt(*out, 5, 1), kBlack);
 }
 
-TEST(PictureRle, RunFillingTheRowExactlyIsAccepted) {
-  EXPECT_TRUE(Decode(4, 1, 8, {4, 1, 0, 0, 0, 1}));
-  EXPECT_TRUE(Decode(4, 1, 4, {4, 0x11, 0, 1}));
-}
-
 TEST(PictureRle, DropsPixelsPastTheRowEnd) {
   // Row 0: a run of 5 in a row of 4. Row 1: a literal of 5, then a run that
   // starts past the end. The next row starts at its first pixel all the same.
@@ -82,18 +77,24 @@ TEST(PictureRle, DropsPixelsPastTheRowEnd) {
   EXPECT_EQ(PixelAt(*out, 2, 0), Entry(1));
 }
 
-TEST(PictureRle, RejectsWritesOutsideThePicture) {
-  EXPECT_FALSE(Decode(4, 1, 8, {2, 1, 0, 2, 3, 0, 0, 1})) << "delta past row end";
-  EXPECT_FALSE(Decode(4, 2, 8, {0, 2, 0, 3, 0, 1})) << "delta above the top row";
-  EXPECT_FALSE(Decode(4, 1, 8, {0, 0, 1, 1, 0, 1})) << "run above the top row";
-  EXPECT_FALSE(Decode(4, 1, 8, {0, 0, 0, 0, 0, 1})) << "end of line above the top row";
-}
-
-TEST(PictureRle, RejectsDataEndingEarly) {
-  EXPECT_FALSE(Decode(4, 1, 8, {4, 1})) << "no end-of-picture marker";
-  EXPECT_FALSE(Decode(4, 1, 8, {0, 3, 1, 2})) << "literal cut short";
-  EXPECT_FALSE(Decode(4, 1, 8, {0, 2, 1})) << "delta cut short";
-  EXPECT_FALSE(Decode(4, 1, 8, {4})) << "half a pair";
+TEST(PictureRle, AcceptsRunsFillingTheRowAndRejectsWritesOutsideOrDataEndingEarly) {
+  EXPECT_TRUE(Decode(4, 1, 8, {4, 1, 0, 0, 0, 1}));
+  EXPECT_TRUE(Decode(4, 1, 4, {4, 0x11, 0, 1}));
+  const struct {
+    std::int32_t height;
+    std::vector<std::uint8_t> data;
+    const char* why;
+  } refused[] = {
+      {1, {2, 1, 0, 2, 3, 0, 0, 1}, "delta past row end"},
+      {2, {0, 2, 0, 3, 0, 1}, "delta above the top row"},
+      {1, {0, 0, 1, 1, 0, 1}, "run above the top row"},
+      {1, {0, 0, 0, 0, 0, 1}, "end of line above the top row"},
+      {1, {4, 1}, "no end-of-picture marker"},
+      {1, {0, 3, 1, 2}, "literal cut short"},
+      {1, {0, 2, 1}, "delta cut short"},
+      {1, {4}, "half a pair"},
+  };
+  for (const auto& c : refused) EXPECT_FALSE(Decode(4, c.height, 8, c.data)) << c.why;
 }
 
 }  // namespace

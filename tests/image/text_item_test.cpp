@@ -26,56 +26,33 @@ TextRecord Record(const std::string& text, const char* face, std::int32_t height
   return r;
 }
 
-TEST(RotateTextBoxTest, QuarterTurnsFollowTheTable) {
+TEST(RotateTextBoxTest, BoxAndOriginFollowTheTable) {
   const TextBox start{100, 0, 0, 200};
   struct Case {
     std::int32_t escapement;
     TextBox box;
     TextOrigin origin;
   };
-  // cx = 40, cy = 10.
+  // cx = 40, cy = 10. At 30 degrees each term is truncated: A = trunc(10 sin 30) = 4,
+  // B = trunc(40 sin 30 + 10 cos 30) = 28, C = trunc(40 cos 30) = 34, D = trunc(10 cos 30) = 8.
+  // A negative escapement leaves the box as it is, unless a whole turn back (or less
+  // than a degree back) makes it degree 0.
+  // clang-format off
   const Case cases[] = {
       {0, {100, 190, 140, 200}, {0, 0}},     {3600, {100, 190, 140, 200}, {0, 0}},
       {900, {90, 160, 100, 200}, {0, 40}},   {1800, {60, 200, 100, 210}, {40, 10}},
       {2700, {100, 200, 110, 240}, {10, 0}}, {4500, {90, 160, 100, 200}, {0, 40}},
-  };
+      {300, {96, 172, 134, 200}, {0, 20}},   {1200, {72, 166, 100, 204}, {20, 38}},
+      {-10, start, {0, 0}},                  {-900, start, {0, 0}},
+      {-2700, start, {0, 0}},                {-3599, start, {0, 0}},
+      {-3600, {100, 190, 140, 200}, {0, 0}}, {-9, {100, 190, 140, 200}, {0, 0}}};
+  // clang-format on
   for (const Case& c : cases) {
     TextBox box = start;
     TextOrigin origin{-1, -1};
     RotateTextBox(40, 10, c.escapement, box, origin);
     EXPECT_EQ(box, c.box) << c.escapement;
     EXPECT_EQ(origin, c.origin) << c.escapement;
-  }
-}
-
-TEST(RotateTextBoxTest, OddAnglesTruncateEachTerm) {
-  TextBox box{100, 0, 0, 200};
-  TextOrigin origin;
-  RotateTextBox(40, 10, 300, box, origin);  // 30 degrees
-  // A = trunc(10 sin 30) = 4, B = trunc(40 sin 30 + 10 cos 30) = 28,
-  // C = trunc(40 cos 30) = 34, D = trunc(10 cos 30) = 8.
-  EXPECT_EQ(box, (TextBox{96, 172, 134, 200}));
-  EXPECT_EQ(origin, (TextOrigin{0, 20}));
-  box = {100, 0, 0, 200};
-  RotateTextBox(40, 10, 1200, box, origin);  // 120 degrees: the table's second row at 30
-  EXPECT_EQ(box, (TextBox{72, 166, 100, 204}));
-  EXPECT_EQ(origin, (TextOrigin{20, 38}));
-}
-
-TEST(RotateTextBoxTest, NegativeEscapementLeavesBoxUnrotated) {
-  for (std::int32_t e : {-10, -900, -2700, -3599}) {
-    TextBox box{1, 2, 3, 4};
-    TextOrigin origin{7, 7};
-    RotateTextBox(40, 10, e, box, origin);
-    EXPECT_EQ(box, (TextBox{1, 2, 3, 4})) << e;
-    EXPECT_EQ(origin, (TextOrigin{0, 0})) << e;
-  }
-  // A whole turn back, or less than a degree back, is degree 0: the first row.
-  for (std::int32_t e : {-3600, -9}) {
-    TextBox box{100, 0, 0, 200};
-    TextOrigin origin;
-    RotateTextBox(40, 10, e, box, origin);
-    EXPECT_EQ(box, (TextBox{100, 190, 140, 200})) << e;
   }
 }
 

@@ -18,27 +18,10 @@ namespace {
 
 using std::chrono::milliseconds;
 
-const std::string kModel = "Corlane Printer Driver DT-300/310";
-
-void UseDriver(LogoSession& session, const std::string& driver) {
-  PrinterProfile profile = ProfileWith({.port = "Corlane Printer Driver"});
-  profile.driver_names = {driver, "0"};
-  profile.driver_count = 1;
-  UseProfile(session, profile);
-}
-
-std::vector<std::uint8_t> Pattern(std::size_t size) {
-  std::vector<std::uint8_t> bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = std::uint8_t(i * 7 + i / 256);
-  return bytes;
-}
-
-std::string Text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
-
 TEST(DriverPortTest, MissingLibraryShowsStatLinkBoxAndFails) {
   RecordingMessageBoxes boxes;
   TempDir empty;
-  DriverPort port(kModel, empty.path());
+  DriverPort port(kDriverModel, empty.path());
   EXPECT_EQ(port.open(), 0);
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
@@ -48,8 +31,7 @@ TEST(DriverPortTest, MissingLibraryShowsStatLinkBoxAndFails) {
 
   // Nothing reaches a library that is not there.
   std::uint8_t bytes[4] = {1, 2, 3, 4};
-  std::uint32_t count = 4;
-  std::uint32_t errors = 0;
+  std::uint32_t count = 4, errors = 0;
   EXPECT_EQ(port.write(bytes, 4, count, errors), 0);
   EXPECT_EQ(port.readExact(bytes, 4, count), 0);
   count = 4;
@@ -63,7 +45,7 @@ TEST(DriverPortTest, MissingLibraryShowsStatLinkBoxAndFails) {
   broken.Write(kStatusLibraryFile, "not a shared object");
   SetStatusLibraryFolder(broken.path());
   LogoSession session;
-  UseDriver(session, kModel);
+  UseProfile(session, DriverProfile(kDriverModel));
   EXPECT_EQ(OpenPrinterPort(session), nullptr);
   SetStatusLibraryFolder({});
   EXPECT_EQ(boxes.boxes().size(), 2u);
@@ -86,18 +68,17 @@ class DriverPortCupsTest : public PrivateCupsdTest {
 
 TEST_F(DriverPortCupsTest, JobGoesThroughSpoolerByteForByte) {
   TcpTestPrinter printer;
-  ASSERT_TRUE(cupsd_.AddQueue("TM1", kModel, printer.Uri()));
-  DriverPort port(kModel);
+  ASSERT_TRUE(cupsd_.AddQueue("TM1", kDriverModel, printer.Uri()));
+  DriverPort port(kDriverModel);
   ASSERT_EQ(port.open(), 1);
   const std::vector<std::uint8_t> data = Pattern(10000);
   ASSERT_EQ(port.beginJob(), 1);
-  std::uint32_t written = 0;
-  std::uint32_t errors = 0;
+  std::uint32_t written = 0, errors = 0;
   EXPECT_EQ(port.write(data.data(), std::uint32_t(data.size()), written, errors), 1);
   EXPECT_EQ(written, 10000u);
   port.endJob();
   port.close();
-  EXPECT_TRUE(printer.WaitForConnectionBytes(Text(data), milliseconds(5000)));
+  EXPECT_TRUE(printer.WaitForConnectionBytes(AsText(data), milliseconds(5000)));
 
   // A printer the spooler does not have: no job starts.
   DriverPort missing("NoSuchQueue");
@@ -119,19 +100,18 @@ std::int32_t RecordingDirectIo(std::int32_t handle, std::uint32_t write_length,
 
 TEST_F(DriverPortCupsTest, WritesOutsideJobGoThroughLibraryInChunks) {
   auto printer = std::make_unique<TcpTestPrinter>();
-  ASSERT_TRUE(cupsd_.AddQueue("TM1", kModel, printer->Uri()));
-  DriverPort port(kModel);
+  ASSERT_TRUE(cupsd_.AddQueue("TM1", kDriverModel, printer->Uri()));
+  DriverPort port(kDriverModel);
   ASSERT_EQ(port.open(), 1);
   g_real_direct_io = port.direct_io;
   g_call_sizes.clear();
   port.direct_io = RecordingDirectIo;
 
   const std::vector<std::uint8_t> data = Pattern(10000);
-  std::uint32_t written = 0;
-  std::uint32_t errors = 0;
+  std::uint32_t written = 0, errors = 0;
   EXPECT_EQ(port.write(data.data(), std::uint32_t(data.size()), written, errors), 1);
   EXPECT_EQ(g_call_sizes, (std::vector<std::uint32_t>{4096, 4096, 1808}));
-  EXPECT_TRUE(printer->WaitForConnectionBytes(Text(data), milliseconds(2000)));
+  EXPECT_TRUE(printer->WaitForConnectionBytes(AsText(data), milliseconds(2000)));
 
   // Once the printer hangs up, the library's failure fails the port's calls.
   printer.reset();

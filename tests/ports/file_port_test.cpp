@@ -31,19 +31,7 @@ TEST_F(FilePortTest, CreatesFileAfreshAndAppendsEachWrite) {
   }
 }
 
-TEST_F(FilePortTest, ReadsNothing) {
-  TempDir dir;
-  FilePort port((dir.path() / "out.prn").string());
-  ASSERT_EQ(port.open(), 1);
-  std::uint8_t buf[4];
-  std::uint32_t got = 99;
-  EXPECT_EQ(port.read(buf, 4, got), 0);
-  EXPECT_EQ(got, 0u);
-  EXPECT_EQ(port.readExact(buf, 4, got), 0);
-  port.close();
-}
-
-TEST_F(FilePortTest, CommandFileStartsWithCallersBytesOnly) {
+TEST_F(FilePortTest, CommandFileHoldsCallersBytesOnlyAndReadsNothing) {
   TempDir dir;
   LogoSession session;
   session.save_as_command_file = 1;
@@ -52,6 +40,12 @@ TEST_F(FilePortTest, CommandFileStartsWithCallersBytesOnly) {
   ASSERT_NE(port, nullptr);
   EXPECT_EQ(clock.NowMs(), 0u);  // a file needs no settling time
   EXPECT_EQ(WriteText(*port, "\x1D(L"), 1);
+  // A file gives no replies.
+  std::uint8_t buf[4];
+  std::uint32_t got = 99;
+  EXPECT_EQ(port->read(buf, 4, got), 0);
+  EXPECT_EQ(got, 0u);
+  EXPECT_EQ(port->readExact(buf, 4, got), 0);
   port->close();
   EXPECT_EQ(ReadFileText(session.save_path), "\x1D(L");
 }

@@ -56,26 +56,29 @@ TEST(ChoosePrinterPortTest, AnyOtherPortNameIsTheParallelPort) {
 }
 
 TEST(ChoosePrinterPortTest, TakesLineFromSelectedChoices) {
-  auto port = ChooseFor({.baud = 9600, .bits = 9, .parity = "even", .flow = "dtr/dsr"});
-  const SerialPort* serial = AsSerial(port);
-  ASSERT_NE(serial, nullptr);
-  EXPECT_EQ(serial->byte_size, 7);
-  EXPECT_EQ(serial->parity, kParityEven);
-  EXPECT_EQ(serial->stop_bits, kOneStopBit);
-  EXPECT_EQ(serial->flow_flags, kFlowDtrDsr);
-  EXPECT_EQ(serial->baud_rate, 9600u);
-
-  port = ChooseFor({.baud = 115200, .bits = 8, .parity = "ODD", .flow = "RTS/CTS"});
-  serial = AsSerial(port);
-  ASSERT_NE(serial, nullptr);
-  EXPECT_EQ(serial->byte_size, 8);
-  EXPECT_EQ(serial->parity, kParityOdd);
-  EXPECT_EQ(serial->flow_flags, kFlowXonXoff);
-  EXPECT_EQ(serial->baud_rate, 115200u);
-
-  port = ChooseFor({.parity = "Mark"});
-  ASSERT_NE(AsSerial(port), nullptr);
-  EXPECT_EQ(AsSerial(port)->parity, kParityNone);
+  struct Case {
+    LineChoice choice;
+    std::int32_t bits, parity, flow;
+  } cases[] = {
+      // Nine data bits fall back to seven; names match in any case.
+      {{.baud = 9600, .bits = 9, .parity = "even", .flow = "dtr/dsr"}, 7, kParityEven, kFlowDtrDsr},
+      // A choice of RTS/CTS runs the line with XON/XOFF.
+      {{.baud = 115200, .bits = 8, .parity = "ODD", .flow = "RTS/CTS"},
+       8,
+       kParityOdd,
+       kFlowXonXoff},
+      {{.parity = "Mark"}, 8, kParityNone, kFlowDtrDsr},
+  };
+  for (const Case& c : cases) {
+    auto port = ChooseFor(c.choice);
+    const SerialPort* serial = AsSerial(port);
+    ASSERT_NE(serial, nullptr) << c.choice.parity;
+    EXPECT_EQ(serial->byte_size, c.bits) << c.choice.parity;
+    EXPECT_EQ(serial->parity, c.parity) << c.choice.parity;
+    EXPECT_EQ(serial->stop_bits, kOneStopBit);
+    EXPECT_EQ(serial->flow_flags, c.flow) << c.choice.parity;
+    EXPECT_EQ(serial->baud_rate, std::uint32_t(c.choice.baud));
+  }
 }
 
 TEST(ChoosePrinterPortTest, CommandFileTakesPrecedenceOverProfile) {
@@ -95,7 +98,7 @@ TEST(ChoosePrinterPortTest, CommandFileTakesPrecedenceOverProfile) {
 TEST(ChoosePrinterPortTest, DriverPortIsNamedBySelectedDriver) {
   LogoSession session;
   PrinterProfile profile = ProfileWith({.port = "corlane printer driver"});
-  profile.driver_names = {"Corlane Printer Driver DT-300/310", "Corlane Printer Driver DT-300"};
+  profile.driver_names = {kDriverModel, "Corlane Printer Driver DT-300"};
   profile.driver_count = 2;
   profile.driver_sel = 1;
   UseProfile(session, profile);

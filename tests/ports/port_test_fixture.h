@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/session.h"
 #include "fake_port_clock.h"
@@ -39,10 +40,31 @@ inline PrinterProfile ProfileWith(const LineChoice& c) {
   return p;
 }
 
+// The driver port's profile: its port choice names the driver family.
+inline PrinterProfile DriverProfile(const std::string& driver) {
+  PrinterProfile p = ProfileWith({.port = "Corlane Printer Driver"});
+  p.driver_names = {driver, "0"};
+  p.driver_count = 1;
+  return p;
+}
+
 inline void UseProfile(LogoSession& session, PrinterProfile profile) {
   session.profiles = {std::move(profile)};
   session.profile_count = 1;
   session.profile_index = 0;
+}
+
+inline const std::string kDriverModel = "Corlane Printer Driver DT-300/310";
+
+// Bytes that differ from their neighbours and do not repeat every 256.
+inline std::vector<std::uint8_t> Pattern(std::size_t n) {
+  std::vector<std::uint8_t> data(n);
+  for (std::size_t i = 0; i < n; ++i) data[i] = std::uint8_t(i * 7 + i / 251);
+  return data;
+}
+
+inline std::string AsText(const std::vector<std::uint8_t>& data) {
+  return {data.begin(), data.end()};
 }
 
 class PortTest : public ::testing::Test {

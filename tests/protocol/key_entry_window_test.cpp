@@ -16,7 +16,6 @@ class KeyEntryTest : public PrinterWindowTest {
  protected:
   void SetUp() override {
     PrinterWindowTest::SetUp();
-    UseProfile(cs.session(), ProfileFor("QP-80"));
     window.Open();
     view.SetEvents(&window);
   }
@@ -45,8 +44,8 @@ TEST_F(KeyEntryTest, RegistersUnderTheProposedKeyAndCloses) {
   view.UserClick(kKeyEntryExecute);
   EXPECT_EQ(host.ended, std::vector<int>{1});
   EXPECT_EQ(host.busy, 0);
-  ASSERT_TRUE(WaitFor([&] { return printer.Find(VKey("00")).has_value(); }));
-  auto picture = vprinter::RenderGraphics(*printer.Find(VKey("00")));
+  ASSERT_TRUE(WaitFor([&] { return printer->Find(VKey("00")).has_value(); }));
+  auto picture = vprinter::RenderGraphics(*printer->Find(VKey("00")));
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->inks, Expected().inks);
   EXPECT_TRUE(boxes.boxes().empty());
@@ -61,8 +60,8 @@ TEST_F(KeyEntryTest, RefusesStoredKeyButTakesOtherLetterCase) {
 
   Execute("ab");
   EXPECT_EQ(host.ended, std::vector<int>{1});
-  ASSERT_TRUE(WaitFor([&] { return printer.Keys().size() == 2; }));
-  EXPECT_EQ(printer.Find(VKey("AB"))->height, 1) << "the stored graphics were overwritten";
+  ASSERT_TRUE(WaitFor([&] { return printer->Keys().size() == 2; }));
+  EXPECT_EQ(printer->Find(VKey("AB"))->height, 1) << "the stored graphics were overwritten";
 }
 
 TEST_F(KeyEntryTest, RefusesMalformedKeysBeforeOpeningThePort) {
@@ -74,14 +73,14 @@ TEST_F(KeyEntryTest, RefusesMalformedKeysBeforeOpeningThePort) {
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{LoadString(kStrBadKey)}) << key;
   }
   EXPECT_TRUE(host.ended.empty());
-  EXPECT_TRUE(printer.Keys().empty());
+  EXPECT_TRUE(printer->Keys().empty());
   EXPECT_EQ(host.busy, 0);
 
   boxes.clear();
   Execute(" ~");
   EXPECT_EQ(host.ended, std::vector<int>{1});
   EXPECT_TRUE(boxes.boxes().empty());
-  EXPECT_TRUE(WaitFor([&] { return printer.Find(VKey(" ~")).has_value(); }));
+  EXPECT_TRUE(WaitFor([&] { return printer->Find(VKey(" ~")).has_value(); }));
 }
 
 TEST_F(KeyEntryTest, MissingPortKeepsWindowOpen) {
@@ -111,14 +110,14 @@ TEST_F(KeyEntryTest, CommandFileHoldsOnlyTheDefinitionOfTheSameLogo) {
   auto picture = vprinter::RenderGraphics(commands[0].graphics);
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->inks, Expected().inks);
-  EXPECT_EQ(printer.Find(VKey("AB"))->height, 1) << "the printer was addressed";
+  EXPECT_EQ(printer->Find(VKey("AB"))->height, 1) << "the printer was addressed";
 }
 
 TEST_F(KeyEntryTest, StopAndCloseBoxEndWithoutRegistering) {
   view.UserClick(kKeyEntryStop);
   view.UserCloseBox();
   EXPECT_EQ(host.ended, (std::vector<int>{0, 0}));
-  EXPECT_TRUE(printer.Keys().empty());
+  EXPECT_TRUE(printer->Keys().empty());
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 
 #include "platform/string_table.h"
 #include "protocol_fixtures.h"
-#include "support/recording_message_boxes.h"
-#include "support/temp_dir.h"
 
 namespace inkmark::testing {
 namespace {
@@ -53,7 +51,7 @@ TEST_F(ColumnDefineTest, OneInkLogoSetsDensityThenDefinesColumns) {
 TEST_F(ColumnDefineTest, TwoInkHeaderCountsRoundedColumnsAndPrintsAsTheLogo) {
   UseProfile(session, ProfileFor("DT-350/360", "Red", 360));
   auto raster = MakeRaster(200, 100, kColorBlack, kColorRed, Pattern);
-  port.Reply(B({0x37, 0x31}) + B(std::to_string(5202 + 30)) + B({0x00}));
+  port.Reply(CapacityReply(5202 + 30));
   ASSERT_EQ(Define(raster), 1);
   ASSERT_EQ(port.writes.size(), 4u);
   EXPECT_EQ(port.writes[1], kDensity360);
@@ -70,17 +68,17 @@ TEST_F(ColumnDefineTest, TwoInkHeaderCountsRoundedColumnsAndPrintsAsTheLogo) {
 TEST_F(ColumnDefineTest, NoSizeLimitButCapacityStillChecked) {
   UseProfile(session, ProfileFor("DT-300/310", "None"));
   auto raster = MakeRaster(8, 2400, kColorBlack, kNoInk, OneInkPattern);
-  port.Reply(B({0x37, 0x31, '3', '0', '0', '0', '0', 0x00}));
+  port.Reply(CapacityReply(30000));
   EXPECT_EQ(Define(raster), 1);
   EXPECT_TRUE(boxes.boxes().empty());
 
   port.Reset();
-  port.Reply(B({0x37, 0x31, '2', '4', '0', '0', 0x00}));
+  port.Reply(CapacityReply(2400));
   EXPECT_EQ(Define(raster), 0);
   EXPECT_EQ(port.writes.size(), 1u);
   port.Reset();
   port.fail_from_write = 2;  // capacity request and density go, the header does not
-  port.Reply(B({0x37, 0x31, '3', '0', '0', '0', '0', 0x00}));
+  port.Reply(CapacityReply(30000));
   EXPECT_EQ(Define(raster), 0);
   EXPECT_EQ(port.writes.size(), 3u);  // the data is not attempted
   EXPECT_EQ(boxes.texts(),
@@ -88,19 +86,7 @@ TEST_F(ColumnDefineTest, NoSizeLimitButCapacityStillChecked) {
                                       FormatMessageText(kStrRegisterFailed, nullptr)}));
 }
 
-class ColumnTestPrintTest : public ::testing::Test {
- protected:
-  ColumnTestPrintTest() {
-    session.save_as_command_file = 1;
-    session.save_path = (dir.path() / "print.bin").string();
-  }
-
-  Bytes Sent() { return B(ReadFileText(session.save_path)); }
-
-  TempDir dir;
-  LogoSession session;
-  RecordingMessageBoxes boxes;
-};
+using ColumnTestPrintTest = CommandFileTest;
 
 TEST_F(ColumnTestPrintTest, SixtyFourRowBandsWithoutDensity) {
   UseProfile(session, ProfileFor("DT-300/310"));

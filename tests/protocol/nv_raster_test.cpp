@@ -8,17 +8,11 @@
 #include "protocol/nv_commands.h"
 #include "protocol/nv_planes.h"
 #include "protocol_fixtures.h"
-#include "support/recording_message_boxes.h"
-#include "support/temp_dir.h"
 
 namespace inkmark::testing {
 namespace {
 
 using vprinter::CommandKind;
-
-Bytes CapacityReply(std::uint64_t capacity) {
-  return B({0x37, 0x31}) + B(std::to_string(capacity)) + B({0x00});
-}
 
 std::string Text(int id, const char* arg = nullptr) { return FormatMessageText(id, arg); }
 
@@ -153,25 +147,15 @@ TEST(ExtractRasterPlaneTest, EitherPaletteOrderGivesTheSamePlaneWithCleanPadding
   EXPECT_FALSE(ExtractRasterPlane(ink_one, 0, 3, 1, small));
 }
 
-class RasterTestPrintTest : public ::testing::Test {
+class RasterTestPrintTest : public CommandFileTest {
  protected:
-  RasterTestPrintTest() {
-    UseProfile(session, ProfileFor("QP-80"));
-    session.save_as_command_file = 1;
-    session.save_path = (dir.path() / "print.bin").string();
-  }
-
-  std::vector<vprinter::Command> Sent() { return DecodeStream(B(ReadFileText(session.save_path))); }
-
-  TempDir dir;
-  LogoSession session;
-  RecordingMessageBoxes boxes;
+  RasterTestPrintTest() { UseProfile(session, ProfileFor("QP-80")); }
 };
 
 TEST_F(RasterTestPrintTest, TallLogoGoesInBandsEachPrintedBeforeTheNext) {
   auto raster = MakeRaster(16, 1000, kColorBlack, kColorRed, Pattern);
   EXPECT_EQ(TestPrintRaster(nullptr, session, raster), 1);
-  auto sent = Sent();
+  auto sent = DecodeStream(Sent());
   ASSERT_EQ(sent.size(), 6u);
   int top = 0;
   for (int band = 0; band < 2; ++band) {
@@ -201,7 +185,7 @@ TEST_F(RasterTestPrintTest, WideLogoTakesLowerBandsWhoseCountsDoNotWrap) {
   EXPECT_EQ(TestPrintRaster(nullptr, session, raster), 1);
   // Every store command decodes whole: its count matches its data.
   int rows = 0;
-  for (const auto& c : Sent()) {
+  for (const auto& c : DecodeStream(Sent())) {
     if (c.kind != CommandKind::kStore) continue;
     EXPECT_LE(c.graphics.height, 65525 / 125);
     rows += c.graphics.height;

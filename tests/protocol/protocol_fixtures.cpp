@@ -123,6 +123,12 @@ void UseProfile(LogoSession& session, PrinterProfile profile) {
   session.profile_index = 0;
 }
 
+std::vector<std::string> KeyTexts(const std::vector<NvKey>& keys) {
+  std::vector<std::string> out;
+  for (const NvKey& k : keys) out.emplace_back(k.data());
+  return out;
+}
+
 void ScriptPort::Reset() {
   replies.clear();
   sent.clear();
@@ -140,10 +146,6 @@ std::int32_t ScriptPort::read(std::uint8_t* buffer, std::uint32_t length, std::u
     replies.pop_front();
   }
   return got == length ? 1 : 0;
-}
-
-std::int32_t ScriptPort::readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
-  return read(buffer, length, got);
 }
 
 std::int32_t ScriptPort::write(const std::uint8_t* buffer, std::uint32_t length,

@@ -12,6 +12,7 @@
 #include "app/session.h"
 #include "image/logo_raster.h"
 #include "ports/port_driver.h"
+#include "protocol/nv_key.h"
 
 namespace inkmark::testing {
 
@@ -43,6 +44,8 @@ PrinterProfile ProfileFor(const std::string& model, const std::string& second = 
                           int dpi = 180, const std::string& port = "COM1");
 void UseProfile(LogoSession& session, PrinterProfile profile);
 
+std::vector<std::string> KeyTexts(const std::vector<NvKey>& keys);
+
 // Records writes and answers reads from its script.
 class ScriptPort final : public PortDriver {
  public:
@@ -56,7 +59,9 @@ class ScriptPort final : public PortDriver {
   }
   void endJob() override { ++jobs_ended; }
   std::int32_t read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
-  std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
+  std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
+    return read(buffer, length, got);
+  }
   std::int32_t write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
                      std::uint32_t& errors) override;
 
@@ -80,8 +85,18 @@ class ScriptPort final : public PortDriver {
 
 }  // namespace inkmark::testing
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
 #include "command_decode.h"
 #include "graphics.h"
+#include "pty_printer.h"
+#include "servers.h"
+#include "support/recording_message_boxes.h"
+#include "support/temp_dir.h"
+#include "virtual_printer.h"
 
 namespace inkmark::testing {
 
@@ -93,5 +108,47 @@ std::vector<vprinter::Command> DecodeStream(const Bytes& stream);
 // lays them out: 1 where the dot has `first_value`, 2 where `second_value`.
 vprinter::Picture ExpectedPicture(const LogoRaster& raster, int picture_width, int picture_height,
                                   std::int32_t first_value, std::int32_t second_value);
+
+// The capacity reply of the direct route.
+inline Bytes CapacityReply(std::uint64_t capacity) {
+  return B({0x37, 0x31}) + B(std::to_string(capacity)) + B({0x00});
+}
+
+// A session whose output goes to a command file rather than a printer.
+class CommandFileTest : public ::testing::Test {
+ protected:
+  CommandFileTest() {
+    session.save_as_command_file = 1;
+    session.save_path = (dir.path() / "print.bin").string();
+  }
+  Bytes Sent() const { return B(ReadFileText(session.save_path)); }
+
+  TempDir dir;
+  LogoSession session;
+  RecordingMessageBoxes boxes;
+};
+
+// A virtual printer behind a pseudo-terminal that the session's COM1 reaches.
+class PtyPrinterTest : public ::testing::Test {
+ protected:
+  // Replaces any printer already there.
+  void StartPrinter(const vprinter::PrinterOptions& options = {}) {
+    if (server) server->Stop();
+    server.reset();
+    printer = std::make_unique<vprinter::VirtualPrinter>(options);
+    std::string error;
+    server = vprinter::PtyServer::Start(*printer, Link(), &error);
+    ASSERT_TRUE(server) << error;
+  }
+  void TearDown() override {
+    if (server) server->Stop();
+  }
+  std::filesystem::path Link() const { return home.folder() / "Quorvel" / "devices" / "com1"; }
+
+  DeviceMapHome home;
+  RecordingMessageBoxes boxes;
+  std::unique_ptr<vprinter::VirtualPrinter> printer;
+  std::unique_ptr<vprinter::PtyServer> server;
+};
 
 }  // namespace inkmark::testing

@@ -12,147 +12,120 @@
 #include "protocol/nv_commands.h"
 #include "protocol_fixtures.h"
 #include "support/recording_message_boxes.h"
-#include "support/temp_dir.h"
 
 namespace inkmark::testing {
 namespace {
 
 const Bytes kRequest(std::begin(kKeyListRequest), std::end(kKeyListRequest));
 const Bytes kAck = B({0x06});
+const Bytes kEnd = B({0x37, 0x72, 0x40}), kMore = B({0x37, 0x72, 0x41});
+using Keys = std::vector<std::string>;
 
-std::vector<std::string> KeyTexts(const std::vector<NvKey>& keys) {
-  std::vector<std::string> out;
-  for (const NvKey& k : keys) out.emplace_back(k.data());
-  return out;
+TEST(DirectKeyListTest, ReadsEachBlockAfterItsHeaderAndAcknowledgesIt) {
+  struct Case {
+    const char* what;
+    Bytes reply;
+    std::int32_t count;
+    Keys keys;
+    int acks;  // -1: not checked
+    bool write_fails = false;
+  } cases[] = {
+      {"noise before the header", B({0x00}) + kEnd + B({'A', 'B', 0}), 1, {"AB"}, 1},
+      {"bytes pair across blocks",
+       kMore + B({'A', 'B', 0}) + kMore + B({'C', 0}) + kEnd + B({'D', 'E', 'F', 0}),
+       3,
+       {"AB", "CD", "EF"},
+       3},
+      {"empty list", kEnd + B({0}), 0, {}, 1},
+      {"unpaired byte", kEnd + B({'A', 'B', 'C', 0}), 1, {"AB"}, 1},
+      // A broken later block keeps the keys read so far, without a message.
+      {"wrong identifier", kMore + B({'A', 'B', 0, 0x37, 0x73, 0x40, 'C', 'D', 0}), 1, {"AB"}, -1},
+      {"late header is not searched for",
+       kMore + B({'A', 'B', 0, 0}) + kEnd + B({'C', 'D', 0}),
+       1,
+       {"AB"},
+       -1},
+      {"silent inside a block", kEnd + B({'A', 'B'}), 1, {"AB"}, 0},
+      {"silent printer", {}, -1, {}, -1},
+      {"endless noise",
+       Bytes(kMaxBytesBeforeHeader + 1, 0x55) + kEnd + B({'A', 'B', 0}),
+       -1,
+       {},
+       -1},
+      {"request not sent", kEnd + B({'A', 'B', 0}), -1, {}, -1, true},
+  };
+  for (const Case& c : cases) {
+    ScriptPort port;
+    RecordingMessageBoxes boxes;
+    port.Reply(c.reply);
+    if (c.write_fails) port.fail_from_write = 0;
+    std::vector<NvKey> keys{MakeNvKey('z', 'z')};
+    EXPECT_EQ(ReadKeyCodeList(port, nullptr, keys), c.count) << c.what;
+    if (c.count >= 0) {
+      EXPECT_EQ(KeyTexts(keys), c.keys) << c.what;
+    }
+    if (c.acks >= 0) {
+      Bytes sent = kRequest;
+      for (int i = 0; i < c.acks; ++i) sent = sent + kAck;
+      EXPECT_EQ(port.sent, sent) << c.what;
+    }
+    EXPECT_EQ(boxes.texts(),
+              c.count < 0 ? Keys{FormatMessageText(kStrKeyListFailed, nullptr)} : Keys{})
+        << c.what;
+  }
 }
 
-std::string KeyListFailedText() { return FormatMessageText(kStrKeyListFailed, nullptr); }
-
-class DirectKeyListTest : public ::testing::Test {
- protected:
-  std::int32_t List() { return ReadKeyCodeList(port, nullptr, keys); }
-
+TEST(DirectKeyListTest, KeepsEveryKeyOfALongList) {
   ScriptPort port;
-  std::vector<NvKey> keys{MakeNvKey('z', 'z')};
-  RecordingMessageBoxes boxes;
-};
-
-TEST_F(DirectKeyListTest, SkipsNoiseBeforeHeaderAndAcknowledgesTheBlock) {
-  port.Reply(B({0x00, 0x37, 0x72, 0x40, 0x41, 0x42, 0x00}));
-  EXPECT_EQ(List(), 1);
-  EXPECT_EQ(KeyTexts(keys), std::vector<std::string>{"AB"});
-  EXPECT_EQ(port.sent, kRequest + kAck);
-  EXPECT_TRUE(boxes.boxes().empty());
-}
-
-TEST_F(DirectKeyListTest, AcknowledgesEveryBlockAndPairsBytesAcrossBlocks) {
-  port.Reply(B({0x37, 0x72, 0x41, 0x41, 0x42, 0x00, 0x37, 0x72, 0x41, 0x43, 0x00}));
-  port.Reply(B({0x37, 0x72, 0x40, 0x44, 0x45, 0x46, 0x00}));
-  EXPECT_EQ(List(), 3);
-  EXPECT_EQ(KeyTexts(keys), (std::vector<std::string>{"AB", "CD", "EF"}));
-  EXPECT_EQ(port.sent, kRequest + kAck + kAck + kAck);
-}
-
-TEST_F(DirectKeyListTest, EmptyListAndUnpairedByteGiveNoKey) {
-  port.Reply(B({0x37, 0x72, 0x40, 0x00}));
-  EXPECT_EQ(List(), 0);
-  EXPECT_TRUE(keys.empty());
-  EXPECT_EQ(port.sent, kRequest + kAck);
-
-  port.sent.clear();
-  port.Reply(B({0x37, 0x72, 0x40, 'A', 'B', 'C', 0x00}));
-  EXPECT_EQ(List(), 1);
-  EXPECT_EQ(KeyTexts(keys), std::vector<std::string>{"AB"});
-  EXPECT_TRUE(boxes.boxes().empty());
-}
-
-TEST_F(DirectKeyListTest, BrokenLaterBlockKeepsKeysWithoutMessage) {
-  // Wrong identifier in the second block; a header that is late is not searched for.
-  port.Reply(B({0x37, 0x72, 0x41, 'A', 'B', 0x00, 0x37, 0x73, 0x40, 'C', 'D', 0x00}));
-  EXPECT_EQ(List(), 1);
-  port.replies.clear();
-  port.Reply(B({0x37, 0x72, 0x41, 'A', 'B', 0x00, 0x00, 0x37, 0x72, 0x40, 'C', 'D', 0x00}));
-  EXPECT_EQ(List(), 1);
-  port.replies.clear();
-  // The printer falls silent inside a block: no acknowledgement for it.
-  port.sent.clear();
-  port.Reply(B({0x37, 0x72, 0x40, 'A', 'B'}));
-  EXPECT_EQ(List(), 1);
-  EXPECT_EQ(port.sent, kRequest);
-  EXPECT_TRUE(boxes.boxes().empty());
-}
-
-TEST_F(DirectKeyListTest, FailsWithMessageWhenNothingUsableComes) {
-  EXPECT_EQ(List(), -1);  // silent printer
-  EXPECT_EQ(boxes.texts(), std::vector<std::string>{KeyListFailedText()});
-
-  // Endless noise before any header is not waited out.
-  port.Reply(Bytes(kMaxBytesBeforeHeader + 1, 0x55) + B({0x37, 0x72, 0x40, 'A', 'B', 0x00}));
-  EXPECT_EQ(List(), -1);
-
-  port.replies.clear();
-  port.Reply(B({0x37, 0x72, 0x40, 'A', 'B', 0x00}));
-  port.fail_from_write = 0;
-  EXPECT_EQ(List(), -1);
-  EXPECT_EQ(boxes.boxes().size(), 3u);
-}
-
-TEST_F(DirectKeyListTest, KeepsEveryKeyOfALongList) {
-  std::vector<std::string> expected;
+  Keys expected;
   for (int i = 0; i < 400; ++i) {
     const char a = char(0x21 + i / 90), b = char(0x21 + i % 90);
     expected.push_back({a, b});
     // Twenty keys to a block, as printers send them.
-    if (i % 20 == 0) port.Reply(B({0x37, 0x72, i >= 380 ? 0x40 : 0x41}));
+    if (i % 20 == 0) port.Reply(i >= 380 ? kEnd : kMore);
     port.Reply(B({a, b}));
     if (i % 20 == 19) port.Reply(B({0x00}));
   }
-  EXPECT_EQ(List(), 400);
+  std::vector<NvKey> keys;
+  EXPECT_EQ(ReadKeyCodeList(port, nullptr, keys), 400);
   EXPECT_EQ(KeyTexts(keys), expected);
 }
 
-// The driver route, with a scripted exchange standing in for the library.
-class DriverKeyListTest : public ::testing::Test {
- protected:
-  std::int32_t List() {
-    return ReadKeyListDriver(
-        port,
-        [this](auto request, auto reply, std::uint32_t& received) {
-          requests.emplace_back(request.begin(), request.end());
-          if (blocks.empty()) return false;
-          Bytes b = blocks.front();
-          blocks.pop_front();
-          received = std::uint32_t(std::min(b.size(), reply.size()));
-          std::copy_n(b.begin(), received, reply.begin());
-          return true;
-        },
-        keys);
+// The driver route, with a scripted exchange standing in for the library:
+// acknowledgements for more blocks are exchanged, the last one only written.
+TEST(DriverKeyListTest, ExchangesEveryBlockAndFailsWholeOnABadOne) {
+  struct Case {
+    std::deque<Bytes> blocks;
+    std::int32_t count;
+    Keys keys;
+  } cases[] = {
+      {{kMore + B({'A', 'B', 'C', 0, 'X', 'Y'}), kEnd + B({'D', 0})}, 2, {"AB", "CD"}},
+      {{kMore + B({'A', 'B', 0}), B({0x37, 0x71, 0x40, 0x00})}, -1, {}},
+      {{kEnd}, -1, {}},                      // shorter than a block
+      {{kMore + B({'A', 'B', 0})}, -1, {}},  // the next block never comes
+      {{kEnd + B({'A', 'B'})}, 1, {"AB"}},   // a block without its NUL still gives its keys
+  };
+  for (Case& c : cases) {
+    ScriptPort port;
+    std::vector<Bytes> requests;
+    std::vector<NvKey> keys;
+    const auto exchange = [&](auto request, auto reply, std::uint32_t& received) {
+      requests.emplace_back(request.begin(), request.end());
+      if (c.blocks.empty()) return false;
+      Bytes b = c.blocks.front();
+      c.blocks.pop_front();
+      received = std::uint32_t(std::min(b.size(), reply.size()));
+      std::copy_n(b.begin(), received, reply.begin());
+      return true;
+    };
+    EXPECT_EQ(ReadKeyListDriver(port, exchange, keys), c.count);
+    if (c.count < 0) continue;
+    EXPECT_EQ(KeyTexts(keys), c.keys);
+    if (c.count == 2) {
+      EXPECT_EQ(requests, (std::vector<Bytes>{kRequest, kAck}));
+      EXPECT_EQ(port.sent, kAck);
+    }
   }
-
-  ScriptPort port;
-  std::vector<NvKey> keys;
-  std::deque<Bytes> blocks;
-  std::vector<Bytes> requests;
-};
-
-TEST_F(DriverKeyListTest, TransactsAcknowledgementsForMoreBlocksAndWritesTheLast) {
-  blocks = {B({0x37, 0x72, 0x41, 'A', 'B', 'C', 0x00, 'X', 'Y'}), B({0x37, 0x72, 0x40, 'D', 0x00})};
-  EXPECT_EQ(List(), 2);
-  EXPECT_EQ(KeyTexts(keys), (std::vector<std::string>{"AB", "CD"}));
-  EXPECT_EQ(requests, (std::vector<Bytes>{kRequest, kAck}));
-  EXPECT_EQ(port.sent, kAck);
-}
-
-TEST_F(DriverKeyListTest, MalformedOrMissingBlockFailsTheWholeList) {
-  blocks = {B({0x37, 0x72, 0x41, 'A', 'B', 0x00}), B({0x37, 0x71, 0x40, 0x00})};
-  EXPECT_EQ(List(), -1);
-  blocks = {B({0x37, 0x72, 0x40})};  // shorter than a block
-  EXPECT_EQ(List(), -1);
-  blocks = {B({0x37, 0x72, 0x41, 'A', 'B', 0x00})};  // the next block never comes
-  EXPECT_EQ(List(), -1);
-  // A block without its NUL still gives its keys.
-  blocks = {B({0x37, 0x72, 0x40, 'A', 'B'})};
-  EXPECT_EQ(List(), 1);
 }
 
 TEST(CapacityReplyTest, DirectRouteReadsDigitsUpToNul) {
@@ -192,19 +165,10 @@ TEST(CapacityReplyTest, DriverRouteAllowsAtMostEightDigits) {
   EXPECT_EQ(ReadCapacityDriver([](auto, auto, std::uint32_t&) { return false; }), -1);
 }
 
-class OwnPortCommandTest : public ::testing::Test {
- protected:
-  OwnPortCommandTest() {
-    UseProfile(session, ProfileFor("QP-80"));
-    session.save_as_command_file = 1;
-    session.save_path = (dir.path() / "out.bin").string();
-  }
-
-  TempDir dir;
-  LogoSession session;
-};
+using OwnPortCommandTest = CommandFileTest;
 
 TEST_F(OwnPortCommandTest, PrintAndDeleteSendKeyCommands) {
+  UseProfile(session, ProfileFor("QP-80"));
   EXPECT_EQ(PrintNvGraphics(session, MakeNvKey('A', 'B')), 1);
   EXPECT_EQ(ReadFileText(session.save_path), std::string("\x1D\x28\x4C\x06\x00\x30\x45"
                                                          "AB\x01\x01",

@@ -4,69 +4,46 @@
 #include <gtest/gtest.h>
 
 #include "platform/string_table.h"
-#include "ports/clock.h"
 #include "ports/open_port.h"
 #include "protocol/nv_dispatch.h"
 #include "protocol/transaction.h"
 #include "protocol_fixtures.h"
-#include "pty_printer.h"
-#include "servers.h"
-#include "support/recording_message_boxes.h"
-#include "virtual_printer.h"
 
 namespace inkmark::testing {
 namespace {
 
-std::vector<std::string> KeyTexts(const std::vector<NvKey>& keys) {
-  std::vector<std::string> out;
-  for (const NvKey& k : keys) out.emplace_back(k.data());
-  return out;
-}
-
-class VirtualPrinterPtyTest : public ::testing::Test {
+class VirtualPrinterPtyTest : public PtyPrinterTest {
  protected:
   void SetUp() override {
     vprinter::PrinterOptions options;
     options.keys_per_block = 2;
-    printer = std::make_unique<vprinter::VirtualPrinter>(options);
-    std::string error;
-    server = vprinter::PtyServer::Start(*printer, home.folder() / "Quorvel" / "devices" / "com1",
-                                        &error);
-    ASSERT_TRUE(server) << error;
+    StartPrinter(options);
     UseProfile(session, ProfileFor("QP-80"));
   }
-  void TearDown() override {
-    if (server) server->Stop();
+
+  // Runs `use` on a port of its own; -2 when the port does not open.
+  std::int32_t OnPort(const std::function<std::int32_t(PortDriver&)>& use) {
+    auto port = OpenPrinterPort(session);
+    if (!port) return -2;
+    const std::int32_t result = use(*port);
+    ClosePrinterPort(std::move(port));
+    return result;
+  }
+  std::int32_t Capacity() {
+    return OnPort([](PortDriver& p) { return ReadNvCapacity(p); });
+  }
+  std::int32_t List(std::vector<NvKey>& keys) {
+    return OnPort([&](PortDriver& p) { return ReadKeyCodeList(p, nullptr, keys); });
   }
 
   // What the key-entry window does: one port carrying the key list, then the
   // registration.
   std::int32_t Register(char kc1, char kc2, const LogoRaster& raster) {
-    auto port = OpenPrinterPort(session);
-    if (!port) return 0;
-    std::vector<NvKey> keys;
-    std::int32_t result = 0;
-    if (ReadKeyCodeList(*port, nullptr, keys) >= 0) {
-      result = RegisterNvGraphics(*port, nullptr, session, MakeNvKey(kc1, kc2), raster);
-    }
-    ClosePrinterPort(std::move(port));
-    return result;
-  }
-
-  std::int32_t Capacity() {
-    auto port = OpenPrinterPort(session);
-    if (!port) return -2;
-    std::int32_t capacity = ReadNvCapacity(*port);
-    ClosePrinterPort(std::move(port));
-    return capacity;
-  }
-
-  std::int32_t List(std::vector<NvKey>& keys) {
-    auto port = OpenPrinterPort(session);
-    if (!port) return -2;
-    std::int32_t count = ReadKeyCodeList(*port, nullptr, keys);
-    ClosePrinterPort(std::move(port));
-    return count;
+    return OnPort([&](PortDriver& p) {
+      std::vector<NvKey> keys;
+      if (ReadKeyCodeList(p, nullptr, keys) < 0) return 0;
+      return RegisterNvGraphics(p, nullptr, session, MakeNvKey(kc1, kc2), raster);
+    });
   }
 
   // The stored graphics as the printer prints them.
@@ -76,10 +53,6 @@ class VirtualPrinterPtyTest : public ::testing::Test {
     return vprinter::RenderGraphics(*g).value_or(vprinter::Picture{});
   }
 
-  DeviceMapHome home;
-  RecordingMessageBoxes boxes;
-  std::unique_ptr<vprinter::VirtualPrinter> printer;
-  std::unique_ptr<vprinter::PtyServer> server;
   LogoSession session;
 };
 
@@ -141,28 +114,20 @@ TEST_F(VirtualPrinterPtyTest, TestPrintShowsTheLogoBandByBand) {
 
   auto printed = printer->Printed();
   ASSERT_EQ(printed.size(), 4u);
-  auto stack = [](const std::vector<vprinter::Picture>& bands) {
-    vprinter::Picture all{bands[0].width, 0, {}};
-    for (const auto& b : bands) {
-      all.height += b.height;
-      all.inks.insert(all.inks.end(), b.inks.begin(), b.inks.end());
-    }
+  // Two bands stacked.
+  auto stack = [&](int first) {
+    std::vector<std::uint8_t> all = printed[first].inks;
+    all.insert(all.end(), printed[first + 1].inks.begin(), printed[first + 1].inks.end());
     return all;
   };
-  EXPECT_EQ(stack({printed[0], printed[1]}).inks, ExpectedPicture(raster, 24, 900, 0, 1).inks);
-  EXPECT_EQ(stack({printed[2], printed[3]}).inks, ExpectedPicture(column, 20, 128 + 24, 0, 1).inks);
+  EXPECT_EQ(stack(0), ExpectedPicture(raster, 24, 900, 0, 1).inks);
+  EXPECT_EQ(stack(2), ExpectedPicture(column, 20, 128 + 24, 0, 1).inks);
 }
 
 TEST_F(VirtualPrinterPtyTest, KeyListFromSilentPrinterFailsWithMessage) {
-  server->Stop();
-  server.reset();
   vprinter::PrinterOptions options;
   options.faults.no_reply = true;
-  printer = std::make_unique<vprinter::VirtualPrinter>(options);
-  std::string error;
-  server =
-      vprinter::PtyServer::Start(*printer, home.folder() / "Quorvel" / "devices" / "com1", &error);
-  ASSERT_TRUE(server) << error;
+  StartPrinter(options);
   auto port = OpenPrinterPort(session);
   ASSERT_TRUE(port);
   port->timeout_ms = 200;  // not the whole time-out of a real printer

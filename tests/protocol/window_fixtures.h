@@ -18,10 +18,6 @@
 #include "protocol/list_box_view.h"
 #include "protocol/window_host.h"
 #include "protocol_fixtures.h"
-#include "pty_printer.h"
-#include "servers.h"
-#include "support/recording_message_boxes.h"
-#include "virtual_printer.h"
 
 namespace inkmark::testing {
 
@@ -89,25 +85,17 @@ inline vprinter::NvKey VKey(const std::string& text) {
 
 // A session on a standard two-ink printer at COM1, with a virtual printer
 // there, and a picture as its source.
-class PrinterWindowTest : public ::testing::Test {
+class PrinterWindowTest : public PtyPrinterTest {
  protected:
-  explicit PrinterWindowTest(int keys_per_block = 20) : printer(Options(keys_per_block)) {}
+  explicit PrinterWindowTest(int keys_per_block = 20) : keys_per_block_(keys_per_block) {}
 
   void SetUp() override {
-    std::string error;
-    server = vprinter::PtyServer::Start(printer, Link(), &error);
-    ASSERT_TRUE(server) << error;
+    vprinter::PrinterOptions options;
+    options.keys_per_block = keys_per_block_;
+    StartPrinter(options);
     cs.UsePicture(SplitBitmap(60, 20, kBlack24, kRed24));
-    LogoSession& s = cs.session();
-    s.profiles = {ProfileFor("QP-80")};
-    s.profile_count = 1;
-    s.profile_index = 0;
+    UseProfile(cs.session(), ProfileFor("QP-80"));
   }
-  void TearDown() override {
-    if (server) server->Stop();
-  }
-
-  std::filesystem::path Link() const { return home.folder() / "Quorvel" / "devices" / "com1"; }
 
   // Takes the printer away: the port's device link then leads nowhere, so
   // the port cannot be opened (and no other serial device is tried).
@@ -123,19 +111,10 @@ class PrinterWindowTest : public ::testing::Test {
     g.height = std::uint16_t(height);
     g.blocks = {vprinter::InkBlock{vprinter::kFirstInkCode, {}}};
     g.blocks[0].data.assign(g.BlockBytes(), 0xFF);
-    printer.Define(VKey(key), std::move(g));
+    printer->Define(VKey(key), std::move(g));
   }
 
-  static vprinter::PrinterOptions Options(int keys_per_block) {
-    vprinter::PrinterOptions o;
-    o.keys_per_block = keys_per_block;
-    return o;
-  }
-
-  DeviceMapHome home;
-  RecordingMessageBoxes boxes;
-  vprinter::VirtualPrinter printer;
-  std::unique_ptr<vprinter::PtyServer> server;
+  int keys_per_block_;
   ComposeSession cs{96};
   RecordingDialogHost host;
 };

@@ -65,29 +65,31 @@ TEST(CommandParser, StrayPrefixBytesDoNotSwallowTheNextCommand) {
   EXPECT_EQ(DecodeFrame(Frame{FrameKind::kGraphics, false, 0, {}}).kind, CommandKind::kUnknown);
 }
 
-TEST(CommandDecode, ReadsTheFieldsOfEachRequest) {
+TEST(CommandDecode, ReadsTheFieldsOfEachRequestAndRefusesBadOnes) {
   auto decode = [](const Bytes& bytes) {
     CommandParser parser;
     Command c;
     parser.Feed(bytes, [&](const Frame& f) { c = DecodeFrame(f); });
     return c;
   };
-  EXPECT_EQ(decode(testing::kKeyListRequest).kind, CommandKind::kKeyListRequest);
-  EXPECT_EQ(decode({0x1D, 0x28, 0x4C, 0x04, 0x00, 0x30, 0x40, 0x4B, 0x44}).kind,
-            CommandKind::kRefused);
+  const std::pair<Bytes, CommandKind> cases[] = {
+      {testing::kKeyListRequest, CommandKind::kKeyListRequest},
+      {{0x1D, 0x28, 0x4C, 0x04, 0x00, 0x30, 0x40, 0x4B, 0x44}, CommandKind::kRefused},
+      {{0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, 0x41, 0x42, 0x03, 0x01}, CommandKind::kRefused},
+      {testing::DeleteNv('\x7F', 'A'), CommandKind::kRefused},
+      // A store whose count leaves the data short.
+      {testing::Store(false, 0x31, 16, 2, {0xFF, 0xFF, 0xFF}), CommandKind::kRefused},
+  };
+  for (const auto& [bytes, kind] : cases)
+    EXPECT_EQ(decode(bytes).kind, kind) << ::testing::PrintToString(bytes);
+
   Command print = decode({0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, 0x41, 0x42, 0x02, 0x01});
   EXPECT_EQ(print.kind, CommandKind::kPrintNv);
   EXPECT_EQ(print.key, (NvKey{0x41, 0x42}));
   EXPECT_EQ(print.scale_x, 2);
-  EXPECT_EQ(decode({0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, 0x41, 0x42, 0x03, 0x01}).kind,
-            CommandKind::kRefused);
   Command del = decode(testing::DeleteNv('~', ' '));
   EXPECT_EQ(del.kind, CommandKind::kDelete);
   EXPECT_EQ(del.key, (NvKey{0x7E, 0x20}));
-  EXPECT_EQ(decode(testing::DeleteNv('\x7F', 'A')).kind, CommandKind::kRefused);
-  // A store whose count leaves the data short.
-  Bytes store = testing::Store(false, 0x31, 16, 2, {0xFF, 0xFF, 0xFF});
-  EXPECT_EQ(decode(store).kind, CommandKind::kRefused);
 }
 
 }  // namespace

@@ -2,12 +2,16 @@
 // fails to answer fails the test instead of hanging it.
 #pragma once
 
+#include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
 #include <vector>
+
+#include "unique_fd.h"
 
 namespace inkmark::vprinter::testing {
 
@@ -37,6 +41,17 @@ inline std::vector<std::uint8_t> ReadFrom(int fd, std::size_t count, int timeout
     out.insert(out.end(), buffer, buffer + n);
   }
   return out;
+}
+
+// A connection to `port` on the loopback address; invalid if refused.
+inline UniqueFd ConnectTo(std::uint16_t port) {
+  UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(port);
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) return {};
+  return fd;
 }
 
 }  // namespace inkmark::vprinter::testing

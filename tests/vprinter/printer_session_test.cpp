@@ -29,14 +29,21 @@ struct Rig {
   Bytes replies;
 };
 
+PrinterOptions With(int keys_per_block, std::uint64_t capacity = kDefaultCapacity,
+                    FaultOptions faults = {}) {
+  PrinterOptions options;
+  options.keys_per_block = keys_per_block;
+  options.capacity = capacity;
+  options.faults = faults;
+  return options;
+}
+
 // The one-colour logo 8 dots wide, 2 rows high: top row F0, second row 0F.
 const Bytes kLogoAB = {0x1D, 0x38, 0x4C, 0x0D, 0x00, 0x00, 0x00, 0x30, 0x43, 0x30,
                        0x41, 0x42, 0x01, 0x08, 0x00, 0x02, 0x00, 0x31, 0xF0, 0x0F};
 
 TEST(PrinterSession, KeyListAnswersInBlocksAndWaitsForEachAcknowledge) {
-  PrinterOptions options;
-  options.keys_per_block = 2;
-  Rig rig(options);
+  Rig rig(With(2));
   EXPECT_EQ(rig.Send(testing::kKeyListRequest), (Bytes{0x37, 0x72, 0x40, 0x00}));
   EXPECT_TRUE(rig.Send(testing::kAck).empty());  // the last block's acknowledgement
 
@@ -52,9 +59,7 @@ TEST(PrinterSession, KeyListAnswersInBlocksAndWaitsForEachAcknowledge) {
 }
 
 TEST(PrinterSession, OtherCommandAbandonsKeyListInProgress) {
-  PrinterOptions options;
-  options.keys_per_block = 1;
-  Rig rig(options);
+  Rig rig(With(1));
   rig.Send(Cat({testing::RasterDefine('A', 'A', 8, 1, {{0x31, {1}}}),
                 testing::RasterDefine('B', 'B', 8, 1, {{0x31, {1}}})}));
   rig.Send(testing::kKeyListRequest);
@@ -93,27 +98,20 @@ TEST(PrinterSession, CapacityRefusesWhatDoesNotFitAndFreesOnReplace) {
   Bytes plane(630, 0x55);
   Bytes big = testing::RasterDefine('B', 'G', 504, 10, {{0x31, plane}, {0x32, plane}});
   ASSERT_EQ((Bytes{big.begin() + 3, big.begin() + 7}), (Bytes{0xF8, 0x04, 0x00, 0x00}));
-  {
-    PrinterOptions options;
-    options.capacity = 1262 + 30;  // exactly the data and its entry
-    Rig rig(options);
-    rig.Send(big);
-    EXPECT_EQ(rig.printer.Keys().size(), 1u);
-    EXPECT_EQ(rig.Send(testing::kCapacityRequest), testing::Reply(0x31, "0"));
-    // Replacing the key with smaller graphics frees the difference.
-    rig.Send(testing::RasterDefine('B', 'G', 8, 1, {{0x31, {0xFF}}}));
-    EXPECT_EQ(rig.printer.Remaining(), 1262u + 30 - (2 + 30));
-  }
-  {
-    PrinterOptions options;
-    options.capacity = 1262 + 29;
-    Rig rig(options);
-    rig.Send(big);
-    EXPECT_TRUE(rig.printer.Keys().empty());
-    EXPECT_EQ(rig.printer.Remaining(), 1262u + 29);
-    rig.Send(testing::RasterDefine('S', 'M', 8, 1, {{0x31, {0xFF}}}));  // still takes small ones
-    EXPECT_EQ(rig.printer.Keys().size(), 1u);
-  }
+  Rig fits(With(kDefaultKeysPerBlock, 1262 + 30));  // exactly the data and its entry
+  fits.Send(big);
+  EXPECT_EQ(fits.printer.Keys().size(), 1u);
+  EXPECT_EQ(fits.Send(testing::kCapacityRequest), testing::Reply(0x31, "0"));
+  // Replacing the key with smaller graphics frees the difference.
+  fits.Send(testing::RasterDefine('B', 'G', 8, 1, {{0x31, {0xFF}}}));
+  EXPECT_EQ(fits.printer.Remaining(), 1262u + 30 - (2 + 30));
+
+  Rig short_by_one(With(kDefaultKeysPerBlock, 1262 + 29));
+  short_by_one.Send(big);
+  EXPECT_TRUE(short_by_one.printer.Keys().empty());
+  EXPECT_EQ(short_by_one.printer.Remaining(), 1262u + 29);
+  short_by_one.Send(testing::RasterDefine('S', 'M', 8, 1, {{0x31, {0xFF}}}));  // small ones fit
+  EXPECT_EQ(short_by_one.printer.Keys().size(), 1u);
 }
 
 // A 16 × 16 two-colour logo: first ink on the main diagonal, second ink in
@@ -121,19 +119,13 @@ TEST(PrinterSession, CapacityRefusesWhatDoesNotFitAndFreesOnReplace) {
 bool FirstInk(int x, int y) { return x == y; }
 bool SecondInk(int x, int y) { return x >= 8 && y < 8; }
 
-Bytes RasterPlane(bool (*ink)(int, int)) {
+// Raster form packs each row's dots into bytes; column form each column's.
+Bytes Plane(bool (*ink)(int, int), bool column) {
   Bytes out(32, 0);
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x)
-      if (ink(x, y)) out[std::size_t(y * 2 + x / 8)] |= std::uint8_t(0x80 >> (x % 8));
-  return out;
-}
-
-Bytes ColumnPlane(bool (*ink)(int, int)) {
-  Bytes out(32, 0);
-  for (int x = 0; x < 16; ++x)
-    for (int y = 0; y < 16; ++y)
-      if (ink(x, y)) out[std::size_t(x * 2 + y / 8)] |= std::uint8_t(0x80 >> (y % 8));
+  for (int a = 0; a < 16; ++a)
+    for (int b = 0; b < 16; ++b)
+      if (column ? ink(a, b) : ink(b, a))
+        out[std::size_t(a * 2 + b / 8)] |= std::uint8_t(0x80 >> (b % 8));
   return out;
 }
 
@@ -141,10 +133,10 @@ TEST(PrinterSession, ColumnAndRasterDefinesPrintTheSamePicture) {
   Rig rig;
   rig.Send(
       Cat({testing::RasterDefine('R', 'R', 16, 16,
-                                 {{0x31, RasterPlane(FirstInk)}, {0x32, RasterPlane(SecondInk)}}),
+                                 {{0x31, Plane(FirstInk, false)}, {0x32, Plane(SecondInk, false)}}),
            testing::Density(0x33),
            testing::ColumnDefine('C', 'C', 16, 16,
-                                 {{0x31, ColumnPlane(FirstInk)}, {0x32, ColumnPlane(SecondInk)}}),
+                                 {{0x31, Plane(FirstInk, true)}, {0x32, Plane(SecondInk, true)}}),
            testing::PrintNv('R', 'R'), testing::PrintNv('C', 'C')}));
   EXPECT_EQ(rig.session.density(), 0x33);
   auto pages = rig.printer.Printed();
@@ -169,11 +161,8 @@ TEST(PrinterSession, ColumnDefineOfTheSpecialModelExample) {
   auto pages = rig.printer.Printed();
   ASSERT_EQ(pages.size(), 1u);
   ASSERT_EQ(pages[0].height, 8);  // the height field is rounded up to whole bytes
-  for (int x = 0; x < 8; ++x) {
-    EXPECT_EQ(pages[0].At(x, 0), x < 4 ? 1 : 0);
-    EXPECT_EQ(pages[0].At(x, 1), x < 4 ? 0 : 1);
-    for (int y = 2; y < 8; ++y) EXPECT_EQ(pages[0].At(x, y), 0);
-  }
+  for (int x = 0; x < 8; ++x)
+    for (int y = 0; y < 8; ++y) EXPECT_EQ(pages[0].At(x, y), y == (x < 4 ? 0 : 1)) << x << "," << y;
 }
 
 TEST(PrinterSession, PrintBufferCombinesBothFormsAndInks) {
@@ -198,12 +187,11 @@ TEST(PrinterSession, PrintBufferCombinesBothFormsAndInks) {
 }
 
 TEST(PrinterSession, EverySplitOfTheStreamGivesTheSameResult) {
-  PrinterOptions options;
-  options.keys_per_block = 1;
+  const PrinterOptions options = With(1);
   Bytes stream = Cat({testing::kInitialise,
                       kLogoAB,
                       {0x00, 0x1B, 0x1D, 0x41},
-                      testing::ColumnDefine('C', 'D', 16, 16, {{0x31, ColumnPlane(FirstInk)}}),
+                      testing::ColumnDefine('C', 'D', 16, 16, {{0x31, Plane(FirstInk, true)}}),
                       testing::kKeyListRequest,
                       testing::kAck,
                       testing::kAck,
@@ -219,25 +207,20 @@ TEST(PrinterSession, EverySplitOfTheStreamGivesTheSameResult) {
 
   Rig bytewise(options);
   Bytes got;
-  for (std::uint8_t b : stream) {
-    Bytes r = bytewise.Send({b});
-    got.insert(got.end(), r.begin(), r.end());
-  }
+  for (std::uint8_t b : stream) got = Cat({got, bytewise.Send({b})});
   EXPECT_EQ(got, expected);
   EXPECT_EQ(bytewise.printer.Keys(), whole.printer.Keys());
-  auto a = whole.printer.Printed();
-  auto b = bytewise.printer.Printed();
-  ASSERT_EQ(a.size(), 2u);
-  ASSERT_EQ(b.size(), 2u);
-  for (std::size_t i = 0; i < a.size(); ++i) EXPECT_EQ(a[i].inks, b[i].inks);
+  ASSERT_EQ(whole.printer.Printed().size(), 2u);
+  ASSERT_EQ(bytewise.printer.Printed().size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i)
+    EXPECT_EQ(whole.printer.Printed()[i].inks, bytewise.printer.Printed()[i].inks);
 
   // Every two-piece split as well.
-  for (std::size_t cut = 1; cut < stream.size(); ++cut) {
+  for (auto cut = stream.begin() + 1; cut < stream.end(); ++cut) {
     Rig split(options);
-    Bytes r1 = split.Send({stream.begin(), stream.begin() + std::ptrdiff_t(cut)});
-    Bytes r2 = split.Send({stream.begin() + std::ptrdiff_t(cut), stream.end()});
-    r1.insert(r1.end(), r2.begin(), r2.end());
-    ASSERT_EQ(r1, expected) << "cut at " << cut;
+    Bytes first = split.Send({stream.begin(), cut});
+    ASSERT_EQ(Cat({first, split.Send({cut, stream.end()})}), expected)
+        << "cut at " << cut - stream.begin();
   }
 }
 
@@ -259,26 +242,19 @@ TEST(PrinterSession, MalformedDefinesAreRefusedAndLaterCommandsStillWork) {
 }
 
 TEST(PrinterSession, FaultsShapeTheReplies) {
-  PrinterOptions options;
-  options.faults.garbage = 3;
-  Rig noisy(options);
+  Rig noisy(With(kDefaultKeysPerBlock, kDefaultCapacity, {0, false, 3}));
   Bytes reply = noisy.Send(testing::kCapacityRequest);
   ASSERT_EQ(reply.size(), 3 + 2 + std::to_string(kDefaultCapacity).size() + 1);
   EXPECT_EQ((Bytes{reply.begin() + 3, reply.end()}),
             testing::Reply(0x31, std::to_string(kDefaultCapacity)));
   for (int i = 0; i < 3; ++i) EXPECT_NE(reply[std::size_t(i)], 0x37);
 
-  options = {};
-  options.faults.no_reply = true;
-  Rig silent(options);
+  Rig silent(With(kDefaultKeysPerBlock, kDefaultCapacity, {0, true}));
   EXPECT_TRUE(silent.Send(Cat({testing::kKeyListRequest, testing::kCapacityRequest})).empty());
   silent.Send(kLogoAB);  // still takes graphics
   EXPECT_EQ(silent.printer.Keys().size(), 1u);
 
-  options = {};
-  options.faults.bad_blocks = true;
-  options.keys_per_block = 1;
-  Rig bad(options);
+  Rig bad(With(1, kDefaultCapacity, {0, false, 0, 0, true}));
   bad.Send(Cat({kLogoAB, testing::RasterDefine('C', 'D', 8, 1, {{0x31, {1}}})}));
   EXPECT_EQ(bad.Send(testing::kKeyListRequest), (Bytes{0x37, 0x72, 0x41, 'A', 'B', 0x00}));
   Bytes last = bad.Send(testing::kAck);

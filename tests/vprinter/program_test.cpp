@@ -1,12 +1,9 @@
 // The inkmark-vprinter program end to end: started as a separate process,
 // reached over TCP and through its pseudo-terminal link.
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 
 #include <QColor>
@@ -87,16 +84,6 @@ class Program {
   UniqueFd out_;
 };
 
-UniqueFd ConnectTo(std::uint16_t port) {
-  UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) return {};
-  return fd;
-}
-
 std::uint16_t PortFromLine(const std::string& line) {
   auto colon = line.rfind(':');
   return colon == std::string::npos ? 0 : std::uint16_t(std::atoi(line.c_str() + colon + 1));
@@ -126,7 +113,7 @@ TEST(VprinterProgram, OverTcpStoresPrintsAsPngAndStopsOnTerm) {
                    "--capacity", "5000"});
   std::uint16_t port = PortFromLine(program.ReadLine());
   ASSERT_NE(port, 0);
-  UniqueFd host = ConnectTo(port);
+  UniqueFd host = testing::ConnectTo(port);
   ASSERT_TRUE(host.valid());
   ASSERT_TRUE(testing::WriteAllTo(
       host.get(), Cat({testing::kInitialise, TwoInkLogo('L', 'G'), testing::PrintNv('L', 'G'),
@@ -165,7 +152,7 @@ TEST(VprinterProgram, FaultOptionsDelayAndPrefixReplies) {
   Program program({"--tcp", "127.0.0.1:0", "--quiet", "--reply-delay", "200", "--garbage", "2",
                    "--busy", "300"});
   std::uint16_t port = PortFromLine(program.ReadLine());
-  UniqueFd host = ConnectTo(port);
+  UniqueFd host = testing::ConnectTo(port);
   ASSERT_TRUE(host.valid());
   auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(testing::WriteAllTo(host.get(), testing::kInitialise));

@@ -1,11 +1,8 @@
 #include "servers.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <poll.h>
-#include <sys/socket.h>
 
 #include "io_helpers.h"
 #include "support/temp_dir.h"
@@ -16,18 +13,6 @@ namespace {
 
 using testing::Bytes;
 using testing::Cat;
-
-UniqueFd Connect(std::uint16_t port) {
-  UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(port);
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) return {};
-  return fd;
-}
-
-std::string CapacityText(std::uint64_t n) { return std::to_string(n); }
 
 TEST(PtyServer, AnswersThroughTheLinkAndTakesLargeDefines) {
   inkmark::testing::TempDir dir;
@@ -44,7 +29,7 @@ TEST(PtyServer, AnswersThroughTheLinkAndTakesLargeDefines) {
   Bytes big = testing::RasterDefine('B', 'G', 1024, 64, {{0x31, Bytes(8192, 0x81)}});
   ASSERT_TRUE(
       testing::WriteAllTo(port.get(), Cat({testing::kInitialise, big, testing::kCapacityRequest})));
-  Bytes expected = testing::Reply(0x31, CapacityText(kDefaultCapacity - 8193 - 30));
+  Bytes expected = testing::Reply(0x31, std::to_string(kDefaultCapacity - 8193 - 30));
   EXPECT_EQ(testing::ReadFrom(port.get(), expected.size()), expected);
   EXPECT_EQ(printer.Keys(), (std::vector<NvKey>{{'B', 'G'}}));
 
@@ -74,8 +59,8 @@ TEST(TcpServer, ConnectionsKeepTheirOwnParserButShareNvMemory) {
   auto server = TcpServer::Start(printer, "127.0.0.1", 0, &error);
   ASSERT_TRUE(server) << error;
   ASSERT_NE(server->port(), 0);
-  UniqueFd a = Connect(server->port());
-  UniqueFd b = Connect(server->port());
+  UniqueFd a = testing::ConnectTo(server->port());
+  UniqueFd b = testing::ConnectTo(server->port());
   ASSERT_TRUE(a.valid() && b.valid());
 
   Bytes define_a = testing::RasterDefine('A', 'A', 8, 1, {{0x31, {0xFF}}});
@@ -91,7 +76,7 @@ TEST(TcpServer, ConnectionsKeepTheirOwnParserButShareNvMemory) {
   EXPECT_EQ(server->connections_accepted(), 2);
 
   // A spooler sends its job, half-closes and waits for the printer to close.
-  UniqueFd job = Connect(server->port());
+  UniqueFd job = testing::ConnectTo(server->port());
   ASSERT_TRUE(testing::WriteAllTo(job.get(), testing::RasterDefine('J', 'B', 8, 1, {{0x31, {1}}})));
   ::shutdown(job.get(), SHUT_WR);
   pollfd closed{job.get(), POLLIN, 0};
