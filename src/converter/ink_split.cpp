@@ -90,6 +90,7 @@ InkSplit::InkSplit(const std::array<std::int32_t, 2>& inks, const ToneWeights& w
     cached_inks = inks;
   }
   share_ = cached;
+  share_table_ = share_->data();
   // An ink lighter than this would call for impossible coverage; its share
   // of the darkness is capped instead.
   const double floor_darkness = kFullCover / 15.0;

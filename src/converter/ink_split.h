@@ -34,7 +34,7 @@ class InkSplit {
 
   // The second ink's share of a colour's darkness, 0 to kShareSteps.
   unsigned ShareOf(std::uint8_t blue, std::uint8_t green, std::uint8_t red) const {
-    return (*share_)[((red & 0xF8u) << 7) | ((green & 0xF8u) << 2) | (blue >> 3)];
+    return share_table_[((red & 0xF8u) << 7) | ((green & 0xF8u) << 2) | (blue >> 3)];
   }
 
   // Coarse grade: true when a pixel of this share and darkness is at least
@@ -48,6 +48,9 @@ class InkSplit {
   // grid's points run from exactly 0 to exactly 255, so pure colours and the
   // inks themselves land on their own point.
   std::shared_ptr<const std::vector<std::uint8_t>> share_;
+  // share_'s data, held directly so that the pixel loops keep it in a
+  // register instead of going through the vector on every pixel.
+  const std::uint8_t* share_table_ = nullptr;
   // Ink coverage per unit of darkness for each share, 12 fraction bits.
   std::array<std::uint32_t, kShareSteps + 1> gain_{};
   // The darkness at which each share reaches half coverage.

@@ -31,17 +31,23 @@ class PixelTone {
 
   // Coverage of both slots along one row.
   void Cover(const std::uint8_t* px, CoverRow& row) const {
+    // Local copies throughout: the compiler cannot tell that the stores do
+    // not change the members, and would load them again for every pixel.
     const std::size_t n = row.first.size();
+    const ToneWeights w = weights_;
+    int* first = row.first.data();
     if (!split_) {
       for (std::size_t x = 0; x < n; ++x, px += 3) {
-        row.first[x] = SnapCover(weights_.Darkness(px[0], px[1], px[2]));
+        first[x] = SnapCover(w.Darkness(px[0], px[1], px[2]));
       }
       return;
     }
+    const InkSplit split = *split_;
+    int* second = row.second.data();
     for (std::size_t x = 0; x < n; ++x, px += 3) {
-      InkCover c = split_->Split(px[0], px[1], px[2], weights_.Darkness(px[0], px[1], px[2]));
-      row.first[x] = c.first;
-      row.second[x] = c.second;
+      InkCover c = split.Split(px[0], px[1], px[2], w.Darkness(px[0], px[1], px[2]));
+      first[x] = c.first;
+      second[x] = c.second;
     }
   }
 
@@ -53,10 +59,11 @@ class PixelTone {
     // Chosen with masks rather than branches: on pictures the choice flips
     // too often for branch prediction.
     const unsigned white = slots.code[2];
+    const ToneWeights w = weights_;
     if (!split_) {
       const unsigned ink = slots.code[0];
       for (std::size_t x = 0; x < n; ++x, px += 3) {
-        const unsigned inked = 2 * weights_.Darkness(px[0], px[1], px[2]) >= kFullCover;
+        const unsigned inked = 2 * w.Darkness(px[0], px[1], px[2]) >= kFullCover;
         codes[x] = static_cast<std::uint8_t>(white ^ ((white ^ ink) & (0u - inked)));
       }
       return;
@@ -65,9 +72,10 @@ class PixelTone {
     for (unsigned s = 0; s <= InkSplit::kShareSteps; ++s) {
       ink_of_share[s] = slots.code[s > InkSplit::kShareSteps / 2 ? 1 : 0];
     }
+    const InkSplit split = *split_;
     for (std::size_t x = 0; x < n; ++x, px += 3) {
-      const unsigned share = split_->ShareOf(px[0], px[1], px[2]);
-      const unsigned inked = split_->HalfCovered(share, weights_.Darkness(px[0], px[1], px[2]));
+      const unsigned share = split.ShareOf(px[0], px[1], px[2]);
+      const unsigned inked = split.HalfCovered(share, w.Darkness(px[0], px[1], px[2]));
       codes[x] = static_cast<std::uint8_t>(white ^ ((white ^ ink_of_share[share]) & (0u - inked)));
     }
   }
@@ -75,8 +83,10 @@ class PixelTone {
   // Manual attachment: each brightness level goes where its entry says.
   void ByLevel(const std::uint8_t* px, std::size_t n, const std::array<std::uint8_t, 8>& levels,
                std::uint8_t* codes) const {
+    const ToneWeights w = weights_;
+    const std::array<std::uint8_t, 8> code_of = levels;
     for (std::size_t x = 0; x < n; ++x, px += 3) {
-      codes[x] = levels[BrightnessLevel(weights_.Darkness(px[0], px[1], px[2]))];
+      codes[x] = code_of[BrightnessLevel(w.Darkness(px[0], px[1], px[2]))];
     }
   }
 
@@ -125,17 +135,21 @@ class Diffuser {
     Carry a, b;
     int* cur = cur_.data();
     int* next = next_.data();
-    for (std::size_t i = 0; i < width_; ++i, x += step) {
+    const int* first = row.first.data();
+    const int* second = row.second.data();
+    const bool two = two_;
+    const std::size_t width = width_;
+    for (std::size_t i = 0; i < width; ++i, x += step) {
       const std::size_t e = 2 * static_cast<std::size_t>(x + 1);  // a margin cell each side
-      const int va = row.first[static_cast<std::size_t>(x)] + cur[e] + a.ahead;
-      const int vb = two_ ? row.second[static_cast<std::size_t>(x)] + cur[e + 1] + b.ahead : 0;
+      const int va = first[x] + cur[e] + a.ahead;
+      const int vb = two ? second[x] + cur[e + 1] + b.ahead : 0;
       const bool take_a = va >= vb && 2 * va > kFullCover;
       const bool take_b = va < vb && 2 * vb > kFullCover;
       codes[x] = slots.code[take_a ? 0 : (take_b ? 1 : 2)];
       const std::size_t behind =
           static_cast<std::size_t>(static_cast<std::ptrdiff_t>(e) - 2 * step);
       a.Spread(va - (take_a ? kFullCover : 0), next + behind);
-      if (two_) b.Spread(vb - (take_b ? kFullCover : 0), next + behind + 1);
+      if (two) b.Spread(vb - (take_b ? kFullCover : 0), next + behind + 1);
     }
     // Flush the cells below the last pixel and the margin beyond it.
     const std::size_t last = 2 * static_cast<std::size_t>(x - step + 1);
