@@ -8,34 +8,32 @@
 namespace inkmark {
 namespace {
 
-TEST(ShowMessage, TitlesWithCaptionAndDropsTheInstanceAsOwner) {
+TEST(ShowMessage, TitlesWithCaptionDropsTheInstanceAsOwnerAndPutsTheArgumentLiterally) {
   testing::RecordingMessageBoxes boxes;
   int window = 0;
   EXPECT_EQ(ShowMessage(kAppInstance, kStrNoPrinterFile), kIdOk);
-  ShowMessage(&window, kStrPortOpenFailed);
-  ASSERT_EQ(boxes.boxes().size(), 2u);
-  EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
-  EXPECT_EQ(boxes.boxes()[0].caption, "Quorvel Inkmark Tool");
-  EXPECT_EQ(boxes.boxes()[0].text, "Printer information file(*.DEF) is missing.");
-  EXPECT_EQ(boxes.boxes()[1].owner, &window);
-}
-
-TEST(ShowMessage, PutsTheArgumentInPlaceLiterallyAndCutsTo255) {
-  testing::RecordingMessageBoxes boxes;
-  ShowMessage(nullptr, kStrAskDelete, "%d", kMbYesNo);
-  EXPECT_EQ(boxes.boxes()[0].text, "Do you want to delete NV graphics \"%d\" ?");
-  EXPECT_EQ(boxes.boxes()[0].style, unsigned(kMbYesNo));
+  ShowMessage(&window, kStrAskDelete, "%d", kMbYesNo);
   ShowMessage(nullptr, kStrNvSizeLimit, std::string(400, 'x').c_str());
-  EXPECT_EQ(boxes.boxes()[1].text.size(), 255u);
-  EXPECT_EQ(boxes.boxes()[1].text.rfind("The registrable image data size", 0), 0u);
+  ASSERT_EQ(boxes.boxes().size(), 3u);
+  const auto& b = boxes.boxes();
+  EXPECT_EQ(b[0].owner, nullptr);
+  EXPECT_EQ(b[0].caption + "|" + b[0].text,
+            "Quorvel Inkmark Tool|Printer information file(*.DEF) is missing.");
+  EXPECT_EQ(b[1].owner, &window);
+  EXPECT_EQ(b[1].text, "Do you want to delete NV graphics \"%d\" ?");
+  EXPECT_EQ(b[1].style, unsigned(kMbYesNo));
+  EXPECT_EQ(b[2].text.size(), 255u);
+  EXPECT_EQ(b[2].text.rfind("The registrable image data size", 0), 0u);
 }
 
-TEST(ShowMessage, ScriptedAnswersThenSafeDefaults) {
-  testing::RecordingMessageBoxes boxes;
-  boxes.Answer({kIdYes});
-  EXPECT_EQ(ShowMessage(nullptr, kStrAskDelete, "AB", kMbYesNo), kIdYes);
-  EXPECT_EQ(ShowMessage(nullptr, kStrAskDelete, "AB", kMbYesNo), kIdNo);
-  EXPECT_EQ(CurrentMessageBoxes().Show(nullptr, "Inquiry", "?", kMbRetryCancel), kIdCancel);
+TEST(StderrMessageBoxes, WriteTheBoxAndAnswerTheSafeButton) {
+  StderrMessageBoxes boxes;
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(boxes.Show(nullptr, "Inquiry", "Retry?", kMbRetryCancel), kIdCancel);
+  EXPECT_EQ(boxes.Show(nullptr, "Inquiry", "Delete?", kMbYesNo), kIdNo);
+  EXPECT_EQ(boxes.Show(nullptr, "ERROR", "Failed.", kMbOk), kIdOk);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "Inquiry: Retry?\nInquiry: Delete?\nERROR: Failed.\n");
 }
 
 TEST(StringTable, TextsAreCutAsFixedBuffersCutThem) {

@@ -5,43 +5,36 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-
 #include "platform/code_page.h"
 #include "support/temp_dir.h"
 
 namespace inkmark {
 namespace {
 
-class TmpDirEnv {
- public:
-  explicit TmpDirEnv(const std::filesystem::path& dir) {
-    if (const char* old = getenv("TMPDIR")) old_ = old, had_ = true;
-    setenv("TMPDIR", dir.c_str(), 1);
+// Points TMPDIR at a temporary folder for one test.
+class PrivateTempDirTest : public ::testing::Test {
+ protected:
+  PrivateTempDirTest() {
+    if (const char* old = getenv("TMPDIR")) old_ = old;
+    setenv("TMPDIR", base.path().c_str(), 1);
   }
-  ~TmpDirEnv() { had_ ? setenv("TMPDIR", old_.c_str(), 1) : unsetenv("TMPDIR"); }
+  ~PrivateTempDirTest() override { old_ ? setenv("TMPDIR", old_->c_str(), 1) : unsetenv("TMPDIR"); }
+  testing::TempDir base;
+  const std::filesystem::path name = base.path() / ("inkmark-" + std::to_string(getuid()));
 
  private:
-  std::string old_;
-  bool had_ = false;
+  std::optional<std::string> old_;
 };
 
-TEST(PrivateTempDir, CreatesAClosedFolderAndReusesIt) {
-  testing::TempDir base;
-  TmpDirEnv env(base.path());
-  auto dir = PrivateTempDir();
-  ASSERT_TRUE(dir);
-  EXPECT_EQ(dir->parent_path(), base.path());
+TEST_F(PrivateTempDirTest, CreatesAClosedFolderAndReusesIt) {
+  EXPECT_EQ(PrivateTempDir(), name);
   struct stat st {};
-  ASSERT_EQ(stat(dir->c_str(), &st), 0);
+  ASSERT_EQ(stat(name.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
-  EXPECT_EQ(PrivateTempDir(), dir);
+  EXPECT_EQ(PrivateTempDir(), name);
 }
 
-TEST(PrivateTempDir, RefusesALinkOrAnOpenFolderInItsPlace) {
-  testing::TempDir base;
-  TmpDirEnv env(base.path());
-  auto name = base.path() / ("inkmark-" + std::to_string(getuid()));
+TEST_F(PrivateTempDirTest, RefusesALinkOrAnOpenFolderInItsPlace) {
   std::filesystem::create_directory(base.path() / "elsewhere");
   std::filesystem::create_directory_symlink(base.path() / "elsewhere", name);
   EXPECT_FALSE(PrivateTempDir());
@@ -52,17 +45,16 @@ TEST(PrivateTempDir, RefusesALinkOrAnOpenFolderInItsPlace) {
 }
 
 TEST(ProgramFolder, IsTheFolderOfTheRunningTest) {
-  auto folder = ProgramFolder();
-  EXPECT_TRUE(std::filesystem::exists(folder / "platform_tests"));
+  EXPECT_TRUE(std::filesystem::exists(ProgramFolder() / "platform_tests"));
 }
 
 TEST(DbcsLeadByte, FollowsEachCodePage) {
-  EXPECT_TRUE(IsDbcsLeadByte(932, 0x81));
-  EXPECT_FALSE(IsDbcsLeadByte(932, 0xA0));  // half-width katakana stand alone
-  EXPECT_TRUE(IsDbcsLeadByte(932, 0xE0));
-  EXPECT_TRUE(IsDbcsLeadByte(936, 0xA0));
-  EXPECT_FALSE(IsDbcsLeadByte(949, 0x80));
-  EXPECT_FALSE(IsDbcsLeadByte(1252, 0x81));
+  // Half-width katakana (0xA0) stand alone in 932.
+  for (auto [page, byte, lead] :
+       {std::tuple{932, 0x81, true}, std::tuple{932, 0xA0, false}, std::tuple{932, 0xE0, true},
+        std::tuple{936, 0xA0, true}, std::tuple{949, 0x80, false}, std::tuple{1252, 0x81, false}}) {
+    EXPECT_EQ(IsDbcsLeadByte(page, std::uint8_t(byte)), lead) << page << " " << byte;
+  }
 }
 
 }  // namespace

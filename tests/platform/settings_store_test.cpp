@@ -1,7 +1,6 @@
 #include "platform/settings_store.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QSettings>
 
@@ -14,80 +13,62 @@ namespace {
 class SettingsStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::create_directories(system_dir());
-    std::filesystem::create_directories(user_dir());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
-                       QString::fromStdString(system_dir().string()));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(user_dir().string()));
+    for (auto [scope, folder] : {std::pair{QSettings::SystemScope, system_dir()},
+                                 std::pair{QSettings::UserScope, dir_.path() / "user"}}) {
+      std::filesystem::create_directories(folder);
+      QSettings::setPath(QSettings::NativeFormat, scope, QString::fromStdString(folder.string()));
+    }
   }
   std::filesystem::path system_dir() const { return dir_.path() / "system"; }
-  std::filesystem::path user_dir() const { return dir_.path() / "user"; }
-  std::filesystem::path system_file() const { return system_dir() / "Quorvel/Inkmark Tool.conf"; }
+  static std::optional<std::string> Read(const char* name) {
+    return SettingsStore::OpenForReading()->ReadString(name);
+  }
   testing::TempDir dir_;
 };
 
-TEST_F(SettingsStoreTest, NothingToReadBeforeTheFirstSave) {
-  EXPECT_FALSE(SettingsStore::OpenForReading());
-}
-
-TEST_F(SettingsStoreTest, RoundTripsStringsAndNumbersMachineWide) {
+TEST_F(SettingsStoreTest, RoundTripsMachineWideAndReadsOtherTypesAsAbsent) {
+  EXPECT_FALSE(SettingsStore::OpenForReading());  // nothing before the first save
   auto store = SettingsStore::OpenForWriting();
   ASSERT_TRUE(store);
   store->WriteString("PrnName", "DT-300/310");
   store->WriteString("PaperWidth", "58mm, 80mm");
   store->WriteDword("BaudRate", 19200);
+  store->WriteString("Speed", "fast");
   ASSERT_TRUE(store->Commit());
-  EXPECT_TRUE(std::filesystem::exists(system_file()));
-
-  auto read = SettingsStore::OpenForReading();
-  ASSERT_TRUE(read);
-  EXPECT_EQ(read->ReadString("PrnName"), "DT-300/310");
-  EXPECT_EQ(read->ReadString("PaperWidth"), "58mm, 80mm");
-  EXPECT_EQ(read->ReadDword("BaudRate"), 19200u);
-  EXPECT_FALSE(read->ReadString("Port"));
-}
-
-TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeReadAsAbsent) {
+  EXPECT_TRUE(std::filesystem::exists(system_dir() / "Quorvel/Inkmark Tool.conf"));
   {
-    QSettings raw(QString::fromStdString(system_file().string()), QSettings::IniFormat);
-    raw.setValue("BaudRate", "fast");
+    QSettings raw(QSettings::NativeFormat, QSettings::SystemScope, "Quorvel", "Inkmark Tool");
     raw.setValue("Parity", QStringList{"a", "b"});
     raw.setValue("Flow", QByteArray("\x01\x02", 2));
   }
   auto read = SettingsStore::OpenForReading();
   ASSERT_TRUE(read);
-  EXPECT_FALSE(read->ReadDword("BaudRate"));
-  EXPECT_FALSE(read->ReadString("Parity"));
-  EXPECT_FALSE(read->ReadString("Flow"));
+  EXPECT_EQ(read->ReadString("PrnName"), "DT-300/310");
+  EXPECT_EQ(read->ReadString("PaperWidth"), "58mm, 80mm");
+  EXPECT_EQ(read->ReadDword("BaudRate"), 19200u);
+  for (const char* absent : {"Port", "Parity", "Flow"}) EXPECT_FALSE(read->ReadString(absent));
+  EXPECT_FALSE(read->ReadDword("Speed"));
 }
 
-TEST_F(SettingsStoreTest, FallsBackToThePerUserStoreWhenMachineWideIsClosed) {
-  // A file where the store's folder belongs closes it even to root.
-  std::filesystem::remove_all(system_dir());
-  testing::TempDir::WriteFile(system_dir(), "");
-  auto store = SettingsStore::OpenForWriting();
-  ASSERT_TRUE(store);
-  store->WriteString("PrnName", "DT-200/210");
-  EXPECT_TRUE(store->Commit());
-  EXPECT_FALSE(std::filesystem::is_directory(system_dir()));
-  EXPECT_EQ(SettingsStore::OpenForReading()->ReadString("PrnName"), "DT-200/210");
-}
-
-TEST_F(SettingsStoreTest, PerUserValuesWinOnReadingUntilTheNextMachineWideSave) {
-  {
-    QSettings user(QSettings::NativeFormat, QSettings::UserScope, "Quorvel", "Inkmark Tool");
-    user.setValue("PrnName", "per-user");
+TEST_F(SettingsStoreTest, PerUserStoreTakesOverWhenMachineWideIsClosedAndWinsUntilItsNextSave) {
+  for (auto [scope, value] : {std::pair{QSettings::UserScope, "per-user"},
+                              std::pair{QSettings::SystemScope, "machine"}}) {
+    QSettings(QSettings::NativeFormat, scope, "Quorvel", "Inkmark Tool").setValue("PrnName", value);
   }
-  {
-    QSettings system(QSettings::NativeFormat, QSettings::SystemScope, "Quorvel", "Inkmark Tool");
-    system.setValue("PrnName", "machine");
-  }
-  EXPECT_EQ(SettingsStore::OpenForReading()->ReadString("PrnName"), "per-user");
+  EXPECT_EQ(Read("PrnName"), "per-user");
   auto store = SettingsStore::OpenForWriting();
   store->WriteString("PrnName", "saved");
   ASSERT_TRUE(store->Commit());
-  EXPECT_EQ(SettingsStore::OpenForReading()->ReadString("PrnName"), "saved");
+  EXPECT_EQ(Read("PrnName"), "saved");
+
+  // A file where the store's folder belongs closes it even to root.
+  std::filesystem::remove_all(system_dir());
+  testing::TempDir::WriteFile(system_dir(), "");
+  store = SettingsStore::OpenForWriting();
+  ASSERT_TRUE(store);
+  store->WriteString("PrnName", "DT-200/210");
+  EXPECT_TRUE(store->Commit());
+  EXPECT_EQ(Read("PrnName"), "DT-200/210");
 }
 
 }  // namespace

@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "port_test_fixture.h"
 #include "ports/open_port.h"
 #include "support/private_cupsd.h"
-#include "support/temp_dir.h"
 #include "tcp_test_printer.h"
 
 namespace inkmark::testing {
@@ -18,22 +15,20 @@ namespace {
 
 using std::chrono::milliseconds;
 
-TEST(DriverPortTest, MissingLibraryShowsStatLinkBoxAndFails) {
+TEST(DriverPortTest, MissingOrBrokenLibraryShowsStatLinkBoxAndFails) {
   RecordingMessageBoxes boxes;
   TempDir empty;
   DriverPort port(kDriverModel, empty.path());
   EXPECT_EQ(port.open(), 0);
   ASSERT_EQ(boxes.boxes().size(), 1u);
-  EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
-  EXPECT_EQ(boxes.boxes()[0].caption, "ERROR");
-  EXPECT_EQ(boxes.boxes()[0].text, "StatLink is already used or not installed.");
-  EXPECT_EQ(boxes.boxes()[0].style, unsigned(kMbOk));
-
+  const RecordedBox& box = boxes.boxes()[0];
+  EXPECT_EQ(box.owner, nullptr);
+  EXPECT_EQ(box.caption + "|" + box.text, "ERROR|StatLink is already used or not installed.");
+  EXPECT_EQ(box.style, unsigned(kMbOk));
   // Nothing reaches a library that is not there.
   std::uint8_t bytes[4] = {1, 2, 3, 4};
-  std::uint32_t count = 4, errors = 0;
-  EXPECT_EQ(port.write(bytes, 4, count, errors), 0);
-  EXPECT_EQ(port.readExact(bytes, 4, count), 0);
+  std::uint32_t count = 4;
+  EXPECT_EQ(WriteAll(port, "data") + port.readExact(bytes, 4, count), 0);
   count = 4;
   EXPECT_EQ(port.transact(bytes, 1, bytes, count, 1), 0);
   EXPECT_EQ(count, 0u);
@@ -45,45 +40,10 @@ TEST(DriverPortTest, MissingLibraryShowsStatLinkBoxAndFails) {
   broken.Write(kStatusLibraryFile, "not a shared object");
   SetStatusLibraryFolder(broken.path());
   LogoSession session;
-  UseProfile(session, DriverProfile(kDriverModel));
+  UseChoices(session, {.port = "Corlane Printer Driver"}, {kDriverModel});
   EXPECT_EQ(OpenPrinterPort(session), nullptr);
   SetStatusLibraryFolder({});
-  EXPECT_EQ(boxes.boxes().size(), 2u);
-  EXPECT_EQ(boxes.texts().back(), "StatLink is already used or not installed.");
-}
-
-class DriverPortCupsTest : public PrivateCupsdTest {
- protected:
-  void SetUp() override {
-    PrivateCupsdTest::SetUp();
-    SetStatusLibraryFolder(INKMARK_STATMON_DIR);
-  }
-  void TearDown() override {
-    SetStatusLibraryFolder({});
-    EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts().front();
-  }
-
-  RecordingMessageBoxes boxes;
-};
-
-TEST_F(DriverPortCupsTest, JobGoesThroughSpoolerByteForByte) {
-  TcpTestPrinter printer;
-  ASSERT_TRUE(cupsd_.AddQueue("TM1", kDriverModel, printer.Uri()));
-  DriverPort port(kDriverModel);
-  ASSERT_EQ(port.open(), 1);
-  const std::vector<std::uint8_t> data = Pattern(10000);
-  ASSERT_EQ(port.beginJob(), 1);
-  std::uint32_t written = 0, errors = 0;
-  EXPECT_EQ(port.write(data.data(), std::uint32_t(data.size()), written, errors), 1);
-  EXPECT_EQ(written, 10000u);
-  port.endJob();
-  port.close();
-  EXPECT_TRUE(printer.WaitForConnectionBytes(AsText(data), milliseconds(5000)));
-
-  // A printer the spooler does not have: no job starts.
-  DriverPort missing("NoSuchQueue");
-  EXPECT_EQ(missing.beginJob(), 0);
-  missing.endJob();
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, kStatLinkMissingText));
 }
 
 // Records the size of every library call and passes it on.
@@ -98,29 +58,52 @@ std::int32_t RecordingDirectIo(std::int32_t handle, std::uint32_t write_length,
                           flag, version);
 }
 
-TEST_F(DriverPortCupsTest, WritesOutsideJobGoThroughLibraryInChunks) {
+class DriverPortCupsTest : public PrivateCupsdTest {
+ protected:
+  void TearDown() override { SetStatusLibraryFolder({}); }
+};
+
+// The route of a printer on the spooler's driver: a private cupsd whose queue
+// prints over TCP, with requests through the built status library.
+TEST_F(DriverPortCupsTest, JobsGoThroughSpoolerOtherWritesThroughLibraryInChunks) {
+  RecordingMessageBoxes boxes;
+  SetStatusLibraryFolder(INKMARK_STATMON_DIR);
   auto printer = std::make_unique<TcpTestPrinter>();
   ASSERT_TRUE(cupsd_.AddQueue("TM1", kDriverModel, printer->Uri()));
-  DriverPort port(kDriverModel);
-  ASSERT_EQ(port.open(), 1);
-  g_real_direct_io = port.direct_io;
-  g_call_sizes.clear();
-  port.direct_io = RecordingDirectIo;
+  LogoSession session;
+  UseChoices(session, {.port = "Corlane Printer Driver"}, {kDriverModel});
+  std::unique_ptr<PortDriver> opened = OpenPrinterPort(session);
+  auto* port = dynamic_cast<DriverPort*>(opened.get());
+  ASSERT_NE(port, nullptr);
+  const std::string job = Pattern(10000);
+  ASSERT_EQ(port->beginJob(), 1);
+  EXPECT_EQ(WriteAll(*port, job), 1);
+  port->endJob();
+  EXPECT_TRUE(printer->WaitForConnectionBytes(job, milliseconds(5000)));
 
-  const std::vector<std::uint8_t> data = Pattern(10000);
-  std::uint32_t written = 0, errors = 0;
-  EXPECT_EQ(port.write(data.data(), std::uint32_t(data.size()), written, errors), 1);
+  g_real_direct_io = port->direct_io;
+  g_call_sizes.clear();
+  port->direct_io = RecordingDirectIo;
+  const std::string direct = Pattern(10001).substr(1);
+  EXPECT_EQ(WriteAll(*port, direct), 1);
   EXPECT_EQ(g_call_sizes, (std::vector<std::uint32_t>{4096, 4096, 1808}));
-  EXPECT_TRUE(printer->WaitForConnectionBytes(AsText(data), milliseconds(2000)));
+  // The initialise command went the same way, before the job.
+  EXPECT_TRUE(printer->WaitForConnectionBytes("\x1B@" + direct, milliseconds(2000)));
 
   // Once the printer hangs up, the library's failure fails the port's calls.
   printer.reset();
   std::this_thread::sleep_for(milliseconds(50));
   std::uint8_t reply[128];
   std::uint32_t length = sizeof reply;
-  EXPECT_EQ(port.transact(data.data(), 7, reply, length, 1), 0);
-  EXPECT_EQ(port.write(data.data(), 100, written, errors), 0);
-  port.close();
+  EXPECT_EQ(port->transact(reply, 7, reply, length, 1), 0);
+  EXPECT_EQ(WriteAll(*port, direct.substr(0, 100)), 0);
+  port->close();
+  EXPECT_TRUE(boxes.boxes().empty());
+
+  // A printer the spooler does not have: no job starts.
+  DriverPort missing("NoSuchQueue");
+  EXPECT_EQ(missing.beginJob(), 0);
+  missing.endJob();
 }
 
 }  // namespace

@@ -11,20 +11,13 @@
 namespace inkmark::testing {
 
 DeviceMapHome::DeviceMapHome() {
-  if (const char* old = ::getenv("XDG_CONFIG_HOME")) {
-    saved_ = old;
-    had_saved_ = true;
-  }
+  if (const char* old = ::getenv("XDG_CONFIG_HOME")) saved_ = old, had_saved_ = true;
   ::setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
   std::filesystem::create_directories(dir_.path() / "Quorvel" / "devices");
 }
 
 DeviceMapHome::~DeviceMapHome() {
-  if (had_saved_) {
-    ::setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_CONFIG_HOME");
-  }
+  had_saved_ ? ::setenv("XDG_CONFIG_HOME", saved_.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
 void DeviceMapHome::Link(const std::string& entry, const std::filesystem::path& target) const {
@@ -32,8 +25,7 @@ void DeviceMapHome::Link(const std::string& entry, const std::filesystem::path& 
 }
 
 PtyPrinter::PtyPrinter(const DeviceMapHome& home, const std::string& entry) {
-  int master = -1;
-  int slave = -1;
+  int master = -1, slave = -1;
   if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
     throw std::runtime_error("openpty failed");
   }
@@ -48,21 +40,19 @@ PtyPrinter::PtyPrinter(const DeviceMapHome& home, const std::string& entry) {
   home.Link(entry, ::ttyname(slave));
 }
 
-std::string PtyPrinter::Take(std::size_t max) {
+std::string PtyPrinter::Received() {
   std::string out;
   char buf[4096];
-  while (out.size() < max) {
-    pollfd p{master_.get(), POLLIN, 0};
+  for (;;) {
     // Bytes still on their way between the two ends arrive within a few ms.
+    pollfd p{master_.get(), POLLIN, 0};
     if (::poll(&p, 1, 20) <= 0 || (p.revents & POLLIN) == 0) break;
-    ssize_t n = ::read(master_.get(), buf, std::min(sizeof buf, max - out.size()));
+    ssize_t n = ::read(master_.get(), buf, sizeof buf);
     if (n <= 0) break;
     out.append(buf, std::size_t(n));
   }
   return out;
 }
-
-std::string PtyPrinter::Received() { return Take(SIZE_MAX); }
 
 void PtyPrinter::Send(std::string_view bytes) {
   if (::write(master_.get(), bytes.data(), bytes.size()) != ssize_t(bytes.size())) {

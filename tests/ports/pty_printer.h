@@ -36,19 +36,15 @@ class PtyPrinter {
   // Makes a pseudo-terminal and links devices/<entry> of `home` to its slave.
   PtyPrinter(const DeviceMapHome& home, const std::string& entry);
 
-  // Everything the port has written so far.
+  // Everything the port has written since the last call.
   std::string Received();
-  // Takes at most `max` bytes of what the port has written.
-  std::string Take(std::size_t max);
-  // Sends bytes to the port.
   void Send(std::string_view bytes);
   // The line state the port set.
   termios Line() const;
 
  private:
   UniqueFd master_;
-  // Held open so the line keeps its settings after the port closes.
-  UniqueFd slave_;
+  UniqueFd slave_;  // held open so the line keeps its settings after the port closes
 };
 
 }  // namespace inkmark::testing

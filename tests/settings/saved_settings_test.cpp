@@ -11,20 +11,19 @@ namespace inkmark {
 namespace {
 
 using testing::ProfileFrom;
+using testing::Selections;
+using Sel = std::vector<std::int32_t>;
 
 // Points both stores at private folders for one test.
 class SavedSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::create_directories(system_dir());
-    std::filesystem::create_directories(user_dir());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
-                       QString::fromStdString(system_dir().string()));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString(user_dir().string()));
+    for (auto [scope, folder] : {std::pair{QSettings::SystemScope, dir_.path() / "system"},
+                                 std::pair{QSettings::UserScope, dir_.path() / "user"}}) {
+      std::filesystem::create_directories(folder);
+      QSettings::setPath(QSettings::NativeFormat, scope, QString::fromStdString(folder.string()));
+    }
   }
-  std::filesystem::path system_dir() const { return dir_.path() / "system"; }
-  std::filesystem::path user_dir() const { return dir_.path() / "user"; }
   // Writes raw values into the machine-wide store, as another program might.
   void WriteRaw(std::initializer_list<std::pair<const char*, QVariant>> values) const {
     QSettings raw(QSettings::NativeFormat, QSettings::SystemScope, "Quorvel", "Inkmark Tool");
@@ -38,60 +37,37 @@ class SavedSettingsTest : public ::testing::Test {
 
 TEST_F(SavedSettingsTest, RoundTripsSelectionsByValueAndTheFolder) {
   auto profiles = Profiles();
-  PrinterProfile& chosen = profiles[1];
-  chosen.paper_width_sel = 2;
-  chosen.first_color_sel = 1;
-  chosen.second_color_sel = 1;
-  chosen.resolution_sel = 1;
-  chosen.port_sel = 3;
-  chosen.baud_sel = 0;
-  chosen.bit_length_sel = 0;
-  chosen.parity_sel = 2;
-  chosen.flow_sel = 1;
+  const Sel chosen = {2, 1, 1, 1, 3, 0, 0, 2, 1};
+  for (std::size_t i = 0; i < chosen.size(); ++i) {
+    *testing::SelectionFields(profiles[1])[i] = chosen[i];
+  }
   std::string path = "/home/user/logos/shop.bmp";
-  ASSERT_EQ(SaveSettings(chosen, path), 1);
+  ASSERT_EQ(SaveSettings(profiles[1], path), 1);
   EXPECT_EQ(path, "/home/user/logos/");
 
   auto fresh = Profiles();
   std::string restored;
   ASSERT_EQ(LoadSettings(2, fresh, restored), 1);
   EXPECT_EQ(restored, "/home/user/logos/");
-  const PrinterProfile& p = fresh[1];
-  EXPECT_EQ(p.paper_width_sel, 2);
-  EXPECT_EQ(p.first_color_sel, 1);
-  EXPECT_EQ(p.second_color_sel, 1);
-  EXPECT_EQ(p.resolution_sel, 1);
-  EXPECT_EQ(p.port_sel, 3);
-  EXPECT_EQ(p.baud_sel, 0);
-  EXPECT_EQ(p.bit_length_sel, 0);
-  EXPECT_EQ(p.parity_sel, 2);
-  EXPECT_EQ(p.flow_sel, 1);
+  EXPECT_EQ(Selections(fresh[1]), chosen);
+
+  // A printer file edited since: the saved choices are found where they now are.
+  std::string edited(testing::kDt300File);
+  edited.replace(edited.find("58mm,80mm,58mmJP,1"), 18, "58mmJP,80mm,1");
+  edited.replace(edited.find("COM1,COM2,LPT1,"), 15, "");
+  fresh = Profiles(edited);
+  ASSERT_EQ(LoadSettings(2, fresh, restored), 1);
+  EXPECT_EQ(fresh[1].paper_width_sel + fresh[1].port_sel, 0);
 
   // With the command line in charge only the folder comes back.
   auto untouched = Profiles();
   restored.clear();
   EXPECT_EQ(LoadSettings(0, untouched, restored), 0);
   EXPECT_EQ(restored, "/home/user/logos/");
-  EXPECT_EQ(untouched[1].port_sel, 0);
-}
-
-TEST_F(SavedSettingsTest, AnEditedPrinterFileLeavesNoStaleIndex) {
-  auto profiles = Profiles();
-  profiles[1].paper_width_sel = 1;  // 80mm
-  profiles[1].port_sel = 1;         // COM2
-  std::string path = "shop.bmp";
+  EXPECT_EQ(Selections(untouched[1]), Selections(Profiles()[1]));
+  path = "shop.bmp";  // no folder to cut to
   ASSERT_EQ(SaveSettings(profiles[1], path), 1);
-  EXPECT_EQ(path, "shop.bmp");  // no folder to cut to
-
-  // The file now lists 80mm first and no longer offers COM2.
-  std::string edited(testing::kDt300File);
-  edited.replace(edited.find("58mm,80mm,58mmJP,1"), 18, "80mm,58mm,1");
-  edited.replace(edited.find("Port=COM1,COM2,"), 15, "Port=COM1,COM3,");
-  auto fresh = Profiles(edited);
-  std::string restored;
-  ASSERT_EQ(LoadSettings(2, fresh, restored), 1);
-  EXPECT_EQ(fresh[1].paper_width_sel, 0);
-  EXPECT_EQ(fresh[1].port_sel, 0);  // the file's default
+  EXPECT_EQ(path, "shop.bmp");
 }
 
 TEST_F(SavedSettingsTest, UnmatchedAndWrongTypedValuesKeepTheFileDefaults) {
@@ -105,36 +81,26 @@ TEST_F(SavedSettingsTest, UnmatchedAndWrongTypedValuesKeepTheFileDefaults) {
   auto profiles = Profiles();
   std::string restored = "kept";
   ASSERT_EQ(LoadSettings(2, profiles, restored), 1);
-  const PrinterProfile& p = profiles[1];
-  EXPECT_EQ(p.first_color_sel, 1);  // letter case aside
-  EXPECT_EQ(p.baud_sel, 1);
-  EXPECT_EQ(p.bit_length_sel, 1);
-  EXPECT_EQ(p.parity_sel, 0);
-  EXPECT_EQ(p.flow_sel, 0);
-  EXPECT_EQ(p.resolution_sel, 0);
+  // Only the first colour moves, letter case aside.
+  EXPECT_EQ(Selections(profiles[1]), (Sel{1, 1, 0, 0, 0, 1, 1, 0, 0}));
   EXPECT_EQ(restored, "kept");  // no Directory saved
 }
 
-TEST_F(SavedSettingsTest, AnUnknownPrinterRestoresOnlyTheFolder) {
-  WriteRaw({{"PrnName", "DT-999"}, {"Directory", "/pictures/"}, {"Port", "COM2"}});
-  auto profiles = Profiles();
-  std::string restored;
-  EXPECT_EQ(LoadSettings(2, profiles, restored), 0);
-  EXPECT_EQ(restored, "/pictures/");
-  EXPECT_EQ(profiles[1].port_sel, 0);
-  EXPECT_EQ(profiles[0].port_sel, 0);
-}
-
-TEST_F(SavedSettingsTest, NothingSavedAndNothingWritableAreHarmless) {
+TEST_F(SavedSettingsTest, NothingSavedAnUnknownPrinterOrNothingWritableIsHarmless) {
   auto profiles = Profiles();
   std::string path = "/a/b.bmp";
   EXPECT_EQ(LoadSettings(2, profiles, path), 0);
   EXPECT_EQ(path, "/a/b.bmp");
 
+  WriteRaw({{"PrnName", "DT-999"}, {"Directory", "/pictures/"}, {"Port", "COM2"}});
+  EXPECT_EQ(LoadSettings(2, profiles, path), 0);
+  EXPECT_EQ(path, "/pictures/");  // only the folder comes back
+  EXPECT_EQ(profiles[0].port_sel + profiles[1].port_sel, 0);
+
   // A file where each store's folder belongs closes both.
-  for (const auto& folder : {system_dir(), user_dir()}) {
-    std::filesystem::remove_all(folder);
-    testing::TempDir::WriteFile(folder, "");
+  for (const char* folder : {"system", "user"}) {
+    std::filesystem::remove_all(dir_.path() / folder);
+    testing::TempDir::WriteFile(dir_.path() / folder, "");
   }
   EXPECT_EQ(SaveSettings(profiles[0], path), 0);
 }
