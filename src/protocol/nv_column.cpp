@@ -119,41 +119,21 @@ std::int32_t TestPrintColumn(WindowHandle owner, const LogoSession& session,
     ShowMessage(owner, kStrNoMemory);
     return 0;
   }
-  std::unique_ptr<PortDriver> port = OpenPrinterPort(session);
-  if (!port) {
-    ShowMessage(owner, kStrTestPrintFailed);
-    return 0;
-  }
-  if (port->beginJob() != 1) {
-    ClosePrinterPort(std::move(port));
-    ShowMessage(owner, kStrTestPrintFailed);
-    return 0;
-  }
-
-  std::int32_t result =
-      model->density_in_test_print ? WriteBytes(*port, DensityCommandFor(*profile)) : 1;
-  // Sends one colour of the band: its store command, then its data.
-  auto send_block = [&](std::int32_t done, std::int32_t n, std::int32_t value, std::uint8_t code) {
-    const std::size_t e = ColumnBytes(n);
-    const std::size_t k = std::size_t(width) * e;
-    std::span<std::uint8_t> data = std::span(*planes).first(k);
-    ExtractColumnPlane(*raster, done, n, value, data);
-    result = WriteBytes(
-        *port, StoreHeader(GraphicsForm::kColumn, static_cast<std::uint16_t>(k), code,
-                           static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(e * 8)));
-    if (result == 1) result = WriteBytes(*port, data);
-  };
-  for (std::int32_t done = 0; done < height && result == 1;) {
-    const std::int32_t n = std::min(band, height - done);
-    send_block(done, n, sel.first_value, sel.first_code);
-    if (result == 1 && sel.two_blocks()) send_block(done, n, sel.second_value, kSecondColorCode);
-    if (result == 1) result = WriteBytes(*port, kPrintBufferCommand);
-    done += n;
-  }
-  port->endJob();
-  ClosePrinterPort(std::move(port));
-  if (result != 1) ShowMessage(owner, kStrTestPrintFailed);
-  return result;
+  const auto density = DensityCommandFor(*profile);
+  const std::span<const std::uint8_t> prefix = model->density_in_test_print
+                                                   ? std::span<const std::uint8_t>(density)
+                                                   : std::span<const std::uint8_t>();
+  return SendTestPrintBands(
+      owner, session, prefix, height, band, sel, *planes,
+      [&](std::int32_t done, std::int32_t n, std::int32_t value, std::uint8_t code,
+          std::span<std::uint8_t>& data) {
+        const std::size_t e = ColumnBytes(n);
+        const std::size_t k = std::size_t(width) * e;
+        data = data.first(k);
+        ExtractColumnPlane(*raster, done, n, value, data);
+        return StoreHeader(GraphicsForm::kColumn, static_cast<std::uint16_t>(k), code,
+                           static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(e * 8));
+      });
 }
 
 }  // namespace inkmark

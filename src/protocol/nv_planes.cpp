@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/string_table.h"
+#include "ports/open_port.h"
 #include "protocol/nv_commands.h"
 #include "protocol/transaction.h"
 
@@ -89,6 +90,41 @@ bool HasNvRoomFor(PortDriver& port, WindowHandle owner, std::uint64_t total) {
     return false;
   }
   return true;
+}
+
+std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
+                                std::span<const std::uint8_t> prefix, std::int32_t height,
+                                std::int32_t band, const PlaneSelection& sel,
+                                std::vector<std::uint8_t>& planes, const BandWriter& write_band) {
+  std::unique_ptr<PortDriver> port = OpenPrinterPort(session);
+  if (!port) {
+    ShowMessage(owner, kStrTestPrintFailed);
+    return 0;
+  }
+  if (port->beginJob() != 1) {
+    ClosePrinterPort(std::move(port));
+    ShowMessage(owner, kStrTestPrintFailed);
+    return 0;
+  }
+  std::int32_t result = prefix.empty() ? 1 : WriteBytes(*port, prefix);
+  // One colour of the band: its store command, then its data.
+  auto send_block = [&](std::int32_t done, std::int32_t n, std::int32_t value, std::uint8_t code) {
+    std::span<std::uint8_t> data(planes);
+    const auto header = write_band(done, n, value, code, data);
+    result = WriteBytes(*port, header);
+    if (result == 1) result = WriteBytes(*port, data);
+  };
+  for (std::int32_t done = 0; done < height && result == 1;) {
+    const std::int32_t n = std::min(band, height - done);
+    send_block(done, n, sel.first_value, sel.first_code);
+    if (result == 1 && sel.two_blocks()) send_block(done, n, sel.second_value, kSecondColorCode);
+    if (result == 1) result = WriteBytes(*port, kPrintBufferCommand);
+    done += n;
+  }
+  port->endJob();
+  ClosePrinterPort(std::move(port));
+  if (result != 1) ShowMessage(owner, kStrTestPrintFailed);
+  return result;
 }
 
 }  // namespace inkmark

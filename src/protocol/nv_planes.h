@@ -5,13 +5,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "app/session.h"
 #include "image/logo_raster.h"
 #include "platform/message_box.h"
 #include "ports/port_driver.h"
+#include "protocol/nv_commands.h"
 
 namespace inkmark {
 
@@ -45,6 +48,22 @@ void FlipRowsTopDown(LogoRaster& raster);
 // Whether `total` bytes of graphics, with the 30-byte allowance the printer
 // keeps for them, fit the remaining NV capacity. Tells the user when not.
 bool HasNvRoomFor(PortDriver& port, WindowHandle owner, std::uint64_t total);
+
+// Fills `data` with the dots of `value` in rows first_row .. first_row +
+// rows - 1 and returns the store command that carries them; `data` is cut to
+// the bytes the band takes.
+using BandWriter = std::function<std::array<std::uint8_t, kStoreHeaderSize>(
+    std::int32_t first_row, std::int32_t rows, std::int32_t value, std::uint8_t color_code,
+    std::span<std::uint8_t>& data)>;
+
+// Prints a top-down raster `height` rows high on a port of its own: `prefix`
+// (which may be empty), then band by band each colour's store command and
+// data and the print-buffer command. `planes` is the working buffer for one
+// band. 1 on success; 0 after telling the user the test print failed.
+std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
+                                std::span<const std::uint8_t> prefix, std::int32_t height,
+                                std::int32_t band, const PlaneSelection& sel,
+                                std::vector<std::uint8_t>& planes, const BandWriter& write_band);
 
 // The allowance beyond the data that a define needs free in NV memory.
 inline constexpr std::uint64_t kNvDefineAllowance = 30;

@@ -115,39 +115,17 @@ std::int32_t TestPrintRaster(WindowHandle owner, const LogoSession& session,
     ShowMessage(owner, kStrNoMemory);
     return 0;
   }
-  std::unique_ptr<PortDriver> port = OpenPrinterPort(session);
-  if (!port) {
-    ShowMessage(owner, kStrTestPrintFailed);
-    return 0;
-  }
-  if (port->beginJob() != 1) {
-    ClosePrinterPort(std::move(port));
-    ShowMessage(owner, kStrTestPrintFailed);
-    return 0;
-  }
-
   const auto width_dots = static_cast<std::uint16_t>(row_bytes * 8);
-  std::int32_t result = 1;
-  // Sends one colour of the band: its store command, then its data.
-  auto send_block = [&](std::int32_t done, std::int32_t n, std::int32_t value, std::uint8_t code) {
-    const std::size_t k = row_bytes * std::size_t(n);
-    std::span<std::uint8_t> data = std::span(*planes).first(k);
-    ExtractRasterPlane(*raster, done, n, value, data);
-    result = WriteBytes(*port, StoreHeader(GraphicsForm::kRaster, static_cast<std::uint16_t>(k),
-                                           code, width_dots, static_cast<std::uint16_t>(n)));
-    if (result == 1) result = WriteBytes(*port, data);
-  };
-  for (std::int32_t done = 0; done < height && result == 1;) {
-    const std::int32_t n = std::min(band, height - done);
-    send_block(done, n, sel.first_value, sel.first_code);
-    if (result == 1 && sel.two_blocks()) send_block(done, n, sel.second_value, kSecondColorCode);
-    if (result == 1) result = WriteBytes(*port, kPrintBufferCommand);
-    done += n;
-  }
-  port->endJob();
-  ClosePrinterPort(std::move(port));
-  if (result != 1) ShowMessage(owner, kStrTestPrintFailed);
-  return result;
+  return SendTestPrintBands(owner, session, {}, height, band, sel, *planes,
+                            [&](std::int32_t done, std::int32_t n, std::int32_t value,
+                                std::uint8_t code, std::span<std::uint8_t>& data) {
+                              const std::size_t k = row_bytes * std::size_t(n);
+                              data = data.first(k);
+                              ExtractRasterPlane(*raster, done, n, value, data);
+                              return StoreHeader(GraphicsForm::kRaster,
+                                                 static_cast<std::uint16_t>(k), code, width_dots,
+                                                 static_cast<std::uint16_t>(n));
+                            });
 }
 
 }  // namespace inkmark
