@@ -7,16 +7,10 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "fuzz_arguments.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> args(1);
-  for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      args.emplace_back();
-    } else {
-      args.back().push_back(static_cast<char>(data[i]));
-    }
-  }
+  const std::vector<std::string> args = ArgumentsFromBytes(data, size);
   const inkmark::cli::ParseOutcome outcome = inkmark::cli::ParseArguments(args);
   if (!outcome.options && outcome.error.empty()) std::abort();
   if (outcome.options && !outcome.options->help) {

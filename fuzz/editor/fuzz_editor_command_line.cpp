@@ -5,16 +5,10 @@
 #include <vector>
 
 #include "editor/editor_command_line.h"
+#include "fuzz_arguments.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> args(1);
-  for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      args.emplace_back();
-    } else {
-      args.back().push_back(char(data[i]));
-    }
-  }
+  const std::vector<std::string> args = ArgumentsFromBytes(data, size);
   auto result = inkmark::ParseEditorCommandLine(args);
   if (auto* launch = std::get_if<inkmark::EditorLaunch>(&result)) {
     if (launch->mode == inkmark::EditorLaunch::Mode::kNew && launch->page_width <= 0)

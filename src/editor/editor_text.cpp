@@ -6,6 +6,7 @@
 
 #include "editor/editor_document.h"
 #include "image/text_item_font.h"
+#include "platform/code_page.h"
 
 namespace inkmark {
 namespace {
@@ -13,39 +14,18 @@ namespace {
 constexpr std::int32_t kWeightNormal = 400;
 constexpr std::int32_t kWeightBold = 700;
 
-// Codec names of the double-byte character sets; the Western set is 1252.
-const char* CodecOf(std::uint8_t char_set) {
-  switch (CodePageOfCharset(char_set)) {
-    case 932:
-      return "Shift_JIS";
-    case 936:
-      return "GBK";
-    case 949:
-      return "windows-949";
-    case 950:
-      return "Big5";
-    default:
-      return nullptr;
-  }
-}
-
 std::optional<std::string> EncodeCp1252(const QString& text) {
-  // Windows-1252 is Latin-1 but for 0x80-0x9F, which hold these characters.
-  static constexpr char16_t kHigh[32] = {
-      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
   std::string out;
   for (const QChar c : text) {
     const char16_t u = c.unicode();
-    if (u == 0) return std::nullopt;
+    if (u == 0 || u == 0xFFFD) return std::nullopt;
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
       out.push_back(static_cast<char>(u));
       continue;
     }
-    const char16_t* hit = std::find(std::begin(kHigh), std::end(kHigh), u);
-    if (hit == std::end(kHigh)) return std::nullopt;
-    out.push_back(static_cast<char>(0x80 + (hit - std::begin(kHigh))));
+    const char16_t* hit = std::find(std::begin(kCp1252High), std::end(kCp1252High), u);
+    if (hit == std::end(kCp1252High)) return std::nullopt;
+    out.push_back(static_cast<char>(0x80 + (hit - std::begin(kCp1252High))));
   }
   return out;
 }
@@ -76,7 +56,7 @@ void ApplyStyle(DocumentObject& object, const TextStyle& style) {
 
 std::optional<std::string> EncodeItemText(const QString& text, std::uint8_t char_set) {
   std::optional<std::string> out;
-  if (const char* codec = CodecOf(char_set)) {
+  if (const char* codec = CodecNameOf(CodePageOfCharset(char_set))) {
     QStringEncoder encoder(codec);
     if (!encoder.isValid()) return std::nullopt;
     const QByteArray bytes = encoder.encode(text);

@@ -18,29 +18,8 @@ constexpr std::int32_t kMaxFontPixels = 4096;
 // The platform's size for a height of 0.
 constexpr int kDefaultPixelSize = 16;
 
-// Windows-1252 differs from Latin-1 only in 0x80-0x9F.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
-const char* DecoderName(int code_page) {
-  switch (code_page) {
-    case 932:
-      return "Shift_JIS";
-    case 936:
-      return "GBK";
-    case 949:
-      return "windows-949";
-    case 950:
-      return "Big5";
-    default:
-      return nullptr;
-  }
-}
-
 QString DecodeCharacter(std::span<const std::uint8_t> bytes, int code_page) {
-  if (const char* name = DecoderName(code_page)) {
+  if (const char* name = CodecNameOf(code_page)) {
     QStringDecoder decoder(name);
     if (decoder.isValid()) {
       QString s =
@@ -57,7 +36,7 @@ QString DecodeCharacter(std::span<const std::uint8_t> bytes, int code_page) {
 QString FaceName(const FontDescription& font) {
   const char* face = font.face_name.data();
   const QByteArrayView bytes(face, static_cast<qsizetype>(strnlen(face, kFaceNameSize)));
-  if (const char* name = DecoderName(CodePageOfCharset(font.char_set))) {
+  if (const char* name = CodecNameOf(CodePageOfCharset(font.char_set))) {
     QStringDecoder decoder(name);
     if (decoder.isValid()) {
       QString s = decoder.decode(bytes);

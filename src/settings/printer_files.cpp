@@ -6,21 +6,12 @@
 #include <optional>
 #include <system_error>
 
+#include "settings/profile_keys.h"
+
 namespace inkmark {
 namespace {
 
-// Keys of the section, in the order a profile is read.
-constexpr char kPrnName[] = "PrnName";
-constexpr char kPaperWidth[] = "PaperWidth";
-constexpr char kPaperDot[] = "PaperDot";
-constexpr char kFirstColor[] = "1stColor";
-constexpr char kSecondColor[] = "2ndColor";
-constexpr char kResolution[] = "Resolution";
-constexpr char kPort[] = "Port";
-constexpr char kBaudRate[] = "BaudRate";
-constexpr char kBitLength[] = "BitLength";
-constexpr char kParity[] = "Parity";
-constexpr char kFlow[] = "Flow";
+using namespace profile_keys;
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 

@@ -6,20 +6,13 @@
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
 #include "platform/settings_store.h"
+#include "settings/profile_keys.h"
 
 namespace inkmark {
 namespace {
 
-constexpr char kPrnName[] = "PrnName";
-constexpr char kPaperWidth[] = "PaperWidth";
-constexpr char kFirstColor[] = "1stColor";
-constexpr char kSecondColor[] = "2ndColor";
-constexpr char kResolution[] = "Resolution";
-constexpr char kPort[] = "Port";
-constexpr char kBaudRate[] = "BaudRate";
-constexpr char kBitLength[] = "BitLength";
-constexpr char kParity[] = "Parity";
-constexpr char kFlow[] = "Flow";
+using namespace profile_keys;
+
 constexpr char kDirectory[] = "Directory";
 
 // A stored text as a fixed buffer of `max_chars` + 1 bytes receives it: cut at
