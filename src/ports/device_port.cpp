@@ -200,11 +200,14 @@ std::int32_t DevicePort::write(const std::uint8_t* buffer, std::uint32_t length,
       progress_mark = written;
       continue;
     }
-    // Only a printer that has taken nothing for the whole wait is worth a question.
-    if (clock.NowMs() - busy_since <= kBusyQuestionMs || written != progress_mark) {
+    // Only a printer that has taken nothing for the whole wait is worth a
+    // question: bytes taken start the wait again.
+    if (written != progress_mark) {
+      busy_since = clock.NowMs();
       progress_mark = written;
       continue;
     }
+    if (clock.NowMs() - busy_since <= kBusyQuestionMs) continue;
     int answer = CurrentMessageBoxes().Show(nullptr, kBusyCaption, kBusyQuestion, kMbRetryCancel);
     if (answer != kIdRetry) {
       errors = t.error;

@@ -9,20 +9,23 @@ namespace inkmark::testing {
 namespace {
 
 // Notes the size of every device write; its first `busy_writes` writes take
-// only `taken_each` bytes and then answer busy after the full write time-out.
+// only `taken_each` bytes (none from `taking_until_ms` on) and then answer
+// busy after the full write time-out.
 struct ScriptedPort final : DevicePort {
   ScriptedPort() : DevicePort("COM1:") {}
   Transfer writeDevice(const std::uint8_t* buffer, std::uint32_t length) override {
     chunks.push_back(length);
     if (busy_writes == 0) return DevicePort::writeDevice(buffer, length);
     --busy_writes;
-    Transfer t = DevicePort::writeDevice(buffer, std::min(length, taken_each));
+    const std::uint32_t taken = CurrentPortClock().NowMs() < taking_until_ms ? taken_each : 0;
+    Transfer t = DevicePort::writeDevice(buffer, std::min(length, taken));
     CurrentPortClock().SleepMs(write_total_timeout_constant + length);
     return {false, t.count, kErrorBusy};
   }
   std::vector<std::uint32_t> chunks;
   int busy_writes = 0;
   std::uint32_t taken_each = 0;
+  std::uint64_t taking_until_ms = UINT64_MAX;
 };
 
 class DeviceIoTest : public PortTest {
@@ -79,6 +82,20 @@ TEST_F(DeviceIoTest, NeverAsksWhilePrinterKeepsTakingBytes) {
   EXPECT_TRUE(boxes.boxes().empty());
   port.close();
   EXPECT_TRUE(printer.Received() == data);
+}
+
+TEST_F(DeviceIoTest, AsksOnlyFifteenSecondsAfterThePrinterLastTookBytes) {
+  ScriptedPort port;
+  port.busy_writes = 100;  // each busy write lasts just over 6 s
+  port.taken_each = 3;
+  port.taking_until_ms = 18000;  // the last bytes go at about 12 s
+  boxes.Answer({kIdCancel});
+  clock.At(27000, [&] { EXPECT_TRUE(boxes.boxes().empty()); });
+  ASSERT_EQ(port.open(), 1);
+  EXPECT_EQ(WriteAll(port, Pattern(5000)), 0);
+  EXPECT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_GT(clock.NowMs(), 27000u);
+  port.close();
 }
 
 TEST_F(DeviceIoTest, ReadTimeoutGrowsForALateAnswerAndFallsBackWhenNoneComes) {
