@@ -1,39 +1,28 @@
 #include "converter_fixtures.h"
 
-#include <stdexcept>
+#include "image/bitmap_fixture.h"
 
 namespace inkmark::testing {
-namespace {
-
-void Put32(std::vector<std::uint8_t>& f, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) f[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-}  // namespace
 
 std::vector<std::uint8_t> MakeBmp24(std::uint32_t width, std::uint32_t height,
                                     const std::function<Rgb(std::uint32_t, std::uint32_t)>& color) {
-  const std::size_t stride = (width * 3 + 3) & ~3u;
-  std::vector<std::uint8_t> f(54 + stride * height, 0);
-  f[0] = 'B';
-  f[1] = 'M';
-  Put32(f, 2, static_cast<std::uint32_t>(f.size()));
-  Put32(f, 10, 54);
-  Put32(f, 14, 40);
-  Put32(f, 18, width);
-  Put32(f, 22, height);
-  f[26] = 1;
-  f[28] = 24;
+  std::vector<std::vector<std::uint32_t>> rows(height);
   for (std::uint32_t y = 0; y < height; ++y) {
-    std::uint8_t* row = &f[54 + stride * (height - 1 - y)];
     for (std::uint32_t x = 0; x < width; ++x) {
-      Rgb c = color(x, y);
-      row[3 * x] = c.b;
-      row[3 * x + 1] = c.g;
-      row[3 * x + 2] = c.r;
+      const Rgb c = color(x, height - 1 - y);
+      rows[y].push_back(c.b | (c.g << 8) | (c.r << 16));
     }
   }
-  return f;
+  BitmapFixture f =
+      Fixture(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), 24);
+  f.pixels = PackRows(rows, 24);
+  return BuildBitmap(f);
+}
+
+std::vector<std::uint8_t> BlackRedWhite(std::uint32_t width, std::uint32_t height) {
+  return MakeBmp24(width, height, [width](std::uint32_t x, std::uint32_t) {
+    return 3 * x < width ? Rgb{0, 0, 0} : 3 * x < 2 * width ? Rgb{255, 0, 0} : Rgb{255, 255, 255};
+  });
 }
 
 ConversionParams TwoInkParams(std::uint32_t width, std::uint32_t height, std::uint32_t grade) {
@@ -55,41 +44,34 @@ ConversionParams OneInkParams(std::uint32_t width, std::uint32_t height, std::ui
   return p;
 }
 
-ReadRaster::ReadRaster(std::vector<std::uint8_t> file) : file_(std::move(file)) {
-  if (file_.size() < 54) throw std::runtime_error("raster shorter than its headers");
+std::size_t Stride(const BitmapFile& raster) {
+  return (U32At(raster, 18) * U16At(raster, 28) + 31) / 32 * 4;
 }
 
-std::uint32_t ReadRaster::U32(std::size_t at) const {
-  return file_.at(at) | (file_.at(at + 1) << 8) | (file_.at(at + 2) << 16) |
-         (std::uint32_t{file_.at(at + 3)} << 24);
-}
-
-std::uint16_t ReadRaster::U16(std::size_t at) const {
-  return static_cast<std::uint16_t>(file_.at(at) | (file_.at(at + 1) << 8));
-}
-
-std::size_t ReadRaster::stride() const {
-  const std::size_t w = static_cast<std::size_t>(width());
-  return bits() == 1 ? ((w + 7) / 8 + 3) & ~std::size_t{3} : (w + 3) & ~std::size_t{3};
-}
-
-std::int32_t ReadRaster::Palette(int index) const {
+std::int32_t PaletteAt(const BitmapFile& raster, int index) {
   const std::size_t at = 54 + 4 * static_cast<std::size_t>(index);
-  return file_.at(at + 2) | (file_.at(at + 1) << 8) | (file_.at(at) << 16);
+  return raster.at(at + 2) | (raster.at(at + 1) << 8) | (raster.at(at) << 16);
 }
 
-int ReadRaster::Value(std::uint32_t x, std::uint32_t y) const {
-  const std::size_t row = U32(10) + stride() * (static_cast<std::size_t>(height()) - 1 - y);
-  if (bits() == 1) return (file_.at(row + x / 8) >> (7 - x % 8)) & 1;
-  return file_.at(row + x);
+int ValueAt(const BitmapFile& raster, std::uint32_t x, std::uint32_t y) {
+  const std::size_t row = U32At(raster, 10) + Stride(raster) * (U32At(raster, 22) - 1 - y);
+  if (U16At(raster, 28) == 1) return (raster.at(row + x / 8) >> (7 - x % 8)) & 1;
+  return raster.at(row + x);
 }
 
-double ReadRaster::Share(int value) const {
+std::vector<int> RowValues(const BitmapFile& raster, std::uint32_t y) {
+  std::vector<int> values;
+  for (std::uint32_t x = 0; x < U32At(raster, 18); ++x) values.push_back(ValueAt(raster, x, y));
+  return values;
+}
+
+double Share(const BitmapFile& raster, int value) {
+  const std::uint32_t width = U32At(raster, 18), height = U32At(raster, 22);
   std::size_t n = 0;
-  for (std::int32_t y = 0; y < height(); ++y) {
-    for (std::int32_t x = 0; x < width(); ++x) n += Value(x, y) == value ? 1 : 0;
+  for (std::uint32_t y = 0; y < height; ++y) {
+    for (std::uint32_t x = 0; x < width; ++x) n += ValueAt(raster, x, y) == value;
   }
-  return static_cast<double>(n) / (static_cast<double>(width()) * height());
+  return static_cast<double>(n) / (static_cast<double>(width) * height);
 }
 
 }  // namespace inkmark::testing

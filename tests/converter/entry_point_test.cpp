@@ -8,14 +8,13 @@
 
 #include "converter/convert.h"
 #include "converter_fixtures.h"
+#include "image/bitmap_fixture.h"
 #include "support/temp_dir.h"
 
 namespace inkmark {
 namespace {
 
-using testing::MakeBmp24;
 using testing::ReadFileText;
-using testing::Rgb;
 using testing::TempDir;
 
 constexpr std::int32_t kInks[2] = {kColorBlack, kColorRed};
@@ -24,65 +23,35 @@ std::string AsText(const std::vector<std::uint8_t>& bytes) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-std::vector<std::uint8_t> Logo() {
-  return MakeBmp24(40, 20, [](std::uint32_t x, std::uint32_t) {
-    return x < 10 ? Rgb{0, 0, 0} : x < 20 ? Rgb{255, 0, 0} : Rgb{255, 255, 255};
-  });
-}
+std::vector<std::uint8_t> Logo() { return testing::BlackRedWhite(40, 20); }
 
-// Only the destination may be left in the folder: no temporary files.
+// Only the files the test made may be left in the folder: no temporary files.
 std::size_t FilesIn(const std::filesystem::path& dir) {
-  std::size_t n = 0;
-  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir)) ++n;
-  return n;
+  return std::distance(std::filesystem::directory_iterator(dir), {});
 }
 
-TEST(EntryPoint, WritesTheSameRasterAsTheInMemoryConversion) {
+TEST(EntryPoint, WritesTheInMemoryConversionAndMayReplaceItsSource) {
   TempDir dir;
   auto src = dir.Write("logo.bmp", AsText(Logo()));
   auto dst = dir.path() / "out.bmp";
   ConversionParams p = testing::TwoInkParams(80, 40, 0);
   ASSERT_EQ(QrvConvertLogo(src.c_str(), &p, kInks, dst.c_str()), 1);
   EXPECT_EQ(ReadFileText(dst), AsText(*ConvertBitmapFile(Logo(), p, kInks)));
+
+  p = testing::OneInkParams(20, 10, 2);
+  ASSERT_EQ(QrvConvertLogo(src.c_str(), &p, kInks, src.c_str()), 1);
+  EXPECT_EQ(ReadFileText(src), AsText(*ConvertBitmapFile(Logo(), p, kInks)));
   EXPECT_EQ(FilesIn(dir.path()), 2u);
 }
 
-TEST(EntryPoint, ReplacesTheSourceWhenBothPathsAreTheSame) {
-  TempDir dir;
-  auto path = dir.Write("same.bmp", AsText(Logo()));
-  ConversionParams p = testing::OneInkParams(20, 10, 2);
-  ASSERT_EQ(QrvConvertLogo(path.c_str(), &p, kInks, path.c_str()), 1);
-  EXPECT_EQ(ReadFileText(path), AsText(*ConvertBitmapFile(Logo(), p, kInks)));
-  EXPECT_EQ(FilesIn(dir.path()), 1u);
-}
-
-TEST(EntryPoint, ReadsPalettedSources) {
-  // 8 bits per pixel, palette: 0 black, 1 red, 2 white; three columns.
-  std::vector<std::uint8_t> f(54 + 1024 + 4 * 2, 0);
-  auto put32 = [&f](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-  };
-  f[0] = 'B';
-  f[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(f.size()));
-  put32(10, 54 + 1024);
-  put32(14, 40);
-  put32(18, 3);
-  put32(22, 2);
-  f[26] = 1;
-  f[28] = 8;
-  put32(46, 3);
-  f[54 + 4 + 2] = 255;                       // entry 1: red
-  f[54 + 8] = f[54 + 9] = f[54 + 10] = 255;  // entry 2: white
-  for (int row = 0; row < 2; ++row) {
-    for (int x = 0; x < 3; ++x) f[54 + 1024 + 4 * row + x] = static_cast<std::uint8_t>(x);
-  }
-  auto out = ConvertBitmapFile(f, testing::TwoInkParams(3, 2, 0), kInks);
+TEST(EntryPoint, ReadsSourcesOfAnyDepth) {
+  auto f = testing::Fixture(3, 2, 8);
+  f.palette = {{0, 0, 0}, {0, 0, 255}, {255, 255, 255}};  // black, red, white
+  f.pixels = testing::PackRows({{0, 1, 2}, {0, 1, 2}}, 8);
+  auto out = ConvertBitmapFile(testing::BuildBitmap(f), testing::TwoInkParams(3, 2, 0), kInks);
   ASSERT_TRUE(out);
-  testing::ReadRaster r(*out);
-  EXPECT_EQ(r.Value(0, 0), 0);
-  EXPECT_EQ(r.Value(1, 0), 1);
-  EXPECT_EQ(r.Value(2, 1), 2);
+  EXPECT_EQ(testing::RowValues(*out, 0), (std::vector{0, 1, 2}));
+  EXPECT_EQ(testing::RowValues(*out, 1), (std::vector{0, 1, 2}));
 }
 
 TEST(EntryPoint, RefusedParametersLeaveTheDestinationUntouched) {
@@ -118,28 +87,21 @@ TEST(EntryPoint, RefusedParametersLeaveTheDestinationUntouched) {
   EXPECT_EQ(FilesIn(dir.path()), 2u);
 }
 
-TEST(EntryPoint, UnreadableSourcesLeaveTheDestinationUntouched) {
+TEST(EntryPoint, UnreadableSourcesAndUnwritableDestinationsFail) {
   TempDir dir;
-  auto logo = Logo();
+  const auto logo = AsText(Logo());
+  auto src = dir.Write("logo.bmp", logo);
   auto dst = dir.Write("keep.bmp", "keep");
   ConversionParams p = testing::TwoInkParams(40, 20, 0);
-  const std::string missing = (dir.path() / "missing.bmp").string();
-  EXPECT_EQ(QrvConvertLogo(missing.c_str(), &p, kInks, dst.c_str()), 0);
-  auto garbage = dir.Write("garbage.bmp", "BM not a picture at all");
-  EXPECT_EQ(QrvConvertLogo(garbage.c_str(), &p, kInks, dst.c_str()), 0);
-  auto cut = dir.Write("cut.bmp", AsText(logo).substr(0, logo.size() - 5));
-  EXPECT_EQ(QrvConvertLogo(cut.c_str(), &p, kInks, dst.c_str()), 0);
+  for (const auto& bad : {dir.path() / "missing.bmp", dir.Write("garbage.bmp", "BM not a picture"),
+                          dir.Write("cut.bmp", logo.substr(0, logo.size() - 5))}) {
+    EXPECT_EQ(QrvConvertLogo(bad.c_str(), &p, kInks, dst.c_str()), 0) << bad;
+  }
   EXPECT_EQ(QrvConvertLogo(nullptr, &p, kInks, dst.c_str()), 0);
-  EXPECT_EQ(QrvConvertLogo(cut.c_str(), nullptr, kInks, dst.c_str()), 0);
+  EXPECT_EQ(QrvConvertLogo(src.c_str(), nullptr, kInks, dst.c_str()), 0);
   EXPECT_EQ(ReadFileText(dst), "keep");
-}
-
-TEST(EntryPoint, UnwritableDestinationFails) {
-  TempDir dir;
-  auto src = dir.Write("logo.bmp", AsText(Logo()));
-  ConversionParams p = testing::TwoInkParams(40, 20, 0);
-  const std::string dst = (dir.path() / "no-such-folder" / "out.bmp").string();
-  EXPECT_EQ(QrvConvertLogo(src.c_str(), &p, kInks, dst.c_str()), 0);
+  const auto no_folder = dir.path() / "no-such-folder" / "out.bmp";
+  EXPECT_EQ(QrvConvertLogo(src.c_str(), &p, kInks, no_folder.c_str()), 0);
 }
 
 }  // namespace

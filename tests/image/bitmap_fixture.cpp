@@ -1,18 +1,13 @@
 #include "image/bitmap_fixture.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <stdexcept>
 
 namespace inkmark::testing {
 namespace {
 
-void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+void Put(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, int bytes = 4) {
+  for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 }  // namespace
@@ -27,36 +22,32 @@ BitmapFixture Fixture(std::int32_t width, std::int32_t height, std::uint16_t bit
   return fixture;
 }
 
-std::vector<std::uint8_t> BuildBitmap(const BitmapFixture& fixture) {
-  const std::size_t table_start = 14 + fixture.header_size;
-  // Masks sit at offset 54: after a 40-byte header, inside a longer one.
-  std::size_t tables_end = table_start + 4 * fixture.palette.size();
-  if (!fixture.masks.empty()) tables_end = std::max(tables_end, 54 + 4 * fixture.masks.size());
-  const std::size_t offset = fixture.pixel_offset.value_or(static_cast<std::uint32_t>(tables_end));
+std::vector<std::uint8_t> BuildBitmap(const BitmapFixture& f) {
+  const std::size_t table_start = 14 + f.header_size;
+  std::size_t tables_end = table_start + 4 * f.palette.size();
+  if (!f.masks.empty()) tables_end = std::max(tables_end, 54 + 4 * f.masks.size());
+  const std::size_t offset = f.pixel_offset.value_or(static_cast<std::uint32_t>(tables_end));
   std::vector<std::uint8_t> b(std::max<std::size_t>(std::max(offset, tables_end), 54) +
-                              fixture.pixels.size());
+                              f.pixels.size());
   b[0] = 'B';
   b[1] = 'M';
-  Put32(b, 2, static_cast<std::uint32_t>(b.size()));
-  Put16(b, 6, fixture.reserved1);
-  Put32(b, 10, static_cast<std::uint32_t>(offset));
-  Put32(b, 14, fixture.header_size);
-  Put32(b, 18, static_cast<std::uint32_t>(fixture.width));
-  Put32(b, 22, static_cast<std::uint32_t>(fixture.height));
-  Put16(b, 26, 1);
-  Put16(b, 28, fixture.bits_per_pixel);
-  Put32(b, 30, fixture.compression);
-  Put32(b, 34, fixture.image_size);
-  Put32(b, 38, fixture.x_resolution);
-  Put32(b, 46, static_cast<std::uint32_t>(fixture.palette.size()));
-  for (std::size_t i = 0; i < fixture.masks.size(); ++i) Put32(b, 54 + 4 * i, fixture.masks[i]);
-  for (std::size_t i = 0; i < fixture.palette.size(); ++i) {
-    const std::size_t at = table_start + 4 * i;
-    b[at] = fixture.palette[i][0];
-    b[at + 1] = fixture.palette[i][1];
-    b[at + 2] = fixture.palette[i][2];
+  Put(b, 2, static_cast<std::uint32_t>(b.size()));
+  Put(b, 6, f.reserved1, 2);
+  Put(b, 10, static_cast<std::uint32_t>(offset));
+  Put(b, 14, f.header_size);
+  Put(b, 18, static_cast<std::uint32_t>(f.width));
+  Put(b, 22, static_cast<std::uint32_t>(f.height));
+  Put(b, 26, 1, 2);
+  Put(b, 28, f.bits_per_pixel, 2);
+  Put(b, 30, f.compression);
+  Put(b, 34, f.image_size);
+  Put(b, 38, f.x_resolution);
+  Put(b, 46, static_cast<std::uint32_t>(f.palette.size()));
+  for (std::size_t i = 0; i < f.masks.size(); ++i) Put(b, 54 + 4 * i, f.masks[i]);
+  for (std::size_t i = 0; i < f.palette.size(); ++i) {
+    std::copy(f.palette[i].begin(), f.palette[i].end(), b.begin() + table_start + 4 * i);
   }
-  std::copy(fixture.pixels.begin(), fixture.pixels.end(), b.begin() + offset);
+  std::copy(f.pixels.begin(), f.pixels.end(), b.begin() + offset);
   return b;
 }
 
@@ -92,16 +83,8 @@ std::uint16_t U16At(std::span<const std::uint8_t> b, std::size_t at) {
   return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
 }
 
-void ExpectFields(std::span<const std::uint8_t> bytes, std::initializer_list<Field> fields) {
-  for (const Field& f : fields) {
-    EXPECT_EQ(f.size == 2 ? U16At(bytes, f.offset) : U32At(bytes, f.offset), f.value)
-        << "field at offset " << f.offset;
-  }
-}
-
 Bgr PixelAt(std::span<const std::uint8_t> picture, std::int32_t x, std::int32_t r) {
-  const std::uint32_t width = U32At(picture, 18);
-  const std::size_t stride = (width * 3 + 3) & ~std::size_t{3};
+  const std::size_t stride = (U32At(picture, 18) * 3 + 3) & ~std::size_t{3};
   const std::size_t at = U32At(picture, 10) + r * stride + x * 3;
   if (at + 3 > picture.size()) throw std::out_of_range("PixelAt");
   return {picture[at], picture[at + 1], picture[at + 2]};

@@ -3,7 +3,6 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <span>
 #include <vector>
@@ -27,14 +26,13 @@ struct BitmapFixture {
   std::uint32_t x_resolution = 0;
 };
 
-// A fixture with the given size, depth and compression; the rest as declared above.
 BitmapFixture Fixture(std::int32_t width, std::int32_t height, std::uint16_t bits,
                       std::uint32_t compression = 0);
 
 std::vector<std::uint8_t> BuildBitmap(const BitmapFixture& fixture);
 
 // Packs pixel values (palette indexes, or 16/24/32-bit values, low byte first)
-// into bottom-up rows padded to 4 bytes. rows[0] is the first stored row.
+// into rows padded to 4 bytes. rows[0] is the first stored row.
 std::vector<std::uint8_t> PackRows(const std::vector<std::vector<std::uint32_t>>& rows,
                                    unsigned bits);
 
@@ -43,14 +41,5 @@ Bgr PixelAt(std::span<const std::uint8_t> picture, std::int32_t x, std::int32_t 
 
 std::uint32_t U32At(std::span<const std::uint8_t> bytes, std::size_t offset);
 std::uint16_t U16At(std::span<const std::uint8_t> bytes, std::size_t offset);
-
-// One little-endian header field and the value it must hold.
-struct Field {
-  std::size_t offset;
-  int size;  // 2 or 4 bytes
-  std::uint32_t value;
-};
-// Expects every field to hold its value; a failure names the offset.
-void ExpectFields(std::span<const std::uint8_t> bytes, std::initializer_list<Field> fields);
 
 }  // namespace inkmark::testing

@@ -76,13 +76,7 @@ PixelCensus CountPixels(const std::vector<std::uint8_t>& page, Bgr24 ink) {
   for (std::int32_t y = 0; y < PageHeight(page); ++y) {
     for (std::int32_t x = 0; x < PageWidth(page); ++x) {
       const Bgr24 p = PagePixel(page, x, y);
-      if (p == ink) {
-        ++census.ink;
-      } else if (p == kWhite24) {
-        ++census.white;
-      } else {
-        ++census.other;
-      }
+      ++(p == ink ? census.ink : p == kWhite24 ? census.white : census.other);
     }
   }
   return census;

@@ -1,4 +1,5 @@
-// Composition of documents: order, transparency, inks, and the two previews.
+// Composition of documents: order, transparency, inks, the two previews, and
+// saving the logo.
 #include <gtest/gtest.h>
 
 #include "compose_fixture.h"
@@ -22,43 +23,37 @@ DocumentObject GreenText(std::int32_t left, std::int32_t bottom) {
 TEST(ComposeTest, TextUsesStoredColourAsStoredAndItsInkConverted) {
   ComposeSession cs;
   ASSERT_TRUE(cs.UseDocument(200, 60, {GreenText(10, 40)}));
+  cs.session().items[0].color_index = 1;
   auto stored = ComposeAsStored(cs.session());
-  ASSERT_TRUE(stored);
+  auto converted = ComposeConverted(cs.session(), 2.0, 2.0);
+  ASSERT_TRUE(stored && converted);
   EXPECT_EQ(PageWidth(*stored), 200);
-  PixelCensus as_stored = CountPixels(*stored, kGreen24);
+  const PixelCensus as_stored = CountPixels(*stored, kGreen24);
   EXPECT_GT(as_stored.ink, 50);
   EXPECT_EQ(as_stored.other, 0);
-
-  cs.session().items[0].color_index = 1;
-  auto converted = ComposeConverted(cs.session(), 2.0, 2.0);
-  ASSERT_TRUE(converted);
   EXPECT_EQ(PageWidth(*converted), 400);
   EXPECT_EQ(PageHeight(*converted), 120);
-  PixelCensus in_ink = CountPixels(*converted, kRed24);
+  const PixelCensus in_ink = CountPixels(*converted, kRed24);
   EXPECT_GT(in_ink.ink, 4 * 50);
   EXPECT_EQ(in_ink.other, 0);
-  // The document's own colour is left as stored.
-  auto again = ComposeAsStored(cs.session());
-  EXPECT_EQ(CountPixels(*again, kGreen24).ink, as_stored.ink);
+  EXPECT_EQ(CountPixels(*ComposeAsStored(cs.session()), kGreen24).ink, as_stored.ink)
+      << "the document's own colour is left as stored";
 }
 
 TEST(ComposeTest, LaterOpaqueImageHidesTextAndTransparentOneLetsItShow) {
-  const auto white = SolidBitmap(4, 4, kWhite24);
-  ComposeSession opaque;
-  ASSERT_TRUE(opaque.UseDocument(200, 60, {GreenText(10, 40), ImageObject(0, 0, 200, 60, white)}));
-  EXPECT_EQ(CountPixels(*ComposeAsStored(opaque.session()), kGreen24).ink, 0);
-  auto converted = ComposeConverted(opaque.session(), 1.0, 1.0);
-  ASSERT_TRUE(converted);
-  EXPECT_EQ(CountPixels(*converted, kBlack24).ink, 0);
-
-  ComposeSession see_through;
-  ASSERT_TRUE(see_through.UseDocument(
-      200, 60, {GreenText(10, 40), ImageObject(0, 0, 200, 60, white, true)}));
-  EXPECT_GT(CountPixels(*ComposeAsStored(see_through.session()), kGreen24).ink, 50);
-  EXPECT_GT(CountPixels(*ComposeConverted(see_through.session(), 1.0, 1.0), kBlack24).ink, 50);
+  for (bool transparent : {false, true}) {
+    ComposeSession cs;
+    ASSERT_TRUE(cs.UseDocument(
+        200, 60,
+        {GreenText(10, 40), ImageObject(0, 0, 200, 60, SolidBitmap(4, 4, kWhite24), transparent)}));
+    EXPECT_EQ(CountPixels(*ComposeAsStored(cs.session()), kGreen24).ink > 50, transparent);
+    auto converted = ComposeConverted(cs.session(), 1.0, 1.0);
+    ASSERT_TRUE(converted);
+    EXPECT_EQ(CountPixels(*converted, kBlack24).ink > 50, transparent);
+  }
 }
 
-TEST(ComposeTest, ImageItemsConvertWithTheirOwnSettings) {
+TEST(ComposeTest, ImageItemsConvertWithTheirOwnSettingsAndARefusedItemFailsThePage) {
   ComposeSession cs;
   // A mid grey: with two inks it converts to an ink; attached to white it vanishes.
   const auto grey = SolidBitmap(8, 8, {100, 100, 100});
@@ -71,17 +66,14 @@ TEST(ComposeTest, ImageItemsConvertWithTheirOwnSettings) {
   EXPECT_NE(PagePixel(*page, 10, 10), kWhite24);
   EXPECT_EQ(PagePixel(*page, 75, 10), kWhite24);
   EXPECT_EQ(cs.session().items[1].params.target_width, 50u);
-  // An item the converter refuses fails the whole page.
   cs.session().items[0].params.adjust_b = 0;
   EXPECT_FALSE(ComposeConverted(cs.session(), 1.0, 1.0));
-}
 
-TEST(ComposeTest, UndecodableEmbeddedBitmapFailsThePage) {
-  ComposeSession cs;
+  ComposeSession broken;
   ASSERT_TRUE(
-      cs.UseDocument(50, 50, {ImageObject(0, 0, 10, 10, std::vector<std::uint8_t>(70, 1))}));
-  EXPECT_FALSE(ComposeAsStored(cs.session()));
-  EXPECT_FALSE(ComposeConverted(cs.session(), 1.0, 1.0));
+      broken.UseDocument(50, 50, {ImageObject(0, 0, 10, 10, std::vector<std::uint8_t>(70, 1))}));
+  EXPECT_FALSE(ComposeAsStored(broken.session())) << "undecodable embedded bitmap";
+  EXPECT_FALSE(ComposeConverted(broken.session(), 1.0, 1.0));
 }
 
 TEST(PreviewTest, DocumentPreviewsFollowTheWindowSelections) {
@@ -91,9 +83,7 @@ TEST(PreviewTest, DocumentPreviewsFollowTheWindowSelections) {
   FakePreviewControls window;  // usable width 200
   ASSERT_EQ(MakeSourcePreviews(window, cs.session()), 1);
   EXPECT_EQ(cs.session().source_shown, ShownSource::kFit);
-  EXPECT_EQ(cs.session().fit_size[0], 200);
-  EXPECT_EQ(cs.session().fit_size[1], 50);
-  EXPECT_EQ(cs.session().source_width, 400u);
+  EXPECT_EQ(cs.session().fit_size, (std::array<std::int32_t, 2>{200, 50}));
   EXPECT_TRUE(cs.session().cut_image.empty());
 
   window.text_color = 1;
@@ -110,23 +100,15 @@ TEST(PreviewTest, DocumentPreviewsFollowTheWindowSelections) {
   EXPECT_EQ(cs.session().items[1].color_index, 1);
   EXPECT_EQ(cs.session().items[1].params.processing, 1u);
 
+  // Back to the first ink: monochrome items take its table, two-ink items keep theirs.
+  cs.session().items[1].monochrome = 1;
+  cs.session().items[1].params.color_table = 1;
+  cs.session().items.push_back(cs.session().items[1]);
+  cs.session().items[2].monochrome = 0;
   ResetSecondColorItems(cs.session());
-  EXPECT_EQ(cs.session().items[0].color_index, 0);
-  EXPECT_EQ(cs.session().items[1].color_index, 0);
-}
-
-TEST(PreviewTest, ResetPointsMonochromeItemsAtFirstInk) {
-  LogoSession s;
-  s.items.resize(2);
-  s.items[0].color_index = 1;
-  s.items[0].monochrome = 1;
-  s.items[0].params.color_table = 1;
-  s.items[1].color_index = 1;
-  s.items[1].params.color_table = 1;
-  ResetSecondColorItems(s);
-  EXPECT_EQ(s.items[0].params.color_table, 0u);
-  EXPECT_EQ(s.items[1].params.color_table, 1u);  // two-ink items keep their table
-  EXPECT_EQ(s.items[1].color_index, 0);
+  for (const auto& item : cs.session().items) EXPECT_EQ(item.color_index, 0);
+  EXPECT_EQ(cs.session().items[1].params.color_table, 0u);
+  EXPECT_EQ(cs.session().items[2].params.color_table, 1u);
 }
 
 TEST(PreviewTest, PicturePreviewsAreFitAndCut) {
@@ -147,7 +129,6 @@ TEST(PreviewTest, NothingToShowWithoutSourceOrItems) {
   ComposeSession cs;
   FakePreviewControls window;
   EXPECT_EQ(MakeSourcePreviews(window, cs.session()), 0);
-  EXPECT_EQ(MakeConvertedPreview(window, cs.session()), 0);
   cs.session().source_kind = kSourceDocument;
   cs.session().converted = {1, 2, 3};
   EXPECT_EQ(MakeSourcePreviews(window, cs.session()), 0);
@@ -170,18 +151,14 @@ TEST(PaintPreviewTest, DrawsUnscaledInsideTheFrameAndClips) {
   EXPECT_EQ(client.pixel(1, 1), 0xFFFFFFFFu);
 }
 
-TEST(SaveLogoAsTest, BitmapTypeWritesTheRasterBytesExactly) {
+TEST(SaveLogoAsTest, BitmapTypeReplacesTheFileWithTheRasterBytes) {
   RecordingMessageBoxes boxes;
   ComposeSession cs;
   ASSERT_TRUE(cs.UseDocument(30, 10, {ImageObject(0, 0, 10, 10, SolidBitmap(2, 2, kBlack24))}));
   const std::string path = (cs.dir().path() / "out.BIN").string();
   WriteWholeFile(path, std::vector<std::uint8_t>(5000, 9));
   SaveLogoAs(nullptr, cs.session(), path, kSaveAsBitmap);
-  auto written = ReadWholeFile(path);
-  ASSERT_TRUE(written);
-  auto raster = BuildLogoRaster(cs.session());
-  EXPECT_EQ(*written, raster->bytes());
-  EXPECT_EQ(written->size(), 66u + 32u * 10u);  // replaced, not overlaid
+  EXPECT_EQ(ReadWholeFile(path), BuildLogoRaster(cs.session())->bytes());
 
   const std::string bare = (cs.dir().path() / "noext").string();
   SaveLogoAs(nullptr, cs.session(), bare, kSaveAsBitmap);
@@ -193,15 +170,6 @@ TEST(SaveLogoAsTest, BitmapTypeWritesTheRasterBytesExactly) {
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].text, LoadString(kStrNoMemory));
   EXPECT_FALSE(std::filesystem::exists(cs.dir().path() / "x.bmp"));
-}
-
-TEST(SaveLogoAsTest, CommandFileTypeRunsTheWriterFlagged) {
-  ComposeSession cs;
-  int seen = -1;
-  SaveLogoAs(nullptr, cs.session(), "/nowhere/a.bmp", kSaveAsCommandFile,
-             [&](LogoSession& s) { seen = s.save_as_command_file; });
-  EXPECT_EQ(seen, 1);
-  EXPECT_EQ(cs.session().save_as_command_file, 0);
 }
 
 }  // namespace

@@ -56,17 +56,16 @@ TEST(RotateTextBoxTest, BoxAndOriginFollowTheTable) {
   }
 }
 
-TEST(MeasureTextItemTest, BoxSitsOnBottomLeftCorner) {
+TEST(MeasureTextItemTest, BoxSitsOnBottomLeftCornerAndHugeFontsAreRefused) {
   const TextRecord r = Record("Hello", "Arial", -20);
   TextBox box{30, 0, 0, 100};
   TextOrigin origin{5, 5};
   ASSERT_EQ(MeasureTextItem(r, box, origin), 1);
   const QFontMetrics m(*MakeItemFont(r.font));
-  EXPECT_EQ(box.left, 30);
-  EXPECT_EQ(box.right, 30 + m.horizontalAdvance("Hello"));
-  EXPECT_EQ(box.bottom, 100);
-  EXPECT_EQ(box.top, 100 - m.height());
+  EXPECT_EQ(box, (TextBox{30, 100 - m.height(), 30 + m.horizontalAdvance("Hello"), 100}));
   EXPECT_EQ(origin, (TextOrigin{0, 0}));
+  // A positive height is the cell height.
+  EXPECT_NEAR(QFontMetrics(*MakeItemFont(Record("Ag", "Arial", 30).font)).height(), 30, 1);
 
   TextRecord huge = r;
   huge.font.height = -100000;
@@ -75,40 +74,7 @@ TEST(MeasureTextItemTest, BoxSitsOnBottomLeftCorner) {
   EXPECT_EQ(kept, (TextBox{1, 2, 3, 4}));
 }
 
-TEST(MeasureTextItemTest, PositiveHeightIsTheCellHeight) {
-  const TextRecord r = Record("Ag", "Arial", 30);
-  EXPECT_NEAR(QFontMetrics(*MakeItemFont(r.font)).height(), 30, 1);
-}
-
-TEST(MeasureTextItemTest, ItalicJapaneseOutlineTextIsWidened) {
-  TextRecord western = Record("AB", "IPAGothic", -24);
-  western.font.italic = 1;
-  TextRecord japanese = western;
-  japanese.font.char_set = 128;
-  TextBox a{0, 0, 0, 50};
-  TextBox b{0, 0, 0, 50};
-  TextOrigin o;
-  ASSERT_EQ(MeasureTextItem(western, a, o), 1);
-  ASSERT_EQ(MeasureTextItem(japanese, b, o), 1);
-  const int avg = QFontMetrics(*MakeItemFont(japanese.font)).averageCharWidth();
-  EXPECT_GT(avg, 0);
-  EXPECT_EQ(b.right - a.right, avg / 2);
-}
-
-TEST(MakeItemFontTest, JapaneseFaceNameIsReadInItsCodePage) {
-  FontDescription f;
-  f.height = -20;
-  f.char_set = 128;
-  std::snprintf(f.face_name.data(), f.face_name.size(), "%s",
-                "IPA\x83\x53\x83\x56\x83\x62\x83\x4e");
-  auto font = MakeItemFont(f);
-  ASSERT_TRUE(font);
-  EXPECT_EQ(font->family(), QString::fromUtf8("IPA\u30B4\u30B7\u30C3\u30AF"));
-  EXPECT_EQ(font->pixelSize(), 20);
-  EXPECT_EQ(font->styleStrategy() & QFont::NoAntialias, QFont::NoAntialias);
-}
-
-TEST(TextCharactersTest, TwoByteCharacterIsOneUnit) {
+TEST(JapaneseTextTest, ReadInItsCodePageWithItalicOutlineTextWidened) {
   const std::uint8_t sjis[] = {'A', 0x82, 0xA0, 'B', 0x88};  // A, hiragana a, B, lone lead byte
   auto units = SplitTextCharacters(sjis, 932);
   ASSERT_EQ(units.size(), 3u);
@@ -117,62 +83,64 @@ TEST(TextCharactersTest, TwoByteCharacterIsOneUnit) {
   const std::uint8_t euro[] = {0x80};
   EXPECT_EQ(SplitTextCharacters(euro, 1252)[0], QString::fromUtf8("\u20AC"));
 
-  TextRecord r = Record("\x82\xA0", "IPAGothic", -24, 0, 128);
+  auto font = MakeItemFont(Record("", "IPA\x83\x53\x83\x56\x83\x62\x83\x4e", -20, 0, 128).font);
+  ASSERT_TRUE(font);
+  EXPECT_EQ(font->family(), QString::fromUtf8("IPA\u30B4\u30B7\u30C3\u30AF"));
+  EXPECT_EQ(font->pixelSize(), 20);
+  EXPECT_EQ(font->styleStrategy() & QFont::NoAntialias, QFont::NoAntialias);
+
+  const TextRecord hiragana = Record("\x82\xA0", "IPAGothic", -24, 0, 128);
   TextBox box{0, 0, 0, 50};
   TextOrigin o;
-  ASSERT_EQ(MeasureTextItem(r, box, o), 1);
-  EXPECT_EQ(box.right,
-            QFontMetrics(*MakeItemFont(r.font)).horizontalAdvance(QString::fromUtf8("\u3042")));
+  ASSERT_EQ(MeasureTextItem(hiragana, box, o), 1);
+  EXPECT_EQ(
+      box.right,
+      QFontMetrics(*MakeItemFont(hiragana.font)).horizontalAdvance(QString::fromUtf8("\u3042")));
+
+  // Italic text in a Japanese character set is widened by half a character.
+  TextRecord western = Record("AB", "IPAGothic", -24);
+  western.font.italic = 1;
+  TextRecord japanese = western;
+  japanese.font.char_set = 128;
+  TextBox a{0, 0, 0, 50}, b = a;
+  ASSERT_EQ(MeasureTextItem(western, a, o), 1);
+  ASSERT_EQ(MeasureTextItem(japanese, b, o), 1);
+  const int avg = QFontMetrics(*MakeItemFont(japanese.font)).averageCharWidth();
+  EXPECT_GT(avg, 0);
+  EXPECT_EQ(b.right - a.right, avg / 2);
 }
 
-QImage Page() { return WhiteSurface(300, 300); }
-
-PixelCensus Census(const QImage& page, Bgr24 ink) { return CountPixels(SurfaceToPage(page), ink); }
-
-TEST(DrawTextItemTest, GlyphsArePureInkAtEveryAngle) {
+TEST(DrawTextItemTest, GlyphsArePureInkAtEveryAngleAndAQuarterTurnReadsUpwards) {
   for (std::int32_t e : {0, 900, 1800, 2700, 450, 1234, -300}) {
-    QImage page = Page();
+    QImage page = WhiteSurface(300, 300);
     ObjectHeader object{kTextObject, 150, 150, 150, 150, 0, 0};
-    const TextRecord r = Record("Inkmark 42", "Arial", -18, e);
-    ASSERT_EQ(DrawTextItem(page, object, r, kColorRed, 1.0, 1.0), 1);
-    const PixelCensus census = Census(page, kRed24);
+    ASSERT_EQ(DrawTextItem(page, object, Record("Inkmark 42", "Arial", -18, e), kColorRed, 1, 1),
+              1);
+    const PixelCensus census = CountPixels(SurfaceToPage(page), kRed24);
     EXPECT_GT(census.ink, 20) << e;
     EXPECT_EQ(census.other, 0) << e;
   }
-}
-
-TEST(DrawTextItemTest, QuarterTurnReadsUpwardsFromTheCorner) {
-  QImage page = Page();
-  ObjectHeader object{kTextObject, 150, 0, 0, 250, 0, 0};
-  const TextRecord r = Record("IIIIIIII", "Arial", -20, 900);
-  ASSERT_EQ(DrawTextItem(page, object, r, kColorBlack, 1.0, 1.0), 1);
-  // Everything lies in the column left of x 150 and above y 250.
-  auto pagebytes = SurfaceToPage(page);
-  std::int32_t min_x = 300, max_x = 0, max_y = 0, min_y = 300;
-  for (std::int32_t y = 0; y < 300; ++y) {
-    for (std::int32_t x = 0; x < 300; ++x) {
-      if (PagePixel(pagebytes, x, y) == kBlack24) {
-        min_x = std::min(min_x, x), max_x = std::max(max_x, x);
-        min_y = std::min(min_y, y), max_y = std::max(max_y, y);
-      }
-    }
-  }
-  EXPECT_LT(max_x, 150);
-  EXPECT_GT(min_x, 150 - 30);
-  EXPECT_LT(max_y, 250);
-  EXPECT_GT(max_y - min_y, 40);  // tall, not wide
-  EXPECT_LT(max_x - min_x, 25);
+  QImage page = WhiteSurface(300, 300);
+  ObjectHeader corner{kTextObject, 150, 0, 0, 250, 0, 0};
+  ASSERT_EQ(DrawTextItem(page, corner, Record("IIIIIIII", "Arial", -20, 900), kColorRed, 1, 1), 1);
+  auto ink_in = [&](int x, int y, int w, int h) {
+    return CountPixels(SurfaceToPage(page.copy(x, y, w, h)), kRed24).ink;
+  };
+  const auto all = ink_in(0, 0, 300, 300);
+  EXPECT_GT(all, 40);
+  EXPECT_EQ(ink_in(121, 0, 29, 250), all) << "a column left of x 150 and above y 250";
+  EXPECT_GT(ink_in(121, 0, 29, 210), 0) << "more than 40 dots tall";
 }
 
 TEST(DrawTextItemTest, EmptyTextDrawsNothingAndBoxIsTintedOverOtherColours) {
-  QImage page = Page();
+  QImage page = WhiteSurface(300, 300);
   ObjectHeader object{kTextObject, 10, 0, 0, 100, 0, 0};
   ASSERT_EQ(DrawTextItem(page, object, Record("", "Arial", -20), kColorRed, 1, 1), 1);
-  EXPECT_EQ(Census(page, kRed24).white, 300 * 300);
+  EXPECT_EQ(CountPixels(SurfaceToPage(page), kRed24).white, 300 * 300);
 
   page.fill(0xFF808080u);  // grey under the text
   ASSERT_EQ(DrawTextItem(page, object, Record("W", "Arial", -20), kColorRed, 1, 1), 1);
-  auto bytes = SurfaceToPage(page);
+  const auto bytes = SurfaceToPage(page);
   // Inside the box grey is ORed with red; outside it is left alone.
   EXPECT_EQ(PagePixel(bytes, 11, 95), (Bgr24{128, 128, 255}));
   EXPECT_EQ(PagePixel(bytes, 5, 95), (Bgr24{128, 128, 128}));
