@@ -1,8 +1,5 @@
 // New and Edit in the real main window, offscreen, with the stand-in editor
 // beside the program: the command lines it gets and the reload after Edit.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QPushButton>
 
 #include "app/main_window_qt.h"
@@ -15,10 +12,9 @@ namespace {
 class EditorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = dir_.path() / "Inkmark Tool";
     std::filesystem::create_directories(folder_);
     std::filesystem::copy_file(INKMARK_STAND_IN_EDITOR, folder_ / "InkmarkEdit");
-    session_.profiles = {MakeProfile("DT-300", {"COM1"})};
+    session_.profiles = {MakeProfile("DT-300", "COM1")};
     session_.profiles[0].paper_width_sel = 1;  // 512 dots at 180 dpi
     session_.profile_count = 1;
     auto pipeline = std::make_unique<RecordingPipeline>();
@@ -28,18 +24,16 @@ class EditorWindowTest : public ::testing::Test {
     window_.emplace(session_, folder_, std::move(pipeline));
     window_->Open();
   }
-
   void Click(int id) {
     auto* button = static_cast<QPushButton*>(window_->view().widget(id));
     ASSERT_TRUE(button->isEnabled()) << id;
     button->click();
   }
-
   std::string Recorded() const { return ReadFileText(folder_ / "argv.txt"); }
 
   TempDir dir_;
   RecordingMessageBoxes boxes_;
-  std::filesystem::path folder_;
+  std::filesystem::path folder_ = dir_.path() / "Inkmark Tool";
   LogoSession session_;
   int busy_ = 0;
   RecordingPipeline* pipeline_ = nullptr;
@@ -53,7 +47,7 @@ TEST_F(EditorWindowTest, NewStartsTheEditorAtThePrintWidthAndReloadsNothing) {
   EXPECT_TRUE(window_->view().dialog().isEnabled());
 }
 
-TEST_F(EditorWindowTest, EditPassesTheDocumentAndReloadsIt) {
+TEST_F(EditorWindowTest, EditPassesTheDocumentWithBlanksInItsPathAndReloadsIt) {
   std::filesystem::path doc = dir_.path() / "my logos" / "shop sign.QLF";
   TempDir::WriteFile(doc, "document");
   window_->view().SetText(kIdSourceEdit, doc.string());

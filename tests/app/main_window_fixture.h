@@ -11,23 +11,20 @@
 #include "app/main_template.h"
 #include "app/main_window.h"
 #include "fake_view.h"
+#include "settings/printer_files.h"
 #include "support/recording_message_boxes.h"
 #include "support/temp_dir.h"
 
 namespace inkmark::testing {
 
-// Records each call with whether the busy cursor was up; items are given by the test.
+// Records each call ('S' source previews, 'C' converted preview) with whether
+// the busy cursor was up; the document's items are given by the test.
 class RecordingPipeline final : public MainPipeline {
  public:
-  struct Call {
-    char what;  // 'S' source previews, 'C' converted preview
-    bool busy;
-  };
   void MakeSourcePreviews(LogoSession& s) override {
     calls.push_back({'S', *busy > 0});
     s.fit_image = {1, 2, 3};
-    s.cut_image = {4, 5};
-    s.source_shown = s.fit_to_width ? ShownSource::kFit : ShownSource::kCut;
+    s.source_shown = ShownSource::kFit;
   }
   void MakeConvertedPreview(LogoSession& s) override {
     calls.push_back({'C', *busy > 0});
@@ -39,23 +36,19 @@ class RecordingPipeline final : public MainPipeline {
     s.item_count = int(items.size());
     return 1;
   }
-  void ResetSecondColorItems(LogoSession&) override {
-    ++resets;
-    for (ItemState& item : items) item.color_index = 0;
-  }
+  void ResetSecondColorItems(LogoSession&) override { ++resets; }
   ItemState Item(const LogoSession&, int index) const override {
     return index >= 0 && index < int(items.size()) ? items[std::size_t(index)] : ItemState{};
   }
   void SetItemText(LogoSession&, int index, const std::string& text) override {
-    items[std::size_t(index)].text = text;
+    items.at(index).text = text;
   }
   std::optional<LogoRaster> BuildLogoRaster(LogoSession&) override {
-    if (raster.empty()) return std::nullopt;
-    return LogoRaster::FromFile(raster);
+    return raster.empty() ? std::nullopt : LogoRaster::FromFile(raster);
   }
 
   const int* busy = nullptr;
-  std::vector<Call> calls;
+  std::vector<std::pair<char, bool>> calls;
   std::vector<ConversionParams> converted_params;
   std::vector<ItemState> items;
   bool document_ok = true;
@@ -69,7 +62,6 @@ class RecordingHost final : public MainHost {
   void EndBusy() override { --busy; }
   std::optional<std::string> RunOpenDialog(const std::string&) override { return open_answer; }
   std::optional<SaveChoice> RunSaveDialog(LogoSession& s) override {
-    if (!save_answer) return std::nullopt;
     s.save_path = save_path;
     return save_answer;
   }
@@ -84,45 +76,31 @@ class RecordingHost final : public MainHost {
   std::vector<int> key_entry_flags;
 };
 
-inline PrinterProfile MakeProfile(std::string name, std::vector<std::string> ports,
-                                  std::vector<std::string> second = {"Red", "None"}) {
+// A printer as its printer file describes it; every list starts at its first choice.
+inline PrinterProfile MakeProfile(const std::string& name, const std::string& ports,
+                                  const std::string& second = "Red,None") {
   PrinterProfile p;
-  p.model_name = std::move(name);
-  p.paper_widths = {"58mm", "80mm", "1"};
-  p.paper_width_count = 2;
-  p.paper_dots = {360, 512};
-  p.first_colors = {"Black", "0"};
-  p.first_color_count = 1;
-  p.second_color_count = int(second.size());
-  p.second_colors = second;
-  p.second_colors.push_back("0");
-  p.resolutions = {180, 360, 0};
-  p.resolution_count = 2;
-  p.port_count = int(ports.size());
-  p.ports = ports;
-  p.ports.push_back("0");
-  p.baud_rates = {9600, 19200, 0};
-  p.baud_count = 2;
-  p.bit_lengths = {7, 8, 1};
-  p.bit_length_count = 2;
-  p.parities = {"None", "Even", "0"};
-  p.parity_count = 2;
-  p.flows = {"DTR/DSR", "XON/XOFF", "0"};
-  p.flow_count = 2;
+  LoadPrinterProfile(
+      ProfileFile::Parse("[Spec]\nPrnName=" + name +
+                         "\nPaperWidth=58mm,80mm,0\nPaperDot=360,512\n1stColor=Black,0\n2ndColor=" +
+                         second + ",0\nResolution=180,360,0\nPort=" + ports +
+                         ",0\nBaudRate=9600,19200,0\nBitLength=7,8,0\nParity=None,Even,0\n"
+                         "Flow=DTR/DSR,XON/XOFF,0\n"),
+      p);
   return p;
 }
 
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() : view_(MainTemplate()) {
-    std::filesystem::create_directories(dir_.path() / "system");
-    std::filesystem::create_directories(dir_.path() / "user");
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
-                       QString::fromStdString((dir_.path() / "system").string()));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       QString::fromStdString((dir_.path() / "user").string()));
-    session_.profiles = {MakeProfile("DT-300", {"COM1", "LPT1", "Corlane Printer Driver"}),
-                         MakeProfile("DT-200", {"com2", "FILE"}, {"None"})};
+    for (auto [scope, name] :
+         {std::pair{QSettings::SystemScope, "system"}, std::pair{QSettings::UserScope, "user"}}) {
+      std::filesystem::create_directories(dir_.path() / name);
+      QSettings::setPath(QSettings::NativeFormat, scope,
+                         QString::fromStdString((dir_.path() / name).string()));
+    }
+    session_.profiles = {MakeProfile("DT-300", "COM1,LPT1,Corlane Printer Driver"),
+                         MakeProfile("DT-200", "com2,FILE", "None")};
     session_.profile_count = 2;
     pipeline_.busy = &host_.busy;
   }
@@ -135,14 +113,7 @@ class MainWindowTest : public ::testing::Test {
     view_.SetEvents(&*window_);
     window_->Open();
   }
-
   std::string File(const std::string& name) { return dir_.Write(name, "x").string(); }
-
-  int Count(char what) const {
-    int n = 0;
-    for (auto& c : pipeline_.calls) n += c.what == what;
-    return n;
-  }
   void ExpectShown(const std::vector<int>& ids, bool shown) const {
     for (int id : ids) EXPECT_EQ(view_.IsShown(id), shown) << "control " << id;
   }

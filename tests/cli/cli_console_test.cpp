@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <string>
 
 #include "cli/cli_boxes.h"
 #include "cli/progress_port.h"
@@ -15,10 +14,14 @@
 namespace inkmark::cli {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File TempFile(const std::string& text = "") {
+  File f(std::tmpfile(), &std::fclose);
+  std::fputs(text.c_str(), f.get());
+  std::rewind(f.get());
+  return f;
+}
 
 std::string Contents(std::FILE* f) {
   std::fflush(f);
@@ -29,41 +32,28 @@ std::string Contents(std::FILE* f) {
   return out;
 }
 
-File Input(const std::string& text) {
-  File f(std::tmpfile());
-  std::fputs(text.c_str(), f.get());
-  std::rewind(f.get());
-  return f;
-}
-
 const std::string kCaption = LoadString(kStrAppCaption, 31);
 
-TEST(TerminalMessageBoxesTest, AsksOnTheTerminalAndTakesOnlyYesAsYes) {
-  File in = Input("maybe\ny\n\nr\n");
-  File err(std::tmpfile());
+TEST(TerminalMessageBoxesTest, OnlyYesIsYesAndWithoutATerminalQuestionsAreRefused) {
+  File in = TempFile("maybe\ny\n\nr\n"), err = TempFile();
   TerminalMessageBoxes boxes(in.get(), err.get(), true);
-  // "maybe" is asked again, then "y" answers.
-  EXPECT_EQ(boxes.Show(nullptr, kCaption, "Delete?", kMbYesNo), kIdYes);
+  EXPECT_EQ(boxes.Show(nullptr, kCaption, "Delete?", kMbYesNo), kIdYes);  // "maybe" asks again
   EXPECT_EQ(boxes.Show(nullptr, kCaption, "Delete?", kMbYesNo), kIdNo);
   EXPECT_EQ(boxes.Show(nullptr, "Inquiry", "Retry?", kMbRetryCancel), kIdRetry);
-  // End of input refuses.
-  EXPECT_EQ(boxes.Show(nullptr, kCaption, "Delete?", kMbYesNo), kIdNo);
+  EXPECT_EQ(boxes.Show(nullptr, kCaption, "Delete?", kMbYesNo), kIdNo);  // end of input
   EXPECT_FALSE(boxes.answered_unasked());
-  const std::string said = Contents(err.get());
-  EXPECT_NE(said.find("inkmark: Delete? [y/N] inkmark: Delete? [y/N]"), std::string::npos);
-  EXPECT_NE(said.find("inkmark: Inquiry: Retry?"), std::string::npos);
-}
-
-TEST(TerminalMessageBoxesTest, RefusesQuestionsWithoutATerminalAndSaysSo) {
-  File in = Input("y\n");
-  File err(std::tmpfile());
-  TerminalMessageBoxes boxes(in.get(), err.get(), false);
-  EXPECT_EQ(boxes.Show(nullptr, kCaption, "Failed.", kMbOk), kIdOk);
-  EXPECT_FALSE(boxes.answered_unasked());
-  EXPECT_EQ(boxes.Show(nullptr, kCaption, "Delete?", kMbYesNo), kIdNo);
-  EXPECT_EQ(boxes.Show(nullptr, "Inquiry", "Retry?", kMbRetryCancel), kIdCancel);
-  EXPECT_TRUE(boxes.answered_unasked());
   EXPECT_EQ(Contents(err.get()),
+            "inkmark: Delete? [y/N] inkmark: Delete? [y/N] inkmark: Delete? [y/N] "
+            "inkmark: Inquiry: Retry? [r(etry)/C(ancel)] inkmark: Delete? [y/N] \n");
+
+  File no_terminal_in = TempFile("y\n"), no_terminal_err = TempFile();
+  TerminalMessageBoxes refusing(no_terminal_in.get(), no_terminal_err.get(), false);
+  EXPECT_EQ(refusing.Show(nullptr, kCaption, "Failed.", kMbOk), kIdOk);
+  EXPECT_FALSE(refusing.answered_unasked());
+  EXPECT_EQ(refusing.Show(nullptr, kCaption, "Delete?", kMbYesNo), kIdNo);
+  EXPECT_EQ(refusing.Show(nullptr, "Inquiry", "Retry?", kMbRetryCancel), kIdCancel);
+  EXPECT_TRUE(refusing.answered_unasked());
+  EXPECT_EQ(Contents(no_terminal_err.get()),
             "inkmark: Failed.\n"
             "inkmark: Delete?\ninkmark: no terminal to answer; taken as No\n"
             "inkmark: Inquiry: Retry?\ninkmark: no terminal to answer; taken as Cancel\n");
@@ -74,12 +64,11 @@ TEST(ProgressPortTest, PassesLongWritesOnWholeAndCountsThem) {
   const std::string path = (dir.path() / "out.bin").string();
   FilePort file(path);
   ASSERT_EQ(file.open(), 1);
-  File err(std::tmpfile());
+  File err = TempFile();
   ProgressPort port(file, err.get());
   std::string bytes;
   for (std::uint32_t i = 0; i < 2 * kProgressStep + 100; ++i) bytes.push_back(char(i * 7));
-  std::uint32_t written = 0;
-  std::uint32_t errors = 0;
+  std::uint32_t written = 0, errors = 0;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
   ASSERT_EQ(port.write(data, 3, written, errors), 1);
   ASSERT_EQ(port.write(data + 3, std::uint32_t(bytes.size() - 3), written, errors), 1);
@@ -87,9 +76,9 @@ TEST(ProgressPortTest, PassesLongWritesOnWholeAndCountsThem) {
   file.close();
   EXPECT_EQ(testing::ReadFileText(path), bytes);
   const std::string total = std::to_string(bytes.size() - 3);
-  EXPECT_EQ(Contents(err.get()), "\rinkmark: sent 4096 of " + total + " bytes" +
-                                     "\rinkmark: sent 8192 of " + total + " bytes" +
-                                     "\rinkmark: sent " + total + " of " + total + " bytes\n");
+  EXPECT_EQ(Contents(err.get()),
+            "\rinkmark: sent 4096 of " + total + " bytes\rinkmark: sent 8192 of " + total +
+                " bytes\rinkmark: sent " + total + " of " + total + " bytes\n");
 }
 
 }  // namespace
