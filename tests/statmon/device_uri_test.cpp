@@ -5,22 +5,30 @@
 namespace inkmark {
 namespace {
 
-TEST(DeviceUriTest, ReadsSocketHostAndPort) {
-  auto a = ParseDeviceUri("socket://127.0.0.1:9200");
-  ASSERT_TRUE(a);
-  EXPECT_EQ(a->kind, DeviceKind::kTcp);
-  EXPECT_EQ(a->host, "127.0.0.1");
-  EXPECT_EQ(a->port, 9200);
+using namespace std::string_literals;
 
-  a = ParseDeviceUri("socket://printer.local/?waiteof=false");
+TEST(DeviceUriTest, ReadsSocketHostsAndDevicePaths) {
+  for (const auto& [uri, host, port] :
+       {std::tuple{"socket://127.0.0.1:9200", "127.0.0.1", 9200},
+        {"socket://printer.local/?waiteof=false", "printer.local", 9100},
+        {"socket://[::1]:9101", "::1", 9101}}) {
+    const auto a = ParseDeviceUri(uri);
+    ASSERT_TRUE(a) << uri;
+    EXPECT_EQ(std::tie(a->kind, a->host, a->port),
+              std::tuple(DeviceKind::kTcp, std::string(host), std::uint16_t(port)));
+  }
+  auto a = ParseDeviceUri("parallel:/dev/usb/lp0");
   ASSERT_TRUE(a);
-  EXPECT_EQ(a->host, "printer.local");
-  EXPECT_EQ(a->port, kDefaultSocketPort);
-
-  a = ParseDeviceUri("socket://[::1]:9101");
+  EXPECT_EQ(std::tie(a->kind, a->path), std::tuple(DeviceKind::kParallel, "/dev/usb/lp0"));
+  a = ParseDeviceUri("serial:/dev/ttyS1?baud=9600+bits=7+parity=even+flow=dtrdsr+stop=1");
   ASSERT_TRUE(a);
-  EXPECT_EQ(a->host, "::1");
-  EXPECT_EQ(a->port, 9101);
+  EXPECT_EQ(std::tie(a->kind, a->path, a->baud, a->data_bits, a->parity, a->flow),
+            std::tuple(DeviceKind::kSerial, "/dev/ttyS1", 9600u, 7, SerialParity::kEven,
+                       SerialFlow::kDtrDsr));
+  a = ParseDeviceUri("serial:///dev/ttyUSB0");
+  ASSERT_TRUE(a);
+  EXPECT_EQ(std::tie(a->path, a->baud, a->parity),
+            std::tuple("/dev/ttyUSB0", 0u, SerialParity::kLeave));
 }
 
 TEST(DeviceUriTest, RefusesMalformedOrForeignUris) {
@@ -31,35 +39,10 @@ TEST(DeviceUriTest, RefusesMalformedOrForeignUris) {
         "serial:/dev/ttyS0/..", "usb://Maker/Model", "noscheme"}) {
     EXPECT_FALSE(ParseDeviceUri(uri)) << uri;
   }
-  EXPECT_FALSE(ParseDeviceUri("socket://" + std::string(2000, 'a')));
-}
-
-TEST(DeviceUriTest, ReadsDevicePathsAndSerialLine) {
-  auto a = ParseDeviceUri("parallel:/dev/usb/lp0");
-  ASSERT_TRUE(a);
-  EXPECT_EQ(a->kind, DeviceKind::kParallel);
-  EXPECT_EQ(a->path, "/dev/usb/lp0");
-
-  a = ParseDeviceUri("serial:/dev/ttyS1?baud=9600+bits=7+parity=even+flow=dtrdsr+stop=1");
-  ASSERT_TRUE(a);
-  EXPECT_EQ(a->kind, DeviceKind::kSerial);
-  EXPECT_EQ(a->path, "/dev/ttyS1");
-  EXPECT_EQ(a->baud, 9600u);
-  EXPECT_EQ(a->data_bits, 7);
-  EXPECT_EQ(a->parity, SerialParity::kEven);
-  EXPECT_EQ(a->flow, SerialFlow::kDtrDsr);
-
-  a = ParseDeviceUri("serial:///dev/ttyUSB0");
-  ASSERT_TRUE(a);
-  EXPECT_EQ(a->path, "/dev/ttyUSB0");
-  EXPECT_EQ(a->baud, 0u);
-  EXPECT_EQ(a->parity, SerialParity::kLeave);
-
-  for (const char* uri :
-       {"serial:/dev/ttyS0?baud=0", "serial:/dev/ttyS0?baud=99999999", "serial:/dev/ttyS0?bits=9",
-        "serial:/dev/ttyS0?parity=mark", "serial:/dev/ttyS0?flow=maybe"}) {
-    EXPECT_FALSE(ParseDeviceUri(uri)) << uri;
+  for (const char* options : {"baud=0", "baud=99999999", "bits=9", "parity=mark", "flow=maybe"}) {
+    EXPECT_FALSE(ParseDeviceUri("serial:/dev/ttyS0?"s + options)) << options;
   }
+  EXPECT_FALSE(ParseDeviceUri("socket://" + std::string(2000, 'a')));
 }
 
 }  // namespace

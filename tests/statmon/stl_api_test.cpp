@@ -1,10 +1,12 @@
+// The built status-monitor library, loaded as the driver port loads it, on
+// queues of a private scheduler whose printers are loopback test printers or
+// a pseudo-terminal.
 #include "statmon/stl_api.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <pty.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,215 +15,178 @@
 #include <vector>
 
 #include "ports/unique_fd.h"
-#include "status_library.h"
 #include "support/private_cupsd.h"
 #include "tcp_test_printer.h"
 
 namespace inkmark::testing {
 namespace {
 
+using namespace std::string_literals;
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
 const std::string kModel = "Corlane Printer Driver DT-300/310";
-const std::string kCapacityRequest("\x1d\x28\x4c\x02\x00\x30\x33", 7);
+constexpr std::int32_t kBlock = kStlReplyStatusBlock, kRaw = kStlReplyRaw;
+using Got = std::pair<std::int32_t, std::string>;  // an exchange's result and reply
+const std::string kCapacityRequest = "\x1d\x28\x4c\x02\x00\x30\x33"s;
 
 class StatusLibraryTest : public PrivateCupsdTest {
  protected:
   void SetUp() override {
     PrivateCupsdTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    ASSERT_TRUE(lib.loaded());
+    const std::string file = std::string(INKMARK_STATMON_DIR) + "/" + kStatusLibraryFile;
+    handle_ = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_TRUE(handle_) << ::dlerror();
+    open = reinterpret_cast<StlOpenMonitorFn>(::dlsym(handle_, kStlOpenMonitorName));
+    close = reinterpret_cast<StlCloseMonitorFn>(::dlsym(handle_, kStlCloseMonitorName));
+    direct_io = reinterpret_cast<StlDirectIoFn>(::dlsym(handle_, kStlDirectIoName));
+    ASSERT_TRUE(open && close && direct_io);
+  }
+  void TearDown() override {
+    if (handle_) ::dlclose(handle_);
   }
 
-  // One exchange; the reply as text, or the failure code in `result`.
-  std::string Exchange(std::int32_t handle, const std::string& request, std::uint32_t room,
-                       std::int32_t kind, std::int32_t* result, std::uint32_t timeout_ms = 3000) {
+  // Adds a queue printing to `uri` and opens a monitor on it.
+  std::int32_t OpenQueue(const std::string& queue, const std::string& uri) {
+    EXPECT_TRUE(cupsd_.AddQueue(queue, kModel, uri));
+    return open(kStlAccessDirect, queue.c_str());
+  }
+  // One exchange: its result and the reply as text.
+  Got Exchange(std::int32_t handle, const std::string& request, std::uint32_t room,
+               std::int32_t kind, std::uint32_t timeout_ms = 3000) {
     std::vector<std::uint8_t> reply(room + 16, 0xEE);
     std::uint32_t length = room;
-    *result = lib.direct_io(handle, std::uint32_t(request.size()),
-                            reinterpret_cast<const std::uint8_t*>(request.data()), &length,
-                            reply.data(), timeout_ms, kind, kStlCallVersion);
+    const std::int32_t result = direct_io(handle, std::uint32_t(request.size()),
+                                          reinterpret_cast<const std::uint8_t*>(request.data()),
+                                          &length, reply.data(), timeout_ms, kind, kStlCallVersion);
     for (std::size_t i = room; i < reply.size(); ++i)
       EXPECT_EQ(reply[i], 0xEE) << "byte written past the room at " << i;
     EXPECT_LE(length, room);
-    return std::string(reply.begin(), reply.begin() + std::min(length, room));
+    return {result, std::string(reply.begin(), reply.begin() + std::min(length, room))};
   }
 
-  StatusLibrary lib;
+  StlOpenMonitorFn open = nullptr;
+  StlCloseMonitorFn close = nullptr;
+  StlDirectIoFn direct_io = nullptr;
+  void* handle_ = nullptr;
 };
 
 TEST_F(StatusLibraryTest, OpensQueueByNameOrMakeAndModelAndExchanges) {
-  TcpTestPrinter printer([](std::string_view got) -> std::string {
+  TcpTestPrinter printer([](std::string_view got) {
     if (got == kCapacityRequest)
-      return std::string(
-          "\x01\x02"
-          "71"
-          "12345\0",
-          10);
-    if (got == "HELLO?") return "hello";
-    return "";
+      return "\x01\x02"
+             "7112345\0"s;
+    if (got == "long") return "7" + std::string(20, '1') + "\0"s;
+    return got == "short" ? "7B\0"s : got == "HELLO?" ? "hello"s : ""s;
   });
-  ASSERT_TRUE(cupsd_.AddQueue("TM1", kModel, printer.Uri()));
-
-  std::int32_t by_name = lib.open(kStlAccessDirect, "TM1");
-  std::int32_t by_model = lib.open(kStlAccessDirect, kModel.c_str());
+  const std::int32_t by_name = OpenQueue("TM1", printer.Uri());
+  const std::int32_t by_model = open(kStlAccessDirect, kModel.c_str());
   ASSERT_GE(by_name, 0);
   ASSERT_GE(by_model, 0);
   EXPECT_NE(by_name, by_model);
 
-  std::int32_t r = 0;
-  EXPECT_EQ(Exchange(by_name, kCapacityRequest, 128, kStlReplyStatusBlock, &r),
-            std::string("7112345\0", 8));
-  EXPECT_EQ(r, kStlOk);
-  EXPECT_EQ(Exchange(by_model, "HELLO?", 128, kStlReplyRaw, &r), "hello");
-  EXPECT_EQ(r, kStlOk);
-
+  EXPECT_EQ(Exchange(by_name, kCapacityRequest, 128, kBlock), Got(kStlOk, "7112345\0"s));
+  EXPECT_EQ(Exchange(by_model, "HELLO?", 128, kRaw), Got(kStlOk, "hello"));
+  // A block longer than the room is refused, and read to its end all the same.
+  EXPECT_EQ(Exchange(by_name, "long", 8, kBlock), Got(kStlReplyTooLong, ""));
+  EXPECT_EQ(Exchange(by_name, "short", 8, kBlock), Got(kStlOk, "7B\0"s));
   // A write alone reaches the printer and asks for nothing back.
   const std::uint8_t init[] = {0x1B, 0x40};
   std::uint32_t length = 77;
-  EXPECT_EQ(lib.direct_io(by_model, 2, init, &length, nullptr, 3000, 0, kStlCallVersion), kStlOk);
+  EXPECT_EQ(direct_io(by_model, 2, init, &length, nullptr, 3000, 0, kStlCallVersion), kStlOk);
   EXPECT_EQ(length, 0u);
   EXPECT_TRUE(printer.WaitForConnectionBytes("HELLO?\x1b@", milliseconds(2000)));
 
-  EXPECT_EQ(lib.close(by_name), kStlOk);
-  EXPECT_EQ(lib.close(by_model), kStlOk);
-  EXPECT_EQ(Exchange(by_name, "HELLO?", 16, kStlReplyRaw, &r), "");
-  EXPECT_EQ(r, kStlUnknownHandle);
-  EXPECT_LT(lib.close(by_name), 0);  // closing twice is harmless
+  EXPECT_EQ(close(by_name), kStlOk);
+  EXPECT_EQ(close(by_model), kStlOk);
+  EXPECT_EQ(Exchange(by_name, "HELLO?", 16, kRaw), Got(kStlUnknownHandle, ""));
+  EXPECT_LT(close(by_name), 0);  // closing twice is harmless
 }
 
 TEST_F(StatusLibraryTest, RefusesUnknownPrinterAndMalformedCalls) {
   TcpTestPrinter printer;
-  ASSERT_TRUE(cupsd_.AddQueue("TM1", kModel, printer.Uri()));
-  EXPECT_EQ(lib.open(kStlAccessDirect, "NoSuchQueue"), kStlNoSuchPrinter);
-  EXPECT_EQ(lib.open(kStlAccessDirect, "Corlane Printer Driver DT-300"), kStlNoSuchPrinter);
-  EXPECT_EQ(lib.open(1, "TM1"), kStlBadArgument);
-  EXPECT_EQ(lib.open(kStlAccessDirect, nullptr), kStlBadArgument);
-  EXPECT_EQ(lib.open(kStlAccessDirect, ""), kStlBadArgument);
-
-  std::int32_t h = lib.open(kStlAccessDirect, "TM1");
+  const std::int32_t h = OpenQueue("TM1", printer.Uri());
   ASSERT_GE(h, 0);
+  EXPECT_EQ(open(kStlAccessDirect, "NoSuchQueue"), kStlNoSuchPrinter);
+  EXPECT_EQ(open(kStlAccessDirect, "Corlane Printer Driver DT-300"), kStlNoSuchPrinter);
+  EXPECT_EQ(open(1, "TM1"), kStlBadArgument);
+  EXPECT_EQ(open(kStlAccessDirect, nullptr), kStlBadArgument);
+  EXPECT_EQ(open(kStlAccessDirect, ""), kStlBadArgument);
+
   std::uint8_t buffer[8];
   std::uint32_t length = sizeof buffer;
-  EXPECT_EQ(lib.direct_io(h, 1, buffer, &length, buffer, 100, 0, 2), kStlBadArgument);
-  EXPECT_EQ(lib.direct_io(h, 1, buffer, &length, buffer, 100, 7, 1), kStlBadArgument);
-  EXPECT_EQ(lib.direct_io(h, 4, nullptr, &length, buffer, 100, 0, 1), kStlBadArgument);
-  EXPECT_EQ(lib.direct_io(h, 1, buffer, nullptr, buffer, 100, 0, 1), kStlBadArgument);
+  EXPECT_EQ(direct_io(h, 1, buffer, &length, buffer, 100, 0, 2), kStlBadArgument);
+  EXPECT_EQ(direct_io(h, 1, buffer, &length, buffer, 100, 7, 1), kStlBadArgument);
+  EXPECT_EQ(direct_io(h, 4, nullptr, &length, buffer, 100, 0, 1), kStlBadArgument);
+  EXPECT_EQ(direct_io(h, 1, buffer, nullptr, buffer, 100, 0, 1), kStlBadArgument);
   for (std::int32_t other : {-1, h + 1, h + kStlCallVersion * 8, 0x7FFFFFFF})
-    EXPECT_EQ(lib.direct_io(other, 1, buffer, &length, nullptr, 100, 0, 1), kStlUnknownHandle);
-  EXPECT_LT(lib.close(-5), 0);
-  EXPECT_EQ(lib.close(h), kStlOk);
+    EXPECT_EQ(direct_io(other, 1, buffer, &length, nullptr, 100, 0, 1), kStlUnknownHandle);
+  EXPECT_LT(close(-5), 0);
+  EXPECT_EQ(close(h), kStlOk);
 }
 
 TEST_F(StatusLibraryTest, SilentOrAbsentPrinterFailsWithinTimeOut) {
+  std::string absent;
+  {
+    TcpTestPrinter gone;  // a port nobody listens on once it is gone
+    absent = gone.Uri();
+  }
   TcpTestPrinter silent;
-  ASSERT_TRUE(cupsd_.AddQueue("Silent", kModel, silent.Uri()));
-  std::int32_t h = lib.open(kStlAccessDirect, "Silent");
+  const std::int32_t h = OpenQueue("Silent", silent.Uri());
   ASSERT_GE(h, 0);
-  std::int32_t r = 0;
   auto start = Clock::now();
-  EXPECT_EQ(Exchange(h, kCapacityRequest, 128, kStlReplyStatusBlock, &r, 300), "");
-  auto took = Clock::now() - start;
-  EXPECT_EQ(r, kStlTimedOut);
-  EXPECT_GE(took, milliseconds(290));
-  EXPECT_LT(took, milliseconds(1500));
-  lib.close(h);
+  EXPECT_EQ(Exchange(h, kCapacityRequest, 128, kBlock, 300), Got(kStlTimedOut, ""));
+  EXPECT_GE(Clock::now() - start, milliseconds(290));
+  EXPECT_LT(Clock::now() - start, milliseconds(1500));
+  close(h);
 
-  // A port nobody listens on: the monitor cannot open.
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof addr;
-  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), size), 0);
-  ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &size), 0);
-  ::close(fd);
-  ASSERT_TRUE(cupsd_.AddQueue("Absent", kModel,
-                              "socket://127.0.0.1:" + std::to_string(ntohs(addr.sin_port))));
   start = Clock::now();
-  EXPECT_EQ(lib.open(kStlAccessDirect, "Absent"), kStlDeviceUnreachable);
+  EXPECT_EQ(OpenQueue("Absent", absent), kStlDeviceUnreachable);
   EXPECT_LT(Clock::now() - start, milliseconds(3500));
-}
-
-TEST_F(StatusLibraryTest, ReplyLongerThanRoomIsRefusedAndNextReplyStaysInStep) {
-  TcpTestPrinter printer([](std::string_view got) -> std::string {
-    if (got == "A") return "7" + std::string(20, '1') + std::string(1, '\0');
-    if (got == "B") return std::string("7B\0", 3);
-    return "";
-  });
-  ASSERT_TRUE(cupsd_.AddQueue("TM1", kModel, printer.Uri()));
-  std::int32_t h = lib.open(kStlAccessDirect, "TM1");
-  ASSERT_GE(h, 0);
-  std::int32_t r = 0;
-  EXPECT_EQ(Exchange(h, "A", 8, kStlReplyStatusBlock, &r), "");
-  EXPECT_EQ(r, kStlReplyTooLong);
-  EXPECT_EQ(Exchange(h, "B", 8, kStlReplyStatusBlock, &r), std::string("7B\0", 3));
-  EXPECT_EQ(r, kStlOk);
-  lib.close(h);
 }
 
 TEST_F(StatusLibraryTest, HandleTableIsBoundedAndClosedHandlesStayClosed) {
   TcpTestPrinter printer([](std::string_view got) { return std::string(got); });
-  ASSERT_TRUE(cupsd_.AddQueue("TM1", kModel, printer.Uri()));
-  std::vector<std::int32_t> handles;
-  for (;;) {
-    std::int32_t h = lib.open(kStlAccessDirect, "TM1");
-    if (h < 0) {
-      EXPECT_EQ(h, kStlNoRoom);
-      break;
-    }
-    handles.push_back(h);
-    ASSERT_LT(handles.size(), 100u) << "the table has no bound";
-  }
+  std::vector<std::int32_t> handles = {OpenQueue("TM1", printer.Uri())};
+  for (std::int32_t h = handles[0]; h >= 0 && handles.size() < 100; handles.push_back(h))
+    h = open(kStlAccessDirect, "TM1");
+  EXPECT_EQ(handles.back(), kStlNoRoom) << "the table has no bound";
+  handles.pop_back();
   EXPECT_GE(handles.size(), 4u);
 
   const std::int32_t closed = handles.front();
-  ASSERT_EQ(lib.close(closed), kStlOk);
-  std::int32_t reopened = lib.open(kStlAccessDirect, "TM1");
-  ASSERT_GE(reopened, 0);
-  EXPECT_NE(reopened, closed);
-  std::int32_t r = 0;
-  Exchange(closed, "x", 4, kStlReplyRaw, &r);
-  EXPECT_EQ(r, kStlUnknownHandle);
-  EXPECT_LT(lib.close(closed), 0);
-  EXPECT_EQ(Exchange(reopened, "echo", 4, kStlReplyRaw, &r), "echo");
-  EXPECT_EQ(r, kStlOk);
-
-  handles.front() = reopened;
-  for (std::int32_t h : handles) EXPECT_EQ(lib.close(h), kStlOk);
+  ASSERT_EQ(close(closed), kStlOk);
+  handles.front() = open(kStlAccessDirect, "TM1");
+  ASSERT_GE(handles.front(), 0);
+  EXPECT_NE(handles.front(), closed);
+  EXPECT_EQ(Exchange(closed, "x", 4, kRaw).first, kStlUnknownHandle);
+  EXPECT_LT(close(closed), 0);
+  EXPECT_EQ(Exchange(handles.front(), "echo", 4, kRaw), Got(kStlOk, "echo"));
+  for (std::int32_t h : handles) EXPECT_EQ(close(h), kStlOk);
 }
 
 TEST_F(StatusLibraryTest, SerialQueueIsReachedThroughItsDevice) {
-  int master = -1;
-  int slave = -1;
+  int master = -1, slave = -1;
   ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-  UniqueFd controller(master);
-  UniqueFd terminal(slave);  // held so the line stays up between opens
-  const std::string path = ::ttyname(slave);
-  ASSERT_TRUE(cupsd_.AddQueue("Serial", kModel, "serial:" + path + "?baud=19200+bits=8"));
-
-  std::int32_t h = lib.open(kStlAccessDirect, "Serial");
+  UniqueFd controller(master), terminal(slave);  // the terminal held so the line stays up
+  const std::int32_t h = OpenQueue("Serial", "serial:"s + ::ttyname(slave) + "?baud=19200+bits=8");
   ASSERT_GE(h, 0);
   std::thread answer([&] {
     std::string got;
     char c;
-    pollfd p{master, POLLIN, 0};
-    while (got.size() < kCapacityRequest.size() && ::poll(&p, 1, 3000) == 1 &&
-           ::read(master, &c, 1) == 1)
+    for (pollfd p{master, POLLIN, 0}; got.size() < kCapacityRequest.size() &&
+                                      ::poll(&p, 1, 3000) == 1 && ::read(master, &c, 1) == 1;)
       got += c;
     if (got == kCapacityRequest)
       (void)!::write(master,
                      "\xff"
-                     "71"
-                     "42\0",
+                     "7142\0",
                      6);
   });
-  std::int32_t r = 0;
-  EXPECT_EQ(Exchange(h, kCapacityRequest, 128, kStlReplyStatusBlock, &r), std::string("7142\0", 5));
-  EXPECT_EQ(r, kStlOk);
+  EXPECT_EQ(Exchange(h, kCapacityRequest, 128, kBlock), Got(kStlOk, "7142\0"s));
   answer.join();
-  EXPECT_EQ(lib.close(h), kStlOk);
+  EXPECT_EQ(close(h), kStlOk);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 
-#include <cstdint>
 #include <stdexcept>
 
 namespace inkmark::testing {
@@ -27,7 +26,7 @@ TcpTestPrinter::TcpTestPrinter(Answer answer) : answer_(std::move(answer)) {
 }
 
 TcpTestPrinter::~TcpTestPrinter() {
-  std::uint64_t one = 1;
+  const std::uint64_t one = 1;
   (void)!::write(stop_.get(), &one, sizeof one);
   thread_.join();
 }
@@ -49,40 +48,35 @@ bool TcpTestPrinter::WaitForConnectionBytes(const std::string& bytes,
 }
 
 void TcpTestPrinter::Serve() {
-  std::vector<UniqueFd> connections;
-  std::vector<std::size_t> slots;  // index into received_ of each connection
+  // Each open connection with the index of what it has sent in received_.
+  std::vector<std::pair<UniqueFd, std::size_t>> connections;
   for (;;) {
     std::vector<pollfd> fds = {{stop_.get(), POLLIN, 0}, {listener_.get(), POLLIN, 0}};
-    for (const UniqueFd& c : connections) fds.push_back({c.get(), POLLIN, 0});
+    for (const auto& c : connections) fds.push_back({c.first.get(), POLLIN, 0});
     if (::poll(fds.data(), fds.size(), -1) < 0) continue;
     if (fds[0].revents) return;
-    const std::size_t polled = connections.size();
+    for (std::size_t i = connections.size(); i-- > 0;) {
+      if (!(fds[i + 2].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+      char chunk[4096];
+      const ssize_t n = ::read(connections[i].first.get(), chunk, sizeof chunk);
+      if (n <= 0) {
+        connections.erase(connections.begin() + i);
+        continue;
+      }
+      std::unique_lock lock(mutex_);
+      received_[connections[i].second].append(chunk, std::size_t(n));
+      lock.unlock();
+      const std::string reply = answer_ ? answer_(std::string_view(chunk, std::size_t(n))) : "";
+      if (!reply.empty())
+        (void)!::send(connections[i].first.get(), reply.data(), reply.size(), MSG_NOSIGNAL);
+    }
     if (fds[1].revents & POLLIN) {
       UniqueFd c(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
       if (c) {
         std::lock_guard lock(mutex_);
-        slots.push_back(received_.size());
+        connections.emplace_back(std::move(c), received_.size());
         received_.emplace_back();
-        connections.push_back(std::move(c));
       }
-    }
-    for (std::size_t i = polled; i-- > 0;) {
-      if (!(fds[i + 2].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-      char chunk[4096];
-      ssize_t n = ::read(connections[i].get(), chunk, sizeof chunk);
-      if (n <= 0) {
-        connections.erase(connections.begin() + i);
-        slots.erase(slots.begin() + i);
-        continue;
-      }
-      {
-        std::lock_guard lock(mutex_);
-        received_[slots[i]].append(chunk, std::size_t(n));
-      }
-      if (!answer_) continue;
-      std::string reply = answer_(std::string_view(chunk, std::size_t(n)));
-      if (!reply.empty())
-        (void)!::send(connections[i].get(), reply.data(), reply.size(), MSG_NOSIGNAL);
     }
   }
 }

@@ -1,3 +1,6 @@
+// The printer's reading of a byte stream: commands framed by their counts,
+// oversized ones passed over unread, stray bytes unable to swallow the next
+// command, and fields that do not hold together refused.
 #include "command_parser.h"
 
 #include <gtest/gtest.h>
@@ -8,60 +11,46 @@
 namespace inkmark::vprinter {
 namespace {
 
-using testing::Bytes;
-using testing::Cat;
+using namespace testing;
 
-struct Seen {
-  FrameKind kind;
-  std::uint32_t count;
-  Bytes body;
-};
+// Each frame as kind, count and body.
+using Frames = std::vector<std::tuple<FrameKind, std::uint32_t, Bytes>>;
 
-std::vector<Seen> Parse(CommandParser& parser, const Bytes& bytes) {
-  std::vector<Seen> seen;
+Frames Parse(CommandParser& parser, const Bytes& bytes) {
+  Frames frames;
   parser.Feed(bytes, [&](const Frame& f) {
-    seen.push_back({f.kind, f.count, Bytes(f.body.begin(), f.body.end())});
+    frames.emplace_back(f.kind, f.count, Bytes(f.body.begin(), f.body.end()));
   });
-  return seen;
+  return frames;
 }
 
-TEST(CommandParser, SkipsOversizedBodyWithoutBufferingAndResumesAfterIt) {
+TEST(CommandParser, PassesOverOversizedBodiesUnbufferedAndResumesAfterThem) {
   CommandParser parser(/*max_body=*/100);
-  Bytes oversized = {0x1D, 0x38, 0x4C, 0xE8, 0x03, 0x00, 0x00};  // count 1000
-  Bytes stream = Cat({oversized, Bytes(1000, 0x1D), testing::kCapacityRequest});
-  auto seen = Parse(parser, stream);
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0].kind, FrameKind::kOversized);
-  EXPECT_EQ(seen[0].count, 1000u);
-  EXPECT_EQ(seen[1].kind, FrameKind::kGraphics);
-  EXPECT_EQ(seen[1].body, (Bytes{0x30, 0x33}));
+  const Bytes oversized = {0x1D, 0x38, 0x4C, 0xE8, 0x03, 0x00, 0x00};  // count 1000
+  EXPECT_EQ(Parse(parser, Cat({oversized, Bytes(1000, 0x1D), kCapacityRequest})),
+            (Frames{{FrameKind::kOversized, 1000, {}}, {FrameKind::kGraphics, 2, {0x30, 0x33}}}));
   EXPECT_TRUE(parser.idle());
-}
 
-TEST(CommandParser, HugeLongShapeCountIsRefusedUpFront) {
-  CommandParser parser;
-  auto seen = Parse(parser, {0x1D, 0x38, 0x4C, 0xFF, 0xFF, 0xFF, 0xFF, 0x30, 0x43});
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].kind, FrameKind::kOversized);
+  // A count near 4 GiB is refused as soon as it is read.
+  CommandParser huge;
+  EXPECT_EQ(std::get<0>(Parse(huge, {0x1D, 0x38, 0x4C, 0xFF, 0xFF, 0xFF, 0xFF, 0x30}).at(0)),
+            FrameKind::kOversized);
+  EXPECT_FALSE(huge.idle());  // still passing over the announced bytes
   EXPECT_EQ(DecodeFrame(Frame{FrameKind::kOversized, true, 0xFFFFFFFF, {}}).kind,
             CommandKind::kRefused);
-  EXPECT_FALSE(parser.idle());  // still passing over the announced bytes
 }
 
 TEST(CommandParser, StrayPrefixBytesDoNotSwallowTheNextCommand) {
   CommandParser parser;
   // ESC without @, GS without ( or 8, GS ( without L, a zero-count command.
-  Bytes stream = Cat({{0x1B, 0x1B, 0x40},
-                      {0x1D, 0x1B, 0x40},
-                      {0x1D, 0x28, 0x1D, 0x28, 0x4C, 0x00, 0x00},
-                      {0x41, 0x06}});
-  auto seen = Parse(parser, stream);
-  ASSERT_EQ(seen.size(), 4u);
-  EXPECT_EQ(seen[0].kind, FrameKind::kInitialise);
-  EXPECT_EQ(seen[1].kind, FrameKind::kInitialise);
-  EXPECT_EQ(seen[2].kind, FrameKind::kGraphics);
-  EXPECT_TRUE(seen[2].body.empty());
-  EXPECT_EQ(seen[3].kind, FrameKind::kAcknowledge);
+  EXPECT_EQ(Parse(parser, Cat({{0x1B, 0x1B, 0x40},
+                               {0x1D, 0x1B, 0x40},
+                               {0x1D, 0x28, 0x1D, 0x28, 0x4C, 0x00, 0x00},
+                               {0x41, 0x06}})),
+            (Frames{{FrameKind::kInitialise, 0, {}},
+                    {FrameKind::kInitialise, 0, {}},
+                    {FrameKind::kGraphics, 0, {}},
+                    {FrameKind::kAcknowledge, 0, {}}}));
   EXPECT_EQ(DecodeFrame(Frame{FrameKind::kGraphics, false, 0, {}}).kind, CommandKind::kUnknown);
 }
 
@@ -72,24 +61,30 @@ TEST(CommandDecode, ReadsTheFieldsOfEachRequestAndRefusesBadOnes) {
     parser.Feed(bytes, [&](const Frame& f) { c = DecodeFrame(f); });
     return c;
   };
+  Bytes short_count = RasterDefine('A', 'B', 8, 2, {{0x31, {0xF0, 0x0F}}});
+  short_count[3] = 0x0C;  // the data no longer matches the size
   const std::pair<Bytes, CommandKind> cases[] = {
-      {testing::kKeyListRequest, CommandKind::kKeyListRequest},
+      {kKeyListRequest, CommandKind::kKeyListRequest},
       {{0x1D, 0x28, 0x4C, 0x04, 0x00, 0x30, 0x40, 0x4B, 0x44}, CommandKind::kRefused},
       {{0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, 0x41, 0x42, 0x03, 0x01}, CommandKind::kRefused},
-      {testing::DeleteNv('\x7F', 'A'), CommandKind::kRefused},
-      // A store whose count leaves the data short.
-      {testing::Store(false, 0x31, 16, 2, {0xFF, 0xFF, 0xFF}), CommandKind::kRefused},
+      {DeleteNv('\x7F', 'A'), CommandKind::kRefused},
+      {Store(false, 0x31, 16, 2, {0xFF, 0xFF, 0xFF}), CommandKind::kRefused},
+      {short_count, CommandKind::kRefused},
+      {RasterDefine('\x1F', 'A', 8, 1, {{0x31, {0xFF}}}), CommandKind::kRefused},
+      {RasterDefine('Q', 'Q', 8, 1, {{0x33, {0xFF}}}), CommandKind::kRefused},
+      {RasterDefine('T', 'T', 8, 1, {{0x31, {1}}, {0x32, {1}}, {0x31, {1}}}),
+       CommandKind::kRefused},
+      {RasterDefine('Z', 'Z', 8, 0, {{0x31, {}}}), CommandKind::kRefused},
+      {{0x1D, 0x28, 0x4C, 0x03, 0x00, 0x30, 0x7F, 0x01}, CommandKind::kUnknown},
   };
   for (const auto& [bytes, kind] : cases)
     EXPECT_EQ(decode(bytes).kind, kind) << ::testing::PrintToString(bytes);
 
-  Command print = decode({0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, 0x41, 0x42, 0x02, 0x01});
-  EXPECT_EQ(print.kind, CommandKind::kPrintNv);
-  EXPECT_EQ(print.key, (NvKey{0x41, 0x42}));
-  EXPECT_EQ(print.scale_x, 2);
-  Command del = decode(testing::DeleteNv('~', ' '));
-  EXPECT_EQ(del.kind, CommandKind::kDelete);
-  EXPECT_EQ(del.key, (NvKey{0x7E, 0x20}));
+  const Command print = decode({0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, 0x41, 0x42, 0x02, 0x01});
+  EXPECT_EQ(std::tie(print.kind, print.key, print.scale_x),
+            std::tuple(CommandKind::kPrintNv, NvKey{'A', 'B'}, 2));
+  const Command del = decode(DeleteNv('~', ' '));
+  EXPECT_EQ(std::tie(del.kind, del.key), std::tuple(CommandKind::kDelete, NvKey{'~', ' '}));
 }
 
 }  // namespace

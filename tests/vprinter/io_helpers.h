@@ -7,7 +7,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -16,30 +15,24 @@
 namespace inkmark::vprinter::testing {
 
 inline bool WriteAllTo(int fd, const std::vector<std::uint8_t>& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n <= 0) return false;
     done += std::size_t(n);
   }
   return true;
 }
 
-// Reads until `count` bytes came or `timeout_ms` passed; returns what came.
+// Reads until `count` bytes came or nothing came for `timeout_ms`.
 inline std::vector<std::uint8_t> ReadFrom(int fd, std::size_t count, int timeout_ms = 3000) {
-  std::vector<std::uint8_t> out;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (out.size() < count) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) break;
-    pollfd p{fd, POLLIN, 0};
-    if (::poll(&p, 1, int(left.count())) <= 0) break;
-    std::uint8_t buffer[4096];
-    ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - out.size()));
+  std::vector<std::uint8_t> out(count);
+  std::size_t got = 0;
+  for (pollfd p{fd, POLLIN, 0}; got < count && ::poll(&p, 1, timeout_ms) == 1;) {
+    const ssize_t n = ::read(fd, out.data() + got, count - got);
     if (n <= 0) break;
-    out.insert(out.end(), buffer, buffer + n);
+    got += std::size_t(n);
   }
+  out.resize(got);
   return out;
 }
 

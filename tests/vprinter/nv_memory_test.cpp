@@ -1,20 +1,17 @@
+// The printer's NV memory: kept in a file across printers, and loaded as far
+// as it is whole and fits.
 #include "nv_memory.h"
 
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
-#include "test_bytes.h"
 #include "virtual_printer.h"
 
 namespace inkmark::vprinter {
 namespace {
 
 Graphics OneRow(std::uint8_t bits) {
-  Graphics g;
-  g.width = 8;
-  g.height = 1;
-  g.blocks.push_back({kFirstInkCode, {bits}});
-  return g;
+  return {GraphicsForm::kRaster, 8, 1, {{kFirstInkCode, {bits}}}};
 }
 
 TEST(NvMemory, PersistsAcrossPrintersThroughItsFile) {
@@ -43,8 +40,7 @@ TEST(NvMemory, LoadReportsDamageAndWhatDoesNotFit) {
   auto bytes = source.Serialize();
 
   NvMemory small(NvMemory::Charge(OneRow(0)));
-  auto problem = small.Load(bytes);
-  ASSERT_TRUE(problem.has_value());
+  EXPECT_TRUE(small.Load(bytes).has_value());
   EXPECT_EQ(small.size(), 1u);
   EXPECT_EQ(small.remaining(), 0u);
 
@@ -54,8 +50,7 @@ TEST(NvMemory, LoadReportsDamageAndWhatDoesNotFit) {
   EXPECT_EQ(cut.size(), 1u);  // the whole first entry, nothing of the cut one
 
   NvMemory foreign(1000);
-  testing::Bytes junk = {'n', 'o', 't', ' ', 'n', 'v'};
-  EXPECT_TRUE(foreign.Load(junk).has_value());
+  EXPECT_TRUE(foreign.Load(std::vector<std::uint8_t>{'n', 'o', 't', ' ', 'n', 'v'}).has_value());
   EXPECT_EQ(foreign.size(), 0u);
 }
 

@@ -6,25 +6,18 @@ namespace inkmark::vprinter {
 namespace {
 
 TEST(ProgramOptions, ReadsEveryOptionInBothSpellings) {
-  auto parsed = ParseCommandLine(
-      {"--pty",      "/tmp/com1",   "--tcp=[::1]:9100", "--nv", "nv.bin",        "--capacity=1000",
-       "--out",      "pages",       "--keys-per-block", "3",    "--reply-delay", "50",
-       "--no-reply", "--garbage=2", "--busy",           "700",  "--bad-blocks",  "--second-ink",
-       "#00FF00",    "--quiet"});
+  auto parsed =
+      ParseCommandLine({"--pty", "/tmp/com1", "--tcp=[::1]:9100", "--capacity=1000",
+                        "--keys-per-block", "3", "--reply-delay", "50", "--no-reply", "--garbage=2",
+                        "--busy", "700", "--bad-blocks", "--second-ink", "#00FF00", "--quiet"});
   ASSERT_TRUE(parsed.options) << parsed.error;
   const auto& o = *parsed.options;
-  EXPECT_EQ(*o.pty_link, "/tmp/com1");
-  EXPECT_EQ(*o.tcp_host, "::1");
-  EXPECT_EQ(o.tcp_port, 9100);
-  EXPECT_EQ(o.printer.capacity, 1000u);
-  EXPECT_EQ(o.printer.keys_per_block, 3);
-  EXPECT_EQ(o.printer.faults.reply_delay_ms, 50);
-  EXPECT_TRUE(o.printer.faults.no_reply);
-  EXPECT_EQ(o.printer.faults.garbage, 2);
-  EXPECT_EQ(o.printer.faults.busy_ms, 700);
-  EXPECT_TRUE(o.printer.faults.bad_blocks);
-  EXPECT_EQ(o.printer.second_ink_rgb, 0x00FF00u);
-  EXPECT_TRUE(o.quiet);
+  const FaultOptions& f = o.printer.faults;
+  EXPECT_EQ(std::tie(*o.pty_link, *o.tcp_host, o.tcp_port, o.printer.capacity,
+                     o.printer.keys_per_block, o.printer.second_ink_rgb, o.quiet),
+            std::tuple(std::filesystem::path("/tmp/com1"), "::1", 9100, 1000u, 3, 0x00FF00u, true));
+  EXPECT_EQ(std::tie(f.reply_delay_ms, f.no_reply, f.garbage, f.busy_ms, f.bad_blocks),
+            std::tuple(50, true, 2, 700, true));
 }
 
 TEST(ProgramOptions, RefusesBadValuesWithAReason) {
