@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ports/unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace inkmark {
 

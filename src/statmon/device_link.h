@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device_uri.h"
-#include "ports/unique_fd.h"
+#include "platform/unique_fd.h"
 #include "stl_api.h"
 
 namespace inkmark {

@@ -93,7 +93,9 @@ TEST_P(PictureReference, PixelsMatchTheIndependentDecoder) {
   }
   EXPECT_LE(largest, c.compare == Compare::kNear ? kJpegTolerance : 0)
       << c.picture << ": largest channel difference first at " << first;
-  if (c.compare == Compare::kNear) EXPECT_LE(total / rgb.size(), kJpegMeanTolerance) << c.picture;
+  if (c.compare == Compare::kNear) {
+    EXPECT_LE(total / rgb.size(), kJpegMeanTolerance) << c.picture;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "ports/unique_fd.h"
+#include "platform/unique_fd.h"
 #include "support/temp_dir.h"
 
 namespace inkmark::testing {

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "ports/unique_fd.h"
+#include "platform/unique_fd.h"
 #include "support/private_cupsd.h"
 #include "tcp_test_printer.h"
 

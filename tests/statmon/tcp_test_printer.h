@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "ports/unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace inkmark::testing {
 

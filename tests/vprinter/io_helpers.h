@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "unique_fd.h"
+#include "platform/unique_fd.h"
 
 namespace inkmark::vprinter::testing {
 

@@ -1,7 +1,7 @@
 // Serving one byte stream (a pseudo-terminal or a socket) with a session.
 #pragma once
 
-#include "unique_fd.h"
+#include "platform/unique_fd.h"
 #include "virtual_printer.h"
 
 namespace inkmark::vprinter {

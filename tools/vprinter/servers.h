@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "connection.h"
-#include "unique_fd.h"
+#include "platform/unique_fd.h"
 #include "virtual_printer.h"
 
 namespace inkmark::vprinter {

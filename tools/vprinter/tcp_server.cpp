@@ -86,7 +86,7 @@ void TcpServer::AcceptLoop() {
     c.thread = std::thread([this, conn] {
       ServeConnection(printer_, conn->fd.get(), stop_);
       // Close at once: a spooler that half-closed its side waits for ours.
-      conn->fd.Reset();
+      conn->fd.reset();
       conn->done.store(true);
     });
   }
@@ -99,7 +99,7 @@ void TcpServer::Stop() {
     if (c.thread.joinable()) c.thread.join();
   }
   connections_.clear();
-  listener_.Reset();
+  listener_.reset();
 }
 
 }  // namespace inkmark::vprinter
