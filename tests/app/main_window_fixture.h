@@ -1,4 +1,4 @@
-// The main window's logic over the fake view, with a recording pipeline and host.
+// The main window's logic over the fake view, with a recording pipeline and host in one.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,24 +17,25 @@
 
 namespace inkmark::testing {
 
-// Records each call ('S' source previews, 'C' converted preview) with whether
-// the busy cursor was up; the document's items are given by the test.
-class RecordingPipeline final : public MainPipeline {
+// The window's pipeline and host in one: records each conversion call ('S'
+// source previews, 'C' converted preview) with whether the busy cursor was up,
+// and answers the dialogs as the test says; the document's items are given by
+// the test.
+class Recorder final : public MainPipeline, public MainHost {
  public:
   void MakeSourcePreviews(LogoSession& s) override {
-    calls.push_back({'S', *busy > 0});
+    calls.push_back({'S', busy > 0});
     s.fit_image = {1, 2, 3};
     s.source_shown = ShownSource::kFit;
   }
   void MakeConvertedPreview(LogoSession& s) override {
-    calls.push_back({'C', *busy > 0});
+    calls.push_back({'C', busy > 0});
     converted_params.push_back(s.params);
     s.converted = {std::uint8_t(calls.size())};
   }
   int LoadLogoDocument(LogoSession& s) override {
-    if (!document_ok) return 0;
-    s.item_count = int(items.size());
-    return 1;
+    if (document_ok) s.item_count = int(items.size());
+    return document_ok ? 1 : 0;
   }
   void ResetSecondColorItems(LogoSession&) override { ++resets; }
   ItemState Item(const LogoSession&, int index) const override {
@@ -47,17 +48,6 @@ class RecordingPipeline final : public MainPipeline {
     return raster.empty() ? std::nullopt : LogoRaster::FromFile(raster);
   }
 
-  const int* busy = nullptr;
-  std::vector<std::pair<char, bool>> calls;
-  std::vector<ConversionParams> converted_params;
-  std::vector<ItemState> items;
-  bool document_ok = true;
-  int resets = 0;
-  BitmapFile raster;
-};
-
-class RecordingHost final : public MainHost {
- public:
   void BeginBusy() override { ++busy; }
   void EndBusy() override { --busy; }
   std::optional<std::string> RunOpenDialog(const std::string&) override { return open_answer; }
@@ -69,6 +59,12 @@ class RecordingHost final : public MainHost {
   void OpenKeyEntry(LogoSession& s) override { key_entry_flags.push_back(s.save_as_command_file); }
 
   int busy = 0;
+  std::vector<std::pair<char, bool>> calls;
+  std::vector<ConversionParams> converted_params;
+  std::vector<ItemState> items;
+  bool document_ok = true;
+  int resets = 0;
+  BitmapFile raster;
   int closed = 0;
   std::optional<std::string> open_answer;
   std::optional<SaveChoice> save_answer;
@@ -93,23 +89,19 @@ inline PrinterProfile MakeProfile(const std::string& name, const std::string& po
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() : view_(MainTemplate()) {
-    for (auto [scope, name] :
-         {std::pair{QSettings::SystemScope, "system"}, std::pair{QSettings::UserScope, "user"}}) {
-      std::filesystem::create_directories(dir_.path() / name);
+    for (auto scope : {QSettings::SystemScope, QSettings::UserScope})
       QSettings::setPath(QSettings::NativeFormat, scope,
-                         QString::fromStdString((dir_.path() / name).string()));
-    }
+                         QString::fromStdString((dir_.path() / std::to_string(scope)).string()));
     session_.profiles = {MakeProfile("DT-300", "COM1,LPT1,Corlane Printer Driver"),
                          MakeProfile("DT-200", "com2,FILE", "None")};
     session_.profile_count = 2;
-    pipeline_.busy = &host_.busy;
   }
 
   // Opens the window; `with_editor` puts an editor beside the program.
   void Open(bool with_editor = false) {
     std::filesystem::create_directories(dir_.path() / "program");
     if (with_editor) TempDir::WriteFile(dir_.path() / "program" / "InkmarkEdit", "");
-    window_.emplace(session_, view_, pipeline_, host_, dir_.path() / "program");
+    window_.emplace(session_, view_, recorder_, recorder_, dir_.path() / "program");
     view_.SetEvents(&*window_);
     window_->Open();
   }
@@ -125,8 +117,7 @@ class MainWindowTest : public ::testing::Test {
   RecordingMessageBoxes boxes_;
   LogoSession session_;
   FakeView view_;
-  RecordingPipeline pipeline_;
-  RecordingHost host_;
+  Recorder recorder_;
   std::optional<MainWindow> window_;
 };
 

@@ -12,7 +12,7 @@ const std::vector<int> kSerial = {kIdBaudRate, kIdDataLength, kIdParity, kIdHand
 const std::vector<int> kCommands = {kIdPreview, kIdPrintToFile, kIdTestPrint, kIdRegister};
 const std::vector<int> kPictureControls = {kIdMonochrome, kIdFitToWidth, kIdAttachGroup};
 
-TEST_F(MainWindowTest, OpensWithPanelFilledAndNothingLoaded) {
+TEST_F(MainWindowTest, OpensFilledAndPanelRulesFollowTheChoices) {
   session_.profiles[0].resolution_sel = 1;
   Open();
   EXPECT_EQ(view_.Items(kIdPrinterName), (Names{"DT-300", "DT-200"}));
@@ -23,11 +23,20 @@ TEST_F(MainWindowTest, OpensWithPanelFilledAndNothingLoaded) {
   ExpectEnabled(kCommands, false);
   ExpectEnabled({kIdEdit, kIdNew, kIdMonoColor}, false);  // no editor beside the program
   ExpectShown(kPictureControls, false);
-  EXPECT_TRUE(pipeline_.calls.empty());
-}
 
-TEST_F(MainWindowTest, PortRuleFollowsPortText) {
-  Open();
+  // Choosing what is chosen does no work; resolution converts without the busy cursor.
+  view_.UserSelect(kIdPrinterName, 0);
+  view_.UserSelect(kIdResolution, 1);
+  session_.profiles[0].paper_width_sel = 1;
+  view_.UserSelect(kIdPaperWidth, 1);  // already 1 in the profile
+  EXPECT_TRUE(recorder_.calls.empty());
+  view_.UserSelect(kIdPaperWidth, 0);
+  view_.UserSelect(kIdResolution, 0);
+  EXPECT_EQ(session_.print_width_dots, 360);
+  EXPECT_EQ(recorder_.calls, (std::vector<std::pair<char, bool>>{
+                                 {'S', true}, {'C', true}, {'S', false}, {'C', false}}));
+
+  // The serial settings and the driver show as the port's text says.
   ExpectShown(kSerial, true);
   EXPECT_FALSE(view_.IsShown(kIdDriver));
   view_.UserSelect(kIdPort, 1);  // LPT1
@@ -42,21 +51,6 @@ TEST_F(MainWindowTest, PortRuleFollowsPortText) {
   ExpectShown(kSerial, false);
 }
 
-TEST_F(MainWindowTest, SameSelectionDoesNoWorkAndResolutionSkipsBusyCursor) {
-  Open();
-  view_.UserSelect(kIdPrinterName, 0);
-  view_.UserSelect(kIdPaperWidth, 0);
-  view_.UserSelect(kIdResolution, 0);
-  session_.profiles[0].paper_width_sel = 1;
-  view_.UserSelect(kIdPaperWidth, 1);  // already 1 in the profile
-  EXPECT_TRUE(pipeline_.calls.empty());
-  view_.UserSelect(kIdPaperWidth, 0);
-  view_.UserSelect(kIdResolution, 1);
-  EXPECT_EQ(session_.print_width_dots, 720);
-  EXPECT_EQ(pipeline_.calls, (std::vector<std::pair<char, bool>>{
-                                 {'S', true}, {'C', true}, {'S', false}, {'C', false}}));
-}
-
 TEST_F(MainWindowTest, PanelChoicesAreStoredOnPaperChangeAndExitButNotOnCloseBox) {
   Open();
   view_.UserSelect(kIdBaudRate, 1);
@@ -65,38 +59,32 @@ TEST_F(MainWindowTest, PanelChoicesAreStoredOnPaperChangeAndExitButNotOnCloseBox
   view_.UserSelect(kIdParity, 1);
   view_.UserSelect(kIdPaperWidth, 1);  // stores everything of the current printer
   EXPECT_EQ(session_.profiles[1].parity_sel, 1);
-  EXPECT_EQ(session_.profiles[1].paper_width_sel, 1);
 
   view_.UserSelect(kIdPrinterName, 0);
   view_.UserSelect(kIdBaudRate, 1);
-  view_.UserCloseBox();
-  EXPECT_EQ(host_.closed, 1);
+  session_.source_path = (dir_.path() / "pic.bmp").string();
   std::string folder;
   std::vector<PrinterProfile> saved = {MakeProfile("DT-300", "COM1")};
-  LoadSettings(1, saved, folder);
-  EXPECT_EQ(saved[0].baud_sel, 0) << "the close box saved settings";
-  session_.source_path = (dir_.path() / "pic.bmp").string();
-  view_.UserClick(kIdExit);
-  EXPECT_EQ(host_.closed, 2);
-  EXPECT_EQ(session_.source_path, (dir_.path() / "pic.bmp").string());
-  LoadSettings(1, saved, folder);
-  EXPECT_EQ(saved[0].baud_sel, 1);
+  for (int exit : {0, 1}) {
+    exit ? view_.UserClick(kIdExit) : view_.UserCloseBox();
+    LoadSettings(1, saved, folder);
+    EXPECT_EQ(saved[0].baud_sel, exit) << "saved by exit only";
+  }
+  EXPECT_EQ(recorder_.closed, 2);
   EXPECT_EQ(folder.rfind(dir_.path().string(), 0), 0u) << folder;
 }
 
 TEST_F(MainWindowTest, TypedOrBrowsedPathsLoadOnlyWhenTheyExist) {
   Open();
   view_.UserType(kIdSourceEdit, (dir_.path() / "missi").string());
-  EXPECT_TRUE(pipeline_.calls.empty());
+  EXPECT_TRUE(recorder_.calls.empty());
   std::string picture = File("logo.Bmp");
   view_.UserType(kIdSourceEdit, picture);
   EXPECT_EQ(session_.source_kind, kSourceBitmap);
-  EXPECT_EQ(session_.source_path, picture);
-  EXPECT_EQ(pipeline_.calls, (std::vector<std::pair<char, bool>>{{'S', true}, {'C', true}}));
+  EXPECT_EQ(recorder_.calls, (std::vector<std::pair<char, bool>>{{'S', true}, {'C', true}}));
   ExpectEnabled(kCommands, true);
   EXPECT_FALSE(view_.IsEnabled(kIdEdit));
   ExpectShown(kPictureControls, true);
-  ExpectShown({kIdItemList, kIdItemText}, false);
   EXPECT_EQ(view_.control(kIdRightPreview).picture, session_.converted);
   EXPECT_EQ(view_.control(kIdLeftPreview).picture, session_.fit_image);
 
@@ -106,35 +94,25 @@ TEST_F(MainWindowTest, TypedOrBrowsedPathsLoadOnlyWhenTheyExist) {
   ExpectEnabled(kCommands, false);
   EXPECT_FALSE(view_.IsShown(kIdMonochrome));
 
-  host_.open_answer = File("a.jpg");
+  recorder_.open_answer = File("a.jpg");
   view_.UserClick(kIdBrowse);
-  EXPECT_EQ(view_.Text(kIdSourceEdit), *host_.open_answer);
+  EXPECT_EQ(view_.Text(kIdSourceEdit), *recorder_.open_answer);
   EXPECT_EQ(session_.source_kind, kSourceJpeg);
 }
 
-TEST_F(MainWindowTest, NewPictureResetsAttachButKeepsGradeAndAdjustments) {
-  Open();
-  view_.UserType(kIdSourceEdit, File("a.bmp"));
-  view_.UserClick(kIdManual);
-  view_.UserScroll(kLevelSliderIds[0], 2);
-  view_.UserScroll(kIdAdjustG, 5);
-  view_.UserScroll(kIdProcessing, 2);
-  view_.UserType(kIdSourceEdit, File("b.rle"));
-  EXPECT_EQ(session_.params.attach_manual, 0u);
-  EXPECT_EQ(session_.params.level_attach[0], kAttachFirst);
-  EXPECT_EQ(session_.params.level_attach[7], kAttachWhite);
-  EXPECT_EQ(session_.params.adjust_g, 5u);
-  EXPECT_EQ(session_.params.processing, 2u);
-  // The first conversion of the new picture already used the reset values.
-  EXPECT_EQ(pipeline_.converted_params.back().level_attach[0], kAttachFirst);
-}
-
-TEST_F(MainWindowTest, LevelSlidersFollowGradeManualAndMonochrome) {
+TEST_F(MainWindowTest, SlidersConvertFollowGradeManualAndMonochromeAndResetForANewPicture) {
   Open();
   view_.UserType(kIdSourceEdit, File("a.bmp"));
   EXPECT_TRUE(view_.IsChecked(kIdAutomatic));
   EXPECT_FALSE(view_.IsEnabled(kLevelSliderIds[3]));
+  // Each scroll converts again, but not when nothing changes.
+  const std::size_t before = recorder_.calls.size();
+  view_.UserScroll(kIdAdjustR, 4);
+  view_.UserScroll(kIdAdjustR, 4);     // the end of the drag, same value
+  view_.UserScroll(kIdProcessing, 0);  // same grade
   view_.UserClick(kIdManual);
+  view_.UserScroll(kLevelSliderIds[0], 0);  // same level
+  EXPECT_EQ(recorder_.calls.size(), before + 3);
   EXPECT_EQ(session_.params.attach_manual, 1u);
   ExpectEnabled({kLevelSliderIds[3], kIdAttachWhiteLabel}, true);
   EXPECT_EQ(view_.Position(kLevelSliderIds[1]), 1);
@@ -153,22 +131,20 @@ TEST_F(MainWindowTest, LevelSlidersFollowGradeManualAndMonochrome) {
   EXPECT_EQ(view_.Position(kLevelSliderIds[7]), 1);
   view_.UserScroll(kLevelSliderIds[1], 1);
   EXPECT_EQ(session_.params.level_attach[1], kAttachWhite);
+
+  // A new picture resets the attach but keeps the grade and the adjustments.
+  view_.UserScroll(kIdProcessing, 2);
+  view_.UserType(kIdSourceEdit, File("b.rle"));
+  EXPECT_EQ(session_.params.attach_manual, 0u);
+  EXPECT_EQ(session_.params.level_attach[1], kAttachSecond);
+  EXPECT_EQ(session_.params.level_attach[7], kAttachWhite);
+  EXPECT_EQ((std::array{session_.params.adjust_r, session_.params.processing}),
+            (std::array<std::uint32_t, 2>{4, 2}));
+  // The first conversion of the new picture already used the reset values.
+  EXPECT_EQ(recorder_.converted_params.back().level_attach[1], kAttachSecond);
 }
 
-TEST_F(MainWindowTest, SlidersConvertOnEveryScrollButNotWhenNothingChanges) {
-  Open();
-  view_.UserType(kIdSourceEdit, File("a.bmp"));
-  const std::size_t before = pipeline_.calls.size();
-  view_.UserScroll(kIdAdjustR, 4);
-  view_.UserScroll(kIdAdjustR, 4);  // the end of the drag, same value
-  EXPECT_EQ(session_.params.adjust_r, 4u);
-  view_.UserScroll(kIdProcessing, 0);  // same grade
-  view_.UserClick(kIdManual);
-  view_.UserScroll(kLevelSliderIds[0], 0);  // same level
-  EXPECT_EQ(pipeline_.calls.size(), before + 3);
-}
-
-TEST_F(MainWindowTest, InkRuleAndSecondColorNone) {
+TEST_F(MainWindowTest, InkRuleSecondColorNoneAndPrintToFile) {
   Open();
   EXPECT_EQ(view_.Items(kIdMonoColor), (Names{"Black", "Red"}));
   EXPECT_EQ(session_.params.color_count, 2u);
@@ -186,47 +162,38 @@ TEST_F(MainWindowTest, InkRuleAndSecondColorNone) {
   view_.UserClick(kIdMonochrome);  // off: still one ink
   EXPECT_EQ((std::array{session_.params.color_count, session_.params.palette_size}),
             (std::array<std::uint32_t, 2>{1, 2}));
-}
 
-TEST_F(MainWindowTest, PrintToFileWritesWhatTheChosenTypeSays) {
-  Open();
-  view_.UserType(kIdSourceEdit, File("a.bmp"));
-  host_.save_path = (dir_.path() / "out.BIN").string();
-  host_.save_answer = SaveChoice{SaveType::kBitmap, true};
+  // Print to File writes what the chosen type says, and nothing without a raster.
+  recorder_.save_path = (dir_.path() / "out.BIN").string();
+  recorder_.save_answer = SaveChoice{SaveType::kBitmap, true};
   view_.UserClick(kIdPrintToFile);
   EXPECT_EQ(boxes_.texts(), (Names{"Insufficient Memory.  Please increase Virtual Memory."}));
-  EXPECT_FALSE(std::filesystem::exists(host_.save_path));
+  EXPECT_FALSE(std::filesystem::exists(recorder_.save_path));
 
   BitmapFile page(58, 0);  // a 1 x 1 black page, as a one-ink raster
   WriteRgb24Header(page, 1, 1);
-  pipeline_.raster = RasterFromComposite(page, 0, kNoInk)->bytes();
+  recorder_.raster = RasterFromComposite(page, 0, kNoInk)->bytes();
   view_.UserClick(kIdPrintToFile);
-  EXPECT_EQ(ReadFileText(host_.save_path),
-            std::string(pipeline_.raster.begin(), pipeline_.raster.end()))
+  EXPECT_EQ(ReadFileText(recorder_.save_path),
+            std::string(recorder_.raster.begin(), recorder_.raster.end()))
       << "a bitmap, whatever the name";
 
-  host_.save_answer = SaveChoice{SaveType::kCommandFile, true};
+  recorder_.save_answer = SaveChoice{SaveType::kCommandFile, true};
   view_.UserClick(kIdPrintToFile);
   view_.UserClick(kIdRegister);
-  EXPECT_EQ(host_.key_entry_flags, (std::vector<int>{1, 0}));
+  EXPECT_EQ(recorder_.key_entry_flags, (std::vector<int>{1, 0}));
   EXPECT_EQ(session_.save_as_command_file, 0);
 }
 
-// A document of an image item with its own settings and two text items.
-class DocumentTest : public MainWindowTest {
- protected:
-  void SetUp() override {
-    ConversionParams params = StartupConversionParams();
-    params.adjust_b = 5;
-    pipeline_.items = {{.text = "", .params = params, .monochrome = 1, .color_index = 1},
-                       {.is_text = true, .text = "Hello", .color_index = 1},
-                       {.is_text = true, .text = "World", .color_index = 0}};
-    Open(/*with_editor=*/true);
-    view_.UserType(kIdSourceEdit, File("logo.qlf"));
-  }
-};
-
-TEST_F(DocumentTest, ListsItemsAndShowsEachWithItsOwnSettings) {
+TEST_F(MainWindowTest, DocumentListsItemsShowsEachWithItsOwnSettingsAndNeedsItems) {
+  // An image item with its own settings and two text items.
+  ConversionParams params = StartupConversionParams();
+  params.adjust_b = 5;
+  recorder_.items = {{.text = "", .params = params, .monochrome = 1, .color_index = 1},
+                     {.is_text = true, .text = "Hello", .color_index = 1},
+                     {.is_text = true, .text = "World", .color_index = 0}};
+  Open(/*with_editor=*/true);
+  view_.UserType(kIdSourceEdit, File("logo.qlf"));
   EXPECT_EQ(view_.Items(kIdItemList), (Names{"Image 1", "Text 2", "Text 3"}));
   ExpectShown({kIdItemList, kIdMonochrome}, true);
   EXPECT_FALSE(view_.IsShown(kIdItemText));
@@ -235,34 +202,32 @@ TEST_F(DocumentTest, ListsItemsAndShowsEachWithItsOwnSettings) {
   EXPECT_TRUE(view_.IsChecked(kIdMonochrome));
   EXPECT_EQ(view_.Selection(kIdMonoColor), 1);
   EXPECT_EQ(view_.Position(kIdAdjustB), 5);
-  EXPECT_EQ(pipeline_.converted_params.back().adjust_b, 5u);
+  EXPECT_EQ(recorder_.converted_params.back().adjust_b, 5u);
 
-  const std::size_t before = pipeline_.calls.size();
+  const std::size_t before = recorder_.calls.size();
   view_.UserSelect(kIdItemList, 1);
   EXPECT_TRUE(view_.IsShown(kIdItemText));
   ExpectShown({kIdMonochrome, kIdAttachGroup}, false);
   EXPECT_EQ(view_.Text(kIdItemText), "Hello");
   EXPECT_EQ(view_.Selection(kIdTextColor), 1);
-  EXPECT_EQ(pipeline_.calls.size(), before) << "selecting a text item converts nothing";
+  EXPECT_EQ(recorder_.calls.size(), before) << "selecting a text item converts nothing";
   view_.UserSelect(kIdItemList, 2);
-  EXPECT_EQ(view_.Selection(kIdTextColor), 0);
   view_.UserType(kIdItemText, "Bye");
-  EXPECT_EQ(pipeline_.items[2].text, "Bye");
-  EXPECT_EQ(pipeline_.calls.size(), before + 2) << "a text change refreshes both previews";
-  EXPECT_TRUE(pipeline_.calls.back().second);
+  EXPECT_EQ(recorder_.items[2].text, "Bye");
+  EXPECT_EQ(recorder_.calls.size(), before + 2) << "a text change refreshes both previews";
+  EXPECT_TRUE(recorder_.calls.back().second);
 
   view_.UserSelect(kIdSecondColor, 1);  // None: every item moves to the 1st colour
-  EXPECT_EQ(pipeline_.resets, 1);
+  EXPECT_EQ(recorder_.resets, 1);
   EXPECT_EQ(view_.Selection(kIdMonoColor), 0);
-}
 
-TEST_F(DocumentTest, UnreadableOrEmptyDocumentDisablesCommands) {
-  pipeline_.document_ok = false;
+  // An unreadable or empty document disables the commands.
+  recorder_.document_ok = false;
   view_.UserType(kIdSourceEdit, File("bad.qlf"));
   EXPECT_EQ(session_.source_kind, kSourceNone);
   ExpectEnabled(kCommands, false);
-  pipeline_.document_ok = true;
-  pipeline_.items.clear();
+  recorder_.document_ok = true;
+  recorder_.items.clear();
   view_.UserType(kIdSourceEdit, File("empty.qlf"));
   EXPECT_EQ(session_.source_kind, kSourceDocument);
   ExpectEnabled(kCommands, false);

@@ -32,9 +32,7 @@ TEST(ProtocolWindowsQt, WindowsOpenFromTheirTemplatesAndEndThroughTheirButtons) 
   });
   EXPECT_EQ(RunKeyEntryWindow(nullptr, session), 0);
   QTimer::singleShot(0, [&] {
-    for (const char* text : {"&Select All", "&Remove Select", "&Print", "&Delete"})
-      EXPECT_FALSE(Button(text)->isEnabled()) << text;
-    EXPECT_TRUE(Button("Get keycode lists")->isEnabled());
+    EXPECT_FALSE(Button("&Delete")->isEnabled());
     Button("&Close")->click();
   });
   EXPECT_EQ(RunNvManagerWindow(nullptr, session), 1);

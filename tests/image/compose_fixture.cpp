@@ -13,34 +13,22 @@ namespace inkmark::testing {
 namespace {
 
 // Fonts need a running Qt application; one for the whole test program.
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (QGuiApplication::instance() == nullptr) {
-      app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-  }
-  void TearDown() override { app_.reset(); }
+int qt_argc = 1;
+char qt_name[] = "compose_tests";
+char* qt_argv[] = {qt_name, nullptr};
 
- private:
-  int argc_ = 1;
-  char name_[16] = "compose_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QGuiApplication> app_;
+struct QtEnvironment : ::testing::Environment {
+  void SetUp() override {
+    if (!QGuiApplication::instance()) app = std::make_unique<QGuiApplication>(qt_argc, qt_argv);
+  }
+  void TearDown() override { app.reset(); }
+  std::unique_ptr<QGuiApplication> app;
 };
 
 [[maybe_unused]] ::testing::Environment* const kQtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
-}
-
 }  // namespace
-
-std::vector<std::uint8_t> SolidBitmap(std::int32_t width, std::int32_t height, Bgr24 colour) {
-  return SplitBitmap(width, height, colour, colour);
-}
 
 std::vector<std::uint8_t> SplitBitmap(std::int32_t width, std::int32_t height, Bgr24 left,
                                       Bgr24 right) {
@@ -54,32 +42,6 @@ std::vector<std::uint8_t> SplitBitmap(std::int32_t width, std::int32_t height, B
     }
   }
   return file;
-}
-
-std::int32_t PageWidth(const std::vector<std::uint8_t>& page) {
-  return static_cast<std::int32_t>(Le32(page, 18));
-}
-std::int32_t PageHeight(const std::vector<std::uint8_t>& page) {
-  return static_cast<std::int32_t>(Le32(page, 22));
-}
-
-Bgr24 PagePixel(const std::vector<std::uint8_t>& page, std::int32_t x, std::int32_t y) {
-  const std::int32_t w = PageWidth(page);
-  const std::int32_t h = PageHeight(page);
-  const std::size_t stride = (3 * static_cast<std::size_t>(w) + 3) & ~std::size_t{3};
-  const std::size_t at = Le32(page, 10) + stride * static_cast<std::size_t>(h - 1 - y) + 3 * x;
-  return {page.at(at), page.at(at + 1), page.at(at + 2)};
-}
-
-PixelCensus CountPixels(const std::vector<std::uint8_t>& page, Bgr24 ink) {
-  PixelCensus census;
-  for (std::int32_t y = 0; y < PageHeight(page); ++y) {
-    for (std::int32_t x = 0; x < PageWidth(page); ++x) {
-      const Bgr24 p = PagePixel(page, x, y);
-      ++(p == ink ? census.ink : p == kWhite24 ? census.white : census.other);
-    }
-  }
-  return census;
 }
 
 ComposeSession::ComposeSession(std::int32_t paper_dots) {

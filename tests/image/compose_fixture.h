@@ -22,36 +22,15 @@ inline constexpr Bgr24 kWhite24 = {255, 255, 255};
 inline constexpr Bgr24 kBlack24 = {0, 0, 0};
 inline constexpr Bgr24 kRed24 = {0, 0, 255};
 
-// A 24-bit bitmap file of one colour.
-std::vector<std::uint8_t> SolidBitmap(std::int32_t width, std::int32_t height, Bgr24 colour);
-
 // A 24-bit bitmap file whose left half is `left` and right half `right`.
 std::vector<std::uint8_t> SplitBitmap(std::int32_t width, std::int32_t height, Bgr24 left,
                                       Bgr24 right);
 
-// The pixel at (x, y) counted from the top of a 24-bit page.
-Bgr24 PagePixel(const std::vector<std::uint8_t>& page, std::int32_t x, std::int32_t y);
-std::int32_t PageWidth(const std::vector<std::uint8_t>& page);
-std::int32_t PageHeight(const std::vector<std::uint8_t>& page);
-
-// Counts the pixels of the page that are neither white nor `ink`, and those that are `ink`.
-struct PixelCensus {
-  std::int64_t ink = 0;
-  std::int64_t white = 0;
-  std::int64_t other = 0;
-};
-PixelCensus CountPixels(const std::vector<std::uint8_t>& page, Bgr24 ink);
-
-// A window of fixed preview widths and list selections.
-struct FakePreviewControls : PreviewControls {
-  int monochrome_color = 0;
-  int text_color = 0;
-  int width = 202;
-  int ListSelection(int control) const override {
-    return control == kMonochromeColorList ? monochrome_color : text_color;
-  }
-  int ClientWidth(int) const override { return width; }
-};
+// A 24-bit bitmap file of one colour.
+inline std::vector<std::uint8_t> SolidBitmap(std::int32_t width, std::int32_t height,
+                                             Bgr24 colour) {
+  return SplitBitmap(width, height, colour, colour);
+}
 
 // A session on a black-and-red printer with `paper_dots` of paper, its
 // temporary files in a fresh folder.

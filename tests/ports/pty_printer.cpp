@@ -26,15 +26,13 @@ void DeviceMapHome::Link(const std::string& entry, const std::filesystem::path& 
 
 PtyPrinter::PtyPrinter(const DeviceMapHome& home, const std::string& entry) {
   int master = -1, slave = -1;
-  if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
-    throw std::runtime_error("openpty failed");
-  }
+  if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+    throw std::runtime_error("openpty");
   master_.reset(master);
   slave_.reset(slave);
   ::fcntl(master, F_SETFL, O_NONBLOCK);
   // The master must not mangle what the test sends.
-  termios tio{};
-  ::tcgetattr(master, &tio);
+  termios tio = Line();
   ::cfmakeraw(&tio);
   ::tcsetattr(master, TCSANOW, &tio);
   home.Link(entry, ::ttyname(slave));
@@ -43,21 +41,16 @@ PtyPrinter::PtyPrinter(const DeviceMapHome& home, const std::string& entry) {
 std::string PtyPrinter::Received() {
   std::string out;
   char buf[4096];
-  for (;;) {
-    // Bytes still on their way between the two ends arrive within a few ms.
-    pollfd p{master_.get(), POLLIN, 0};
-    if (::poll(&p, 1, 20) <= 0 || (p.revents & POLLIN) == 0) break;
-    ssize_t n = ::read(master_.get(), buf, sizeof buf);
-    if (n <= 0) break;
+  pollfd p{master_.get(), POLLIN, 0};
+  // Bytes still on their way between the two ends arrive within a few ms.
+  for (ssize_t n; ::poll(&p, 1, 20) > 0 && (n = ::read(master_.get(), buf, sizeof buf)) > 0;)
     out.append(buf, std::size_t(n));
-  }
   return out;
 }
 
 void PtyPrinter::Send(std::string_view bytes) {
-  if (::write(master_.get(), bytes.data(), bytes.size()) != ssize_t(bytes.size())) {
+  if (::write(master_.get(), bytes.data(), bytes.size()) != ssize_t(bytes.size()))
     throw std::runtime_error("pty write failed");
-  }
 }
 
 termios PtyPrinter::Line() const {

@@ -1,41 +1,37 @@
 // The Preview window offscreen: its first size, its bars, scrolling by the
-// bars and the white around a raster smaller than the window.
+// bars, painting from the scroll position and the white around a raster
+// smaller than the window.
 #include "preview/zoom_dialog.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QScrollBar>
+
+#include "image/bitmap_fixture.h"
 
 namespace inkmark::testing {
 namespace {
 
-class QtEnvironment : public ::testing::Environment {
- public:
+struct QtEnvironment : ::testing::Environment {
   void SetUp() override {
     static int argc = 1;
-    static char name[] = "zoom_dialog_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
+    static char name[] = "zoom_dialog_tests", *argv[] = {name, nullptr};
+    app = std::make_unique<QApplication>(argc, argv);
   }
-  void TearDown() override { app_.reset(); }
-
- private:
-  std::unique_ptr<QApplication> app_;
+  void TearDown() override { app.reset(); }
+  std::unique_ptr<QApplication> app;
 };
 const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-// A state over a black raster of the given size.
-ZoomState BlackState(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "BMP");
+// A state over a raster of the given size: black, but white from column 260 on.
+ZoomState State(int width, int height) {
+  std::vector<std::vector<std::uint32_t>> rows(height, std::vector<std::uint32_t>(width, 0));
+  for (auto& row : rows) std::fill(row.begin() + std::min(width, 260), row.end(), 0xFFFFFF);
+  auto f = Fixture(width, height, 24);
+  f.pixels = PackRows(rows, 24);
   ZoomState state;
-  state.raster.assign(bytes.begin(), bytes.end());
+  state.raster = BuildBitmap(f);
   state.image_width = state.view_width = width;
   state.image_height = state.view_height = height;
   state.page_x = width / 4;
@@ -44,39 +40,35 @@ ZoomState BlackState(int width, int height) {
   return state;
 }
 
-TEST(ZoomDialog, SmallRasterOpensWithoutBarsAndCaptionStatesSize) {
-  ZoomDialog dialog(BlackState(120, 80), nullptr);
-  EXPECT_GT(dialog.width(), 120);
-  EXPECT_LT(dialog.width(), 200);
-  EXPECT_FALSE(dialog.horizontal_bar().isVisibleTo(&dialog));
-  EXPECT_FALSE(dialog.vertical_bar().isVisibleTo(&dialog));
-  EXPECT_TRUE(dialog.windowTitle().startsWith("Size:16.93x11.29mm(120x80dot)"))
-      << dialog.windowTitle().toStdString();
-}
+TEST(ZoomDialog, OpensToFitScrollsByQuarterPagesAndPaintsFromTheScrollPositionWithWhiteAround) {
+  ZoomDialog small(State(120, 80), nullptr);
+  EXPECT_TRUE(small.width() > 120 && small.width() < 200) << small.width();
+  EXPECT_FALSE(small.horizontal_bar().isVisibleTo(&small) ||
+               small.vertical_bar().isVisibleTo(&small));
+  EXPECT_TRUE(small.windowTitle().startsWith("Size:16.93x11.29mm(120x80dot)"))
+      << small.windowTitle().toStdString();
 
-TEST(ZoomDialog, WideRasterScrollsAcrossByQuarterPagesAndEnlargingPaintsWhite) {
-  ZoomDialog dialog(BlackState(1000, 100), nullptr);
+  ZoomDialog dialog(State(1000, 100), nullptr);
+  dialog.show();
   QScrollBar& bar = dialog.horizontal_bar();
-  ASSERT_TRUE(bar.isVisibleTo(&dialog));
-  EXPECT_FALSE(dialog.vertical_bar().isVisibleTo(&dialog));
-  EXPECT_EQ(bar.pageStep(), 250);
-  EXPECT_EQ(bar.maximum(), 1000 - dialog.drawing_area().width());
-
+  ASSERT_TRUE(bar.isVisibleTo(&dialog) && !dialog.vertical_bar().isVisibleTo(&dialog));
+  EXPECT_EQ((std::array{bar.pageStep(), bar.maximum()}),
+            (std::array{250, 1000 - dialog.drawing_area().width()}));
   bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(dialog.state().scroll_x, 250);
+  QImage shot = dialog.drawing_area().grab().toImage();
+  EXPECT_EQ(shot.pixelColor(9, 10), QColor(Qt::black)) << "raster column 259";
+  EXPECT_EQ(shot.pixelColor(10, 10), QColor(Qt::white)) << "raster column 260";
   bar.triggerAction(QAbstractSlider::SliderToMaximum);  // not a request the window takes
-  EXPECT_EQ(dialog.state().scroll_x, 250);
-  EXPECT_EQ(bar.value(), 250);
+  EXPECT_EQ((std::array{dialog.state().scroll_x, bar.value()}), (std::array{250, 250}));
 
-  dialog.show();
   dialog.resize(1200, 400);
   QApplication::processEvents();
   EXPECT_FALSE(bar.isVisibleTo(&dialog));
   EXPECT_EQ(dialog.state().scroll_x, 0);
-  QImage shot = dialog.drawing_area().grab().toImage();
+  shot = dialog.drawing_area().grab().toImage();
   EXPECT_EQ(shot.pixelColor(10, 10), QColor(Qt::black));
-  EXPECT_EQ(shot.pixelColor(1100, 10), QColor(Qt::white));
-  EXPECT_EQ(shot.pixelColor(10, 200), QColor(Qt::white));
+  EXPECT_EQ(shot.pixelColor(10, 200), QColor(Qt::white)) << "below the raster";
 }
 
 }  // namespace

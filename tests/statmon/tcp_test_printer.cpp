@@ -1,33 +1,28 @@
 #include "tcp_test_printer.h"
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace inkmark::testing {
 
-TcpTestPrinter::TcpTestPrinter(Answer answer) : answer_(std::move(answer)) {
-  listener_.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+TcpTestPrinter::TcpTestPrinter(Answer answer)
+    : answer_(std::move(answer)), listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+  sockaddr_in addr{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
   socklen_t size = sizeof addr;
-  if (!listener_ || ::bind(listener_.get(), reinterpret_cast<sockaddr*>(&addr), size) != 0 ||
-      ::listen(listener_.get(), 16) != 0 ||
-      ::getsockname(listener_.get(), reinterpret_cast<sockaddr*>(&addr), &size) != 0)
+  auto* a = reinterpret_cast<sockaddr*>(&addr);
+  if (!listener_ || ::bind(listener_.get(), a, size) != 0 || ::listen(listener_.get(), 16) != 0 ||
+      ::getsockname(listener_.get(), a, &size) != 0)
     throw std::runtime_error("cannot listen on the loopback interface");
   port_ = ntohs(addr.sin_port);
-  stop_.reset(::eventfd(0, EFD_CLOEXEC));
   thread_ = std::thread([this] { Serve(); });
 }
 
 TcpTestPrinter::~TcpTestPrinter() {
-  const std::uint64_t one = 1;
-  (void)!::write(stop_.get(), &one, sizeof one);
+  stop_ = true;
   thread_.join();
 }
 
@@ -38,45 +33,42 @@ std::vector<std::string> TcpTestPrinter::Received() {
 
 bool TcpTestPrinter::WaitForConnectionBytes(const std::string& bytes,
                                             std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  do {
-    for (const std::string& r : Received())
-      if (r == bytes) return true;
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (auto got = Received(); std::find(got.begin(), got.end(), bytes) == got.end();
+       got = Received()) {
+    if (std::chrono::steady_clock::now() > end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  } while (std::chrono::steady_clock::now() < deadline);
-  return false;
+  }
+  return true;
 }
 
 void TcpTestPrinter::Serve() {
-  // Each open connection with the index of what it has sent in received_.
-  std::vector<std::pair<UniqueFd, std::size_t>> connections;
-  for (;;) {
-    std::vector<pollfd> fds = {{stop_.get(), POLLIN, 0}, {listener_.get(), POLLIN, 0}};
-    for (const auto& c : connections) fds.push_back({c.first.get(), POLLIN, 0});
-    if (::poll(fds.data(), fds.size(), -1) < 0) continue;
-    if (fds[0].revents) return;
-    for (std::size_t i = connections.size(); i-- > 0;) {
-      if (!(fds[i + 2].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+  // fds[0] is the listener; fds[i] the connection whose bytes go to
+  // received_[i - 1], set to -1 (which poll passes over) once it ends.
+  std::vector<pollfd> fds = {{listener_.get(), POLLIN, 0}};
+  std::vector<UniqueFd> connections;
+  while (!stop_) {
+    if (::poll(fds.data(), fds.size(), 20) <= 0) continue;
+    for (std::size_t i = 1; i < fds.size(); ++i) {
+      if (!fds[i].revents) continue;
       char chunk[4096];
-      const ssize_t n = ::read(connections[i].first.get(), chunk, sizeof chunk);
+      const ssize_t n = ::read(fds[i].fd, chunk, sizeof chunk);
       if (n <= 0) {
-        connections.erase(connections.begin() + i);
+        connections[i - 1].reset();
+        fds[i].fd = -1;
         continue;
       }
-      std::unique_lock lock(mutex_);
-      received_[connections[i].second].append(chunk, std::size_t(n));
-      lock.unlock();
-      const std::string reply = answer_ ? answer_(std::string_view(chunk, std::size_t(n))) : "";
-      if (!reply.empty())
-        (void)!::send(connections[i].first.get(), reply.data(), reply.size(), MSG_NOSIGNAL);
+      const std::string_view got(chunk, std::size_t(n));
+      std::lock_guard lock(mutex_);
+      received_[i - 1].append(got);
+      const std::string reply = answer_ ? answer_(got) : "";
+      (void)!::send(fds[i].fd, reply.data(), reply.size(), MSG_NOSIGNAL);
     }
-    if (fds[1].revents & POLLIN) {
-      UniqueFd c(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
-      if (c) {
-        std::lock_guard lock(mutex_);
-        connections.emplace_back(std::move(c), received_.size());
-        received_.emplace_back();
-      }
+    if (fds[0].revents & POLLIN) {
+      connections.emplace_back(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+      fds.push_back({connections.back().get(), POLLIN, 0});
+      std::lock_guard lock(mutex_);
+      received_.emplace_back();
     }
   }
 }

@@ -3,6 +3,7 @@
 // separately), keeps what each one sends and answers from a script.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -24,8 +25,6 @@ class TcpTestPrinter {
   // Listens on 127.0.0.1 at a free port; without an answer it never replies.
   explicit TcpTestPrinter(Answer answer = {});
   ~TcpTestPrinter();
-  TcpTestPrinter(const TcpTestPrinter&) = delete;
-  TcpTestPrinter& operator=(const TcpTestPrinter&) = delete;
 
   std::uint16_t port() const { return port_; }
   // The device URI of a queue that prints here.
@@ -40,8 +39,8 @@ class TcpTestPrinter {
 
   Answer answer_;
   UniqueFd listener_;
-  UniqueFd stop_;  // an eventfd that ends Serve
   std::uint16_t port_ = 0;
+  std::atomic<bool> stop_ = false;
   std::mutex mutex_;
   std::vector<std::string> received_;
   std::thread thread_;

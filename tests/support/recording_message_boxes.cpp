@@ -8,19 +8,12 @@ RecordingMessageBoxes::~RecordingMessageBoxes() { SetMessageBoxes(nullptr); }
 int RecordingMessageBoxes::Show(WindowHandle owner, const std::string& caption,
                                 const std::string& text, unsigned style) {
   boxes_.push_back({owner, caption, text, style});
-  if (!answers_.empty()) {
-    int answer = answers_.front();
-    answers_.pop_front();
-    return answer;
-  }
-  switch (style & kMbButtonMask) {
-    case kMbYesNo:
-      return kIdNo;
-    case kMbRetryCancel:
-      return kIdCancel;
-    default:
-      return kIdOk;
-  }
+  const unsigned buttons = style & kMbButtonMask;
+  const int standard = buttons == kMbYesNo ? kIdNo : buttons == kMbRetryCancel ? kIdCancel : kIdOk;
+  if (answers_.empty()) return standard;
+  const int answer = answers_.front();
+  answers_.pop_front();
+  return answer;
 }
 
 std::vector<std::string> RecordingMessageBoxes::texts() const {

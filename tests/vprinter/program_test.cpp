@@ -1,5 +1,5 @@
-// The inkmark-vprinter program end to end: started as a separate process,
-// reached over TCP and through its pseudo-terminal link.
+// The inkmark-vprinter program: its command line, and the program end to end
+// as a separate process, reached over TCP and through its pseudo-terminal link.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QProcess>
 
-#include "io_helpers.h"
+#include "program_options.h"
 #include "support/temp_dir.h"
 #include "test_bytes.h"
 
@@ -18,14 +18,41 @@ namespace {
 using namespace testing;
 using inkmark::testing::TempDir;
 
+TEST(ProgramOptions, ReadsEveryOptionInBothSpellingsAndRefusesBadValues) {
+  auto parsed =
+      ParseCommandLine({"--pty", "/tmp/com1", "--tcp=[::1]:9100", "--capacity=1000",
+                        "--keys-per-block", "3", "--reply-delay", "50", "--no-reply", "--garbage=2",
+                        "--busy", "700", "--bad-blocks", "--second-ink", "#00FF00", "--quiet"});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  const auto& o = *parsed.options;
+  const FaultOptions& f = o.printer.faults;
+  EXPECT_EQ(std::tie(*o.pty_link, *o.tcp_host, o.tcp_port, o.printer.capacity,
+                     o.printer.keys_per_block, o.printer.second_ink_rgb, o.quiet),
+            std::tuple(std::filesystem::path("/tmp/com1"), "::1", 9100, 1000u, 3, 0x00FF00u, true));
+  EXPECT_EQ(std::tie(f.reply_delay_ms, f.no_reply, f.garbage, f.busy_ms, f.bad_blocks),
+            std::tuple(50, true, 2, 700, true));
+
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {},  // nothing to serve
+           {"--tcp", "127.0.0.1:65536"},
+           {"--pty"},
+           {"--pty", "x", "--capacity", "99999999999999999999999"},
+           {"--pty", "x", "--keys-per-block", "0"},
+           {"--pty", "x", "--first-ink", "purple"},
+           {"--pty", "x", "--frobnicate"},
+           {"--render", "f", "--tcp", "127.0.0.1:0"}}) {
+    parsed = ParseCommandLine(args);
+    EXPECT_FALSE(parsed.options.has_value() || parsed.error.empty())
+        << ::testing::PrintToString(args);
+  }
+}
+
 // The program with its standard output read line by line; killed on leaving.
 class Program : public QProcess {
  public:
-  explicit Program(const std::vector<std::string>& args) {
-    QStringList list;
-    for (const auto& a : args) list << QString::fromStdString(a);
+  explicit Program(const QStringList& args) {
     setStandardErrorFile(QProcess::nullDevice());
-    start(INKMARK_BIN_DIR "/inkmark-vprinter", list);
+    start(INKMARK_BIN_DIR "/inkmark-vprinter", args);
   }
   ~Program() override {
     kill();
@@ -35,8 +62,6 @@ class Program : public QProcess {
     while (!canReadLine() && waitForReadyRead(5000)) continue;
     return readLine().trimmed().toStdString();
   }
-  // The port of the "listening on host:port" line.
-  std::uint16_t TcpPort() { return QString::fromStdString(ReadLine()).section(':', -1).toUShort(); }
   // Sends `signal` (none: just waits) and returns the exit status, -1 if it
   // did not exit normally within a few seconds.
   int Finish(int signal = 0) {
@@ -50,7 +75,7 @@ class Program : public QProcess {
 Bytes TwoInkLogo(char k1, char k2) {
   Bytes first(32, 0), second(32, 0);
   for (int y = 0; y < 8; ++y) first[y * 2] = second[16 + y * 2 + 1] = 0xFF;
-  return RasterDefine(k1, k2, 16, 16, {{0x31, first}, {0x32, second}});
+  return Define(k1, k2, 16, 16, {{0x31, first}, {0x32, second}});
 }
 
 void ExpectTwoInkPicture(const std::filesystem::path& png) {
@@ -61,62 +86,63 @@ void ExpectTwoInkPicture(const std::filesystem::path& png) {
   EXPECT_EQ(QColor(image.pixel(12, 2)), QColor(255, 255, 255));
 }
 
-TEST(VprinterProgram, OverTcpStoresPrintsAsPngAndStopsOnTerm) {
+TEST(VprinterProgram, ServesTcpThenItsPtyWithTheNvMemoryKeptBetweenRuns) {
   TempDir dir;
-  Program program({"--tcp", "127.0.0.1:0", "--out", (dir.path() / "pages").string(), "--quiet",
-                   "--capacity", "5000"});
-  UniqueFd host = ConnectTo(program.TcpPort());
-  ASSERT_TRUE(host.valid());
-  ASSERT_TRUE(WriteAllTo(
-      host.get(), Cat({kInitialise, TwoInkLogo('L', 'G'), PrintNv('L', 'G'), kCapacityRequest})));
-  const Bytes expected = Reply(0x31, std::to_string(5000 - 2 * (1 + 32) - 30));
-  EXPECT_EQ(ReadFrom(host.get(), expected.size()), expected);
-  ExpectTwoInkPicture(dir.path() / "pages" / "page-0001.png");
-  EXPECT_EQ(program.Finish(SIGTERM), 0);
-}
-
-TEST(VprinterProgram, OverPtyTakesLargeDefinesAndKeepsNvMemoryAcrossRuns) {
-  TempDir dir;
-  const auto link = dir.path() / "devices" / "com1";
-  const std::vector<std::string> args = {"--pty", link.string(), "--nv",
-                                         (dir.path() / "nv.bin").string(), "--quiet"};
-  const Bytes listed = {0x37, 0x72, 0x40, 'B', 'G', 0x00};
+  const auto link = dir.path() / "devices" / "com1", nv = dir.path() / "nv.bin";
   {
-    Program program(args);
-    ASSERT_NE(program.ReadLine().find("pty"), std::string::npos);
-    UniqueFd port(::open(link.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
-    ASSERT_TRUE(port.valid());
-    // 1024 x 64 dots: 8193 bytes, more than the terminal buffers at once.
-    ASSERT_TRUE(WriteAllTo(
-        port.get(), Cat({kInitialise, RasterDefine('B', 'G', 1024, 64, {{0x31, Bytes(8192, 0x81)}}),
-                         kKeyListRequest})));
-    EXPECT_EQ(ReadFrom(port.get(), 6), listed);
-    EXPECT_EQ(program.Finish(SIGINT), 0);
+    Program program({"--tcp", "127.0.0.1:0", "--out", (dir.path() / "pages").c_str(), "--nv",
+                     nv.c_str(), "--quiet", "--capacity", "5000"});
+    // The port of the "listening on host:port" line.
+    const auto port = QString::fromStdString(program.ReadLine()).section(':', -1).toUShort();
+    UniqueFd host = ConnectTo(port), other = ConnectTo(port);
+    ASSERT_TRUE(host.valid() && other.valid());
+    // Half a command on one connection does not disturb the other, which
+    // shares the NV memory.
+    const Bytes logo = TwoInkLogo('L', 'G');
+    ASSERT_TRUE(WriteAllTo(host.get(), Cat({kInitialise, {logo.begin(), logo.begin() + 9}})));
+    ASSERT_TRUE(WriteAllTo(other.get(), Cat({TwoInkLogo('X', 'X'), kKeyListRequest})));
+    EXPECT_EQ(ReadFrom(other.get(), 6), (Bytes{0x37, 0x72, 0x40, 'X', 'X', 0x00}));
+    ASSERT_TRUE(WriteAllTo(host.get(), Cat({{logo.begin() + 9, logo.end()},
+                                            DeleteNv('X', 'X'),
+                                            PrintNv('L', 'G'),
+                                            kCapacityRequest})));
+    const Bytes expected = Reply(0x31, std::to_string(5000 - 2 * (1 + 32) - 30));
+    EXPECT_EQ(ReadFrom(host.get(), expected.size()), expected);
+    ExpectTwoInkPicture(dir.path() / "pages" / "page-0001.png");
+    EXPECT_EQ(program.Finish(SIGTERM), 0);
   }
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
-  Program again(args);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "nv.bin.tmp"));
+  Program again({"--pty", link.c_str(), "--nv", nv.c_str(), "--quiet"});
   ASSERT_NE(again.ReadLine().find("pty"), std::string::npos);
   UniqueFd port(::open(link.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
-  ASSERT_TRUE(WriteAllTo(port.get(), kKeyListRequest));
-  EXPECT_EQ(ReadFrom(port.get(), 6), listed);
+  ASSERT_TRUE(port.valid());
+  // 1024 x 64 dots: 8193 bytes, more than the terminal buffers at once.
+  ASSERT_TRUE(WriteAllTo(
+      port.get(), Cat({Define('B', 'G', 1024, 64, {{0x31, Bytes(8192, 0x81)}}), kKeyListRequest})));
+  EXPECT_EQ(ReadFrom(port.get(), 8), (Bytes{0x37, 0x72, 0x40, 'B', 'G', 'L', 'G', 0x00}));
+  EXPECT_EQ(again.Finish(SIGINT), 0);
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
 }
 
-TEST(VprinterProgram, RenderWritesEachDefinedGraphicsAndEnds) {
+TEST(VprinterProgram, RenderWritesEachDefinedGraphicsAndFailuresEndIt) {
   TempDir dir;
   const Bytes columns = {0x80, 0x80, 0x80, 0x80, 0x40, 0x40, 0x40, 0x40};
-  const Bytes commands =
-      Cat({Density(0x32), ColumnDefine('A', 'B', 8, 8, {{0x31, columns}}), TwoInkLogo('C', 'D')});
+  const Bytes commands = Cat({Density(0x32), Define('A', 'B', 8, 8, {{0x31, columns}}, kColumnForm),
+                              TwoInkLogo('C', 'D')});
   const auto file = dir.Write("logo.cmd", std::string(commands.begin(), commands.end()));
   const auto out = dir.path() / "out";
-  Program program({"--render", file.string(), "--out", out.string(), "--quiet"});
+  Program program({"--render", file.c_str(), "--out", out.c_str(), "--quiet"});
   EXPECT_EQ(program.ReadLine(), (out / "nv-0001.png").string());
   EXPECT_EQ(program.ReadLine(), (out / "nv-0002.png").string());
   EXPECT_EQ(program.Finish(), 0);
   ExpectTwoInkPicture(out / "nv-0002.png");
 
   const auto empty = dir.Write("empty.cmd", "no graphics here");
-  EXPECT_EQ(Program({"--render", empty.string(), "--quiet"}).Finish(), 1);
+  EXPECT_EQ(Program({"--render", empty.c_str(), "--quiet"}).Finish(), 1);
   EXPECT_EQ(Program({"--tcp", "127.0.0.1:http"}).Finish(), 2);
+  // A file where the link would go is left as it is.
+  EXPECT_EQ(Program({"--pty", empty.c_str(), "--quiet"}).Finish(), 1);
+  EXPECT_EQ(inkmark::testing::ReadFileText(empty), "no graphics here");
 }
 
 }  // namespace

@@ -1,0 +1,377 @@
+// The printer ports: serial and parallel against pseudo-terminal printers on a
+// simulated clock, the command file, the spooler's driver through a private
+// cupsd, and which of them a session's choices open.
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <thread>
+
+#include "ports/clock.h"
+#include "ports/device_map.h"
+#include "ports/driver_port.h"
+#include "ports/file_port.h"
+#include "ports/open_port.h"
+#include "ports/read_timing.h"
+#include "ports/serial_port.h"
+#include "pty_printer.h"
+#include "support/private_cupsd.h"
+#include "support/recording_message_boxes.h"
+#include "tcp_test_printer.h"
+
+namespace inkmark::testing {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Time moves only when a port sleeps or waits in vain; scheduled actions (a
+// printer answering) run when the time reaches them.
+class FakePortClock final : public PortClock {
+ public:
+  FakePortClock() { SetPortClock(this); }
+  ~FakePortClock() override { SetPortClock(nullptr); }
+  std::uint64_t NowMs() override { return now_; }
+  void SleepMs(std::uint32_t ms) override { AdvanceTo(now_ + ms); }
+  int WaitFd(int fd, short events, std::uint32_t timeout_ms) override {
+    for (const std::uint64_t deadline = now_ + timeout_ms;;) {
+      // A real millisecond lets the kernel pass bytes between the pty's ends.
+      pollfd p{fd, events, 0};
+      if (int n = ::poll(&p, 1, timeout_ms == 0 ? 0 : 1); n != 0) return n < 0 ? -1 : p.revents;
+      if (now_ >= deadline) return 0;
+      AdvanceTo(actions_.empty() ? deadline : std::min(deadline, actions_.begin()->first));
+    }
+  }
+  void At(std::uint64_t at_ms, std::function<void()> action) { actions_.emplace(at_ms, action); }
+
+ private:
+  void AdvanceTo(std::uint64_t t) {
+    while (!actions_.empty() && actions_.begin()->first <= t) {
+      auto next = actions_.extract(actions_.begin());
+      now_ = std::max(now_, next.key());
+      next.mapped()();
+    }
+    now_ = std::max(now_, t);
+  }
+  std::uint64_t now_ = 0;
+  std::multimap<std::uint64_t, std::function<void()>> actions_;
+};
+
+struct LineChoice {
+  std::string port = "COM1";
+  std::int32_t baud = 19200, bits = 8;
+  std::string parity = "None", flow = "DTR/DSR";
+};
+
+// A session with one profile offering exactly the given choices, each selected.
+struct ChoiceSession : LogoSession {
+  explicit ChoiceSession(const LineChoice& c, std::vector<std::string> drivers = {}) {
+    PrinterProfile& p = profiles.emplace_back();
+    p.ports = {c.port, "0"};
+    p.baud_rates = {c.baud, 0};
+    p.bit_lengths = {c.bits, 0};
+    p.parities = {c.parity, "0"};
+    p.flows = {c.flow, "0"};
+    p.port_count = p.baud_count = p.bit_length_count = p.parity_count = p.flow_count = 1;
+    p.driver_count = std::int32_t(drivers.size());
+    p.driver_names = std::move(drivers);
+    profile_count = 1;
+  }
+};
+
+inline const std::string kDriverModel = "Corlane Printer Driver DT-300/310";
+
+// Bytes that differ from their neighbours and do not repeat every 256.
+inline std::string Pattern(std::size_t n) {
+  std::string data(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) data[i] = char(i * 7 + i / 251);
+  return data;
+}
+
+// Writes all of `data`; the port's result, with the count written in `written`.
+inline std::int32_t WriteAll(PortDriver& port, const std::string& data,
+                             std::uint32_t* written = nullptr, std::uint32_t* errors = nullptr) {
+  std::uint32_t w = 0, e = 0;
+  return port.write(reinterpret_cast<const std::uint8_t*>(data.data()), std::uint32_t(data.size()),
+                    written ? *written : w, errors ? *errors : e);
+}
+
+class PortTest : public ::testing::Test {
+ protected:
+  PortTest() { read_constant_ms = kReadConstantStartMs; }
+  DeviceMapHome home;
+  FakePortClock clock;
+  RecordingMessageBoxes boxes;
+  PtyPrinter printer{home, "com1"};
+};
+
+// Notes the size of every device write; its first `busy_writes` writes take
+// only 3 bytes (none from `taking_until_ms` on) and then answer busy after the
+// full write time-out.
+struct ScriptedPort final : DevicePort {
+  ScriptedPort() : DevicePort("COM1:") {}
+  Transfer writeDevice(const std::uint8_t* buffer, std::uint32_t length) override {
+    chunks.push_back(length);
+    if (busy_writes-- <= 0) return DevicePort::writeDevice(buffer, length);
+    const std::uint32_t taken = CurrentPortClock().NowMs() < taking_until_ms ? 3 : 0;
+    Transfer t = DevicePort::writeDevice(buffer, std::min(length, taken));
+    CurrentPortClock().SleepMs(write_total_timeout_constant + length);
+    return {false, t.count, kErrorBusy};
+  }
+  std::vector<std::uint32_t> chunks;
+  int busy_writes = 0;
+  std::uint64_t taking_until_ms = UINT64_MAX;
+};
+
+TEST_F(PortTest, SerialAndParallelSendInitializeThenSettleThenDataOnTheSelectedLine) {
+  PtyPrinter com(home, "com2"), lpt(home, "lpt1");
+  for (const LineChoice& choice :
+       {LineChoice{.port = "COM2", .baud = 9600, .bits = 7, .parity = "Even"}, {.port = "LPT1"}}) {
+    const std::uint64_t start = clock.NowMs();
+    auto port = OpenPrinterPort(ChoiceSession(choice));
+    ASSERT_NE(port, nullptr) << choice.port;
+    EXPECT_EQ(port->name, choice.port + ":");
+    EXPECT_GE(clock.NowMs() - start, 100u);
+    EXPECT_EQ(WriteAll(*port, "hi"), 1);
+    port->close();
+  }
+  EXPECT_EQ(com.Received() + "|" + lpt.Received(), "\x1B@hi|\x1B@hi");
+  // A pseudo-terminal keeps the speed, the handshake and the parity check that
+  // the port set (it always reports 8 data bits and no parity bit), raw.
+  termios line = com.Line();
+  EXPECT_EQ(cfgetospeed(&line), B9600);
+  EXPECT_EQ(line.c_cflag & (PARODD | CSTOPB | CRTSCTS), 0u);
+  EXPECT_EQ(line.c_iflag & (IXON | IXOFF | INPCK | ICRNL), tcflag_t(INPCK));
+  EXPECT_EQ((line.c_oflag & OPOST) | (line.c_lflag & (ICANON | ECHO | ISIG)), 0u);
+}
+
+TEST_F(PortTest, RefusesMissingBusyStalledOrUnsuitableDeviceAndReleasesIt) {
+  // Unmapped serial ports fall back to the system's devices.
+  EXPECT_EQ(DevicePathFor("COM3:"), std::filesystem::path("/dev/ttyS2"));
+  for (const char* none : {"COM0:", "COM1000:", "FILE:"}) EXPECT_FALSE(DevicePathFor(none));
+  home.Link("com5", home.folder() / "no-such-device");
+  EXPECT_EQ(OpenPrinterPort(ChoiceSession({.port = "COM5"})), nullptr);
+  EXPECT_EQ(OpenPrinterPort(ChoiceSession({.baud = 12345})), nullptr);
+  auto first = OpenPrinterPort(ChoiceSession({}));
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(OpenPrinterPort(ChoiceSession({})), nullptr);
+  // Fill the line (the user cancels the busy question), then the initialise
+  // command cannot go out: after the 15 s question the open fails.
+  ASSERT_EQ(WriteAll(*first, std::string(64 * 1024, '\0')), 0);
+  first->close();
+  const std::uint64_t start = clock.NowMs();
+  EXPECT_EQ(OpenPrinterPort(ChoiceSession({})), nullptr);
+  EXPECT_EQ(boxes.boxes().size(), 2u);
+  EXPECT_GE(clock.NowMs() - start, 15000u + 100u);
+  printer.Received();
+  EXPECT_NE(OpenPrinterPort(ChoiceSession({})), nullptr);
+}
+
+TEST_F(PortTest, WritesInChunksOf4096AndNeverAsksWhileThePrinterTakesBytes) {
+  ScriptedPort port;
+  const std::string data = Pattern(10000);
+  std::uint8_t reply[2];
+  std::uint32_t got = 0;
+  EXPECT_EQ(WriteAll(port, data) + port.readExact(reply, 2, got), 0);  // nothing while closed
+  ASSERT_EQ(port.open(), 1);
+  EXPECT_EQ(WriteAll(port, data), 1);
+  EXPECT_EQ(port.chunks, (std::vector<std::uint32_t>{4096, 4096, 1808}));
+  EXPECT_TRUE(printer.Received() == data);
+  port.busy_writes = 12;  // over a minute of busy writes, each taking a little
+  EXPECT_EQ(WriteAll(port, data), 1);
+  EXPECT_GT(clock.NowMs(), 60000u);
+  port.close();
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(printer.Received() == data);
+}
+
+TEST_F(PortTest, AsksFifteenSecondsAfterThePrinterLastTookBytesAndRetryRestartsTheWait) {
+  boxes.Answer({kIdRetry, kIdCancel, kIdCancel});
+  clock.At(15000, [&] { EXPECT_TRUE(boxes.boxes().empty()); });
+  clock.At(30000, [&] { EXPECT_LE(boxes.boxes().size(), 1u); });
+  SerialPort port;  // COM1, without software flow control: every byte value passes
+  ASSERT_EQ(port.open(), 1);
+  // The printer reads nothing: the line fills and then takes no more bytes.
+  const std::string data = Pattern(100000);
+  std::uint32_t written = 0, errors = 0;
+  EXPECT_EQ(WriteAll(port, data, &written, &errors), 0);
+  EXPECT_EQ(errors, kErrorCounterTimeout);
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, "Printer is busy. Would you retry?"));
+  EXPECT_EQ(boxes.boxes()[0].style & kMbButtonMask, unsigned(kMbRetryCancel));
+  ASSERT_GT(written, 0u);
+  EXPECT_TRUE(printer.Received() == data.substr(0, written));
+  port.close();
+
+  ScriptedPort stalling;
+  stalling.busy_writes = 100;  // each busy write lasts just over 6 s
+  const std::uint64_t start = clock.NowMs();
+  stalling.taking_until_ms = start + 18000;  // the last bytes go at about 12 s
+  clock.At(start + 27000, [&] { EXPECT_EQ(boxes.boxes().size(), 2u); });
+  ASSERT_EQ(stalling.open(), 1);
+  EXPECT_EQ(WriteAll(stalling, data), 0);
+  EXPECT_EQ(boxes.boxes().size(), 3u);
+  EXPECT_GT(clock.NowMs(), start + 27000);
+}
+
+TEST_F(PortTest, ReadTimeoutGrowsForALateAnswerAndFallsBackWhenNoneComes) {
+  auto port = std::make_unique<SerialPort>();
+  ASSERT_EQ(port->open(), 1);
+  clock.At(500, [&] { printer.Send("\x10\x04"); });
+  clock.At(2500, [&] { printer.Send(std::string("\x12\x00", 2)); });
+  std::uint8_t reply[4] = {};
+  std::uint32_t got = 0;
+  ASSERT_EQ(port->readExact(reply, 4, got), 1);
+  EXPECT_EQ(std::string(reply, reply + got), std::string("\x10\x04\x12\x00", 4));
+  const std::uint32_t grown = read_constant_ms;
+  EXPECT_GT(grown, 1u);
+  port->close();
+  // The next port starts with the grown time-out; a reply that stays short
+  // fails just after three seconds and puts the time-out back to 1 ms.
+  port = std::make_unique<SerialPort>();
+  ASSERT_EQ(port->open(), 1);
+  EXPECT_EQ(port->read_total_timeout_constant, grown);
+  const std::uint64_t start = clock.NowMs();
+  clock.At(start + 200, [&] { printer.Send("AB"); });
+  EXPECT_EQ(port->readExact(reply, 4, got), 0);
+  EXPECT_EQ(got, 2u);
+  EXPECT_NEAR(double(clock.NowMs() - start), 3100, 100);
+  EXPECT_EQ(port->read_total_timeout_constant + read_constant_ms, 2u);
+}
+
+TEST(ChoosePrinterPortTest, PortAndLineFollowTheSelectedChoices) {
+  ChoiceSession session({}, {"DT-200 driver", kDriverModel});
+  session.profiles[0].driver_sel = 1;
+  // Each name and the port it chooses; numbers the name "COM%d:" cannot hold
+  // are refused, also those that would wrap round to a small one.
+  for (std::string_view c :
+       {"com3=COM3:", "COMX=COM0:", "COM 12=COM12:", "Com999=COM999:", "USB=LPT1:", "CO=LPT1:",
+        "corlane printer driver=Corlane Printer Driver DT-300/310", "COM1000=none", "COM-1=none",
+        "COM4294967299=none", "COM-4294967297=none"}) {
+    const std::size_t eq = c.find('=');
+    session.profiles[0].ports[0] = c.substr(0, eq);
+    auto chosen = ChoosePrinterPort(session);
+    EXPECT_EQ(chosen ? chosen->name : "none", c.substr(eq + 1)) << c;
+  }
+  // A refused line must not leave the port pointing at COM1.
+  SerialPort port;
+  EXPECT_EQ(port.setLine(1000, 8, kParityNone, kOneStopBit, kFlowXonXoff, 9600) + port.open(), 0);
+
+  // Nine data bits fall back to seven, names match in any case, a choice of
+  // RTS/CTS runs the line with XON/XOFF and an unknown parity is none.
+  for (auto [choice, line] : std::initializer_list<std::pair<LineChoice, std::array<int, 5>>>{
+           {{.baud = 9600, .bits = 9, .parity = "even", .flow = "dtr/dsr"}, {9600, 7, 2, 0, 1}},
+           {{.baud = 115200, .parity = "ODD", .flow = "RTS/CTS"}, {115200, 8, 1, 0, 4}},
+           {{.parity = "Mark"}, {19200, 8, 0, 0, 1}}}) {
+    auto port = ChoosePrinterPort(ChoiceSession(choice));
+    auto* s = dynamic_cast<SerialPort*>(port.get());
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ((std::array<int, 5>{int(s->baud_rate), s->byte_size, s->parity, s->stop_bits,
+                                  s->flow_flags}),
+              line);
+  }
+  // The line state those fields give.
+  termios tio{};
+  const tcflag_t kLine = CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS;
+  ASSERT_TRUE(SetLineState(tio, 7, kParityEven, kOneStopBit, kFlowDtrDsr, 9600));
+  EXPECT_EQ(tio.c_cflag & (kLine | CREAD | CLOCAL), tcflag_t(CS7 | PARENB | CREAD | CLOCAL));
+  ASSERT_TRUE(SetLineState(tio, 8, kParityOdd, kTwoStopBits, kFlowRtsCts | kFlowXonXoff, 19200));
+  EXPECT_EQ(tio.c_cflag & kLine, tcflag_t(CS8 | PARENB | PARODD | CSTOPB | CRTSCTS));
+  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), tcflag_t(IXON | IXOFF));
+  EXPECT_FALSE(SetLineState(tio, 9, kParityNone, kOneStopBit, kFlowXonXoff, 19200));
+}
+
+TEST_F(PortTest, CommandFileComesFirstStartsAfreshAndHoldsTheCallersBytesOnly) {
+  TempDir dir;
+  ChoiceSession session({});
+  session.save_as_command_file = 1;
+  session.save_path = dir.Write("cmd.prn", "left over from an earlier run").string();
+  for (std::string run : {"first", "second"}) {
+    auto port = OpenPrinterPort(session);
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(WriteAll(*port, run) + WriteAll(*port, "+tail"), 2);
+    port->close();
+    EXPECT_EQ(ReadFileText(session.save_path), run + "+tail");
+  }
+  EXPECT_EQ(clock.NowMs() + printer.Received().size(), 0u);  // no settling, nothing on COM1
+  // A missing folder, and a path the system could open but longer than a path may be here.
+  std::string long_path = dir.path().string();
+  while (long_path.size() < 260) long_path += "/.";
+  for (auto bad : {dir.path() / "missing/cmd.prn", std::filesystem::path(long_path + "/cmd.prn")}) {
+    session.save_path = bad.string();
+    EXPECT_EQ(OpenPrinterPort(session), nullptr);
+  }
+}
+
+TEST(DriverPortTest, MissingOrBrokenLibraryShowsStatLinkBoxAndFails) {
+  RecordingMessageBoxes boxes;
+  TempDir empty;
+  DriverPort port(kDriverModel, empty.path());
+  EXPECT_EQ(port.open(), 0);
+  // Nothing reaches a library that is not there.
+  std::uint8_t bytes[4] = {1, 2, 3, 4};
+  std::uint32_t count = 4;
+  EXPECT_EQ(WriteAll(port, "data") + port.readExact(bytes, 4, count) +
+                port.transact(bytes, 1, bytes, count, 1),
+            0);
+  EXPECT_EQ(count, 0u);
+  // A file of that name that is no library counts as missing too, and the
+  // program's own route to the port shows the box once.
+  TempDir broken;
+  broken.Write(kStatusLibraryFile, "not a shared object");
+  SetStatusLibraryFolder(broken.path());
+  EXPECT_EQ(OpenPrinterPort(ChoiceSession({.port = "Corlane Printer Driver"}, {kDriverModel})),
+            nullptr);
+  SetStatusLibraryFolder({});
+  EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, kStatLinkMissingText));
+}
+
+std::vector<std::uint32_t> g_call_sizes;
+StlDirectIoFn g_real_direct_io = nullptr;
+
+using DriverPortCupsTest = PrivateCupsdTest;
+
+// The route of a printer on the spooler's driver: a private cupsd whose queue
+// prints over TCP, with requests through the built status library.
+TEST_F(DriverPortCupsTest, JobsGoThroughSpoolerOtherWritesThroughLibraryInChunks) {
+  auto printer = std::make_unique<TcpTestPrinter>();
+  ASSERT_TRUE(cupsd_.AddQueue("TM1", kDriverModel, printer->Uri()));
+  SetStatusLibraryFolder(INKMARK_STATMON_DIR);
+  auto opened = OpenPrinterPort(ChoiceSession({.port = "Corlane Printer Driver"}, {kDriverModel}));
+  SetStatusLibraryFolder({});
+  auto* port = dynamic_cast<DriverPort*>(opened.get());
+  ASSERT_NE(port, nullptr);
+  const std::string job = Pattern(10000);
+  ASSERT_EQ(port->beginJob(), 1);
+  EXPECT_EQ(WriteAll(*port, job), 1);
+  port->endJob();
+  EXPECT_TRUE(printer->WaitForConnectionBytes(job, milliseconds(5000)));
+
+  // Records the size of every library call and passes it on.
+  g_real_direct_io = port->direct_io;
+  port->direct_io = [](std::int32_t handle, std::uint32_t length, const std::uint8_t* bytes,
+                       std::uint32_t* read_length, std::uint8_t* read, std::uint32_t timeout_ms,
+                       std::int32_t flag, std::int32_t version) {
+    g_call_sizes.push_back(length);
+    return g_real_direct_io(handle, length, bytes, read_length, read, timeout_ms, flag, version);
+  };
+  const std::string direct = Pattern(10001).substr(1);
+  EXPECT_EQ(WriteAll(*port, direct), 1);
+  EXPECT_EQ(g_call_sizes, (std::vector<std::uint32_t>{4096, 4096, 1808}));
+  // The initialise command went the same way, before the job.
+  EXPECT_TRUE(printer->WaitForConnectionBytes("\x1B@" + direct, milliseconds(2000)));
+
+  // Once the printer hangs up, the library's failure fails the port's calls.
+  printer.reset();
+  std::this_thread::sleep_for(milliseconds(50));
+  std::uint8_t reply[128];
+  std::uint32_t length = sizeof reply;
+  EXPECT_EQ(port->transact(reply, 7, reply, length, 1) + WriteAll(*port, direct.substr(0, 100)), 0);
+  port->close();
+  // A printer the spooler does not have: no job starts.
+  DriverPort missing("NoSuchQueue");
+  EXPECT_EQ(missing.beginJob(), 0);
+}
+
+}  // namespace
+}  // namespace inkmark::testing
