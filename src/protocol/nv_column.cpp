@@ -64,36 +64,14 @@ std::int32_t DefineNvGraphicsColumn(PortDriver& port, WindowHandle owner,
   const std::int32_t width = raster->width();
   const std::int32_t height = raster->height();
   const std::size_t column_bytes = ColumnBytes(height);
-  const std::size_t block = std::size_t(width) * column_bytes + 1;
-  PlaneSelection sel;
-  auto planes = SelectColorPlanes(session, *profile, *raster, block, true, sel);
-  if (!planes) {
-    ShowMessage(owner, kStrNoMemory);
-    return 0;
-  }
-  const std::size_t total = planes->size();
-  if (session.save_as_command_file != 1 && !HasNvRoomFor(port, owner, total)) return 0;
-
-  std::span<std::uint8_t> data(*planes);
-  data[0] = sel.first_code;
-  ExtractColumnPlane(*raster, 0, height, sel.first_value, data.subspan(1, block - 1));
-  if (sel.two_blocks()) {
-    data[block] = kSecondColorCode;
-    ExtractColumnPlane(*raster, 0, height, sel.second_value, data.subspan(block + 1));
-  }
-  const auto header = DefineHeader(GraphicsForm::kColumn, static_cast<std::uint32_t>(total), key,
-                                   sel.two_blocks() ? 2 : 1, static_cast<std::uint16_t>(width),
-                                   static_cast<std::uint16_t>(column_bytes * 8));
-  if (port.beginJob() != 1) {
-    ShowMessage(owner, kStrRegisterFailed);
-    return 0;
-  }
-  std::int32_t result = WriteBytes(port, DensityCommandFor(*profile));
-  if (result == 1) result = WriteBytes(port, header);
-  if (result == 1) result = WriteBytes(port, data);
-  port.endJob();
-  if (result != 1) ShowMessage(owner, kStrRegisterFailed);
-  return result;
+  const DefineShape shape{GraphicsForm::kColumn, std::size_t(width) * column_bytes,
+                          static_cast<std::uint16_t>(width),
+                          static_cast<std::uint16_t>(column_bytes * 8)};
+  return SendNvDefine(port, owner, session, *profile, *raster, key, shape,
+                      DensityCommandFor(*profile),
+                      [&](std::int32_t value, std::span<std::uint8_t> out) {
+                        ExtractColumnPlane(*raster, 0, height, value, out);
+                      });
 }
 
 std::int32_t TestPrintColumn(WindowHandle owner, const LogoSession& session,

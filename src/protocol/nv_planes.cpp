@@ -92,6 +92,42 @@ bool HasNvRoomFor(PortDriver& port, WindowHandle owner, std::uint64_t total) {
   return true;
 }
 
+std::int32_t SendNvDefine(PortDriver& port, WindowHandle owner, const LogoSession& session,
+                          const PrinterProfile& profile, const LogoRaster& raster, const NvKey& key,
+                          const DefineShape& shape, std::span<const std::uint8_t> prefix,
+                          const PlaneWriter& write_plane) {
+  // Each block is its colour code followed by its plane.
+  const std::size_t block = shape.plane_bytes + 1;
+  PlaneSelection sel;
+  auto planes = SelectColorPlanes(session, profile, raster, block, true, sel);
+  if (!planes) {
+    ShowMessage(owner, kStrNoMemory);
+    return 0;
+  }
+  const std::size_t total = planes->size();
+  if (session.save_as_command_file != 1 && !HasNvRoomFor(port, owner, total)) return 0;
+
+  std::span<std::uint8_t> data(*planes);
+  data[0] = sel.first_code;
+  write_plane(sel.first_value, data.subspan(1, block - 1));
+  if (sel.two_blocks()) {
+    data[block] = kSecondColorCode;
+    write_plane(sel.second_value, data.subspan(block + 1));
+  }
+  const auto header = DefineHeader(shape.form, static_cast<std::uint32_t>(total), key,
+                                   sel.two_blocks() ? 2 : 1, shape.width, shape.height);
+  if (port.beginJob() != 1) {
+    ShowMessage(owner, kStrRegisterFailed);
+    return 0;
+  }
+  std::int32_t result = prefix.empty() ? 1 : WriteBytes(port, prefix);
+  if (result == 1) result = WriteBytes(port, header);
+  if (result == 1) result = WriteBytes(port, data);
+  port.endJob();
+  if (result != 1) ShowMessage(owner, kStrRegisterFailed);
+  return result;
+}
+
 std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
                                 std::span<const std::uint8_t> prefix, std::int32_t height,
                                 std::int32_t band, const PlaneSelection& sel,

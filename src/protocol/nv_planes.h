@@ -65,6 +65,28 @@ std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
                                 std::int32_t band, const PlaneSelection& sel,
                                 std::vector<std::uint8_t>& planes, const BandWriter& write_band);
 
+// Fills `out` with the dots of `value` over every row of the top-down raster,
+// in the graphics form being defined.
+using PlaneWriter = std::function<void(std::int32_t value, std::span<std::uint8_t> out)>;
+
+// A define command's form, the bytes of one colour's plane, and the size
+// fields the command carries.
+struct DefineShape {
+  GraphicsForm form;
+  std::size_t plane_bytes;
+  std::uint16_t width;
+  std::uint16_t height;
+};
+
+// Registers the top-down `raster` under `key` on the open port, which stays
+// open: capacity check (not when writing a command file), then `prefix`
+// (which may be empty) and one define command with a block per ink. 1 on
+// success; 0 after telling the user why not.
+std::int32_t SendNvDefine(PortDriver& port, WindowHandle owner, const LogoSession& session,
+                          const PrinterProfile& profile, const LogoRaster& raster, const NvKey& key,
+                          const DefineShape& shape, std::span<const std::uint8_t> prefix,
+                          const PlaneWriter& write_plane);
+
 // The allowance beyond the data that a define needs free in NV memory.
 inline constexpr std::uint64_t kNvDefineAllowance = 30;
 

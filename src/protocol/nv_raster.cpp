@@ -63,36 +63,13 @@ std::int32_t DefineNvGraphicsRaster(PortDriver& port, WindowHandle owner,
     return 0;
   }
   FlipRowsTopDown(*raster);
-
-  const std::size_t block = row_bytes * std::size_t(height) + 1;
-  PlaneSelection sel;
-  auto planes = SelectColorPlanes(session, *profile, *raster, block, true, sel);
-  if (!planes) {
-    ShowMessage(owner, kStrNoMemory);
-    return 0;
-  }
-  const std::size_t total = planes->size();
-  if (session.save_as_command_file != 1 && !HasNvRoomFor(port, owner, total)) return 0;
-  if (port.beginJob() != 1) {
-    ShowMessage(owner, kStrRegisterFailed);
-    return 0;
-  }
-
-  std::span<std::uint8_t> data(*planes);
-  data[0] = sel.first_code;
-  ExtractRasterPlane(*raster, 0, height, sel.first_value, data.subspan(1, block - 1));
-  if (sel.two_blocks()) {
-    data[block] = kSecondColorCode;
-    ExtractRasterPlane(*raster, 0, height, sel.second_value, data.subspan(block + 1));
-  }
-  const auto header = DefineHeader(
-      GraphicsForm::kRaster, static_cast<std::uint32_t>(total), key, sel.two_blocks() ? 2 : 1,
-      static_cast<std::uint16_t>(row_bytes * 8), static_cast<std::uint16_t>(height));
-  std::int32_t result = WriteBytes(port, header);
-  if (result == 1) result = WriteBytes(port, data);
-  port.endJob();
-  if (result != 1) ShowMessage(owner, kStrRegisterFailed);
-  return result;
+  const DefineShape shape{GraphicsForm::kRaster, row_bytes * std::size_t(height),
+                          static_cast<std::uint16_t>(row_bytes * 8),
+                          static_cast<std::uint16_t>(height)};
+  return SendNvDefine(port, owner, session, *profile, *raster, key, shape, {},
+                      [&](std::int32_t value, std::span<std::uint8_t> out) {
+                        ExtractRasterPlane(*raster, 0, height, value, out);
+                      });
 }
 
 std::int32_t TestPrintRaster(WindowHandle owner, const LogoSession& session,
