@@ -5,18 +5,10 @@
 # Usage: scripts/screenshot-editor.sh [build folder] [output.png]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for tool in xvfb-run import convert xdotool; do
-  command -v "$tool" >/dev/null || {
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xvfb imagemagick xdotool
-    break
-  }
-done
+. scripts/screenshot-common.sh
 build="${1:-build}"
 out="$(realpath -m "${2:-editor-window.png}")"
-program="$build/bin/InkmarkEdit"
-[ -x "$program" ] || { echo "no $program; build first" >&2; exit 1; }
+program="$(screenshot_program "$build" InkmarkEdit)"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

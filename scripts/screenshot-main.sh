@@ -6,18 +6,10 @@
 # Usage: scripts/screenshot-main.sh [build folder] [output.png] [--empty]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for tool in xvfb-run import xdotool; do
-  command -v "$tool" >/dev/null || {
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xvfb imagemagick xdotool
-    break
-  }
-done
+. scripts/screenshot-common.sh
 build="${1:-build}"
 out="${2:-main-window.png}"
-program="$build/bin/InkmarkTool"
-[ -x "$program" ] || { echo "no $program; build first" >&2; exit 1; }
+program="$(screenshot_program "$build" InkmarkTool)"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
