@@ -5,10 +5,8 @@
 
 #include "platform/profile_reader.h"
 #include "platform/string_table.h"
-#include "ports/open_port.h"
 #include "protocol/nv_commands.h"
 #include "protocol/nv_planes.h"
-#include "protocol/transaction.h"
 
 namespace inkmark {
 

@@ -1,6 +1,6 @@
 // The steps both graphics forms share: choosing which raster values print in
-// which ink, turning the rows top-down, and making sure the logo fits the
-// printer's NV memory.
+// which ink, turning the rows top-down, making sure the logo fits the
+// printer's NV memory, and sending the define and the test-print bands.
 #pragma once
 
 #include <cstddef>

@@ -4,10 +4,8 @@
 #include <vector>
 
 #include "platform/string_table.h"
-#include "ports/open_port.h"
 #include "protocol/nv_commands.h"
 #include "protocol/nv_planes.h"
-#include "protocol/transaction.h"
 
 namespace inkmark {
 
