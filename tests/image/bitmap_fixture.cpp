@@ -21,8 +21,7 @@ std::vector<std::uint8_t> BuildBitmap(const BitmapFixture& f) {
   if (!f.masks.empty()) tables_end = std::max(tables_end, 54 + 4 * f.masks.size());
   const std::size_t offset = f.pixel_offset.value_or(static_cast<std::uint32_t>(tables_end));
   std::vector<std::uint8_t> b(std::max<std::size_t>({offset, tables_end, 54}) + f.pixels.size());
-  b[0] = 'B';
-  b[1] = 'M';
+  Put(b, 0, 'B' | 'M' << 8, 2);
   Put(b, 2, static_cast<std::uint32_t>(b.size()));
   Put(b, 10, static_cast<std::uint32_t>(offset));
   Put(b, 14, f.header_size);

@@ -28,10 +28,7 @@ struct BitmapFixture {
 inline BitmapFixture Fixture(std::int32_t width, std::int32_t height, std::uint16_t bits,
                              std::uint32_t compression = 0) {
   BitmapFixture f;
-  f.width = width;
-  f.height = height;
-  f.bits_per_pixel = bits;
-  f.compression = compression;
+  f.width = width, f.height = height, f.bits_per_pixel = bits, f.compression = compression;
   return f;
 }
 

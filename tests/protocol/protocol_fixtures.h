@@ -6,9 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <deque>
-#include <functional>
-#include <thread>
 
 #include "command_decode.h"
 #include "image/logo_raster.h"
@@ -68,18 +65,11 @@ inline LogoRaster BuildRaster(int width, int height, int bits,
 // `ink_at` print), else an 8-bit raster (0 black, 1 `second`, 2 white).
 inline LogoRaster MakeRaster(int width, int height, std::int32_t second,
                              const InkAt& ink_at = Pattern) {
-  if (second == kNoInk)
-    return BuildRaster(width, height, 1, {kColorBlack, 0xFFFFFF},
-                       [&](int x, int y) { return ink_at(x, y) ? 0 : 1; });
-  return BuildRaster(width, height, 8, {kColorBlack, second, 0xFFFFFF}, [&](int x, int y) {
-    const int ink = ink_at(x, y);
-    return ink == 0 ? 2 : ink - 1;
-  });
-}
-// A 1-bit raster in the converter's order: index 0 white, index 1 `ink`.
-inline LogoRaster MakeInkOneRaster(int width, int height, std::int32_t ink, const InkAt& ink_at) {
-  return BuildRaster(width, height, 1, {0xFFFFFF, ink},
-                     [&](int x, int y) { return ink_at(x, y) ? 1 : 0; });
+  const bool one = second == kNoInk;
+  return BuildRaster(
+      width, height, one ? 1 : 8,
+      one ? std::vector{kColorBlack, 0xFFFFFF} : std::vector{kColorBlack, second, 0xFFFFFF},
+      [&](int x, int y) { return ink_at(x, y) ? one ? 0 : ink_at(x, y) - 1 : 2 - one; });
 }
 
 inline const std::string kTestDriver = "Corlane Printer Driver DT-300/310";
@@ -97,11 +87,9 @@ inline PrinterProfile ProfileFor(const std::string& model, const std::string& se
   return p;
 }
 inline void UseProfile(LogoSession& session, PrinterProfile profile) {
-  session.first_color = kColorBlack;
-  session.second_color = ColorFromName(profile.second_colors[0]);
+  session.first_color = kColorBlack, session.second_color = ColorFromName(profile.second_colors[0]);
   session.profiles = {std::move(profile)};
-  session.profile_count = 1;
-  session.profile_index = 0;
+  session.profile_count = 1, session.profile_index = 0;
 }
 inline Texts KeyTexts(const std::vector<NvKey>& keys) {
   Texts out;
@@ -125,12 +113,11 @@ inline std::vector<vprinter::Command> DecodeStream(const Bytes& stream) {
 inline Bytes ExpectedInks(const LogoRaster& raster, int width, int height,
                           std::int32_t first_value = 0, std::int32_t second_value = 1) {
   Bytes inks(std::size_t(width) * height, 0);
-  for (int y = 0; y < raster.height() && y < height; ++y) {
+  for (int y = 0; y < raster.height() && y < height; ++y)
     for (int x = 0; x < raster.width() && x < width; ++x) {
       const int v = *raster.pixel(x, raster.height() - 1 - y);  // storage rows are bottom-up
       inks[std::size_t(y) * width + x] = v == first_value ? 1 : v == second_value ? 2 : 0;
     }
-  }
   return inks;
 }
 // Waits up to five seconds for the printer (or the spooler) to have done something.
@@ -159,11 +146,9 @@ class ScriptPort final : public PortDriver {
   }
   std::int32_t write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
                      std::uint32_t& errors) override {
-    const bool fails = writes++ >= fail_from_write;
-    if (!fails) sent.insert(sent.end(), buffer, buffer + length);
-    written = fails ? 0 : length;
-    errors = fails;
-    return !fails;
+    written = (errors = writes++ >= fail_from_write) ? 0 : length;
+    sent.insert(sent.end(), buffer, buffer + written);
+    return !errors;
   }
   void Reply(const Bytes& bytes) { replies.insert(replies.end(), bytes.begin(), bytes.end()); }
 
@@ -187,9 +172,12 @@ class PtyPrinterTest : public ::testing::Test {
     ASSERT_TRUE(server) << error;
   }
   std::filesystem::path Link() const { return home.folder() / "Quorvel" / "devices" / "com1"; }
+  static vprinter::NvKey VKey(const std::string& key) {
+    return {std::uint8_t(key[0]), std::uint8_t(key[1])};
+  }
   // The graphics stored under `key`, as the printer prints them.
   Bytes Stored(const std::string& key) const {
-    auto g = printer->Find({std::uint8_t(key[0]), std::uint8_t(key[1])});
+    auto g = printer->Find(VKey(key));
     return g ? vprinter::RenderGraphics(*g).value_or(vprinter::Picture{}).inks : Bytes{};
   }
 

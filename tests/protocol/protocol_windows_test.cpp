@@ -15,8 +15,7 @@
 namespace inkmark::testing {
 namespace {
 
-class RecordingDialogHost final : public DialogHost {
- public:
+struct RecordingDialogHost final : DialogHost {
   void BeginBusy() override { ++busy; }
   void EndBusy() override { --busy; }
   void EndDialog(int result) override { ended.push_back(result); }
@@ -27,8 +26,7 @@ class RecordingDialogHost final : public DialogHost {
 };
 
 // A multiple-selection list; the user's toggles report as the widget's do.
-class FakeListBox final : public ListBoxView {
- public:
+struct FakeListBox final : ListBoxView {
   void UserToggle(int index) {
     selected.at(index) = !selected.at(index);
     events->OnControl(kNvKeyList, Notification::kSelectionChanged);
@@ -51,10 +49,6 @@ class FakeListBox final : public ListBoxView {
   std::vector<bool> selected;
   ControlEvents* events = nullptr;
 };
-
-vprinter::NvKey VKey(const std::string& text) {
-  return {std::uint8_t(text[0]), std::uint8_t(text[1])};
-}
 
 // Both windows open over their views, on a two-ink printer at COM1 with a
 // picture as the session's source.
@@ -123,9 +117,8 @@ TEST_F(PrinterWindowTest, KeyEntryRegistersUnderNewWellFormedKeysOnly) {
   Execute("AB");
   EXPECT_EQ(boxes.texts(), (Texts{LoadString(kStrBadKey), LoadString(kStrBadKey),
                                   LoadString(kStrBadKey), LoadString(kStrKeyExists)}));
-  EXPECT_TRUE(host.ended.empty()) << "the window stays open for another key";
   boxes.clear();
-  Execute("ab");  // another key than "AB"
+  Execute("ab");  // another key than "AB"; the window stayed open for it
   Execute(" ~");  // the lowest and highest key bytes
   EXPECT_EQ(host.ended, (std::vector<int>{1, 1}));
   ASSERT_TRUE(WaitFor([&] { return Has("ab") && Has(" ~"); }));
@@ -175,19 +168,14 @@ TEST_F(PrinterWindowTest, NvManagerListsPrintsAndDeletesTheSelectionAndReportsEa
   for (const vprinter::Picture& p : printer->Printed()) heights.push_back(p.height);
   EXPECT_EQ(heights, (std::vector<int>{1, 3, 5}));
   EXPECT_TRUE(boxes.boxes().empty());
-  // Printing leaves the selection; an empty printer leaves the list as it was.
-  for (const vprinter::NvKey& key : printer->Keys()) printer->Delete(key);
-  view.UserClick(kNvGetKeys);  // told so below
-  EXPECT_EQ(keys.Count(), 5);
-  EXPECT_EQ(State(), "all, on: K1 K3 K5");
 
   // Delete asks for each selected key in list order.
   ListFive();  // a second listing replaces the items rather than adding to them
   for (int i : {1, 2, 3}) keys.UserToggle(i);
   boxes.Answer({kIdYes, kIdNo, kIdYes});
   view.UserClick(kNvDelete);
-  EXPECT_EQ(boxes.texts(), (Texts{LoadString(kStrNoKeys), Text(kStrAskDelete, "K2"),
-                                  Text(kStrAskDelete, "K3"), Text(kStrAskDelete, "K4")}));
+  EXPECT_EQ(boxes.texts(), (Texts{Text(kStrAskDelete, "K2"), Text(kStrAskDelete, "K3"),
+                                  Text(kStrAskDelete, "K4")}));
   // Answering No keeps the key, still selected.
   EXPECT_EQ(keys.items, (Texts{"K1", "K3", "K5"}));
   EXPECT_EQ(State(), "all, on: K3");
