@@ -10,7 +10,7 @@
 #include "converter/convert.h"
 #include "converter/convert_pixels.h"
 #include "converter/source_bitmap.h"
-#include "image/picture_io.h"
+#include "picture/picture_io.h"
 
 namespace inkmark {
 namespace {

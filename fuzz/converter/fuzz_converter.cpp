@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "converter/convert.h"
-#include "image/picture_io.h"
+#include "picture/picture_io.h"
 
 namespace {
 

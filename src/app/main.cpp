@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/main_window_qt.h"
 #include "app/startup.h"
 #include "platform/paths.h"
 #include "platform/qt_message_boxes.h"
+#include "windows/main_window_qt.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -3,9 +3,9 @@
 #include <memory>
 #include <new>
 
-#include "app/temp_files.h"
 #include "platform/message_box.h"
 #include "platform/string_table.h"
+#include "session/temp_files.h"
 #include "settings/command_line.h"
 #include "settings/printer_files.h"
 #include "settings/saved_settings.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string_view>
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace inkmark {
 

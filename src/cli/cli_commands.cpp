@@ -6,24 +6,24 @@
 #include <utility>
 #include <vector>
 
-#include "app/ink_rules.h"
-#include "app/main_window.h"
-#include "app/temp_files.h"
 #include "cli/cli_boxes.h"
 #include "cli/cli_options.h"
 #include "cli/cli_printer.h"
 #include "cli/progress_port.h"
-#include "image/compose.h"
-#include "image/document_format.h"
-#include "image/document_reader.h"
-#include "image/picture_io.h"
+#include "document/compose.h"
+#include "document/document_format.h"
+#include "document/document_reader.h"
+#include "picture/picture_io.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
 #include "ports/driver_port.h"
 #include "ports/open_port.h"
-#include "preview/ink_rates.h"
 #include "protocol/nv_dispatch.h"
 #include "protocol/transaction.h"
+#include "session/ink_rules.h"
+#include "session/temp_files.h"
+#include "windows/ink_rates.h"
+#include "windows/main_window.h"
 
 namespace inkmark::cli {
 namespace {

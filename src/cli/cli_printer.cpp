@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/message_box.h"
-#include "platform/profile_reader.h"
 #include "platform/string_table.h"
+#include "platform/text.h"
 #include "settings/printer_files.h"
 #include "settings/saved_settings.h"
 

@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "app/session.h"
 #include "cli/cli_options.h"
+#include "session/session.h"
 
 namespace inkmark::cli {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "app/session.h"
+#include "session/session.h"
 
 extern "C" {
 

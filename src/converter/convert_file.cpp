@@ -5,8 +5,8 @@
 #include "converter/convert_pixels.h"
 #include "converter/replace_file.h"
 #include "converter/source_bitmap.h"
-#include "image/picture.h"
-#include "image/picture_io.h"
+#include "picture/picture.h"
+#include "picture/picture_io.h"
 
 namespace inkmark {
 namespace {

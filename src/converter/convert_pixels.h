@@ -1,9 +1,9 @@
 // The core of the converter over pixels already in memory.
 #pragma once
 
-#include "app/session.h"
 #include "converter/convert_settings.h"
 #include "converter/pixel_view.h"
+#include "session/session.h"
 
 namespace inkmark::converter {
 

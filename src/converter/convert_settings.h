@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace inkmark::converter {
 

@@ -10,8 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/session.h"
 #include "converter/convert_settings.h"
+#include "session/session.h"
 
 namespace inkmark::converter {
 

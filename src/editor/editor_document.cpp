@@ -4,12 +4,12 @@
 #include <QString>
 #include <algorithm>
 
-#include "image/compose.h"
-#include "image/compose_surface.h"
-#include "image/document_reader.h"
-#include "image/picture_header.h"
-#include "image/picture_io.h"
-#include "image/text_item.h"
+#include "document/compose.h"
+#include "document/compose_surface.h"
+#include "document/document_reader.h"
+#include "document/text_item.h"
+#include "picture/picture_header.h"
+#include "picture/picture_io.h"
 
 namespace inkmark {
 namespace {

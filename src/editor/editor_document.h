@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "image/document_writer.h"
+#include "document/document_writer.h"
 
 namespace inkmark {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "image/picture.h"
-#include "image/picture_bytes.h"
+#include "picture/picture.h"
+#include "picture/picture_bytes.h"
 
 namespace inkmark {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "image/document_writer.h"
+#include "document/document_writer.h"
 
 namespace inkmark {
 

@@ -4,8 +4,8 @@
 #include <QStringEncoder>
 #include <cstring>
 
+#include "document/text_item_font.h"
 #include "editor/editor_document.h"
-#include "image/text_item_font.h"
 #include "platform/code_page.h"
 
 namespace inkmark {

@@ -2,10 +2,10 @@
 
 #include <fstream>
 
+#include "platform/text.h"
+
 namespace inkmark {
 namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 std::string_view TrimBlanks(std::string_view s) {
   auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -15,14 +15,6 @@ std::string_view TrimBlanks(std::string_view s) {
 }
 
 }  // namespace
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
 
 std::optional<ProfileFile> ProfileFile::Read(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -34,7 +34,4 @@ class ProfileFile {
   std::vector<Entry> entries_;
 };
 
-// Compares two texts without regard to ASCII letter case.
-bool EqualsNoCase(std::string_view a, std::string_view b);
-
 }  // namespace inkmark

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/profile_reader.h"
+#include "platform/text.h"
 
 namespace inkmark {
 

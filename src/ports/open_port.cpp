@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "platform/profile_reader.h"
+#include "platform/text.h"
 #include "ports/clock.h"
 #include "ports/driver_port.h"
 #include "ports/file_port.h"
@@ -55,10 +55,6 @@ std::int32_t PortNumberFromName(std::string_view port_name) {
   if (value > INT32_MAX) return INT32_MAX;
   if (value < INT32_MIN) return INT32_MIN;
   return std::int32_t(value);
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 std::unique_ptr<PortDriver> ChoosePrinterPort(const LogoSession& session) {

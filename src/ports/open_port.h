@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/session.h"
 #include "ports/port_driver.h"
+#include "session/session.h"
 
 namespace inkmark {
 
@@ -23,9 +23,6 @@ inline constexpr std::uint32_t kAfterOpenWaitMs = 100;
 // (blanks skipped, an optional sign, digits up to the first other character;
 // none gives 0). Values beyond the int32 range are held at its ends.
 std::int32_t PortNumberFromName(std::string_view port_name);
-
-// Whether `text` begins with `prefix`, without regard to ASCII letter case.
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 // The port the session's current choices name, constructed but not opened: a
 // file port while a command file is written, else by the selected port name a

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "image/picture_bytes.h"
+#include "picture/picture_bytes.h"
 #include "protocol/nv_commands.h"
 
 namespace inkmark {

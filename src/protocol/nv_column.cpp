@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/profile_reader.h"
 #include "platform/string_table.h"
+#include "platform/text.h"
 #include "protocol/nv_commands.h"
 #include "protocol/nv_planes.h"
 

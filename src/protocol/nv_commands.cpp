@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "image/picture_bytes.h"
+#include "picture/picture_bytes.h"
 
 namespace inkmark {
 

@@ -2,7 +2,7 @@
 // session's current source and settings, then hands it to the dispatch.
 #include <utility>
 
-#include "image/compose.h"
+#include "document/compose.h"
 #include "protocol/nv_dispatch.h"
 
 namespace inkmark {

@@ -10,11 +10,11 @@
 #include <span>
 #include <vector>
 
-#include "app/session.h"
-#include "image/logo_raster.h"
+#include "document/logo_raster.h"
 #include "platform/message_box.h"
 #include "ports/port_driver.h"
 #include "protocol/nv_commands.h"
+#include "session/session.h"
 
 namespace inkmark {
 

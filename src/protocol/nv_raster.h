@@ -6,11 +6,11 @@
 #include <optional>
 #include <span>
 
-#include "app/session.h"
-#include "image/logo_raster.h"
+#include "document/logo_raster.h"
 #include "platform/message_box.h"
 #include "ports/port_driver.h"
 #include "protocol/nv_key.h"
+#include "session/session.h"
 
 namespace inkmark {
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/session.h"
 #include "platform/message_box.h"
 #include "ports/port_driver.h"
 #include "protocol/nv_key.h"
+#include "session/session.h"
 
 namespace inkmark {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/profile_reader.h"
+#include "platform/text.h"
 #include "settings/printer_files.h"
 
 namespace inkmark {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace inkmark {
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/text.h"
 #include "settings/profile_keys.h"
 
 namespace inkmark {

@@ -13,7 +13,7 @@
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
 #include "platform/spooler.h"
-#include "settings/printer_profile.h"
+#include "session/printer_profile.h"
 
 namespace inkmark {
 

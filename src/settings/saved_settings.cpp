@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
 #include "platform/settings_store.h"
+#include "platform/text.h"
 #include "settings/profile_keys.h"
 
 namespace inkmark {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/printer_profile.h"
+#include "session/printer_profile.h"
 
 namespace inkmark {
 

@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <fstream>
 
-#include "app/temp_files.h"
+#include "session/temp_files.h"
 #include "settings/saved_settings.h"
 #include "support/recording_message_boxes.h"
 #include "support/temp_dir.h"

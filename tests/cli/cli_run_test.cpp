@@ -6,10 +6,10 @@
 #include <chrono>
 #include <thread>
 
-#include "compose_fixture.h"
-#include "image/logo_raster.h"
-#include "pty_printer.h"
+#include "document/logo_raster.h"
 #include "servers.h"
+#include "support/compose_fixture.h"
+#include "support/pty_printer.h"
 #include "virtual_printer.h"
 
 namespace inkmark::testing {

@@ -10,7 +10,7 @@
 #include <numeric>
 
 #include "converter/resample.h"
-#include "image/bitmap_fixture.h"
+#include "support/bitmap_fixture.h"
 #include "support/temp_dir.h"
 
 namespace inkmark {

@@ -4,7 +4,7 @@
 
 #include "editor/editor_image.h"
 #include "editor/editor_text.h"
-#include "image/compose_fixture.h"
+#include "support/compose_fixture.h"
 
 namespace inkmark::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_text.h"
-#include "image/compose_fixture.h"
+#include "support/compose_fixture.h"
 
 namespace inkmark::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <thread>
 
-#include "image/compose_fixture.h"
+#include "support/compose_fixture.h"
 
 extern char** environ;
 

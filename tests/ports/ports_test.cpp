@@ -16,10 +16,10 @@
 #include "ports/open_port.h"
 #include "ports/read_timing.h"
 #include "ports/serial_port.h"
-#include "pty_printer.h"
 #include "support/private_cupsd.h"
+#include "support/pty_printer.h"
 #include "support/recording_message_boxes.h"
-#include "tcp_test_printer.h"
+#include "support/tcp_test_printer.h"
 
 namespace inkmark::testing {
 namespace {

@@ -10,7 +10,7 @@
 #include "protocol/nv_commands.h"
 #include "protocol/nv_dispatch.h"
 #include "protocol/transaction.h"
-#include "protocol_fixtures.h"
+#include "support/protocol_fixtures.h"
 
 namespace inkmark::testing {
 namespace {

@@ -8,8 +8,8 @@
 #include "ports/open_port.h"
 #include "protocol/nv_dispatch.h"
 #include "protocol/transaction.h"
-#include "protocol_fixtures.h"
 #include "support/private_cupsd.h"
+#include "support/protocol_fixtures.h"
 
 namespace inkmark::testing {
 namespace {

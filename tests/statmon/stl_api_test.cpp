@@ -10,7 +10,7 @@
 #include <chrono>
 
 #include "support/private_cupsd.h"
-#include "tcp_test_printer.h"
+#include "support/tcp_test_printer.h"
 
 namespace inkmark::testing {
 namespace {

@@ -1,0 +1,80 @@
+// A slider move on the main window: re-convert the right-hand preview and
+// repaint it, for a printer 576 dots wide, offscreen.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "picture/picture.h"
+#include "windows/main_ids.h"
+#include "windows/main_window_qt.h"
+
+namespace inkmark {
+namespace {
+
+PrinterProfile Printer576() {
+  PrinterProfile p;
+  p.model_name = "Bench 576";
+  p.paper_widths = {"80mm", "0"};
+  p.paper_width_count = 1;
+  p.paper_dots = {576};
+  p.first_colors = {"Black", "0"};
+  p.first_color_count = 1;
+  p.second_colors = {"Red", "0"};
+  p.second_color_count = 1;
+  p.resolutions = {180, 0};
+  p.resolution_count = 1;
+  p.ports = {"COM1", "0"};
+  p.port_count = 1;
+  return p;
+}
+
+void WritePicture(const std::string& path, int width, int height) {
+  const std::size_t stride = (std::size_t(width) * 3 + 3) & ~std::size_t(3);
+  BitmapFile file(54 + stride * std::size_t(height), 0);
+  WriteRgb24Header(file, width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      std::uint8_t* p = &file[54 + std::size_t(y) * stride + std::size_t(x) * 3];
+      p[0] = std::uint8_t(x * 255 / width);
+      p[1] = std::uint8_t(y * 255 / height);
+      p[2] = std::uint8_t((x + y) & 0xFF);
+    }
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+}
+
+void BM_SliderMoveReconverts(benchmark::State& state) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "bench_main_window";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+
+  const std::string picture =
+      (std::filesystem::temp_directory_path() / "inkmark_bench_576.bmp").string();
+  WritePicture(picture, 576, 288);
+  LogoSession session;
+  session.profiles = {Printer576()};
+  session.profile_count = 1;
+  QtMainWindow window(session, std::filesystem::temp_directory_path());
+  window.Open();
+  window.view().SetText(kIdSourceEdit, picture);
+  QWidget* preview = window.view().widget(kIdRightPreview);
+  int position = 1;
+  for (auto _ : state) {
+    position = position % 5 + 1;
+    window.view().SetPosition(kIdAdjustR, position);
+    window.logic().OnControl(kIdAdjustR, Notification::kScrolled);
+    preview->repaint();
+  }
+  benchmark::DoNotOptimize(session.converted.data());
+  std::filesystem::remove(picture);
+}
+BENCHMARK(BM_SliderMoveReconverts)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace inkmark

@@ -1,0 +1,120 @@
+#include "document/compose_page.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "document/compose.h"
+#include "document/compose_convert.h"
+#include "document/compose_surface.h"
+#include "document/compose_units.h"
+#include "document/document_format.h"
+#include "document/text_item.h"
+#include "picture/picture_bytes.h"
+#include "picture/picture_header.h"
+#include "picture/picture_io.h"
+
+namespace inkmark {
+namespace {
+
+std::span<const std::uint8_t> EmbeddedBitmap(const LogoSession& session, const LayoutItem& item) {
+  const std::span<const std::uint8_t> data(session.document);
+  if (!ByteReader(data).Has(item.bitmap, item.bitmap_size)) return {};
+  return data.subspan(item.bitmap, item.bitmap_size);
+}
+
+// The image item converted with its own settings at the composition scale.
+// nullopt when the conversion fails; an empty file when the item is too small
+// to have a single dot at this scale.
+std::optional<BitmapFile> ConvertImageItem(LogoSession& session, LayoutItem& item,
+                                           const ObjectHeader& object, double sx, double sy) {
+  const std::int64_t w = ScaleTrunc(std::int64_t{object.right} - object.left, sx);
+  const std::int64_t h = ScaleTrunc(std::int64_t{object.bottom} - object.top, sy);
+  if (w <= 0 || h <= 0) return BitmapFile{};
+  if (!PictureSizeAllowed(w, h)) return std::nullopt;
+  auto bitmap = EmbeddedBitmap(session, item);
+  // The embedded file is written as long as its own header says, never past its object.
+  auto file_size = ByteReader(bitmap).U32(kOffFileSize);
+  if (!file_size) return std::nullopt;
+  bitmap = bitmap.first(std::min<std::size_t>(*file_size, bitmap.size()));
+  if (!WriteTempFile(session.temp_dest_path, bitmap)) return std::nullopt;
+  item.params.target_width = static_cast<std::uint32_t>(w);
+  item.params.target_height = static_cast<std::uint32_t>(h);
+  return ConvertFileInPlace(session.temp_dest_path, item.params, session);
+}
+
+bool DrawStoredItem(QImage& page, const LogoSession& session, const LayoutItem& item) {
+  const std::span<const std::uint8_t> data(session.document);
+  auto object = ReadObjectHeader(data, item.object);
+  if (!object) return false;
+  if (object->kind == kTextObject) {
+    auto text = ReadTextRecord(data, item.payload);
+    return text && DrawTextItem(page, *object, *text, object->text_color, 1.0, 1.0) == 1;
+  }
+  if (object->kind == kImageObject) {
+    return DrawImageItem(page, *object, EmbeddedBitmap(session, item), 1.0, 1.0) == 1;
+  }
+  return true;  // other kinds are not drawn
+}
+
+bool DrawConvertedItem(QImage& page, LogoSession& session, LayoutItem& item, double sx, double sy) {
+  const std::span<const std::uint8_t> data(session.document);
+  auto object = ReadObjectHeader(data, item.object);
+  if (!object) return false;
+  if (object->kind == kTextObject) {
+    auto text = ReadTextRecord(data, item.payload);
+    const std::int32_t ink = item.color_index == 1 ? session.second_color : session.first_color;
+    return text && DrawTextItem(page, *object, *text, ink, sx, sy) == 1;
+  }
+  if (object->kind == kImageObject) {
+    auto converted = ConvertImageItem(session, item, *object, sx, sy);
+    if (!converted) return false;
+    return converted->empty() || DrawImageItem(page, *object, *converted, sx, sy) == 1;
+  }
+  return true;
+}
+
+// A white page of the document's size at the scale, with every item drawn by
+// `draw` in array order; the first item that fails ends the composition.
+template <typename Session, typename Draw>
+std::optional<BitmapFile> Compose(Session& session, double sx, double sy, Draw draw) {
+  auto header = ReadDocumentHeader(session.document_header);
+  if (!header) return std::nullopt;
+  const std::int64_t w = ScaleTrunc(header->page_width, sx);
+  const std::int64_t h = ScaleTrunc(header->page_height, sy);
+  if (!PictureSizeAllowed(w, h)) return std::nullopt;
+  QImage page = WhiteSurface(static_cast<std::int32_t>(w), static_cast<std::int32_t>(h));
+  if (page.isNull()) return std::nullopt;
+  for (auto& item : session.items) {
+    if (!draw(page, item)) return std::nullopt;
+  }
+  return SurfaceToPage(page);
+}
+
+}  // namespace
+
+int DrawImageItem(QImage& page, const ObjectHeader& object, std::span<const std::uint8_t> bitmap,
+                  double scale_x, double scale_y) {
+  auto surface = BitmapToSurface(bitmap);
+  if (!surface) return 0;
+  const std::int64_t x = ScaleTrunc(object.left, scale_x);
+  const std::int64_t y = ScaleTrunc(object.top, scale_y);
+  const std::int64_t x2 = ScaleTrunc(object.right, scale_x);
+  const std::int64_t y2 = ScaleTrunc(object.bottom, scale_y);
+  StretchBlit(page, x, y, x2 - x, y2 - y, *surface,
+              object.transparent != 0 ? RasterOp::kAnd : RasterOp::kCopy);
+  return 1;
+}
+
+std::optional<BitmapFile> ComposeAsStored(const LogoSession& session) {
+  return Compose(session, 1.0, 1.0, [&](QImage& page, const LayoutItem& item) {
+    return DrawStoredItem(page, session, item);
+  });
+}
+
+std::optional<BitmapFile> ComposeConverted(LogoSession& session, double scale_x, double scale_y) {
+  return Compose(session, scale_x, scale_y, [&](QImage& page, LayoutItem& item) {
+    return DrawConvertedItem(page, session, item, scale_x, scale_y);
+  });
+}
+
+}  // namespace inkmark

@@ -1,0 +1,158 @@
+#include <algorithm>
+#include <array>
+
+#include "converter/convert.h"
+#include "document/compose.h"
+#include "document/document_format.h"
+#include "picture/picture.h"
+#include "picture/picture_header.h"
+
+namespace inkmark {
+namespace {
+
+// The usable width of a preview control: its client width less the frame.
+std::int32_t PreviewWidth(const PreviewControls& window, int control) {
+  return window.ClientWidth(control) - 2;
+}
+
+bool DocumentPreviews(LogoSession& session, std::int32_t a) {
+  if (session.item_count == 0 || session.items.empty()) return false;
+  auto page = ComposeAsStored(session);
+  if (!page) return false;
+  auto header = ReadBitmapHeader(*page);
+  if (!header) return false;
+  session.source_width = static_cast<std::uint32_t>(header->width);
+  session.source_height = static_cast<std::uint32_t>(header->height);
+  const std::int64_t c =
+      session.fit_to_width ? a : std::int64_t{a} * header->width / session.print_width_dots;
+  auto fit = ScaleCropToFile(static_cast<std::int32_t>(std::max<std::int64_t>(c, 1)), a, "", &*page,
+                             session.temp_fit_path, session.fit_size);
+  if (!fit) return false;
+  session.fit_image = std::move(*fit);
+  session.source_shown = ShownSource::kFit;
+  return true;
+}
+
+bool PicturePreviews(LogoSession& session, std::int32_t a) {
+  auto picture = LoadPicture(session.source_path);
+  if (!picture) return false;
+  auto header = ReadBitmapHeader(*picture);
+  if (!header) return false;
+  session.source_width = static_cast<std::uint32_t>(header->width);
+  session.source_height = static_cast<std::uint32_t>(header->height);
+  auto fit = ScaleCropToFile(a, a, "", &*picture, session.temp_fit_path, session.fit_size);
+  if (!fit) return false;
+  // At least one dot, so that a tiny picture still shows.
+  const std::int64_t c =
+      std::max<std::int64_t>(std::int64_t{header->width} * a / session.print_width_dots, 1);
+  auto cut = ScaleCropToFile(static_cast<std::int32_t>(c), a, "", &*picture, session.temp_cut_path,
+                             session.cut_size);
+  if (!cut) return false;
+  session.fit_image = std::move(*fit);
+  session.cut_image = std::move(*cut);
+  session.source_shown = session.fit_to_width ? ShownSource::kFit : ShownSource::kCut;
+  return true;
+}
+
+// Brings the selected item up to date from the window before it is converted.
+void UpdateSelectedItem(const PreviewControls& window, LogoSession& session) {
+  if (session.item_index < 0 ||
+      static_cast<std::size_t>(session.item_index) >= session.items.size()) {
+    return;
+  }
+  LayoutItem& item = session.items[static_cast<std::size_t>(session.item_index)];
+  if (item.kind == kImageObject) {
+    item.params = session.params;
+    item.monochrome = session.monochrome;
+    item.color_index = window.ListSelection(kMonochromeColorList) == 1 ? 1 : 0;
+  } else if (item.kind == kTextObject) {
+    item.color_index = window.ListSelection(kTextColorList) == 1 ? 1 : 0;
+  }
+}
+
+bool DocumentConvertedPreview(const PreviewControls& window, LogoSession& session, std::int32_t a) {
+  if (session.item_count == 0 || session.items.empty()) return false;
+  UpdateSelectedItem(window, session);
+  auto header = ReadDocumentHeader(session.document_header);
+  if (!header || header->page_width == 0) return false;
+  double s = 0;
+  std::int64_t c = a;
+  if (session.fit_to_width) {
+    s = static_cast<double>(a) / header->page_width;
+  } else {
+    s = static_cast<double>(a) / session.print_width_dots;
+    c = static_cast<std::int64_t>(header->page_width * s);
+  }
+  auto page = ComposeConverted(session, s, s);
+  if (!page) return false;
+  if (c > a) {
+    std::array<std::int32_t, 2> size{};
+    page =
+        ScaleCropToFile(static_cast<std::int32_t>(c), a, "", &*page, session.temp_dest_path, size);
+    if (!page) return false;
+  }
+  session.converted = std::move(*page);
+  return true;
+}
+
+bool PictureConvertedPreview(LogoSession& session) {
+  const bool fit = session.fit_to_width != 0;
+  const auto& size = fit ? session.fit_size : session.cut_size;
+  const std::string& source = fit ? session.temp_fit_path : session.temp_cut_path;
+  session.params.target_width = static_cast<std::uint32_t>(size[0]);
+  session.params.target_height = static_cast<std::uint32_t>(size[1]);
+  const std::int32_t inks[2] = {session.first_color, session.second_color};
+  // A refused conversion leaves the last preview's file behind; it must not be shown.
+  if (QrvConvertLogo(source.c_str(), &session.params, inks, session.temp_dest_path.c_str()) != 1) {
+    return false;
+  }
+  auto converted = LoadPicture(session.temp_dest_path);
+  if (!converted) return false;
+  session.converted = std::move(*converted);
+  return true;
+}
+
+}  // namespace
+
+int MakeSourcePreviews(const PreviewControls& window, LogoSession& session) {
+  session.fit_image.clear();
+  session.cut_image.clear();
+  session.source_shown = ShownSource::kNone;
+  const std::int32_t a = PreviewWidth(window, kSourcePreview);
+  if (a <= 0 || session.print_width_dots <= 0) return 0;
+  bool made = false;
+  if (session.source_kind == kSourceDocument) {
+    made = DocumentPreviews(session, a);
+  } else if (session.source_kind != kSourceNone) {
+    made = PicturePreviews(session, a);
+  }
+  if (!made) {
+    session.fit_image.clear();
+    session.cut_image.clear();
+    session.source_shown = ShownSource::kNone;
+  }
+  return made ? 1 : 0;
+}
+
+int MakeConvertedPreview(const PreviewControls& window, LogoSession& session) {
+  session.converted.clear();
+  const std::int32_t a = PreviewWidth(window, kConvertedPreview);
+  if (a <= 0 || session.print_width_dots <= 0) return 0;
+  bool made = false;
+  if (session.source_kind == kSourceDocument) {
+    made = DocumentConvertedPreview(window, session, a);
+  } else if (session.source_kind != kSourceNone) {
+    made = PictureConvertedPreview(session);
+  }
+  return made ? 1 : 0;
+}
+
+void ResetSecondColorItems(LogoSession& session) {
+  for (LayoutItem& item : session.items) {
+    if (item.color_index != 1) continue;
+    item.color_index = 0;
+    if (item.monochrome != 0) item.params.color_table = 0;
+  }
+}
+
+}  // namespace inkmark

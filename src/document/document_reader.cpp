@@ -1,0 +1,123 @@
+#include "document/document_reader.h"
+
+#include <algorithm>
+
+#include "document/document_format.h"
+#include "picture/picture_io.h"
+#include "platform/string_table.h"
+
+namespace inkmark {
+namespace {
+
+// Walks the objects, spending each object's size from its kind's budget. Any
+// object that its budget cannot pay for, that runs past the data, or that is
+// of an unknown kind refuses the document: walking on would only guess.
+std::optional<std::vector<LayoutItem>> WalkObjects(std::span<const std::uint8_t> data,
+                                                   std::uint64_t text_left,
+                                                   std::uint64_t image_left) {
+  const ByteReader reader(data);
+  std::vector<LayoutItem> items;
+  std::size_t pos = 0;
+  // Every step moves at least 40 bytes forward, so the walk ends.
+  while (text_left > 0 || image_left > 0) {
+    auto object = ReadObjectHeader(data, pos);
+    if (!object) return std::nullopt;
+    LayoutItem item;
+    item.object = pos;
+    item.kind = object->kind;
+    std::size_t size = 0;
+    if (object->kind == kTextObject) {
+      size = kTextObjectSize;
+      if (text_left < size || !reader.Has(pos, size)) return std::nullopt;
+      if (*reader.U16(pos + kObjectHeaderSize + kTextOffLength) > kMaxTextBytes) {
+        return std::nullopt;
+      }
+      item.payload = pos + kObjectHeaderSize;
+      text_left -= size;
+    } else if (object->kind == kImageObject) {
+      auto n = reader.U32(pos + kObjectHeaderSize);
+      if (!n) return std::nullopt;
+      size = kImageObjectFixedSize + std::uint64_t{*n};
+      if (image_left < size || !reader.Has(pos, size)) return std::nullopt;
+      item.payload = pos + kObjectHeaderSize;
+      item.bitmap = pos + kImageObjectFixedSize;
+      item.bitmap_size = *n;
+      image_left -= size;
+    } else {
+      return std::nullopt;
+    }
+    items.push_back(item);
+    pos += size;
+  }
+  // The length check makes the budgets add up to the data; this keeps it so.
+  if (pos != data.size()) return std::nullopt;
+  return items;
+}
+
+}  // namespace
+
+std::optional<ParsedDocument> ParseLogoDocument(std::span<const std::uint8_t> file) {
+  auto header = ReadDocumentHeader(file);
+  if (!header) return std::nullopt;
+  const std::uint64_t expected =
+      kDocumentHeaderSize + std::uint64_t{header->text_bytes} + header->image_bytes;
+  if (file.size() != expected || !HasDocumentMagic(file)) return std::nullopt;
+  const auto data = file.subspan(kDocumentHeaderSize);
+  auto items = WalkObjects(data, header->text_bytes, header->image_bytes);
+  if (!items || items->empty()) return std::nullopt;
+  ParsedDocument doc;
+  std::copy_n(file.begin(), kDocumentHeaderSize, doc.header.begin());
+  doc.data.assign(data.begin(), data.end());
+  doc.items = std::move(*items);
+  return doc;
+}
+
+std::int32_t CountDocumentObjects(const std::string& path, DocumentHeaderBytes& header_out) {
+  auto file = ReadWholeFile(path);
+  if (!file) return 0;
+  if (file->size() >= kDocumentHeaderSize) {
+    std::copy_n(file->begin(), kDocumentHeaderSize, header_out.begin());
+  }
+  auto doc = ParseLogoDocument(*file);
+  if (!doc) return 0;
+  return static_cast<std::int32_t>(doc->items.size());
+}
+
+int BuildLayoutItems(const std::string& path, std::int32_t count, std::vector<LayoutItem>& items,
+                     std::vector<std::uint8_t>& data_out) {
+  items.clear();
+  data_out.clear();
+  auto file = ReadWholeFile(path);
+  if (!file) return 0;
+  auto doc = ParseLogoDocument(*file);
+  // The file may have changed since it was counted.
+  if (!doc || doc->items.size() != static_cast<std::size_t>(std::max(count, 0))) return 0;
+  items = std::move(doc->items);
+  data_out = std::move(doc->data);
+  return 1;
+}
+
+int LoadLogoDocument(WindowHandle owner, LogoSession& session) {
+  session.items.clear();
+  session.document.clear();
+  session.item_count = CountDocumentObjects(session.source_path, session.document_header);
+  if (session.item_count == 0) {
+    ShowMessage(owner, kStrCannotReadImage);
+    return 0;
+  }
+  if (BuildLayoutItems(session.source_path, session.item_count, session.items, session.document) ==
+      0) {
+    session.item_count = 0;
+    return 0;
+  }
+  for (LayoutItem& item : session.items) {
+    if (item.kind == kImageObject) {
+      item.params = session.params;
+      item.monochrome = session.monochrome;
+    }
+    item.color_index = 0;
+  }
+  return 1;
+}
+
+}  // namespace inkmark

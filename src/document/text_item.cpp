@@ -1,0 +1,123 @@
+#include "document/text_item.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+#include "document/compose_surface.h"
+#include "document/compose_units.h"
+#include "document/text_item_font.h"
+
+namespace inkmark {
+namespace {
+
+std::span<const std::uint8_t> TextBytes(const TextRecord& text) {
+  return std::span<const std::uint8_t>(text.text).first(
+      std::min<std::size_t>(text.text_length, kMaxTextBytes));
+}
+
+std::vector<QString> Characters(const TextRecord& text) {
+  return SplitTextCharacters(TextBytes(text), CodePageOfCharset(text.font.char_set));
+}
+
+}  // namespace
+
+int MeasureTextItem(const TextRecord& text, TextBox& box, TextOrigin& origin) {
+  auto font = MakeItemFont(text.font);
+  if (!font) return 0;
+  const QFontMetrics metrics(*font);
+  QString whole;
+  for (const QString& c : Characters(text)) whole += c;
+  std::int32_t cx = metrics.horizontalAdvance(whole);
+  const std::int32_t cy = metrics.height();
+  // Slanted outline glyphs of the Japanese set lean past their advance.
+  if (text.font.italic != 0 && text.font.char_set == 128 && IsOutlineFont(*font)) {
+    cx += metrics.averageCharWidth() / 2;
+  }
+  box.right = box.left + cx;
+  box.top = box.bottom - cy;
+  origin = {0, 0};
+  if (text.font.escapement != 0) RotateTextBox(cx, cy, text.font.escapement, box, origin);
+  return 1;
+}
+
+void RotateTextBox(std::int32_t cx, std::int32_t cy, std::int32_t escapement, TextBox& box,
+                   TextOrigin& origin) {
+  const std::int32_t deg = (escapement % 3600) / 10;
+  const double theta = (deg % 90) * 0.017453292519444445;
+  const auto a = static_cast<std::int32_t>(cy * std::sin(theta));
+  const auto b = static_cast<std::int32_t>(cx * std::sin(theta) + cy * std::cos(theta));
+  const auto c = static_cast<std::int32_t>(cx * std::cos(theta));
+  const auto d = static_cast<std::int32_t>(cy * std::cos(theta));
+  const std::int32_t l = box.left;
+  const std::int32_t bt = box.bottom;
+  if (deg < 0) {
+    origin = {0, 0};
+  } else if (deg < 90) {
+    box = {l - a, bt - b, l + c, bt};
+    origin = {0, b - d};
+  } else if (deg < 180) {
+    box = {l - b, bt - c, l, bt + a};
+    origin = {b - d, a + c};
+  } else if (deg < 270) {
+    box = {l - c, bt, l + a, bt + b};
+    origin = {a + c, d};
+  } else {
+    box = {l, bt - a, l + b, bt + c};
+    origin = {d, 0};
+  }
+}
+
+int DrawTextItem(QImage& page, const ObjectHeader& object, const TextRecord& text,
+                 std::int32_t color, double scale_x, double scale_y) {
+  if (text.text_length == 0) return 1;
+  TextBox box{object.left, object.top, object.right, object.bottom};
+  TextOrigin origin;
+  if (MeasureTextItem(text, box, origin) == 0) {
+    box = {object.left, object.top, object.right, object.bottom};
+    origin = {0, 0};
+  }
+  const std::int64_t w = std::int64_t{box.right} - box.left;
+  const std::int64_t h = std::int64_t{box.bottom} - box.top;
+  if (w <= 0 || h <= 0) return 1;
+  if (w > INT32_MAX || h > INT32_MAX) return 0;
+  QImage surface = WhiteSurface(static_cast<std::int32_t>(w), static_cast<std::int32_t>(h));
+  if (surface.isNull()) return 0;
+
+  QFont font = MakeItemFont(text.font).value_or(QFont());
+  font.setStyleStrategy(QFont::NoAntialias);
+  const QFontMetrics metrics(font);
+  {
+    QPainter painter(&surface);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    std::int64_t x = std::max(origin.x, 0);
+    std::int64_t y = std::max(origin.y, 0);
+    const double phi = text.font.escapement * 0.0017453292500000002;
+    const double degrees = text.font.escapement / 10.0;
+    for (const QString& c : Characters(text)) {
+      painter.save();
+      painter.translate(static_cast<double>(x), static_cast<double>(y));
+      painter.rotate(-degrees);
+      painter.drawText(QPointF(0, metrics.ascent()), c);
+      painter.restore();
+      const int cw = metrics.horizontalAdvance(c);
+      x += static_cast<std::int64_t>(cw * std::cos(phi));
+      y -= static_cast<std::int64_t>(cw * std::sin(phi));
+    }
+  }
+
+  const std::int64_t x0 = ScaleTrunc(box.left, scale_x);
+  const std::int64_t y0 = ScaleTrunc(box.top, scale_y);
+  const std::int64_t dw = ScaleTrunc(w, scale_x);
+  const std::int64_t dh = ScaleTrunc(h, scale_y);
+  StretchBlit(page, x0, y0, dw, dh, surface, RasterOp::kAnd);
+  FillRect(page, x0, y0, dw, dh, SurfacePixel(color), RasterOp::kOr);
+  return 1;
+}
+
+}  // namespace inkmark

@@ -1,0 +1,62 @@
+// Picture loading and the pipeline's scaling primitives. A picture is always a
+// whole bitmap file image (BitmapFile); one made here is 24 bits per pixel with
+// pixel offset 54, rows bottom-up and padded to (3 x width + 3) & ~3 bytes.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "session/session.h"
+
+namespace inkmark {
+
+// Reads a ".bmp", ".rle" or ".jpg" file (any letter case) as a 24-bit picture;
+// nullopt for any other name, or a file that cannot be read or decoded.
+std::optional<BitmapFile> LoadPicture(const std::string& path);
+
+// The bitmap file bytes (1, 4, 8, 16, 24 or 32 bits per pixel; uncompressed,
+// RLE8, RLE4 or bit fields) as a 24-bit picture. A 24-bit file comes back
+// unchanged once its rows are known to lie inside it. nullopt: refused.
+std::optional<BitmapFile> DecodeBitmapToRgb24(std::span<const std::uint8_t> file);
+
+// The same, taking the bytes over, so that a 24-bit file is not copied.
+std::optional<BitmapFile> DecodeBitmapToRgb24(BitmapFile&& file);
+
+// Decodes a JPEG file into a bitmap file: colour as 24 bits per pixel, greyscale
+// as 8 bits with a grey palette. 1 when the bitmap file was written, else 0.
+int DecodeJpegToBitmapFile(const std::string& jpeg_path, const std::string& bitmap_path);
+
+// The in-memory core of DecodeJpegToBitmapFile: the bitmap file bytes, or nullopt.
+std::optional<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg);
+
+// Scales 24-bit rows to dst_w x dst_h by 16.16 stepping, taking the neighbour
+// on the side of the picture's centre. The result holds `header_room` zero bytes
+// (for the caller's header) and then the rows. nullopt: no source, a size out of
+// range, or no memory. `src` must hold src_h rows of src_stride bytes.
+std::optional<std::vector<std::uint8_t>> ResampleRgb24(std::int32_t src_w, std::int32_t src_h,
+                                                       std::int32_t dst_w, std::int32_t dst_h,
+                                                       const std::uint8_t* src,
+                                                       std::size_t src_stride,
+                                                       std::size_t header_room);
+
+// Scales a picture (loaded from `path_or_empty`, or copied from
+// `picture_or_null` when that is given) to `width`, keeping its proportions,
+// crops it to `crop_width` when wider, and writes it to `dest_path`. Returns the
+// picture and stores its width and height in `size_out`.
+std::optional<BitmapFile> ScaleCropToFile(std::int32_t width, std::int32_t crop_width,
+                                          const std::string& path_or_empty,
+                                          const BitmapFile* picture_or_null,
+                                          const std::string& dest_path,
+                                          std::array<std::int32_t, 2>& size_out);
+
+// Writes the file and information header of a 24-bit picture into the first 54
+// bytes of `block`, leaving the other fields as they are. A block shorter than
+// 54 bytes is left alone.
+void WriteRgb24Header(std::span<std::uint8_t> block, std::int32_t width, std::int32_t height);
+
+}  // namespace inkmark

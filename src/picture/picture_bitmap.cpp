@@ -1,0 +1,230 @@
+// Bitmap files of every depth to 24-bit pictures. Every field is read through the
+// checked reader, the source rows are known to lie inside the file and the
+// picture's size to be within the limits before the output is allocated.
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <utility>
+
+#include "picture/picture.h"
+#include "picture/picture_bytes.h"
+#include "picture/picture_decode.h"
+#include "picture/picture_header.h"
+
+namespace inkmark {
+namespace {
+
+// Information headers whose palette or masks follow at file offset 14 + size.
+// The later forms (52 to 124 bytes) carry the bit-field masks inside the header,
+// at the same file offset 54 as the 40-byte form.
+bool KnownInfoHeader(std::uint32_t size) {
+  return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+}
+
+bool CompressionAccepted(std::uint16_t bits, std::uint32_t compression) {
+  switch (bits) {
+    case 1:
+      return compression == kCompressionNone;
+    case 4:
+      return compression == kCompressionNone || compression == kCompressionRle4;
+    case 8:
+      return compression == kCompressionNone || compression == kCompressionRle8;
+    case 16:
+    case 32:
+      return compression == kCompressionNone || compression == kCompressionBitFields;
+    default:
+      return false;
+  }
+}
+
+// Uncompressed source stride of each depth.
+std::size_t SourceStride(std::uint16_t bits, std::int32_t width) {
+  if (bits == 32) return static_cast<std::size_t>(width) * 4;
+  return PaddedStride(width, bits);
+}
+
+// One bit-field channel: the mask, its trailing zero count and its largest value.
+struct Channel {
+  std::uint32_t mask = 0;
+  unsigned shift = 0;
+  std::uint32_t max = 0;
+};
+
+Channel MakeChannel(std::uint32_t mask) {
+  Channel c;
+  c.mask = mask;
+  c.shift = mask == 0 ? 32 : static_cast<unsigned>(std::countr_zero(mask));
+  c.max = mask == 0 ? 0 : mask >> c.shift;
+  return c;
+}
+
+// 16-bit channels are scaled to 0-255 from their own range.
+std::uint8_t Channel16(const Channel& c, std::uint32_t p) {
+  return static_cast<std::uint8_t>((((p & c.mask) >> c.shift) & 0xFF) * 255 / c.max);
+}
+
+// 32-bit channels take the low 8 bits of the field as they are; a zero mask is 0.
+std::uint8_t Channel32(const Channel& c, std::uint32_t p) {
+  if (c.mask == 0) return 0;
+  return static_cast<std::uint8_t>((p & c.mask) >> c.shift);
+}
+
+struct Masks {
+  Channel red, green, blue;
+};
+
+std::optional<Masks> ReadMasks(const ByteReader& in, const BitmapHeader& h) {
+  std::uint32_t r, g, b;
+  if (h.compression == kCompressionBitFields) {
+    auto mr = in.U32(kHeadersSize);
+    auto mg = in.U32(kHeadersSize + 4);
+    auto mb = in.U32(kHeadersSize + 8);
+    if (!mr || !mg || !mb) return std::nullopt;
+    r = *mr;
+    g = *mg;
+    b = *mb;
+    if (h.bits_per_pixel == 16) {
+      r &= 0xFFFF;
+      g &= 0xFFFF;
+      b &= 0xFFFF;
+      // A 16-bit channel is scaled by its range; an empty mask has none.
+      if (r == 0 || g == 0 || b == 0) return std::nullopt;
+    }
+  } else if (h.bits_per_pixel == 16) {
+    r = 0x7C00, g = 0x03E0, b = 0x001F;
+  } else {
+    r = 0xFF0000, g = 0x00FF00, b = 0x0000FF;
+  }
+  return Masks{MakeChannel(r), MakeChannel(g), MakeChannel(b)};
+}
+
+void ExpandIndexedRow(const std::uint8_t* src, std::uint16_t bits, const PaletteTable& palette,
+                      std::uint8_t* dst, std::int32_t width) {
+  for (std::int32_t x = 0; x < width; ++x) {
+    unsigned index;
+    if (bits == 1) {
+      index = (src[x >> 3] >> (7 - (x & 7))) & 1;
+    } else if (bits == 4) {
+      index = (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4);
+    } else {
+      index = src[x];
+    }
+    std::memcpy(dst + static_cast<std::size_t>(x) * 3, palette.Entry(index), 3);
+  }
+}
+
+void ExpandMaskedRow(const std::uint8_t* src, std::uint16_t bits, const Masks& m, std::uint8_t* dst,
+                     std::int32_t width) {
+  for (std::int32_t x = 0; x < width; ++x, dst += 3) {
+    if (bits == 16) {
+      const std::uint32_t p = src[2 * x] | (src[2 * x + 1] << 8);
+      dst[0] = Channel16(m.blue, p);
+      dst[1] = Channel16(m.green, p);
+      dst[2] = Channel16(m.red, p);
+    } else {
+      const std::uint8_t* s = src + 4 * static_cast<std::size_t>(x);
+      const std::uint32_t p =
+          s[0] | (s[1] << 8) | (s[2] << 16) | (static_cast<std::uint32_t>(s[3]) << 24);
+      dst[0] = Channel32(m.blue, p);
+      dst[1] = Channel32(m.green, p);
+      dst[2] = Channel32(m.red, p);
+    }
+  }
+}
+
+// A 24-bit file is used as stored; only its rows must lie inside it.
+bool Rgb24RowsInside(std::span<const std::uint8_t> file, const BitmapHeader& h) {
+  if (!PictureSizeAllowed(h.width, h.height) || h.pixel_offset < kHeadersSize) return false;
+  return ByteReader(file).Has(h.pixel_offset, Rgb24Stride(h.width) * h.height);
+}
+
+std::optional<BitmapFile> ExpandToRgb24(std::span<const std::uint8_t> file, const BitmapHeader& h) {
+  const std::uint16_t bits = h.bits_per_pixel;
+  if (!CompressionAccepted(bits, h.compression)) return std::nullopt;
+  // Negative heights (top-down rows) are refused here too.
+  if (!PictureSizeAllowed(h.width, h.height) || !KnownInfoHeader(h.header_size)) {
+    return std::nullopt;
+  }
+  ByteReader in(file);
+  const std::size_t table_start = kFileHeaderSize + h.header_size;
+  if (h.pixel_offset < table_start || h.pixel_offset > file.size()) return std::nullopt;
+
+  PaletteTable palette;
+  std::optional<Masks> masks;
+  if (bits <= 8) {
+    // The palette is what lies between the headers and the pixels, at most
+    // 2^bits entries; indexes past it read as black.
+    const std::size_t entries =
+        std::min<std::size_t>(std::size_t{1} << bits, (h.pixel_offset - table_start) / 4);
+    if (entries == 0) return std::nullopt;
+    for (std::size_t i = 0; i < entries; ++i) {
+      auto entry = in.Bytes(table_start + 4 * i, 3);
+      if (!entry) return std::nullopt;
+      std::memcpy(&palette.bgr[3 * i], entry->data(), 3);
+    }
+  } else {
+    masks = ReadMasks(in, h);
+    if (!masks) return std::nullopt;
+  }
+
+  const bool run_length = h.compression == kCompressionRle8 || h.compression == kCompressionRle4;
+  const std::size_t src_stride = SourceStride(bits, h.width);
+  if (!run_length && !in.Has(h.pixel_offset, src_stride * static_cast<std::size_t>(h.height))) {
+    return std::nullopt;
+  }
+
+  const std::size_t stride = Rgb24Stride(h.width);
+  const std::size_t image_size = stride * static_cast<std::size_t>(h.height);
+  BitmapFile out(kHeadersSize + image_size, 0);
+  std::memcpy(out.data(), file.data(), kFileHeaderSize);
+  PutU32(out, kOffFileSize, static_cast<std::uint32_t>(image_size + kHeadersSize));
+  PutU32(out, kOffPixelOffset, kHeadersSize);
+  PutU32(out, kOffHeaderSize, kInfoHeaderSize);
+  PutU32(out, kOffWidth, static_cast<std::uint32_t>(h.width));
+  PutU32(out, kOffHeight, static_cast<std::uint32_t>(h.height));
+  PutU16(out, kOffPlanes, 1);
+  PutU16(out, kOffBitsPerPixel, 24);
+  PutU32(out, kOffImageSize, static_cast<std::uint32_t>(image_size));
+
+  Rgb24Rows rows{out.data() + kHeadersSize, h.width, h.height, stride};
+  const auto data = file.subspan(h.pixel_offset);
+  if (h.compression == kCompressionRle8) {
+    if (!DecodeRle8(data, palette, rows)) return std::nullopt;
+  } else if (h.compression == kCompressionRle4) {
+    if (!DecodeRle4(data, palette, rows)) return std::nullopt;
+  } else {
+    for (std::int32_t r = 0; r < h.height; ++r) {
+      const std::uint8_t* src = data.data() + static_cast<std::size_t>(r) * src_stride;
+      if (bits <= 8) {
+        ExpandIndexedRow(src, bits, palette, rows.Row(r), h.width);
+      } else {
+        ExpandMaskedRow(src, bits, *masks, rows.Row(r), h.width);
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<BitmapFile> DecodeBitmapToRgb24(std::span<const std::uint8_t> file) {
+  auto header = ReadBitmapHeader(file);
+  if (!header) return std::nullopt;
+  if (header->bits_per_pixel == 24) {
+    if (!Rgb24RowsInside(file, *header)) return std::nullopt;
+    return BitmapFile(file.begin(), file.end());
+  }
+  return ExpandToRgb24(file, *header);
+}
+
+std::optional<BitmapFile> DecodeBitmapToRgb24(BitmapFile&& file) {
+  auto header = ReadBitmapHeader(file);
+  if (!header) return std::nullopt;
+  if (header->bits_per_pixel == 24) {
+    if (!Rgb24RowsInside(file, *header)) return std::nullopt;
+    return std::move(file);
+  }
+  return ExpandToRgb24(file, *header);
+}
+
+}  // namespace inkmark

@@ -1,0 +1,84 @@
+#include "picture/picture_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace inkmark {
+namespace {
+
+// Closes the descriptor on every path.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now, so that a failing close (a full disk on some file systems) is seen.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes = bytes.subspan(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool WriteWithFlags(const std::string& path, std::span<const std::uint8_t> bytes, int flags,
+                    mode_t mode) {
+  if (path.empty()) return false;
+  FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | flags, mode));
+  if (fd.get() < 0) return false;
+  bool written = WriteAll(fd.get(), bytes);
+  return fd.Close() && written;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return std::nullopt;
+  struct stat st {};
+  // Only regular files: a FIFO or device would block or never end.
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > kMaxPictureFileBytes) {
+    return std::nullopt;
+  }
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    // A file that shrank while being read is unreadable, not short.
+    if (n <= 0) return std::nullopt;
+    done += static_cast<std::size_t>(n);
+  }
+  return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  return WriteWithFlags(path, bytes, 0, 0666);
+}
+
+bool WriteTempFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  return WriteWithFlags(path, bytes, O_NOFOLLOW, 0600);
+}
+
+}  // namespace inkmark

@@ -1,0 +1,50 @@
+// LoadPicture: chooses the reader by the file name's extension.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <utility>
+
+#include "picture/picture.h"
+#include "picture/picture_io.h"
+#include "platform/paths.h"
+
+namespace inkmark {
+namespace {
+
+// The text from the last "." (the whole path when there is none), lower-cased.
+std::string LowerExtension(const std::string& path) {
+  const auto dot = path.rfind('.');
+  std::string ext = dot == std::string::npos ? path : path.substr(dot);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+// The JPEG step writes its bitmap to a fixed file in the private temporary
+// directory; it is read back and deleted.
+std::optional<BitmapFile> LoadJpegThroughTempFile(const std::string& path) {
+  auto dir = PrivateTempDir();
+  if (!dir) return std::nullopt;
+  const std::string temp = (*dir / "~qvlogo.$$$").string();
+  std::optional<BitmapFile> bitmap;
+  if (DecodeJpegToBitmapFile(path, temp) == 1) bitmap = ReadWholeFile(temp);
+  std::error_code ignored;
+  std::filesystem::remove(temp, ignored);
+  return bitmap;
+}
+
+}  // namespace
+
+std::optional<BitmapFile> LoadPicture(const std::string& path) {
+  const std::string ext = LowerExtension(path);
+  std::optional<BitmapFile> data;
+  if (ext == ".jpg") {
+    data = LoadJpegThroughTempFile(path);
+  } else if (ext == ".bmp" || ext == ".rle") {
+    data = ReadWholeFile(path);
+  }
+  if (!data) return std::nullopt;
+  return DecodeBitmapToRgb24(std::move(*data));
+}
+
+}  // namespace inkmark

@@ -1,0 +1,31 @@
+#include "session/ink_rules.h"
+
+namespace inkmark {
+
+void SetInksFromProfile(LogoSession& session) {
+  const PrinterProfile* p = session.CurrentProfile();
+  if (p == nullptr) return;
+  session.first_color =
+      ColorFromName(SelectedName(p->first_colors, p->first_color_count, p->first_color_sel));
+  session.second_color =
+      ColorFromName(SelectedName(p->second_colors, p->second_color_count, p->second_color_sel));
+}
+
+void ApplyInkRule(LogoSession& session, int mono_ink) {
+  ConversionParams& params = session.params;
+  params.color_table = 0;
+  if (session.monochrome != 0) {
+    // The monochrome list names the one ink; without a 2nd colour only the 1st remains.
+    params.color_table = (mono_ink == 1 && session.second_color != kNoInk) ? 1 : 0;
+    params.color_count = 1;
+    params.palette_size = 2;
+  } else if (session.second_color == kNoInk) {
+    params.color_count = 1;
+    params.palette_size = 2;
+  } else {
+    params.color_count = 2;
+    params.palette_size = 256;
+  }
+}
+
+}  // namespace inkmark

@@ -1,0 +1,82 @@
+#include "windows/key_entry_window.h"
+
+#include <vector>
+
+#include "platform/string_table.h"
+#include "ports/open_port.h"
+#include "protocol/nv_dispatch.h"
+#include "protocol/transaction.h"
+#include "windows/key_entry_template.h"
+
+namespace inkmark {
+namespace {
+
+// The edit is read into a 16-byte buffer.
+constexpr std::size_t kKeyTextChars = 15;
+
+}  // namespace
+
+std::optional<NvKey> ParseNvKey(std::string_view text) {
+  if (text.size() != 2) return std::nullopt;
+  auto kc1 = static_cast<std::uint8_t>(text[0]);
+  auto kc2 = static_cast<std::uint8_t>(text[1]);
+  if (!IsNvKeyByte(kc1) || !IsNvKeyByte(kc2)) return std::nullopt;
+  return MakeNvKey(text[0], text[1]);
+}
+
+void KeyEntryWindow::Open() {
+  view_.SetTextLimit(kKeyEntryEdit, 2);
+  view_.SetText(kKeyEntryEdit, "00");
+}
+
+void KeyEntryWindow::OnControl(int id, Notification notification) {
+  if (notification != Notification::kClicked) return;
+  if (id == kKeyEntryExecute) Execute();
+  if (id == kKeyEntryStop) host_.EndDialog(0);
+}
+
+void KeyEntryWindow::OnCloseBox() { host_.EndDialog(0); }
+
+std::optional<bool> KeyEntryWindow::KeyIsStored(PortDriver& port, const NvKey& key) {
+  std::vector<NvKey> keys;
+  if (ReadKeyCodeList(port, host_.Owner(), keys) < 0) return std::nullopt;
+  for (const NvKey& stored : keys) {
+    // Both bytes, exactly: "ab" is another key than "AB".
+    if (stored[0] == key[0] && stored[1] == key[1]) return true;
+  }
+  return false;
+}
+
+void KeyEntryWindow::Execute() {
+  std::string text = view_.Text(kKeyEntryEdit);
+  if (text.size() > kKeyTextChars) text.resize(kKeyTextChars);
+  std::optional<NvKey> key = ParseNvKey(text);
+  if (!key) {
+    ShowMessage(host_.Owner(), kStrBadKey);
+    return;
+  }
+
+  WaitCursor wait(host_);
+  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
+  if (!port) {
+    wait.Release();
+    ShowMessage(host_.Owner(), kStrPortOpenFailed);
+    return;
+  }
+  // A command file is written, not asked: any key may go into it.
+  if (session_.save_as_command_file != 1) {
+    std::optional<bool> stored = KeyIsStored(*port, *key);
+    if (!stored || *stored) {
+      wait.Release();
+      if (stored) ShowMessage(host_.Owner(), kStrKeyExists);
+      ClosePrinterPort(std::move(port));
+      return;
+    }
+  }
+  std::int32_t result = RegisterNvGraphics(*port, host_.Owner(), session_, *key);
+  ClosePrinterPort(std::move(port));
+  wait.Release();
+  if (result == 1) host_.EndDialog(1);
+}
+
+}  // namespace inkmark

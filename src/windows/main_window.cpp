@@ -1,0 +1,340 @@
+#include "windows/main_window.h"
+
+#include <cstdio>
+
+#include "picture/picture_io.h"
+#include "platform/code_page.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/shell_utils.h"
+#include "platform/string_table.h"
+#include "platform/text.h"
+#include "session/temp_files.h"
+#include "settings/saved_settings.h"
+#include "windows/main_ids.h"
+
+namespace inkmark {
+namespace {
+
+constexpr int kPanelLists[] = {kIdPaperWidth, kIdFirstColor, kIdSecondColor, kIdResolution,
+                               kIdPort,       kIdBaudRate,   kIdDataLength,  kIdParity,
+                               kIdHandshake,  kIdDriver};
+constexpr int kSerialControls[] = {kIdBaudRateLabel, kIdBaudRate, kIdDataLengthLabel, kIdDataLength,
+                                   kIdParityLabel,   kIdParity,   kIdHandshakeLabel,  kIdHandshake};
+constexpr int kSourceCommands[] = {kIdPreview, kIdPrintToFile, kIdEdit, kIdTestPrint, kIdRegister};
+constexpr char kDriverPort[] = "Corlane Printer Driver";
+constexpr char kEditorName[] = "InkmarkEdit";
+
+void FillNames(ControlView& view, int id, const std::vector<std::string>& names, int count,
+               int sel) {
+  for (int i = 0; i < count && std::size_t(i) < names.size(); ++i) view.AddItem(id, names[i]);
+  view.SetSelection(id, sel);
+}
+
+void FillNumbers(ControlView& view, int id, const std::vector<std::int32_t>& values, int count,
+                 const char* format, int sel) {
+  char text[48];
+  for (int i = 0; i < count && std::size_t(i) < values.size(); ++i) {
+    std::snprintf(text, sizeof text, format, values[i], values[i]);
+    view.AddItem(id, text);
+  }
+  view.SetSelection(id, sel);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(LogoSession& session, ControlView& view, MainPipeline& pipeline,
+                       MainHost& host, std::filesystem::path program_folder)
+    : session_(session),
+      view_(view),
+      pipeline_(pipeline),
+      host_(host),
+      program_folder_(std::move(program_folder)) {}
+
+void MainWindow::Open() {
+  view_.ClearList(kIdPrinterName);
+  for (const PrinterProfile& p : session_.profiles) view_.AddItem(kIdPrinterName, p.model_name);
+  view_.SetSelection(kIdPrinterName, session_.profile_index);
+  session_.source_kind = SourceKindFromPath(session_.source_path);
+  if (const PrinterProfile* p = Profile()) FillPrinterPanel(*p);
+  SetUpColors();
+  ApplySourceKindRules();
+  UpdatePrintWidth();
+  view_.SetTextLimit(kIdSourceEdit, 260);
+  view_.SetTextLimit(kIdItemText, 40);
+
+  const ConversionParams& params = session_.params;
+  view_.SetRange(kIdProcessing, 0, 2);
+  view_.SetPosition(kIdProcessing, int(params.processing));
+  const std::pair<int, std::uint32_t> adjust[] = {
+      {kIdAdjustR, params.adjust_r}, {kIdAdjustG, params.adjust_g}, {kIdAdjustB, params.adjust_b}};
+  for (auto [id, value] : adjust) {
+    view_.SetRange(id, 1, 5);
+    view_.SetPosition(id, int(value));
+  }
+  for (int id : {int(kIdProcessing), int(kIdAdjustR), int(kIdAdjustG), int(kIdAdjustB)})
+    view_.SetPageSize(id, 1);
+
+  if (session_.monochrome == 0) view_.Enable(kIdMonoColor, false);
+  for (int id : kSourceCommands) view_.Enable(id, false);
+  PrepareTempFiles(session_);
+
+  editor_path_ = (program_folder_ / kEditorName).string();
+  if (PathExists(editor_path_) == 0) {
+    editor_path_.clear();
+    view_.Enable(kIdNew, false);
+  }
+}
+
+void MainWindow::FillPrinterPanel(const PrinterProfile& p) {
+  for (int id : kPanelLists) view_.ClearList(id);
+  FillNames(view_, kIdPaperWidth, p.paper_widths, p.paper_width_count, p.paper_width_sel);
+  FillNames(view_, kIdFirstColor, p.first_colors, p.first_color_count, p.first_color_sel);
+  FillNames(view_, kIdSecondColor, p.second_colors, p.second_color_count, p.second_color_sel);
+  FillNumbers(view_, kIdResolution, p.resolutions, p.resolution_count, "%d x %ddpi",
+              p.resolution_sel);
+  FillNames(view_, kIdPort, p.ports, p.port_count, p.port_sel);
+  ApplyPortRule(view_.Text(kIdPort));
+  FillNames(view_, kIdDriver, p.driver_names, p.driver_count, p.driver_sel);
+  FillNumbers(view_, kIdBaudRate, p.baud_rates, p.baud_count, "%dbps", p.baud_sel);
+  FillNumbers(view_, kIdDataLength, p.bit_lengths, p.bit_length_count, "%dbit", p.bit_length_sel);
+  FillNames(view_, kIdParity, p.parities, p.parity_count, p.parity_sel);
+  FillNames(view_, kIdHandshake, p.flows, p.flow_count, p.flow_sel);
+}
+
+void MainWindow::ApplyPortRule(std::string_view port) {
+  bool serial = StartsWithNoCase(port, "COM");
+  for (int id : kSerialControls) view_.Show(id, serial);
+  bool driver = StartsWithNoCase(port, kDriverPort);
+  view_.Show(kIdDriverLabel, driver);
+  view_.Show(kIdDriver, driver);
+}
+
+void MainWindow::StorePrinterSelections() {
+  session_.profile_index = view_.Selection(kIdPrinterName);
+  PrinterProfile* p = Profile();
+  if (p == nullptr) return;
+  p->paper_width_sel = view_.Selection(kIdPaperWidth);
+  p->first_color_sel = view_.Selection(kIdFirstColor);
+  p->second_color_sel = view_.Selection(kIdSecondColor);
+  p->resolution_sel = view_.Selection(kIdResolution);
+  p->port_sel = view_.Selection(kIdPort);
+  p->baud_sel = view_.Selection(kIdBaudRate);
+  p->bit_length_sel = view_.Selection(kIdDataLength);
+  p->parity_sel = view_.Selection(kIdParity);
+  p->flow_sel = view_.Selection(kIdHandshake);
+  p->driver_sel = view_.Selection(kIdDriver);
+}
+
+void MainWindow::UpdatePrintWidth() {
+  if (const PrinterProfile* p = Profile()) session_.print_width_dots = PrintWidthDots(*p);
+}
+
+void MainWindow::PaintLeft() {
+  switch (session_.source_shown) {
+    case ShownSource::kFit:
+      view_.SetPicture(kIdLeftPreview, session_.fit_image);
+      break;
+    case ShownSource::kCut:
+      view_.SetPicture(kIdLeftPreview, session_.cut_image);
+      break;
+    case ShownSource::kNone:
+      view_.SetPicture(kIdLeftPreview, {});
+      break;
+  }
+}
+
+void MainWindow::PaintRight() { view_.SetPicture(kIdRightPreview, session_.converted); }
+
+void MainWindow::RefreshAll() {
+  pipeline_.MakeSourcePreviews(session_);
+  pipeline_.MakeConvertedPreview(session_);
+  PaintLeft();
+  PaintRight();
+}
+
+void MainWindow::RefreshConverted() {
+  pipeline_.MakeConvertedPreview(session_);
+  PaintRight();
+}
+
+void MainWindow::LoadSource() {
+  std::string path = view_.Text(kIdSourceEdit);
+  if (path.size() > kMaxPath) path.resize(kMaxPath);
+  if (PathExists(path) == 0) return;
+  session_.source_path = path;
+  session_.source_kind = SourceKindFromPath(path);
+  session_.items.clear();
+  session_.document.clear();
+  session_.item_count = 0;
+  if (session_.source_kind == kSourceDocument) {
+    if (pipeline_.LoadLogoDocument(session_) == 1) {
+      session_.item_index = 0;
+    } else {
+      session_.source_kind = kSourceNone;
+    }
+    StorePrinterSelections();
+  }
+  BusyCursor busy(host_);
+  // The controls take the new source's values before anything is converted, so
+  // that the first conversion neither uses nor writes back the previous ones.
+  ApplySourceKindRules();
+  RefreshAll();
+}
+
+void MainWindow::OnControl(int id, Notification notification) {
+  switch (id) {
+    case kIdPrinterName:
+    case kIdPaperWidth:
+    case kIdResolution:
+    case kIdPort:
+      OnPrinterPanel(id);
+      return;
+    case kIdFirstColor:
+    case kIdSecondColor:
+    case kIdMonoColor:
+    case kIdTextColor:
+      if (notification != Notification::kSelectionChanged) return;
+      UpdateColors();
+      RefreshConverted();
+      return;
+    case kIdSourceEdit:
+      if (notification == Notification::kTextChanged) LoadSource();
+      return;
+    case kIdItemList:
+      if (notification == Notification::kSelectionChanged) SelectItem(view_.Selection(kIdItemList));
+      return;
+    case kIdItemText:
+      if (notification == Notification::kTextChanged) ChangeItemText();
+      return;
+    case kIdExit:
+    case kIdBrowse:
+    case kIdNew:
+    case kIdEdit:
+    case kIdPreview:
+    case kIdTestPrint:
+    case kIdPrintToFile:
+    case kIdRegister:
+    case kIdControlPrinter:
+      if (notification == Notification::kClicked) OnCommand(id);
+      return;
+    default:
+      OnPictureControl(id);
+      return;
+  }
+}
+
+void MainWindow::OnCloseBox() { host_.CloseWindow(); }
+
+void MainWindow::OnPrinterPanel(int id) {
+  PrinterProfile* p = Profile();
+  if (p == nullptr) return;
+  int sel = view_.Selection(id);
+  switch (id) {
+    case kIdPrinterName: {
+      if (sel == session_.profile_index) return;
+      session_.profile_index = sel;
+      p = Profile();
+      if (p == nullptr) return;
+      FillPrinterPanel(*p);
+      SetUpColors();
+      if (session_.source_kind == kSourceDocument) LoadSource();
+      BusyCursor busy(host_);
+      UpdatePrintWidth();
+      RefreshAll();
+      return;
+    }
+    case kIdPaperWidth: {
+      if (sel == p->paper_width_sel) return;
+      StorePrinterSelections();
+      BusyCursor busy(host_);
+      UpdatePrintWidth();
+      RefreshAll();
+      return;
+    }
+    case kIdResolution:
+      if (sel == p->resolution_sel) return;
+      p->resolution_sel = sel;
+      UpdatePrintWidth();
+      RefreshAll();
+      return;
+    case kIdPort:
+      ApplyPortRule(view_.Text(kIdPort));
+      return;
+  }
+}
+
+void MainWindow::OnCommand(int id) {
+  switch (id) {
+    case kIdBrowse:
+      if (auto path = host_.RunOpenDialog(session_.source_path))
+        view_.SetText(kIdSourceEdit, *path);
+      return;
+    case kIdNew:
+      host_.StartEditorNew(session_.print_width_dots);
+      return;
+    case kIdEdit:
+      if (host_.StartEditorOn(session_.source_path)) LoadSource();
+      return;
+    case kIdPreview:
+      StorePrinterSelections();
+      host_.ShowPreview(session_);
+      return;
+    case kIdTestPrint: {
+      BusyCursor busy(host_);
+      StorePrinterSelections();
+      host_.TestPrint(session_);
+      return;
+    }
+    case kIdPrintToFile:
+      PrintToFile();
+      return;
+    case kIdRegister:
+      session_.save_as_command_file = 0;
+      StorePrinterSelections();
+      host_.OpenKeyEntry(session_);
+      return;
+    case kIdControlPrinter:
+      StorePrinterSelections();
+      host_.OpenNvManager(session_);
+      return;
+    case kIdExit:
+      Exit();
+      return;
+  }
+}
+
+void MainWindow::Exit() {
+  StorePrinterSelections();
+  if (const PrinterProfile* p = Profile()) {
+    // Saving keeps only the folder; the session keeps the whole path.
+    std::string folder = session_.source_path;
+    SaveSettings(*p, folder);
+  }
+  host_.CloseWindow();
+}
+
+void MainWindow::PrintToFile() {
+  std::optional<SaveChoice> choice = host_.RunSaveDialog(session_);
+  if (!choice) return;
+  SaveLogoAs(choice->type);
+}
+
+// The chosen type decides what is written, whatever extension the name has.
+void MainWindow::SaveLogoAs(SaveType type) {
+  if (type == SaveType::kCommandFile) {
+    session_.save_as_command_file = 1;
+    StorePrinterSelections();
+    host_.OpenKeyEntry(session_);
+    session_.save_as_command_file = 0;
+    return;
+  }
+  std::optional<LogoRaster> raster = pipeline_.BuildLogoRaster(session_);
+  if (!raster) {
+    ShowMessage(host_.Owner(), kStrNoMemory);
+    return;
+  }
+  WriteWholeFile(session_.save_path, raster->bytes());
+}
+
+}  // namespace inkmark

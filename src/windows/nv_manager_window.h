@@ -1,0 +1,42 @@
+// The NV graphics manager window: lists the keys stored in the printer and
+// prints or deletes the selected ones, each through a port of its own.
+#pragma once
+
+#include "platform/control_view.h"
+#include "session/session.h"
+#include "windows/list_box_view.h"
+#include "windows/window_host.h"
+
+namespace inkmark {
+
+class NvManagerWindow final : public ControlEvents {
+ public:
+  NvManagerWindow(const LogoSession& session, ControlView& view, ListBoxView& keys,
+                  DialogHost& host)
+      : session_(session), view_(view), keys_(keys), host_(host) {}
+
+  // Only "Get keycode lists" and "&Close" are usable until keys are listed.
+  void Open();
+
+  void GetKeyList();
+  void SelectAll();
+  void RemoveSelection();
+  void PrintSelected();
+  void DeleteSelected();
+  // The key list's selection changed.
+  void OnSelectionChanged();
+
+  void OnControl(int id, Notification notification) override;
+  void OnCloseBox() override;
+
+ private:
+  // "&Delete", "&Print" and "&Remove Select" are enabled and disabled together.
+  void EnableSelectionButtons(bool enabled);
+
+  const LogoSession& session_;
+  ControlView& view_;
+  ListBoxView& keys_;
+  DialogHost& host_;
+};
+
+}  // namespace inkmark

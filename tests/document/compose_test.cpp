@@ -1,0 +1,347 @@
+// Composition of documents and pictures: order, transparency, inks, the two
+// previews and the full-size print raster at the paper's edge; logo documents
+// written and read back, what is refused, and that a malformed body is never
+// walked outside its bytes; text items: the rotated box table and glyphs that
+// come out in exactly their colour.
+#include "document/compose.h"
+
+#include <gtest/gtest.h>
+
+#include "document/compose_surface.h"
+#include "document/document_format.h"
+#include "document/document_reader.h"
+#include "document/text_item.h"
+#include "picture/picture_bytes.h"
+#include "picture/picture_io.h"
+#include "support/compose_fixture.h"
+#include "support/recording_message_boxes.h"
+
+namespace inkmark::testing {
+namespace {
+
+std::int32_t PageWidth(const BitmapFile& page) { return *ByteReader(page).I32(18); }
+std::int32_t PageHeight(const BitmapFile& page) { return *ByteReader(page).I32(22); }
+
+// The pixel at (x, y) counted from the top of a composed 24-bit page.
+Bgr24 PagePixel(const BitmapFile& page, std::int32_t x, std::int32_t y) {
+  const std::size_t stride = (3 * PageWidth(page) + 3) & ~3;
+  const std::size_t at = *ByteReader(page).U32(10) + stride * (PageHeight(page) - 1 - y) + 3 * x;
+  return {page.at(at), page.at(at + 1), page.at(at + 2)};
+}
+
+// The pixels of the page that are `ink`, white, or neither.
+struct PixelCensus {
+  std::int64_t ink = 0, white = 0, other = 0;
+};
+PixelCensus CountPixels(const BitmapFile& page, Bgr24 ink) {
+  PixelCensus n;
+  for (std::int32_t i = 0, w = PageWidth(page); i < w * PageHeight(page); ++i) {
+    const Bgr24 p = PagePixel(page, i % w, i / w);
+    ++(p == ink ? n.ink : p == kWhite24 ? n.white : n.other);
+  }
+  return n;
+}
+
+// A window 202 wide (200 usable) with the given list selections.
+struct FakePreviewControls : PreviewControls {
+  int monochrome_color = 0, text_color = 0;
+  int ListSelection(int list) const override {
+    return list == kMonochromeColorList ? monochrome_color : text_color;
+  }
+  int ClientWidth(int) const override { return 202; }
+};
+
+constexpr Bgr24 kGreen24 = {0, 255, 0};
+
+DocumentObject GreenText(std::int32_t left, std::int32_t bottom) {
+  return TextObject(left, bottom, "HHHH", "Arial", -24, kColorGreen);
+}
+
+TEST(ComposeTest, TextTakesItsInkConvertedAndALaterImageHidesItUnlessTransparent) {
+  for (bool transparent : {false, true}) {
+    ComposeSession cs;
+    ASSERT_TRUE(cs.UseDocument(
+        200, 60,
+        {GreenText(10, 40), ImageObject(0, 0, 200, 60, SolidBitmap(4, 4, kWhite24), transparent)}));
+    cs.session().items[0].color_index = 1;
+    auto stored = ComposeAsStored(cs.session());
+    auto converted = ComposeConverted(cs.session(), 2.0, 2.0);
+    ASSERT_TRUE(stored && converted);
+    EXPECT_EQ((std::array{PageWidth(*stored), PageWidth(*converted), PageHeight(*converted)}),
+              (std::array{200, 400, 120}));
+    const PixelCensus as_stored = CountPixels(*stored, kGreen24),
+                      in_ink = CountPixels(*converted, kRed24);
+    EXPECT_EQ((std::array<std::int64_t, 3>{as_stored.ink > 50, in_ink.ink > 4 * 50,
+                                           as_stored.other + in_ink.other}),
+              (std::array<std::int64_t, 3>{transparent, transparent, 0}));
+    EXPECT_EQ(CountPixels(*ComposeAsStored(cs.session()), kGreen24).ink, as_stored.ink)
+        << "converting leaves the document's own colour as stored";
+  }
+}
+
+TEST(ComposeTest, ImageItemsConvertWithTheirOwnSettingsAndARefusedItemFailsThePage) {
+  ComposeSession cs;
+  // A mid grey: with two inks it converts to an ink; attached to white it vanishes.
+  const auto grey = SolidBitmap(8, 8, {100, 100, 100});
+  ASSERT_TRUE(cs.UseDocument(100, 20,
+                             {ImageObject(0, 0, 50, 20, grey), ImageObject(50, 0, 100, 20, grey)}));
+  for (auto& level : cs.session().items[1].params.level_attach) level = kAttachWhite;
+  cs.session().items[1].params.attach_manual = 1;
+  auto page = ComposeConverted(cs.session(), 1.0, 1.0);
+  ASSERT_TRUE(page);
+  EXPECT_NE(PagePixel(*page, 10, 10), kWhite24);
+  EXPECT_EQ(PagePixel(*page, 75, 10), kWhite24);
+  EXPECT_EQ(cs.session().items[1].params.target_width, 50u);
+  cs.session().items[0].params.adjust_b = 0;
+  EXPECT_FALSE(ComposeConverted(cs.session(), 1.0, 1.0));
+
+  ComposeSession broken;
+  ASSERT_TRUE(
+      broken.UseDocument(50, 50, {ImageObject(0, 0, 10, 10, std::vector<std::uint8_t>(70, 1))}));
+  EXPECT_FALSE(ComposeAsStored(broken.session())) << "undecodable embedded bitmap";
+  EXPECT_FALSE(ComposeConverted(broken.session(), 1.0, 1.0));
+}
+
+TEST(PreviewTest,
+     PreviewsFollowTheWindowSelectionsPicturesAreFitAndCutAnEmptyDocumentShowsNothing) {
+  ComposeSession cs(400);
+  LogoSession& s = cs.session();
+  ASSERT_TRUE(cs.UseDocument(
+      400, 100, {GreenText(10, 60), ImageObject(200, 0, 400, 100, SolidBitmap(4, 4, kBlack24))}));
+  FakePreviewControls window;  // usable width 200
+  ASSERT_EQ(MakeSourcePreviews(window, s), 1);
+  EXPECT_TRUE(s.source_shown == ShownSource::kFit && s.fit_size == (std::array{200, 50}));
+
+  window.text_color = 1;  // the text item takes the text list's choice
+  ASSERT_EQ(MakeConvertedPreview(window, s), 1);
+  EXPECT_EQ(s.items[0].color_index, 1);
+  EXPECT_GT(CountPixels(s.converted, kRed24).ink, 10);
+  s.item_index = 1;  // the image item, the monochrome list's and the grade
+  window.monochrome_color = s.params.processing = 1;
+  ASSERT_EQ(MakeConvertedPreview(window, s), 1);
+  EXPECT_EQ((std::array{s.items[1].color_index, int(s.items[1].params.processing)}),
+            (std::array{1, 1}));
+
+  // Pictures are fit and cut.
+  cs.UsePicture(SolidBitmap(800, 100, kBlack24));
+  ASSERT_EQ(MakeSourcePreviews(window, s), 1);
+  // 800 pixels at 200 per 400 dots is 400 wide, cut at the paper's 200.
+  EXPECT_EQ((std::array{s.fit_size, s.cut_size}),
+            (std::array<std::array<int, 2>, 2>{{{200, 25}, {200, 50}}}));
+  EXPECT_EQ(s.source_shown, ShownSource::kCut);
+  ASSERT_EQ(MakeConvertedPreview(window, s), 1);
+  EXPECT_EQ((std::array{PageWidth(s.converted), PageHeight(s.converted)}), (std::array{200, 50}));
+
+  ComposeSession empty;  // a document without items
+  empty.session().source_kind = kSourceDocument;
+  empty.session().converted = {1, 2, 3};
+  EXPECT_EQ(
+      MakeSourcePreviews(window, empty.session()) + MakeConvertedPreview(window, empty.session()),
+      0);
+  EXPECT_TRUE(empty.session().converted.empty() &&
+              empty.session().source_shown == ShownSource::kNone);
+}
+
+TEST(BuildLogoRasterTest, PicturesAreCutAtThePaperEdgeOrScaledToItWithFit) {
+  // Pictures whose left half is black and right half white, on 512-dot paper.
+  // Width, height, fit, one ink, the raster's width and height, probes (x, y, value).
+  const std::tuple<std::int32_t, std::int32_t, bool, bool, std::int32_t, std::int32_t,
+                   std::vector<std::array<std::int32_t, 3>>>
+      cases[] = {
+          // Cut: 500 black and 12 white columns are kept.
+          {1000, 40, false, false, 512, 40, {{0, 0, 0}, {499, 20, 0}, {511, 20, 2}}},
+          // Scaled whole: 301 * 512 / 1000 = 154, truncated; never less than one row.
+          {1000, 301, true, false, 512, 154, {{10, 5, 0}, {500, 5, 2}}},
+          {1000, 1, true, false, 512, 1, {{10, 0, 0}, {500, 0, 2}}},
+          // Narrow pictures are enlarged only with fit.
+          {100, 50, true, false, 512, 256, {{10, 10, 0}, {500, 10, 2}}},
+          // One ink, no fit: kept narrow, in the converter's 1-bit raster (white first in its
+          // palette, unlike the classified raster of a document).
+          {100, 50, false, true, 100, 50, {{10, 10, 1}, {90, 10, 0}}},
+      };
+  for (const auto& [width, height, fit, one_ink, want_width, want_height, probes] : cases) {
+    SCOPED_TRACE(::testing::Message() << width << " x " << height << " fit " << fit);
+    ComposeSession cs(512);
+    cs.session().fit_to_width = fit;
+    if (one_ink) cs.UseOneInk();
+    cs.UsePicture(SplitBitmap(width, height, kBlack24, kWhite24));
+    auto raster = BuildLogoRaster(cs.session());
+    ASSERT_TRUE(raster);
+    EXPECT_EQ((std::array{raster->width(), raster->height(), int{raster->bits_per_pixel()},
+                          int(cs.session().params.target_width)}),
+              (std::array{want_width, want_height, one_ink ? 1 : 8, want_width}));
+    for (const auto& [x, y, value] : probes) EXPECT_EQ(raster->pixel(x, y), value) << x;
+  }
+}
+
+TEST(BuildLogoRasterTest, NoRasterWithoutUsableSourceOrSettings) {
+  ComposeSession cs(512);
+  EXPECT_FALSE(BuildLogoRaster(cs.session()));  // no source
+  cs.UsePicture(SolidBitmap(8, 8, kBlack24));
+  ASSERT_TRUE(BuildLogoRaster(cs.session()));
+  // Settings the converter refuses must not let the stale temporary file pass
+  // for its output.
+  cs.session().params.adjust_r = 9;
+  EXPECT_FALSE(BuildLogoRaster(cs.session()));
+  cs.session().params.adjust_r = 3;
+  cs.session().print_width_dots = 0;
+  EXPECT_FALSE(BuildLogoRaster(cs.session()));
+}
+
+TEST(BuildLogoRasterTest, DocumentIsScaledToPaperWithFitCutWithoutAndOneBitForOneInk) {
+  const std::vector<DocumentObject> objects = {
+      ImageObject(0, 0, 144, 100, SolidBitmap(16, 16, kBlack24))};
+  ComposeSession cs(576), wide(576);
+  ASSERT_TRUE(cs.UseDocument(288, 100, objects) && wide.UseDocument(800, 30, objects));
+  auto stored = BuildLogoRaster(cs.session());
+  auto cut = BuildLogoRaster(wide.session());
+  ASSERT_TRUE(stored && cut);
+  using Px = std::array<std::optional<std::uint8_t>, 2>;
+  EXPECT_EQ((std::array{stored->width(), stored->height(), cut->width(), cut->height()}),
+            (std::array{288, 100, 576, 30}));
+  EXPECT_EQ((Px{stored->pixel(10, 50), stored->pixel(200, 50)}), (Px{0, 2}));
+
+  cs.session().fit_to_width = 1;
+  auto fitted = BuildLogoRaster(cs.session());
+  ASSERT_TRUE(fitted);
+  EXPECT_EQ((std::array{fitted->width(), fitted->height()}), (std::array{576, 200}));
+  EXPECT_EQ((Px{fitted->pixel(287, 100), fitted->pixel(288, 100)}), (Px{0, 2}));
+  cs.UseOneInk();  // the classified raster: bit 0 ink, bit 1 white
+  auto mono = BuildLogoRaster(cs.session());
+  ASSERT_TRUE(mono && mono->bits_per_pixel() == 1);
+  EXPECT_EQ((Px{mono->pixel(287, 100), mono->pixel(288, 100)}), (Px{0, 1}));
+}
+
+auto Doc(const std::vector<DocumentObject>& o) { return *WriteLogoDocument(100, 50, o); }
+
+DocumentObject Text(const std::string& s) { return TextObject(5, 30, s, "Arial", -12, kColorRed); }
+
+TEST(DocumentReaderTest, WrittenObjectsKeepTheirOrderAndBudgetsAndMalformedFilesAreRefused) {
+  const auto one = Doc({Text("a")}), two = Doc({Text("a"), Text("b")});
+  const auto image = Doc({ImageObject(0, 0, 1, 1, std::vector<std::uint8_t>(10, 0))});
+  const auto mixed =
+      Doc({Text("x"), ImageObject(1, 2, 3, 4, std::vector<std::uint8_t>(10, 0)), Text("b")});
+  const auto header = ReadDocumentHeader(mixed).value();
+  EXPECT_EQ((std::array<std::size_t, 3>{mixed.size(), header.text_bytes, header.image_bytes}),
+            (std::array<std::size_t, 3>{64 + 2 * 143 + 54, 2 * 143, 54}));
+  auto parsed = ParseLogoDocument(mixed);
+  ASSERT_TRUE(parsed && parsed->items.size() == 3 && ParseLogoDocument(one) &&
+              ParseLogoDocument(two) && ParseLogoDocument(image));
+  EXPECT_EQ((std::array{parsed->items[1].kind, parsed->items[2].kind}),
+            (std::array{kImageObject, kTextObject}));
+  auto longer = one;
+  longer.push_back(0);
+  EXPECT_FALSE(ParseLogoDocument(longer));
+  EXPECT_FALSE(ParseLogoDocument(std::span(one).first(one.size() - 1)));
+  EXPECT_FALSE(ParseLogoDocument(std::span(one).first(63)));
+  EXPECT_FALSE(ParseLogoDocument(Doc({}))) << "only the header: nothing to show";
+  const std::tuple<const std::vector<std::uint8_t>&, std::size_t, std::uint64_t, int, const char*>
+      cases[] = {
+          {one, 0, 'q', 1, "magic"},
+          {one, 64, 0x8011, 2, "unknown object"},
+          {image, kDocOffTextBytes, 54, 8, "budgets swapped"},
+          {two, kDocOffTextBytes, 143 | std::uint64_t{143} << 32, 8, "budgets stop before the end"},
+          {one, 64 + 40 + kTextOffLength, 41, 2, "text past its 40-byte field"},
+          // An image length that runs past the data, and ones that wrap 32 bits.
+          {image, 64 + 40, 1000, 4, "image past the end"},
+          {image, 64 + 40, 0xFFFFFFFF, 4, "wraps"},
+          {image, 64 + 40, 0xFFFFFFD4, 4, "wraps with the fixed part"},
+      };
+  for (const auto& [source, at, value, bytes, why] : cases) {
+    auto file = source;
+    for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<std::uint8_t>(value >> 8 * i);
+    EXPECT_FALSE(ParseLogoDocument(file)) << why;
+  }
+  EXPECT_FALSE(WriteLogoDocument(10, 10, {Text(std::string(41, 'x'))}));
+}
+
+TEST(DocumentReaderTest, LoadCopiesSessionSettingsAndAnUnusableFileLoadsNothing) {
+  RecordingMessageBoxes boxes;
+  ComposeSession cs;
+  LogoSession& s = cs.session();
+  s.params.processing = 2;
+  s.monochrome = 1;
+  ASSERT_TRUE(
+      cs.UseDocument(100, 50, {Text("a"), ImageObject(0, 0, 9, 9, SolidBitmap(2, 2, kBlack24))}));
+  ASSERT_EQ(s.items.size(), 2u);
+  EXPECT_EQ(
+      (std::array{s.items[0].monochrome, s.items[1].monochrome, int(s.items[1].params.processing)}),
+      (std::array{0, 1, 2}))
+      << "text items keep no Monochrome";
+
+  auto bad = Doc({Text("a")});
+  bad[5] = 'x';
+  WriteWholeFile(s.source_path, bad);
+  EXPECT_EQ(LoadLogoDocument(nullptr, s), 0);
+  EXPECT_TRUE(s.item_count == 0 && s.items.empty() && s.document.empty());
+  EXPECT_EQ(boxes.boxes().size(), 1u);
+}
+
+TEST(DocumentReaderTest, BuildRefusesFileThatChangedSinceCounted) {
+  ComposeSession cs;
+  const std::string path = (cs.dir().path() / "d.qlf").string();
+  ASSERT_TRUE(SaveLogoDocument(path, 10, 10, {Text("a"), Text("b")}));
+  std::vector<LayoutItem> items;
+  std::vector<std::uint8_t> data;
+  EXPECT_TRUE(BuildLayoutItems(path, 1, items, data) == 0 && items.empty());
+  EXPECT_TRUE(BuildLayoutItems(path, 2, items, data) == 1 && items.size() == 2);
+}
+
+TextRecord Record(const std::string& text, const char* face, std::int32_t height,
+                  std::int32_t escapement = 0) {
+  TextRecord r{TextObject(0, 0, text, face, height, 0, escapement).font,
+               static_cast<std::uint16_t>(text.size())};
+  std::copy(text.begin(), text.end(), r.text.begin());
+  return r;
+}
+
+TEST(RotateTextBoxTest, BoxAndOriginFollowTheTable) {
+  const TextBox start{100, 0, 0, 200}, flat{100, 190, 140, 200};
+  // cx = 40, cy = 10. At 30 degrees each term is truncated: A = trunc(10 sin 30) = 4,
+  // B = trunc(40 sin 30 + 10 cos 30) = 28, C = trunc(40 cos 30) = 34, D = trunc(10 cos 30) = 8.
+  // A negative escapement leaves the box as it is, unless a whole turn back (or less
+  // than a degree back) makes it degree 0.
+  const std::tuple<std::int32_t, TextBox, TextOrigin> cases[] = {
+      // clang-format off
+      {0, flat, {0, 0}},                     {900, {90, 160, 100, 200}, {0, 40}},
+      {1800, {60, 200, 100, 210}, {40, 10}}, {2700, {100, 200, 110, 240}, {10, 0}},
+      {4500, {90, 160, 100, 200}, {0, 40}},  {300, {96, 172, 134, 200}, {0, 20}},
+      {-3599, start, {0, 0}},                {-9, flat, {0, 0}},
+      // clang-format on
+  };
+  for (const auto& [escapement, want_box, want_origin] : cases) {
+    TextBox box = start;
+    TextOrigin origin{-1, -1};
+    RotateTextBox(40, 10, escapement, box, origin);
+    EXPECT_TRUE(box == want_box && origin == want_origin) << escapement;
+  }
+}
+
+TEST(DrawTextItemTest, GlyphsArePureInkAtEveryAngleAQuarterTurnReadsUpwardsHugeFontsRefused) {
+  for (std::int32_t e : {0, 900, 1800, 2700, 1234, -300}) {
+    QImage page = WhiteSurface(300, 300);
+    ObjectHeader object{kTextObject, 150, 150, 150, 150, 0, 0};
+    ASSERT_EQ(DrawTextItem(page, object, Record("Inkmark 42", "Arial", -18, e), kColorRed, 1, 1),
+              1);
+    const PixelCensus census = CountPixels(SurfaceToPage(page), kRed24);
+    EXPECT_TRUE(census.ink > 20 && census.other == 0) << e;
+  }
+  QImage page = WhiteSurface(300, 300);
+  ObjectHeader corner{kTextObject, 150, 0, 0, 250, 0, 0};
+  ASSERT_EQ(DrawTextItem(page, corner, Record("IIIIIIII", "Arial", -20, 900), kColorRed, 1, 1), 1);
+  auto ink_in = [&](int x, int y, int w, int h) {
+    return CountPixels(SurfaceToPage(page.copy(x, y, w, h)), kRed24).ink;
+  };
+  const auto all = ink_in(0, 0, 300, 300);
+  EXPECT_GT(all, 40);
+  EXPECT_EQ(ink_in(121, 0, 29, 250), all) << "a column left of x 150 and above y 250";
+  EXPECT_GT(ink_in(121, 0, 29, 210), 0) << "more than 40 dots tall";
+
+  TextBox kept{1, 2, 3, 4};  // no font: refused, box left alone
+  TextOrigin origin;
+  EXPECT_EQ(MeasureTextItem(Record("A", "Arial", -100000), kept, origin), 0);
+  EXPECT_EQ(kept, (TextBox{1, 2, 3, 4}));
+}
+
+}  // namespace
+}  // namespace inkmark::testing

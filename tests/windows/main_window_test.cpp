@@ -1,0 +1,239 @@
+#include "document/logo_raster.h"
+#include "main_window_fixture.h"
+#include "picture/picture.h"
+#include "settings/saved_settings.h"
+
+namespace inkmark::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+const std::vector<int> kSerial = {kIdBaudRate, kIdDataLength, kIdParity, kIdHandshake,
+                                  kIdBaudRateLabel};
+const std::vector<int> kCommands = {kIdPreview, kIdPrintToFile, kIdTestPrint, kIdRegister};
+const std::vector<int> kPictureControls = {kIdMonochrome, kIdFitToWidth, kIdAttachGroup};
+
+TEST_F(MainWindowTest, OpensFilledAndPanelRulesFollowTheChoices) {
+  session_.profiles[0].resolution_sel = 1;
+  Open();
+  EXPECT_EQ(view_.Items(kIdPrinterName), (Names{"DT-300", "DT-200"}));
+  EXPECT_EQ(view_.Items(kIdResolution), (Names{"180 x 180dpi", "360 x 360dpi"}));
+  EXPECT_EQ(view_.Selection(kIdResolution), 1);
+  EXPECT_EQ(view_.Items(kIdBaudRate), (Names{"9600bps", "19200bps"}));
+  EXPECT_EQ(session_.print_width_dots, 720);
+  ExpectEnabled(kCommands, false);
+  ExpectEnabled({kIdEdit, kIdNew, kIdMonoColor}, false);  // no editor beside the program
+  ExpectShown(kPictureControls, false);
+
+  // Choosing what is chosen does no work; resolution converts without the busy cursor.
+  view_.UserSelect(kIdPrinterName, 0);
+  view_.UserSelect(kIdResolution, 1);
+  session_.profiles[0].paper_width_sel = 1;
+  view_.UserSelect(kIdPaperWidth, 1);  // already 1 in the profile
+  EXPECT_TRUE(recorder_.calls.empty());
+  view_.UserSelect(kIdPaperWidth, 0);
+  view_.UserSelect(kIdResolution, 0);
+  EXPECT_EQ(session_.print_width_dots, 360);
+  EXPECT_EQ(recorder_.calls, (std::vector<std::pair<char, bool>>{
+                                 {'S', true}, {'C', true}, {'S', false}, {'C', false}}));
+
+  // The serial settings and the driver show as the port's text says.
+  ExpectShown(kSerial, true);
+  EXPECT_FALSE(view_.IsShown(kIdDriver));
+  view_.UserSelect(kIdPort, 1);  // LPT1
+  ExpectShown(kSerial, false);
+  view_.UserSelect(kIdPort, 2);
+  ExpectShown({kIdDriver, kIdDriverLabel}, true);
+  // The other printer's "com2" is a serial port too; its "FILE" is not.
+  view_.UserSelect(kIdPrinterName, 1);
+  ExpectShown(kSerial, true);
+  EXPECT_FALSE(view_.IsShown(kIdDriver));
+  view_.UserSelect(kIdPort, 1);
+  ExpectShown(kSerial, false);
+}
+
+TEST_F(MainWindowTest, PanelChoicesAreStoredOnPaperChangeAndExitButNotOnCloseBox) {
+  Open();
+  view_.UserSelect(kIdBaudRate, 1);
+  view_.UserSelect(kIdPrinterName, 1);
+  EXPECT_EQ(session_.profiles[0].baud_sel, 0) << "leaving the printer does not store";
+  view_.UserSelect(kIdParity, 1);
+  view_.UserSelect(kIdPaperWidth, 1);  // stores everything of the current printer
+  EXPECT_EQ(session_.profiles[1].parity_sel, 1);
+
+  view_.UserSelect(kIdPrinterName, 0);
+  view_.UserSelect(kIdBaudRate, 1);
+  session_.source_path = (dir_.path() / "pic.bmp").string();
+  std::string folder;
+  std::vector<PrinterProfile> saved = {MakeProfile("DT-300", "COM1")};
+  for (int exit : {0, 1}) {
+    exit ? view_.UserClick(kIdExit) : view_.UserCloseBox();
+    LoadSettings(1, saved, folder);
+    EXPECT_EQ(saved[0].baud_sel, exit) << "saved by exit only";
+  }
+  EXPECT_EQ(recorder_.closed, 2);
+  EXPECT_EQ(folder.rfind(dir_.path().string(), 0), 0u) << folder;
+}
+
+TEST_F(MainWindowTest, TypedOrBrowsedPathsLoadOnlyWhenTheyExist) {
+  Open();
+  view_.UserType(kIdSourceEdit, (dir_.path() / "missi").string());
+  EXPECT_TRUE(recorder_.calls.empty());
+  std::string picture = File("logo.Bmp");
+  view_.UserType(kIdSourceEdit, picture);
+  EXPECT_EQ(session_.source_kind, kSourceBitmap);
+  EXPECT_EQ(recorder_.calls, (std::vector<std::pair<char, bool>>{{'S', true}, {'C', true}}));
+  ExpectEnabled(kCommands, true);
+  EXPECT_FALSE(view_.IsEnabled(kIdEdit));
+  ExpectShown(kPictureControls, true);
+  EXPECT_EQ(view_.control(kIdRightPreview).picture, session_.converted);
+  EXPECT_EQ(view_.control(kIdLeftPreview).picture, session_.fit_image);
+
+  // A folder exists but is no source: controls hidden, commands off.
+  view_.UserType(kIdSourceEdit, dir_.path().string());
+  EXPECT_EQ(session_.source_kind, kSourceNone);
+  ExpectEnabled(kCommands, false);
+  EXPECT_FALSE(view_.IsShown(kIdMonochrome));
+
+  recorder_.open_answer = File("a.jpg");
+  view_.UserClick(kIdBrowse);
+  EXPECT_EQ(view_.Text(kIdSourceEdit), *recorder_.open_answer);
+  EXPECT_EQ(session_.source_kind, kSourceJpeg);
+}
+
+TEST_F(MainWindowTest, SlidersConvertFollowGradeManualAndMonochromeAndResetForANewPicture) {
+  Open();
+  view_.UserType(kIdSourceEdit, File("a.bmp"));
+  EXPECT_TRUE(view_.IsChecked(kIdAutomatic));
+  EXPECT_FALSE(view_.IsEnabled(kLevelSliderIds[3]));
+  // Each scroll converts again, but not when nothing changes.
+  const std::size_t before = recorder_.calls.size();
+  view_.UserScroll(kIdAdjustR, 4);
+  view_.UserScroll(kIdAdjustR, 4);     // the end of the drag, same value
+  view_.UserScroll(kIdProcessing, 0);  // same grade
+  view_.UserClick(kIdManual);
+  view_.UserScroll(kLevelSliderIds[0], 0);  // same level
+  EXPECT_EQ(recorder_.calls.size(), before + 3);
+  EXPECT_EQ(session_.params.attach_manual, 1u);
+  ExpectEnabled({kLevelSliderIds[3], kIdAttachWhiteLabel}, true);
+  EXPECT_EQ(view_.Position(kLevelSliderIds[1]), 1);
+  EXPECT_EQ(view_.control(kLevelSliderIds[1]).max, 2);
+  view_.UserScroll(kIdProcessing, 1);
+  ExpectEnabled({kIdAutomatic, kIdManual, kLevelSliderIds[3]}, false);
+  view_.UserScroll(kIdProcessing, 0);
+  EXPECT_TRUE(view_.IsChecked(kIdManual));
+  EXPECT_TRUE(view_.IsEnabled(kLevelSliderIds[3]));
+
+  // In Monochrome a level on the 2nd colour shows as ink; two positions only.
+  view_.UserClick(kIdMonochrome);
+  EXPECT_TRUE(view_.IsEnabled(kIdMonoColor));
+  EXPECT_EQ(view_.control(kLevelSliderIds[1]).max, 1);
+  EXPECT_EQ(view_.Position(kLevelSliderIds[1]), 0);
+  EXPECT_EQ(view_.Position(kLevelSliderIds[7]), 1);
+  view_.UserScroll(kLevelSliderIds[1], 1);
+  EXPECT_EQ(session_.params.level_attach[1], kAttachWhite);
+
+  // A new picture resets the attach but keeps the grade and the adjustments.
+  view_.UserScroll(kIdProcessing, 2);
+  view_.UserType(kIdSourceEdit, File("b.rle"));
+  EXPECT_EQ(session_.params.attach_manual, 0u);
+  EXPECT_EQ(session_.params.level_attach[1], kAttachSecond);
+  EXPECT_EQ(session_.params.level_attach[7], kAttachWhite);
+  EXPECT_EQ((std::array{session_.params.adjust_r, session_.params.processing}),
+            (std::array<std::uint32_t, 2>{4, 2}));
+  // The first conversion of the new picture already used the reset values.
+  EXPECT_EQ(recorder_.converted_params.back().level_attach[1], kAttachSecond);
+}
+
+TEST_F(MainWindowTest, InkRuleSecondColorNoneAndPrintToFile) {
+  Open();
+  EXPECT_EQ(view_.Items(kIdMonoColor), (Names{"Black", "Red"}));
+  EXPECT_EQ(session_.params.color_count, 2u);
+  view_.UserType(kIdSourceEdit, File("a.bmp"));
+  view_.UserClick(kIdMonochrome);
+  view_.UserSelect(kIdMonoColor, 1);
+  EXPECT_EQ((std::array{session_.params.color_table, session_.params.color_count,
+                        session_.params.palette_size}),
+            (std::array<std::uint32_t, 3>{1, 1, 2}));
+  view_.UserSelect(kIdSecondColor, 1);  // None
+  EXPECT_EQ(session_.second_color, kNoInk);
+  EXPECT_EQ(view_.Items(kIdMonoColor), (Names{"Black"}));
+  EXPECT_EQ(view_.Selection(kIdMonoColor), 0);
+  EXPECT_EQ(session_.params.color_table, 0u);
+  view_.UserClick(kIdMonochrome);  // off: still one ink
+  EXPECT_EQ((std::array{session_.params.color_count, session_.params.palette_size}),
+            (std::array<std::uint32_t, 2>{1, 2}));
+
+  // Print to File writes what the chosen type says, and nothing without a raster.
+  recorder_.save_path = (dir_.path() / "out.BIN").string();
+  recorder_.save_answer = SaveChoice{SaveType::kBitmap, true};
+  view_.UserClick(kIdPrintToFile);
+  EXPECT_EQ(boxes_.texts(), (Names{"Insufficient Memory.  Please increase Virtual Memory."}));
+  EXPECT_FALSE(std::filesystem::exists(recorder_.save_path));
+
+  BitmapFile page(58, 0);  // a 1 x 1 black page, as a one-ink raster
+  WriteRgb24Header(page, 1, 1);
+  recorder_.raster = RasterFromComposite(page, 0, kNoInk)->bytes();
+  view_.UserClick(kIdPrintToFile);
+  EXPECT_EQ(ReadFileText(recorder_.save_path),
+            std::string(recorder_.raster.begin(), recorder_.raster.end()))
+      << "a bitmap, whatever the name";
+
+  recorder_.save_answer = SaveChoice{SaveType::kCommandFile, true};
+  view_.UserClick(kIdPrintToFile);
+  view_.UserClick(kIdRegister);
+  EXPECT_EQ(recorder_.key_entry_flags, (std::vector<int>{1, 0}));
+  EXPECT_EQ(session_.save_as_command_file, 0);
+}
+
+TEST_F(MainWindowTest, DocumentListsItemsShowsEachWithItsOwnSettingsAndNeedsItems) {
+  // An image item with its own settings and two text items.
+  ConversionParams params = StartupConversionParams();
+  params.adjust_b = 5;
+  recorder_.items = {{.text = "", .params = params, .monochrome = 1, .color_index = 1},
+                     {.is_text = true, .text = "Hello", .color_index = 1},
+                     {.is_text = true, .text = "World", .color_index = 0}};
+  Open(/*with_editor=*/true);
+  view_.UserType(kIdSourceEdit, File("logo.qlf"));
+  EXPECT_EQ(view_.Items(kIdItemList), (Names{"Image 1", "Text 2", "Text 3"}));
+  ExpectShown({kIdItemList, kIdMonochrome}, true);
+  EXPECT_FALSE(view_.IsShown(kIdItemText));
+  ExpectEnabled({kIdEdit, kIdNew}, true);
+  // The first item's own settings are on the controls before it is converted.
+  EXPECT_TRUE(view_.IsChecked(kIdMonochrome));
+  EXPECT_EQ(view_.Selection(kIdMonoColor), 1);
+  EXPECT_EQ(view_.Position(kIdAdjustB), 5);
+  EXPECT_EQ(recorder_.converted_params.back().adjust_b, 5u);
+
+  const std::size_t before = recorder_.calls.size();
+  view_.UserSelect(kIdItemList, 1);
+  EXPECT_TRUE(view_.IsShown(kIdItemText));
+  ExpectShown({kIdMonochrome, kIdAttachGroup}, false);
+  EXPECT_EQ(view_.Text(kIdItemText), "Hello");
+  EXPECT_EQ(view_.Selection(kIdTextColor), 1);
+  EXPECT_EQ(recorder_.calls.size(), before) << "selecting a text item converts nothing";
+  view_.UserSelect(kIdItemList, 2);
+  view_.UserType(kIdItemText, "Bye");
+  EXPECT_EQ(recorder_.items[2].text, "Bye");
+  EXPECT_EQ(recorder_.calls.size(), before + 2) << "a text change refreshes both previews";
+  EXPECT_TRUE(recorder_.calls.back().second);
+
+  view_.UserSelect(kIdSecondColor, 1);  // None: every item moves to the 1st colour
+  EXPECT_EQ(recorder_.resets, 1);
+  EXPECT_EQ(view_.Selection(kIdMonoColor), 0);
+
+  // An unreadable or empty document disables the commands.
+  recorder_.document_ok = false;
+  view_.UserType(kIdSourceEdit, File("bad.qlf"));
+  EXPECT_EQ(session_.source_kind, kSourceNone);
+  ExpectEnabled(kCommands, false);
+  recorder_.document_ok = true;
+  recorder_.items.clear();
+  view_.UserType(kIdSourceEdit, File("empty.qlf"));
+  EXPECT_EQ(session_.source_kind, kSourceDocument);
+  ExpectEnabled(kCommands, false);
+  EXPECT_FALSE(view_.IsEnabled(kIdEdit));
+  EXPECT_FALSE(view_.IsShown(kIdMonochrome));
+}
+
+}  // namespace
+}  // namespace inkmark::testing
