@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libcups2-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-ipafont-gothic cups cups-client cups-bsd xvfb xauth
+  desktop-file-utils appstream man-db
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -29,14 +30,17 @@ case "${1:-run}" in
     shift || true
     # A newcomer without a printer gets the virtual printer behind COM1, and a
     # throwaway settings folder that leaves the user's own settings alone.
+    # What the virtual printer prints, and its NV memory, outlive the run.
     demo=$(mktemp -d)
-    trap 'kill "$vprinter" 2>/dev/null; wait "$vprinter" 2>/dev/null; rm -rf "$demo"' EXIT
+    kept="${XDG_DATA_HOME:-$HOME/.local/share}/inkmark/demo"
+    trap 'kill "$vprinter" 2>/dev/null; wait "$vprinter" 2>/dev/null; rm -rf "$demo";
+      echo "What the virtual printer printed is in $kept/printed"' EXIT
     link="$demo/config/Quorvel/devices/com1"
-    mkdir -p "$(dirname "$link")" "$demo/printed"
-    build/bin/inkmark-vprinter --pty "$link" --nv "$demo/nv.bin" --out "$demo/printed" --quiet &
+    mkdir -p "$(dirname "$link")" "$kept/printed"
+    build/bin/inkmark-vprinter --pty "$link" --nv "$kept/nv.bin" --out "$kept/printed" --quiet &
     vprinter=$!
     for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
-    echo "Virtual printer on COM1; what it prints goes to $demo/printed"
+    echo "Virtual printer on COM1; what it prints goes to $kept/printed"
     XDG_CONFIG_HOME="$demo/config" INKMARK_SETTINGS_DIR="$demo/settings" \
       build/bin/InkmarkTool "$@"
     ;;

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     command_line += argv[i];
   }
   int result =
-      inkmark::RunApplication(command_line, inkmark::ProgramFolder(), inkmark::RunMainWindow);
+      inkmark::RunApplication(command_line, inkmark::PrinterFilesFolder(), inkmark::RunMainWindow);
   inkmark::SetMessageBoxes(nullptr);
   return result;
 }

@@ -43,7 +43,7 @@ Printer options (default: the saved settings, else the printer file's defaults):
   --flow NAME          serial flow control: DTR/DSR or XON/XOFF
   --driver NAME        spooler printer of the driver port
   --printers-dir DIR   where the *.DEF printer files are (default: beside
-                       the program)
+                       the program, else the installed ones)
 A value the chosen model does not offer is refused with the model's choices.
 
 Conversion options (for the commands that take a SOURCE):

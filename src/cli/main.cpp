@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     }
   }
   std::vector<std::string> args(argv + 1, argv + argc);
-  inkmark::cli::Console console{std::cout, stderr, stdin, false, false, inkmark::ProgramFolder(),
+  inkmark::cli::Console console{std::cout, stderr, stdin, false, false, inkmark::PrinterFilesFolder(),
                                 {}};
   console.show_progress = ::isatty(STDERR_FILENO) == 1;
   console.interactive = console.show_progress && ::isatty(STDIN_FILENO) == 1;

@@ -19,6 +19,17 @@ std::optional<std::int32_t> ParseWidth(const std::string& digits) {
   return value;
 }
 
+// Sets `launch` to open the document at `path`, or says why the path cannot be.
+std::optional<std::string> OpenPath(const std::string& path, EditorLaunch& launch) {
+  if (path.size() > kMaxEditorPath) {
+    return "The document's path is longer than " + std::to_string(kMaxEditorPath) + " characters.";
+  }
+  if (path.find('\0') != std::string::npos) return std::string("The path is not valid.");
+  launch.mode = EditorLaunch::Mode::kOpen;
+  launch.path = path;
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::variant<EditorLaunch, std::string> ParseEditorCommandLine(
@@ -43,19 +54,22 @@ std::variant<EditorLaunch, std::string> ParseEditorCommandLine(
         launch.page_width = *width;
       } else {
         if (value.empty()) return std::string("-f needs the document's path right after it.");
-        if (value.size() > kMaxEditorPath) {
-          return "The document's path is longer than " + std::to_string(kMaxEditorPath) +
-                 " characters.";
-        }
-        if (value.find('\0') != std::string::npos) return std::string("The path is not valid.");
-        launch.mode = EditorLaunch::Mode::kOpen;
-        launch.path = value;
+        if (auto error = OpenPath(value, launch)) return *error;
       }
+    } else if (!arg.empty() && arg[0] != '-') {
+      // A document named on its own, as a file manager or the desktop menu passes it.
+      if (have_page) return std::string("Give either -w<width> or -f<path>, once.");
+      if (auto error = OpenPath(arg, launch)) return *error;
+      have_page = true;
     } else {
       return "Unknown argument \"" + arg + "\".";
     }
   }
-  if (!have_page) return std::string("Usage: InkmarkEdit -w<width> -sub | -f<path> -sub");
+  // The tool always names the page; started on its own (from the desktop
+  // menu), the editor opens a blank page of the usual width.
+  if (!have_page && launch.sub)
+    return std::string("Usage: InkmarkEdit -w<width> -sub | -f<path> -sub");
+  if (!have_page) launch.page_width = kDefaultPageWidth;
   return launch;
 }
 

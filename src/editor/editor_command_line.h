@@ -1,6 +1,7 @@
 // The editor's command line: "-w<width> -sub" for a blank page of that width,
 // "-f<path> -sub" for an existing document. The path follows -f directly in
-// the same argument and may hold blanks.
+// the same argument and may hold blanks. Started by hand or from the desktop,
+// a document's path alone opens it and no arguments give a blank page.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,9 @@
 #include <vector>
 
 namespace inkmark {
+
+// The width of a blank page when none is asked for, as the tool asks for it.
+inline constexpr std::int32_t kDefaultPageWidth = 512;
 
 struct EditorLaunch {
   enum class Mode { kNew, kOpen };
@@ -22,8 +26,8 @@ struct EditorLaunch {
 inline constexpr std::size_t kMaxEditorPath = 259;
 
 // The launch the arguments (without the program name) ask for, or a message
-// saying what is wrong with them. Exactly one of -w and -f, -sub at most once,
-// nothing else.
+// saying what is wrong with them. At most one of -w, -f and a bare path, -sub
+// at most once, nothing else.
 std::variant<EditorLaunch, std::string> ParseEditorCommandLine(
     const std::vector<std::string>& args);
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <system_error>
 
+#include "platform/text.h"
+
 namespace inkmark {
 
 std::filesystem::path ProgramFolder() {
@@ -15,6 +17,43 @@ std::filesystem::path ProgramFolder() {
   auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return std::filesystem::current_path(ec);
   return exe.parent_path();
+}
+
+namespace {
+
+// An installed tree keeps the programs in bin/ and the rest in folders the
+// build names relative to it, so the tree can be moved as a whole.
+#ifndef INKMARK_REL_PRINTERS_DIR
+#define INKMARK_REL_PRINTERS_DIR "../share/inkmark/printers"
+#endif
+#ifndef INKMARK_REL_PKGLIB_DIR
+#define INKMARK_REL_PKGLIB_DIR "../lib/inkmark"
+#endif
+
+bool HoldsPrinterFile(const std::filesystem::path& folder) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    if (EqualsNoCase(entry.path().extension().string(), ".DEF")) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::filesystem::path PrinterFilesFolder() {
+  std::filesystem::path beside = ProgramFolder();
+  if (HoldsPrinterFile(beside)) return beside;
+  std::filesystem::path installed = (beside / INKMARK_REL_PRINTERS_DIR).lexically_normal();
+  std::error_code ec;
+  return std::filesystem::is_directory(installed, ec) ? installed : beside;
+}
+
+std::filesystem::path StatusLibraryHome() {
+  std::filesystem::path beside = ProgramFolder();
+  std::error_code ec;
+  if (std::filesystem::exists(beside / "libQrvStmApi.so", ec)) return beside;
+  std::filesystem::path installed = (beside / INKMARK_REL_PKGLIB_DIR).lexically_normal();
+  return std::filesystem::exists(installed / "libQrvStmApi.so", ec) ? installed : beside;
 }
 
 std::optional<std::filesystem::path> PrivateTempDir() {

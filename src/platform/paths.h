@@ -13,6 +13,14 @@ inline constexpr std::size_t kMaxPath = 259;
 // status-monitor library lie beside it).
 std::filesystem::path ProgramFolder();
 
+// Where the printer files are: beside the program when any *.DEF file lies
+// there (a build folder, a copied folder), else the installed data folder.
+std::filesystem::path PrinterFilesFolder();
+
+// Where the status-monitor library is: beside the program when it lies there,
+// else the installed private library folder.
+std::filesystem::path StatusLibraryHome();
+
 // The user's private temporary directory, $TMPDIR (else /tmp) + "/inkmark-<uid>",
 // created with mode 0700. Refused (nullopt) when it exists but is not a directory
 // owned by the user and closed to others.

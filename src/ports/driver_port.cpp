@@ -31,7 +31,7 @@ struct DriverPort::SpoolerJob {
 
 std::filesystem::path StatusLibraryFolder() {
   const std::filesystem::path& chosen = ChosenLibraryFolder();
-  return chosen.empty() ? ProgramFolder() : chosen;
+  return chosen.empty() ? StatusLibraryHome() : chosen;
 }
 
 void SetStatusLibraryFolder(std::filesystem::path folder) {
