@@ -15,7 +15,8 @@ for path in usr/bin/InkmarkTool usr/bin/InkmarkEdit usr/bin/inkmark usr/bin/inkm
   usr/share/metainfo/com.quorvel.InkmarkTool.metainfo.xml \
   usr/share/mime/packages/inkmark-logo.xml \
   usr/share/icons/hicolor/scalable/apps/com.quorvel.InkmarkTool.svg \
-  usr/share/man/man1/inkmark.1 usr/share/bash-completion/completions/inkmark; do
+  usr/share/man/man1/inkmark.1 usr/share/bash-completion/completions/inkmark \
+  usr/share/inkmark/translations/inkmark_ja.qm; do
   grep -q " \./$path\$" <<<"$contents" || { echo "package lacks $path" >&2; exit 1; }
 done
 dpkg-deb -f "$deb" Depends

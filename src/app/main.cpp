@@ -7,10 +7,13 @@
 #include "app/startup.h"
 #include "platform/paths.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/translation.h"
 #include "windows/main_window_qt.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  inkmark::LoadRequestedTranslations();
+  inkmark::InstallTranslations();
   // A demonstration or a test run keeps its settings apart from the real ones.
   if (const char* dir = std::getenv("INKMARK_SETTINGS_DIR"); dir && *dir) {
     for (auto scope : {QSettings::SystemScope, QSettings::UserScope}) {

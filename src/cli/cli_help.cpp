@@ -1,10 +1,11 @@
 // The text of --help: every command and option.
 #include "cli/cli_options.h"
+#include "platform/translation.h"
 
 namespace inkmark::cli {
 
 std::string UsageText() {
-  return R"(Usage: inkmark [options] COMMAND [operands]
+  return Translate("inkmark", R"(Usage: inkmark [options] COMMAND [operands]
 
 Converts pictures and logo documents into two-colour logos for the printer, and
 manages the logos stored in the printer's NV graphics memory.
@@ -68,7 +69,7 @@ Options may also be written --name=VALUE; '--' ends the options.
 Long transfers show their progress on standard error when it is a terminal.
 
 Exit status: 0 success, 1 the operation failed, 2 a usage error.
-)";
+)");
 }
 
 }  // namespace inkmark::cli

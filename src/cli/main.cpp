@@ -14,6 +14,7 @@
 
 #include "cli/cli_commands.h"
 #include "platform/paths.h"
+#include "platform/translation.h"
 
 namespace {
 
@@ -35,9 +36,10 @@ int main(int argc, char** argv) {
           QString::fromLocal8Bit(dir) + (scope == QSettings::SystemScope ? "/system" : "/user"));
     }
   }
+  inkmark::LoadRequestedTranslations();
   std::vector<std::string> args(argv + 1, argv + argc);
-  inkmark::cli::Console console{std::cout, stderr, stdin, false, false, inkmark::PrinterFilesFolder(),
-                                {}};
+  inkmark::cli::Console console{
+      std::cout, stderr, stdin, false, false, inkmark::PrinterFilesFolder(), {}};
   console.show_progress = ::isatty(STDERR_FILENO) == 1;
   console.interactive = console.show_progress && ::isatty(STDIN_FILENO) == 1;
 

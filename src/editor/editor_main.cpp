@@ -13,12 +13,15 @@
 #include "editor/editor_document.h"
 #include "editor/editor_signals.h"
 #include "editor/editor_window.h"
+#include "platform/translation.h"
 
 int main(int argc, char* argv[]) {
   using namespace inkmark;
   // Before anything else, so that an early request to end is not lost.
   InstallCloseSignals();
   QApplication app(argc, argv);
+  LoadRequestedTranslations();
+  InstallTranslations();
   auto watcher = WatchCloseSignals([] { QApplication::closeAllWindows(); });
 
   // Qt has taken its own options out; the rest is ours.

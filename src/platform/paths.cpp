@@ -26,6 +26,9 @@ namespace {
 #ifndef INKMARK_REL_PRINTERS_DIR
 #define INKMARK_REL_PRINTERS_DIR "../share/inkmark/printers"
 #endif
+#ifndef INKMARK_REL_TRANSLATIONS_DIR
+#define INKMARK_REL_TRANSLATIONS_DIR "../share/inkmark/translations"
+#endif
 #ifndef INKMARK_REL_PKGLIB_DIR
 #define INKMARK_REL_PKGLIB_DIR "../lib/inkmark"
 #endif
@@ -46,6 +49,13 @@ std::filesystem::path PrinterFilesFolder() {
   std::filesystem::path installed = (beside / INKMARK_REL_PRINTERS_DIR).lexically_normal();
   std::error_code ec;
   return std::filesystem::is_directory(installed, ec) ? installed : beside;
+}
+
+std::filesystem::path TranslationsFolder() {
+  std::filesystem::path beside = ProgramFolder() / "translations";
+  std::error_code ec;
+  if (std::filesystem::is_directory(beside, ec)) return beside;
+  return (ProgramFolder() / INKMARK_REL_TRANSLATIONS_DIR).lexically_normal();
 }
 
 std::filesystem::path StatusLibraryHome() {

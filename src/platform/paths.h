@@ -17,6 +17,10 @@ std::filesystem::path ProgramFolder();
 // there (a build folder, a copied folder), else the installed data folder.
 std::filesystem::path PrinterFilesFolder();
 
+// Where the translation files are: the "translations" folder beside the
+// program, else the installed data folder.
+std::filesystem::path TranslationsFolder();
+
 // Where the status-monitor library is: beside the program when it lies there,
 // else the installed private library folder.
 std::filesystem::path StatusLibraryHome();

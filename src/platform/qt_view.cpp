@@ -16,6 +16,9 @@
 #include <QSlider>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
+
+#include "platform/translation.h"
 
 namespace inkmark {
 namespace {
@@ -25,6 +28,11 @@ QString ToQt(std::string_view text) {
 }
 
 std::string FromQt(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+// A template's own text in the user's language.
+QString TemplateText(const std::string& context, std::string_view text) {
+  return QString::fromStdString(Translate(context.c_str(), text));
+}
 
 // A sunken frame that paints its client area, inset by one pixel, white and
 // then its picture at its own size from the top-left corner, clipped.
@@ -146,9 +154,11 @@ void TemplateDialog::closeEvent(QCloseEvent* event) {
 }
 
 QtDialogView::QtDialogView(const DialogTemplate& dialog, ItemPainter painter, QWidget* parent)
-    : dialog_(std::make_unique<TemplateDialog>()), painter_(std::move(painter)) {
+    : dialog_(std::make_unique<TemplateDialog>()),
+      painter_(std::move(painter)),
+      context_(dialog.name) {
   if (parent != nullptr) dialog_->setParent(parent, Qt::Dialog);
-  dialog_->setWindowTitle(ToQt(dialog.title));
+  dialog_->setWindowTitle(TemplateText(context_, dialog.title));
   QFont font(ToQt(dialog.font_face), dialog.font_points);
   dialog_->setFont(font);
   QFontMetrics metrics(font);
@@ -167,6 +177,17 @@ QtDialogView::QtDialogView(const DialogTemplate& dialog, ItemPainter painter, QW
       static_cast<QComboBox*>(widget)->setMaxVisibleItems(
           std::max(1, (DialogToPixels(units_, 0, 0, 0, control.height).height - r.height) /
                           std::max(1, metrics.height())));
+    }
+    // A translated caption may need more room than the English one the
+    // template was drawn for: a label or box grows to the right to hold it.
+    const bool grows = control.kind == ControlKind::kLabel ||
+                       control.kind == ControlKind::kCheckBox ||
+                       control.kind == ControlKind::kRadioButton;
+    if (grows && TemplateText(context_, control.caption) != ToQt(control.caption)) {
+      // A right-aligned label keeps its right edge and grows to the left.
+      const int extra = std::max(0, widget->sizeHint().width() - r.width);
+      if (control.style & kStyleRight) r.x -= extra;
+      r.width += extra;
     }
     widget->setGeometry(r.x, r.y, r.width, r.height);
     if (control.id != kNoControlId && controls_.count(control.id) == 0)
@@ -198,7 +219,7 @@ void QtDialogView::Notify(int id, Notification notification) {
 QWidget* QtDialogView::Build(const ControlTemplate& control) {
   QWidget* parent = dialog_.get();
   const int id = control.id;
-  const QString caption = ToQt(control.caption);
+  const QString caption = TemplateText(context_, control.caption);
   switch (control.kind) {
     case ControlKind::kGroupBox:
       return new QGroupBox(caption, parent);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/control_view.h"
 #include "platform/dialog_template.h"
@@ -79,6 +80,7 @@ class QtDialogView final : public ControlView {
   std::unique_ptr<TemplateDialog> dialog_;
   ItemPainter painter_;
   DialogUnits units_;
+  std::string context_;  // the template's name, which its translations go by
   std::map<int, QWidget*> controls_;
   ControlEvents* events_ = nullptr;
   int quiet_ = 0;  // > 0 while the program itself moves a track bar

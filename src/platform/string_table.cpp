@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/translation.h"
+
 namespace inkmark {
 namespace {
 
@@ -49,7 +51,19 @@ constexpr Entry kEnglish[] = {
 
 std::string LoadString(int id, std::size_t max_chars) {
   for (const auto& e : kEnglish) {
-    if (e.id == id) return std::string(e.text.substr(0, max_chars));
+    if (e.id != id) continue;
+    std::string text = TranslatedString(id);
+    if (text.empty()) return std::string(e.text.substr(0, max_chars));
+    // A translation is UTF-8: it keeps as many characters as the English
+    // text may have, and is never cut inside one.
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == max_chars) {
+        text.resize(i);
+        break;
+      }
+    }
+    return text;
   }
   return {};
 }

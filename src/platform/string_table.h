@@ -38,8 +38,9 @@ enum StringId : int {
   kStrPortOpenFailed = 34,
 };
 
-// The text of `id`, cut to `max_chars` characters as a fixed buffer of
-// max_chars + 1 bytes would hold it; "" for an unknown ID.
+// The text of `id` in the user's language, cut to `max_chars` characters as a
+// fixed buffer of max_chars + 1 bytes would hold the English text (a UTF-8
+// translation keeps as many characters, never part of one); "" for an unknown ID.
 std::string LoadString(int id, std::size_t max_chars = 127);
 
 }  // namespace inkmark

@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 #include "platform/shell_utils.h"
 #include "platform/string_table.h"
+#include "platform/translation.h"
 #include "windows/file_dialogs.h"
 
 namespace inkmark {
@@ -61,7 +62,7 @@ void CheckedFileDialog::accept() {
   std::string path = ChosenPath();
   // A folder is opened, not chosen; the dialog itself handles that.
   if (!path.empty() && !QFileInfo(ToQt(path)).isDir() && !HasAllowedExtension(path, allowed_)) {
-    CurrentMessageBoxes().Show(this, "File", error_text_, kMbOk);
+    CurrentMessageBoxes().Show(this, Translate("MAIN", "File"), error_text_, kMbOk);
     return;
   }
   QFileDialog::accept();

@@ -1,6 +1,7 @@
 // The picture and conversion controls: what is shown and enabled for each
 // source and item, the level sliders, and the reactions to these controls.
 #include "platform/paths.h"
+#include "platform/translation.h"
 #include "windows/main_ids.h"
 #include "windows/main_window.h"
 
@@ -46,7 +47,8 @@ void MainWindow::ApplySourceKindRules() {
     view_.Show(kIdFitToWidth, true);
     for (int i = 0; i < session_.item_count; ++i) {
       std::string entry =
-          (pipeline_.Item(session_, i).is_text ? "Text " : "Image ") + std::to_string(i + 1);
+          Translate("MAIN", pipeline_.Item(session_, i).is_text ? "Text %1" : "Image %1");
+      entry.replace(entry.find("%1"), 2, std::to_string(i + 1));
       view_.AddItem(kIdItemList, entry);
     }
     session_.item_index = 0;

@@ -15,6 +15,9 @@ export INKMARK_SETTINGS_DIR=$prefix/settings QT_QPA_PLATFORM=offscreen
 models=$("$prefix/bin/inkmark" printers | grep -c '^DT-') || true
 [ "$models" -eq 5 ] || fail "installed inkmark lists $models models, not 5"
 
+# Translations come from share/inkmark/translations.
+LANG=ja_JP.UTF-8 "$prefix/bin/inkmark" --help | grep -q '使い方' || fail "no Japanese help when installed"
+
 # The library is loaded from the private library folder: the driver route gets
 # past loading it, and fails only for want of a spooler queue.
 out=$("$prefix/bin/inkmark" --printer DT-200/210 --port "Corlane Printer Driver" keys 2>&1) && fail "keys succeeded without a queue"

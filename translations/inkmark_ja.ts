@@ -1,0 +1,367 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>MAIN</name>
+    <message>
+        <source>Quorvel Inkmark Tool Version 1.00</source>
+        <translation>Quorvel Inkmark Tool バージョン 1.00</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>プリンタ</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>機種</translation>
+    </message>
+    <message>
+        <source>Paper Width</source>
+        <translation>用紙幅</translation>
+    </message>
+    <message>
+        <source>1st Color</source>
+        <translation>第1色</translation>
+    </message>
+    <message>
+        <source>2nd Color</source>
+        <translation>第2色</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>解像度</translation>
+    </message>
+    <message>
+        <source>Interface</source>
+        <translation>インタフェース</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>ポート</translation>
+    </message>
+    <message>
+        <source>Baud rate</source>
+        <translation>通信速度</translation>
+    </message>
+    <message>
+        <source>Data Length</source>
+        <translation>データ長</translation>
+    </message>
+    <message>
+        <source>Parity</source>
+        <translation>パリティ</translation>
+    </message>
+    <message>
+        <source>Handshake</source>
+        <translation>フロー制御</translation>
+    </message>
+    <message>
+        <source>Printer Driver</source>
+        <translation>プリンタドライバ</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>新規作成(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Print to &amp;file...</source>
+        <translation>ファイル(&amp;F)...</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>編集(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Register to printer...</source>
+        <translation>登録(&amp;R)...</translation>
+    </message>
+    <message>
+        <source>&amp;Preview...</source>
+        <translation>プレビュー(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Control Printer...</source>
+        <translation>プリンタ管理</translation>
+    </message>
+    <message>
+        <source>&amp;Test Print</source>
+        <translation>テスト印刷(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>Source File</source>
+        <translation>元画像</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>参照(&amp;B)</translation>
+    </message>
+    <message>
+        <source>Fit to paper's width</source>
+        <translation>幅に合わせる</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>プロパティ</translation>
+    </message>
+    <message>
+        <source>Monochrome</source>
+        <translation>単色</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>色</translation>
+    </message>
+    <message>
+        <source>Image Processing</source>
+        <translation>画像処理</translation>
+    </message>
+    <message>
+        <source>Coarse</source>
+        <translation>粗い</translation>
+    </message>
+    <message>
+        <source>Fine</source>
+        <translation>精細</translation>
+    </message>
+    <message>
+        <source>Revise Level</source>
+        <translation>補正レベル</translation>
+    </message>
+    <message>
+        <source>Color Attach(at every brightness level)</source>
+        <translation>色の割り当て(明るさごと)</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>手動</translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation>白</translation>
+    </message>
+    <message>
+        <source>(Low) 1:</source>
+        <translation>暗 1:</translation>
+    </message>
+    <message>
+        <source>(High) 8:</source>
+        <translation>明 8:</translation>
+    </message>
+    <message>
+        <source>Text %1</source>
+        <translation>文字 %1</translation>
+    </message>
+    <message>
+        <source>Image %1</source>
+        <translation>画像 %1</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+</context>
+<context>
+    <name>KEYIN</name>
+    <message>
+        <source>Setting Key</source>
+        <translation>キーの設定</translation>
+    </message>
+    <message>
+        <source>&amp;Execute</source>
+        <translation>実行(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>中止(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Input a key to use for registration of NV graphics.</source>
+        <translation>NV登録に使うキーを入力してください。</translation>
+    </message>
+    <message>
+        <source>&amp;Key:</source>
+        <translation>キー(&amp;K):</translation>
+    </message>
+</context>
+<context>
+    <name>NVMANAGE</name>
+    <message>
+        <source>Control Printer Registry</source>
+        <translation>プリンタ登録の管理</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>閉じる(&amp;C)</translation>
+    </message>
+    <message>
+        <source>NV graphics keycode:</source>
+        <translation>キーコード:</translation>
+    </message>
+    <message>
+        <source>Get keycode lists</source>
+        <translation>一覧を取得</translation>
+    </message>
+    <message>
+        <source>&amp;Select All</source>
+        <translation>すべて選択(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Remove Select</source>
+        <translation>選択解除(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>印刷(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>削除(&amp;D)</translation>
+    </message>
+</context>
+<context>
+    <name>inkmark</name>
+    <message>
+        <source>Usage: inkmark [options] COMMAND [operands]
+
+Converts pictures and logo documents into two-colour logos for the printer, and
+manages the logos stored in the printer's NV graphics memory.
+
+Commands:
+  printers                          list the printer models with their choices;
+                                    '*' marks the current choice of each list
+  raster SOURCE -o FILE             write the print raster as a bitmap file
+  command-file SOURCE -k KEY -o FILE
+                                    write the printer commands that register
+                                    the logo under KEY into FILE
+  register SOURCE -k KEY            register the logo in NV memory under KEY;
+                                    a key already stored is refused
+  test-print SOURCE                 print the logo once
+  keys                              list the stored keys, one per line
+  capacity                          print the remaining NV capacity in bytes
+  print KEY...                      print the logos stored under the keys
+  delete [--yes] KEY...             delete the logos stored under the keys,
+                                    asking for each on the terminal unless --yes
+  preview SOURCE                    print the logo's size in mm and dots and
+                                    the share of each ink
+
+SOURCE is a picture (.BMP, .RLE, .JPG) or a logo document (.QLF), by its
+extension. A KEY is two characters from 0x20 to 0x7E, such as AB or 01.
+
+Printer options (default: the saved settings, else the printer file's defaults):
+  --printer NAME       the printer model, as 'inkmark printers' lists it
+  --paper NAME         paper width, such as 80mm
+  --first COLOR        the 1st colour
+  --second COLOR       the 2nd colour, or None
+  --resolution DPI     print resolution
+  --port NAME          COM1..COM4, LPT1 or the printer driver port
+  --baud N             serial port speed
+  --data-bits N        serial data bits
+  --parity NAME        serial parity: None, Even or Odd
+  --flow NAME          serial flow control: DTR/DSR or XON/XOFF
+  --driver NAME        spooler printer of the driver port
+  --printers-dir DIR   where the *.DEF printer files are (default: beside
+                       the program, else the installed ones)
+A value the chosen model does not offer is refused with the model's choices.
+
+Conversion options (for the commands that take a SOURCE):
+  --fit                          fit the logo to the paper's width
+  --mono 1|2                     Monochrome in the 1st or the 2nd colour
+  --grade coarse|middle|fine     image processing grade (default coarse)
+  --rgb R,G,B                    revise levels of red, green and blue, each 1-5
+                                 (default 3,3,3)
+  --attach auto|manual:L1,L2,L3,L4,L5,L6,L7,L8
+                                 colour attachment of the eight brightness
+                                 levels, darkest first: 1 (1st colour),
+                                 2 (2nd colour) or w (white); manual needs the
+                                 coarse grade, and with --mono a level is 1 or w
+
+Other options:
+  -o, --output FILE    the file that raster and command-file write
+  -k, --key KEY        the key that command-file and register use
+  --yes                delete without asking
+  -h, --help           show this text
+
+Options may also be written --name=VALUE; '--' ends the options.
+Long transfers show their progress on standard error when it is a terminal.
+
+Exit status: 0 success, 1 the operation failed, 2 a usage error.
+</source>
+        <translation>使い方: inkmark [オプション] コマンド [引数]
+
+画像とロゴ文書をプリンタ用の2色ロゴに変換し、プリンタのNVグラフィックス
+メモリに登録されたロゴを管理します。
+
+コマンド:
+  printers                          プリンタの機種と選択肢を一覧表示します;
+                                    '*' は各一覧の現在の選択です
+  raster SOURCE -o FILE             印刷ラスタをビットマップファイルに書き出します
+  command-file SOURCE -k KEY -o FILE
+                                    ロゴをKEYで登録するプリンタコマンドを
+                                    FILEに書き出します
+  register SOURCE -k KEY            ロゴをKEYでNVメモリに登録します;
+                                    登録済みのキーは拒否されます
+  test-print SOURCE                 ロゴを1回印刷します
+  keys                              登録済みのキーを1行に1つずつ表示します
+  capacity                          NVの残り容量をバイト数で表示します
+  print KEY...                      キーで登録されたロゴを印刷します
+  delete [--yes] KEY...             キーで登録されたロゴを削除します;
+                                    --yes がなければ1つずつ端末で確認します
+  preview SOURCE                    ロゴの大きさ(mmとドット)と各インクの
+                                    使用率を表示します
+
+SOURCEは拡張子で区別される画像(.BMP, .RLE, .JPG)またはロゴ文書(.QLF)です。
+KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
+
+プリンタのオプション(既定値: 保存された設定、なければプリンタファイルの既定値):
+  --printer NAME       プリンタの機種('inkmark printers' の表示のとおり)
+  --paper NAME         用紙幅(例: 80mm)
+  --first COLOR        第1色
+  --second COLOR       第2色、または None
+  --resolution DPI     印刷の解像度
+  --port NAME          COM1..COM4、LPT1、またはプリンタドライバのポート
+  --baud N             シリアルポートの通信速度
+  --data-bits N        シリアルのデータビット数
+  --parity NAME        シリアルのパリティ: None、Even、Odd
+  --flow NAME          シリアルのフロー制御: DTR/DSR、XON/XOFF
+  --driver NAME        ドライバポートのスプーラのプリンタ
+  --printers-dir DIR   *.DEF プリンタファイルの場所(既定値: プログラムと
+                       同じ場所、なければインストール先)
+機種が提供しない値は、その機種の選択肢とともに拒否されます。
+
+変換のオプション(SOURCEを取るコマンド用):
+  --fit                          ロゴを用紙幅に合わせます
+  --mono 1|2                     第1色または第2色の単色にします
+  --grade coarse|middle|fine     画像処理の細かさ(既定値 coarse)
+  --rgb R,G,B                    赤・緑・青の補正レベル、各1-5
+                                 (既定値 3,3,3)
+  --attach auto|manual:L1,L2,L3,L4,L5,L6,L7,L8
+                                 8段階の明るさごとの色の割り当て(暗い順):
+                                 1 (第1色)、2 (第2色)、w (白); manual は
+                                 coarse でのみ使え、--mono では 1 か w です
+
+その他のオプション:
+  -o, --output FILE    raster と command-file が書き出すファイル
+  -k, --key KEY        command-file と register が使うキー
+  --yes                確認せずに削除します
+  -h, --help           この説明を表示します
+
+オプションは --name=VALUE とも書けます; '--' でオプションが終わります。
+長い転送は、標準エラーが端末のとき進み具合を表示します。
+
+終了ステータス: 0 成功、1 操作の失敗、2 使い方の誤り。
+</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,97 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name></name>
+    <message id="IDS_1">
+        <source>Open</source>
+        <translation>開く</translation>
+    </message>
+    <message id="IDS_2">
+        <source>Bitmap File(*.BMP;*.RLE)~*.BMP;*.RLE~JPEG File(*.JPG)~*.JPG~Quorvel Logo File(*.QLF)~*.QLF~</source>
+        <translation>ビットマップファイル(*.BMP;*.RLE)~*.BMP;*.RLE~JPEGファイル(*.JPG)~*.JPG~Quorvelロゴファイル(*.QLF)~*.QLF~</translation>
+    </message>
+    <message id="IDS_13">
+        <source>Bitmap File(*.BMP)~*.BMP~ORC/POS Command File(*.BIN)~*.BIN~</source>
+        <translation>ビットマップファイル(*.BMP)~*.BMP~ORC/POSコマンドファイル(*.BIN)~*.BIN~</translation>
+    </message>
+    <message id="IDS_14">
+        <source>Save As</source>
+        <translation>名前を付けて保存</translation>
+    </message>
+    <message id="IDS_15">
+        <source>Insufficient Memory.  Please increase Virtual Memory.</source>
+        <translation>メモリが不足しています。仮想メモリを増やしてください。</translation>
+    </message>
+    <message id="IDS_16">
+        <source>Printer information file(*.DEF) is missing.</source>
+        <translation>プリンタ情報ファイル(*.DEF)がありません。</translation>
+    </message>
+    <message id="IDS_17">
+        <source>Failed to delete NV graphics &quot;%s&quot;. Please confirm the printer settings.</source>
+        <translation>NVグラフィックス &quot;%s&quot; の削除に失敗しました。プリンタの設定を確認してください。</translation>
+    </message>
+    <message id="IDS_19">
+        <source>Input a two-digit character from 0x20 to 0x7e for the key.</source>
+        <translation>キーには0x20から0x7eまでの文字を2文字入力してください。</translation>
+    </message>
+    <message id="IDS_20">
+        <source>Failed to register NV graphics. Please confirm the printer settings.</source>
+        <translation>NVグラフィックスの登録に失敗しました。プリンタの設定を確認してください。</translation>
+    </message>
+    <message id="IDS_21">
+        <source>Do you want to delete NV graphics &quot;%s&quot; ?</source>
+        <translation>NVグラフィックス &quot;%s&quot; を削除しますか?</translation>
+    </message>
+    <message id="IDS_23">
+        <source>Test printing failure. Please confirm the printer settings.</source>
+        <translation>テスト印刷に失敗しました。プリンタの設定を確認してください。</translation>
+    </message>
+    <message id="IDS_24">
+        <source>Failed to print of NV graphics &quot;%s&quot; .</source>
+        <translation>NVグラフィックス &quot;%s&quot; の印刷に失敗しました。</translation>
+    </message>
+    <message id="IDS_25">
+        <source>Invalid file name.  Input a proper name.</source>
+        <translation>ファイル名が正しくありません。正しい名前を入力してください。</translation>
+    </message>
+    <message id="IDS_26">
+        <source>The application could not be initialized.</source>
+        <translation>アプリケーションを初期化できませんでした。</translation>
+    </message>
+    <message id="IDS_27">
+        <source>No Key code exist in NV graphics.</source>
+        <translation>NVグラフィックスにキーコードがありません。</translation>
+    </message>
+    <message id="IDS_28">
+        <source>The specified image file cannot be read.
+The file may be corrupted, or the image format may not be supported.</source>
+        <translation>指定された画像ファイルを読み込めません。
+ファイルが壊れているか、対応していない画像形式の可能性があります。</translation>
+    </message>
+    <message id="IDS_29">
+        <source>Insufficient NV graphics memory.</source>
+        <translation>NVグラフィックスのメモリが不足しています。</translation>
+    </message>
+    <message id="IDS_30">
+        <source>The registrable image data size for NV graphics is up to [%s]dot.</source>
+        <translation>NVグラフィックスに登録できる画像データの大きさは[%s]ドットまでです。</translation>
+    </message>
+    <message id="IDS_31">
+        <source>Specified key already exists.</source>
+        <translation>指定されたキーはすでに登録されています。</translation>
+    </message>
+    <message id="IDS_32">
+        <source>Failed to get key code list.</source>
+        <translation>キーコード一覧を取得できませんでした。</translation>
+    </message>
+    <message id="IDS_33">
+        <source>Failed to get NV graphics capacity.</source>
+        <translation>NVグラフィックスの容量を取得できませんでした。</translation>
+    </message>
+    <message id="IDS_34">
+        <source>Failed to open printer port.</source>
+        <translation>プリンタポートを開けませんでした。</translation>
+    </message>
+</context>
+</TS>
