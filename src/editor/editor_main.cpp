@@ -13,12 +13,14 @@
 #include "editor/editor_document.h"
 #include "editor/editor_signals.h"
 #include "editor/editor_window.h"
+#include "platform/program_icons.h"
 
 int main(int argc, char* argv[]) {
   using namespace inkmark;
   // Before anything else, so that an early request to end is not lost.
   InstallCloseSignals();
   QApplication app(argc, argv);
+  QApplication::setWindowIcon(LoadProgramIcon(ProgramIcon::kEditor));
   auto watcher = WatchCloseSignals([] { QApplication::closeAllWindows(); });
 
   // Qt has taken its own options out; the rest is ours.
