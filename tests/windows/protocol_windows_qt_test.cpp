@@ -55,6 +55,9 @@ TEST(ProtocolWindowsQt, KeyEntryIsWorkedFromTheKeyboard) {
       if (label->text() == "&Key:") key = label;
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->buddy(), edit) << "the label shows & instead of underlining K";
+    // Mnemonics reach the active window only.
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
     Button("&Stop")->setFocus();
     QTest::keyClick(dialog, Qt::Key_K, Qt::AltModifier);
     EXPECT_EQ(dialog->focusWidget(), edit);
