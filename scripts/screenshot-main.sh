@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Starts InkmarkTool under a virtual X server, loads a generated picture into
 # the main window by typing its path into the source field, and saves a
-# screenshot of the screen.
+# screenshot of the screen. With --key-entry it then opens "Register to
+# printer..." with Alt+R, so that the key-entry window shows over the main
+# window with its underlined K. The window's own icon is stamped into the top
+# left corner (a bare X server draws no title bars).
 # Needs: xvfb (xvfb-run), imagemagick (import, convert) and xdotool.
-# Usage: scripts/screenshot-main.sh [build folder] [output.png] [--empty]
+# Usage: scripts/screenshot-main.sh [build folder] [output.png] [--empty|--key-entry]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/screenshot-common.sh
@@ -37,7 +40,29 @@ if [ "\${1:-}" != "--empty" ]; then
   xdotool type --delay 5 "$work/logo.bmp"
   sleep 2
 fi
+if [ "\${1:-}" = "--key-entry" ]; then
+  xdotool key alt+r
+  sleep 1
+fi
 import -window root "$out"
+# The icon the program gives its window, as a window manager would show it.
+if xprop -id "\$win" -notype 32c _NET_WM_ICON >"$work/icon.txt" 2>/dev/null &&
+    grep -q "=" "$work/icon.txt"; then
+  python3 - "$work/icon.txt" "$work/icon.ppm" <<'PY'
+import re, sys
+values = [int(v) for v in re.findall(r"-?\d+", open(sys.argv[1]).read().split("=", 1)[1])]
+w, h = values[0], values[1]
+pixels = values[2:2 + w * h]
+with open(sys.argv[2], "wb") as f:
+    f.write(b"P6 %d %d 255\n" % (w, h))
+    for p in pixels:
+        p &= 0xFFFFFFFF
+        a = p >> 24
+        rgb = [(p >> s) & 0xFF for s in (16, 8, 0)]
+        f.write(bytes(c * a // 255 + 255 - a for c in rgb))
+PY
+  convert "$out" "$work/icon.ppm" -geometry +4+4 -composite "$out"
+fi
 kill \$pid
 INNER
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$work/session.sh" "${3:-}"

@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "platform/paths.h"
+#include "platform/program_icons.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/translation.h"
 #include "windows/main_window_qt.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   inkmark::LoadRequestedTranslations();
   inkmark::InstallTranslations();
+  QApplication::setWindowIcon(inkmark::LoadProgramIcon(inkmark::ProgramIcon::kTool));
   // A demonstration or a test run keeps its settings apart from the real ones.
   if (const char* dir = std::getenv("INKMARK_SETTINGS_DIR"); dir && *dir) {
     for (auto scope : {QSettings::SystemScope, QSettings::UserScope}) {

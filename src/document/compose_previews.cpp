@@ -6,6 +6,7 @@
 #include "document/document_format.h"
 #include "picture/picture.h"
 #include "picture/picture_header.h"
+#include "session/temp_files.h"
 
 namespace inkmark {
 namespace {
@@ -101,6 +102,8 @@ bool PictureConvertedPreview(LogoSession& session) {
   const std::string& source = fit ? session.temp_fit_path : session.temp_cut_path;
   session.params.target_width = static_cast<std::uint32_t>(size[0]);
   session.params.target_height = static_cast<std::uint32_t>(size[1]);
+  // Without a prepared picture the files are an earlier picture's.
+  if ((fit ? session.fit_image : session.cut_image).empty()) return false;
   const std::int32_t inks[2] = {session.first_color, session.second_color};
   // A refused conversion leaves the last preview's file behind; it must not be shown.
   if (QrvConvertLogo(source.c_str(), &session.params, inks, session.temp_dest_path.c_str()) != 1) {
@@ -130,6 +133,8 @@ int MakeSourcePreviews(const PreviewControls& window, LogoSession& session) {
     session.fit_image.clear();
     session.cut_image.clear();
     session.source_shown = ShownSource::kNone;
+    // Nothing may convert what an earlier source left in the files.
+    DeleteTempFiles(session);
   }
   return made ? 1 : 0;
 }

@@ -22,19 +22,43 @@ std::vector<QString> Characters(const TextRecord& text) {
   return SplitTextCharacters(TextBytes(text), CodePageOfCharset(text.font.char_set));
 }
 
+// How far slanted glyphs lean past the advances: before the first one and
+// after the last. Upright text and the Japanese set's own allowance have none.
+struct Lean {
+  std::int32_t before = 0;
+  std::int32_t after = 0;
+};
+Lean LeanOf(const TextRecord& text, const QFontMetrics& metrics,
+            const std::vector<QString>& characters) {
+  Lean lean;
+  if (text.font.italic == 0 || text.font.char_set == 128 || characters.empty()) return lean;
+  if (characters.front().size() == 1)
+    lean.before = std::max(0, -metrics.leftBearing(characters.front().front()));
+  if (characters.back().size() == 1)
+    lean.after = std::max(0, -metrics.rightBearing(characters.back().front()));
+  return lean;
+}
+
 }  // namespace
 
 int MeasureTextItem(const TextRecord& text, TextBox& box, TextOrigin& origin) {
   auto font = MakeItemFont(text.font);
   if (!font) return 0;
   const QFontMetrics metrics(*font);
-  QString whole;
-  for (const QString& c : Characters(text)) whole += c;
-  std::int32_t cx = metrics.horizontalAdvance(whole);
+  // The box is as wide as the advances the drawing steps by, character by
+  // character: a kerned advance of the whole would cut off the last glyphs.
+  const std::vector<QString> characters = Characters(text);
+  std::int64_t advances = 0;
+  for (const QString& c : characters) advances += metrics.horizontalAdvance(c);
+  std::int32_t cx = static_cast<std::int32_t>(advances);
   const std::int32_t cy = metrics.height();
   // Slanted outline glyphs of the Japanese set lean past their advance.
   if (text.font.italic != 0 && text.font.char_set == 128 && IsOutlineFont(*font)) {
     cx += metrics.averageCharWidth() / 2;
+  } else {
+    // Other slanted glyphs lean past it too: the box holds them whole.
+    const Lean lean = LeanOf(text, metrics, characters);
+    cx += lean.before + lean.after;
   }
   box.right = box.left + cx;
   box.top = box.bottom - cy;
@@ -99,7 +123,12 @@ int DrawTextItem(QImage& page, const ObjectHeader& object, const TextRecord& tex
     std::int64_t y = std::max(origin.y, 0);
     const double phi = text.font.escapement * 0.0017453292500000002;
     const double degrees = text.font.escapement / 10.0;
-    for (const QString& c : Characters(text)) {
+    const std::vector<QString> characters = Characters(text);
+    // The first slanted glyph starts inside the box, not before it.
+    const std::int32_t before = LeanOf(text, metrics, characters).before;
+    x += static_cast<std::int64_t>(before * std::cos(phi));
+    y -= static_cast<std::int64_t>(before * std::sin(phi));
+    for (const QString& c : characters) {
       painter.save();
       painter.translate(static_cast<double>(x), static_cast<double>(y));
       painter.rotate(-degrees);

@@ -13,6 +13,7 @@
 #include "editor/editor_document.h"
 #include "editor/editor_signals.h"
 #include "editor/editor_window.h"
+#include "platform/program_icons.h"
 #include "platform/translation.h"
 
 int main(int argc, char* argv[]) {
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   LoadRequestedTranslations();
   InstallTranslations();
+  QApplication::setWindowIcon(LoadProgramIcon(ProgramIcon::kEditor));
   auto watcher = WatchCloseSignals([] { QApplication::closeAllWindows(); });
 
   // Qt has taken its own options out; the rest is ours.

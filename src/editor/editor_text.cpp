@@ -1,7 +1,5 @@
 #include "editor/editor_text.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <cstring>
 
 #include "document/text_item_font.h"
@@ -13,22 +11,6 @@ namespace {
 
 constexpr std::int32_t kWeightNormal = 400;
 constexpr std::int32_t kWeightBold = 700;
-
-std::optional<std::string> EncodeCp1252(const QString& text) {
-  std::string out;
-  for (const QChar c : text) {
-    const char16_t u = c.unicode();
-    if (u == 0 || u == 0xFFFD) return std::nullopt;
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-      out.push_back(static_cast<char>(u));
-      continue;
-    }
-    const char16_t* hit = std::find(std::begin(kCp1252High), std::end(kCp1252High), u);
-    if (hit == std::end(kCp1252High)) return std::nullopt;
-    out.push_back(static_cast<char>(0x80 + (hit - std::begin(kCp1252High))));
-  }
-  return out;
-}
 
 bool StyleInRange(const TextStyle& style) {
   return style.size >= 1 && style.size <= kMaxTextSize && style.rotation >= 0 &&
@@ -55,16 +37,7 @@ void ApplyStyle(DocumentObject& object, const TextStyle& style) {
 }  // namespace
 
 std::optional<std::string> EncodeItemText(const QString& text, std::uint8_t char_set) {
-  std::optional<std::string> out;
-  if (const char* codec = CodecNameOf(CodePageOfCharset(char_set))) {
-    QStringEncoder encoder(codec);
-    if (!encoder.isValid()) return std::nullopt;
-    const QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError() || bytes.contains('\0')) return std::nullopt;
-    out = bytes.toStdString();
-  } else {
-    out = EncodeCp1252(text);
-  }
+  std::optional<std::string> out = EncodeCodePage(text, CodePageOfCharset(char_set));
   if (!out || out->size() > kMaxTextBytes) return std::nullopt;
   return out;
 }

@@ -1,7 +1,12 @@
-// Double-byte code pages: which bytes lead a two-byte character.
+// Double-byte code pages: which bytes lead a two-byte character, and texts
+// carried between a code page and the user interface's Unicode.
 #pragma once
 
+#include <QString>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace inkmark {
 
@@ -19,5 +24,18 @@ const char* CodecNameOf(int code_page);
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F: these characters,
 // U+FFFD where it has none.
 extern const char16_t kCp1252High[32];
+
+// The bytes of `code_page` (1252 or a double-byte page) as Unicode. The five
+// bytes 1252 leaves unassigned read as the control characters of the same
+// number, as the platform reads them, so that they survive a round trip.
+QString DecodeCodePage(std::string_view bytes, int code_page);
+
+// `text` in `code_page`; nullopt when a character has no code there (NUL
+// included, which would end the text).
+std::optional<std::string> EncodeCodePage(const QString& text, int code_page);
+
+// The bytes `text` takes in `code_page`, a character without a code counted
+// as one byte.
+std::size_t EncodedLength(const QString& text, int code_page);
 
 }  // namespace inkmark

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,6 +39,13 @@ class ControlView {
   // Setting an edit's text reports kTextChanged, as the user's typing does.
   virtual void SetText(int id, std::string_view text) = 0;
   virtual void SetTextLimit(int id, int chars) = 0;
+  // An edit whose text is held in `code_page` (1252 or a double-byte page):
+  // Text and SetText carry bytes of that page and the limit counts those bytes,
+  // never splitting a character. 0, the default, is the file system's encoding.
+  virtual void SetCodePage(int id, int code_page) = 0;
+  // The text of an edit in its code page; nullopt when it holds a character
+  // the page has no code for.
+  virtual std::optional<std::string> EncodedText(int id) const = 0;
 
   // Drop-down lists. A selection outside the items leaves none (-1).
   virtual void ClearList(int id) = 0;

@@ -16,12 +16,17 @@
 #include <QSlider>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
+#include <QValidator>
 #include <algorithm>
 
+#include "platform/code_page.h"
 #include "platform/translation.h"
 
 namespace inkmark {
 namespace {
+
+// The cancel button's ID, which Escape presses.
+constexpr int kCancelId = 2;
 
 QString ToQt(std::string_view text) {
   return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
@@ -133,6 +138,22 @@ class NotifyingCheckBox final : public QCheckBox {
   std::function<void()> on_focus_;
 };
 
+// Takes an edit's text only while it fits the limit in bytes of its code page;
+// a character the page lacks counts one byte here and is refused when read.
+class CodePageLimit final : public QValidator {
+ public:
+  CodePageLimit(int code_page, int limit, QObject* parent)
+      : QValidator(parent), code_page_(code_page), limit_(limit) {}
+  State validate(QString& input, int&) const override {
+    if (limit_ < 0) return Acceptable;
+    return EncodedLength(input, code_page_) > std::size_t(limit_) ? Invalid : Acceptable;
+  }
+
+ private:
+  int code_page_;
+  int limit_;
+};
+
 Qt::Alignment LabelAlignment(unsigned style) {
   Qt::Alignment align = Qt::AlignLeft;
   if (style & kStyleCentered) align = Qt::AlignHCenter;
@@ -143,13 +164,20 @@ Qt::Alignment LabelAlignment(unsigned style) {
 }  // namespace
 
 void TemplateDialog::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) return;
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    // Escape is the cancel button (control 2) where the template has one, and
+    // nothing elsewhere.
+    if (cancel_ != nullptr && cancel_->isVisible() && cancel_->isEnabled()) cancel_->click();
+    return;
+  }
   QDialog::keyPressEvent(event);
 }
 
 void TemplateDialog::closeEvent(QCloseEvent* event) {
-  // The window logic decides whether and how the window ends.
+  // The window logic decides whether and how the window ends; a disabled window
+  // (another program works for it) takes no close request at all.
   event->ignore();
+  if (!isEnabled()) return;
   if (events_ != nullptr) events_->OnCloseBox();
 }
 
@@ -167,6 +195,7 @@ QtDialogView::QtDialogView(const DialogTemplate& dialog, ItemPainter painter, QW
                                metrics.height());
   PixelRect size = DialogToPixels(units_, 0, 0, dialog.width, dialog.height);
   dialog_->setFixedSize(size.width, size.height);
+  std::vector<QWidget*> built;
   for (const ControlTemplate& control : dialog.controls) {
     QWidget* widget = Build(control);
     PixelRect r = DialogToPixels(units_, control.x, control.y, control.width, control.height);
@@ -192,6 +221,30 @@ QtDialogView::QtDialogView(const DialogTemplate& dialog, ItemPainter painter, QW
     widget->setGeometry(r.x, r.y, r.width, r.height);
     if (control.id != kNoControlId && controls_.count(control.id) == 0)
       controls_[control.id] = widget;
+    built.push_back(widget);
+  }
+  SetBuddies(dialog, built);
+  if (auto* cancel = qobject_cast<QPushButton*>(widget(kCancelId)))
+    dialog_->SetCancelButton(cancel);
+}
+
+// A label's mnemonic focuses the field it names: the next field in template
+// order, or, for a label placed after its field, the nearest one before it.
+void QtDialogView::SetBuddies(const DialogTemplate& dialog, const std::vector<QWidget*>& built) {
+  auto is_field = [&](std::size_t i) {
+    const ControlKind kind = dialog.controls[i].kind;
+    return kind == ControlKind::kEdit || kind == ControlKind::kDropDownList ||
+           kind == ControlKind::kTrackBar;
+  };
+  for (std::size_t i = 0; i < built.size(); ++i) {
+    auto* label = qobject_cast<QLabel*>(built[i]);
+    if (label == nullptr || !label->text().contains('&')) continue;
+    QWidget* buddy = nullptr;
+    for (std::size_t j = i + 1; j < built.size() && buddy == nullptr; ++j)
+      if (is_field(j)) buddy = built[j];
+    for (std::size_t j = i; j-- > 0 && buddy == nullptr;)
+      if (is_field(j)) buddy = built[j];
+    if (buddy != nullptr) label->setBuddy(buddy);
   }
 }
 
@@ -290,7 +343,11 @@ QWidget* QtDialogView::Build(const ControlTemplate& control) {
 
 std::string QtDialogView::Text(int id) const {
   QWidget* w = widget(id);
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) return FromQt(edit->text());
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    auto e = encodings_.find(id);
+    if (e != encodings_.end() && e->second.code_page != 0) return EncodedText(id).value_or("");
+    return FromQt(edit->text());
+  }
   if (auto* list = qobject_cast<QComboBox*>(w)) return FromQt(list->currentText());
   if (auto* button = qobject_cast<QAbstractButton*>(w)) return FromQt(button->text());
   if (auto* label = qobject_cast<QLabel*>(w)) return FromQt(label->text());
@@ -301,7 +358,10 @@ std::string QtDialogView::Text(int id) const {
 void QtDialogView::SetText(int id, std::string_view text) {
   QWidget* w = widget(id);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    edit->setText(ToQt(text));
+    auto e = encodings_.find(id);
+    edit->setText(e != encodings_.end() && e->second.code_page != 0
+                      ? DecodeCodePage(text, e->second.code_page)
+                      : ToQt(text));
     Notify(id, Notification::kTextChanged);
   } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
     button->setText(ToQt(text));
@@ -313,7 +373,39 @@ void QtDialogView::SetText(int id, std::string_view text) {
 }
 
 void QtDialogView::SetTextLimit(int id, int chars) {
-  if (auto* edit = As<QLineEdit>(id)) edit->setMaxLength(chars);
+  if (As<QLineEdit>(id) == nullptr) return;
+  encodings_[id].limit = chars;
+  ApplyEncoding(id);
+}
+
+void QtDialogView::SetCodePage(int id, int code_page) {
+  if (As<QLineEdit>(id) == nullptr) return;
+  encodings_[id].code_page = code_page;
+  ApplyEncoding(id);
+}
+
+void QtDialogView::ApplyEncoding(int id) {
+  auto* edit = As<QLineEdit>(id);
+  const EditEncoding& e = encodings_[id];
+  if (const QValidator* old = edit->validator()) {
+    edit->setValidator(nullptr);
+    delete old;
+  }
+  if (e.code_page == 0) {
+    edit->setMaxLength(e.limit >= 0 ? e.limit : 32767);
+  } else {
+    // The limit counts bytes of the code page, which characters do not show.
+    edit->setMaxLength(32767);
+    edit->setValidator(new CodePageLimit(e.code_page, e.limit, edit));
+  }
+}
+
+std::optional<std::string> QtDialogView::EncodedText(int id) const {
+  auto* edit = As<QLineEdit>(id);
+  if (edit == nullptr) return std::string();
+  auto e = encodings_.find(id);
+  if (e == encodings_.end() || e->second.code_page == 0) return FromQt(edit->text());
+  return EncodeCodePage(edit->text(), e->second.code_page);
 }
 
 void QtDialogView::ClearList(int id) {

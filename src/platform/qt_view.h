@@ -7,10 +7,12 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/control_view.h"
 #include "platform/dialog_template.h"
 
+class QAbstractButton;
 class QPainter;
 class QRect;
 
@@ -21,11 +23,13 @@ namespace inkmark {
 using ItemPainter = std::function<void(int id, QPainter& painter, const QRect& rect,
                                        const QString& text, bool selected, bool disabled)>;
 
-// The dialog itself: Escape does nothing, and the close box is reported to the
-// events instead of closing the window.
+// The dialog itself: Escape presses the cancel button (control 2) if there is
+// one and does nothing otherwise, and the close box is reported to the events
+// instead of closing the window.
 class TemplateDialog : public QDialog {
  public:
   void SetEvents(ControlEvents* events) { events_ = events; }
+  void SetCancelButton(QAbstractButton* button) { cancel_ = button; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -33,6 +37,7 @@ class TemplateDialog : public QDialog {
 
  private:
   ControlEvents* events_ = nullptr;
+  QAbstractButton* cancel_ = nullptr;
 };
 
 class QtDialogView final : public ControlView {
@@ -50,6 +55,8 @@ class QtDialogView final : public ControlView {
   std::string Text(int id) const override;
   void SetText(int id, std::string_view text) override;
   void SetTextLimit(int id, int chars) override;
+  void SetCodePage(int id, int code_page) override;
+  std::optional<std::string> EncodedText(int id) const override;
   void ClearList(int id) override;
   int AddItem(int id, std::string_view text) override;
   int ItemCount(int id) const override;
@@ -73,15 +80,23 @@ class QtDialogView final : public ControlView {
 
  private:
   QWidget* Build(const ControlTemplate& control);
+  static void SetBuddies(const DialogTemplate& dialog, const std::vector<QWidget*>& built);
   void Notify(int id, Notification notification);
   template <typename T>
   T* As(int id) const;
+  // An edit's code page (0 the file system's encoding) and its limit (-1 none).
+  struct EditEncoding {
+    int code_page = 0;
+    int limit = -1;
+  };
+  void ApplyEncoding(int id);
 
   std::unique_ptr<TemplateDialog> dialog_;
   ItemPainter painter_;
   DialogUnits units_;
   std::string context_;  // the template's name, which its translations go by
   std::map<int, QWidget*> controls_;
+  std::map<int, EditEncoding> encodings_;
   ControlEvents* events_ = nullptr;
   int quiet_ = 0;  // > 0 while the program itself moves a track bar
 };

@@ -17,7 +17,8 @@ QString ToQt(const std::string& text) {
   return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
 }
 
-// "Bitmap File(*.BMP;*.RLE)" with "*.BMP;*.RLE" becomes a Qt name filter.
+// "Bitmap File(*.BMP;*.RLE)" with "*.BMP;*.RLE" becomes a Qt name filter; the
+// dialog hides the patterns it appends, so the name reads as the table has it.
 QStringList NameFilters(int string_id) {
   QStringList filters;
   for (const FileType& type : FileTypesFromText(LoadString(string_id, 127))) {
@@ -38,6 +39,7 @@ std::unique_ptr<CheckedFileDialog> MakeDialog(QWidget* owner, int types_id, int 
   auto dialog = std::make_unique<CheckedFileDialog>(
       owner, ExtensionsFromText(LoadString(extensions_id, 63)), LoadString(kStrBadFileName, 63));
   dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setOption(QFileDialog::HideNameFilterDetails, true);
   dialog->setWindowTitle(ToQt(LoadString(title_id, 63)));
   dialog->setNameFilters(NameFilters(types_id));
   return dialog;

@@ -1,12 +1,19 @@
 #include "windows/ink_rates.h"
 
 #include <array>
-#include <cstdio>
+#include <charconv>
 
 namespace inkmark {
 namespace {
 
 std::int32_t ColorOf(const PaletteEntry& e) { return e.red | e.green << 8 | e.blue << 16; }
+
+// "%2.2f" with a point, whatever the user's locale says.
+std::string Fixed2(double value) {
+  char text[64];
+  auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
+  return error == std::errc() ? std::string(text, end) : std::string("inf");
+}
 
 }  // namespace
 
@@ -46,11 +53,10 @@ std::string PreviewCaption(std::int32_t width, std::int32_t height, std::int32_t
   auto rate = [&](std::uint64_t pixels) {
     return total > 0 ? double(pixels) * 100.0 / total : 0.0;
   };
-  char text[160];
-  std::snprintf(text, sizeof text, "Size:%2.2fx%2.2fmm(%dx%ddot), Ink rate:1st=%2.2f%% 2nd=%2.2f%%",
-                width * mm_per_dot, height * mm_per_dot, width, height, rate(counts.first),
-                rate(counts.second));
-  return text;
+  return "Size:" + Fixed2(width * mm_per_dot) + "x" + Fixed2(height * mm_per_dot) + "mm(" +
+         std::to_string(width) + "x" + std::to_string(height) +
+         "dot), Ink rate:1st=" + Fixed2(rate(counts.first)) +
+         "% 2nd=" + Fixed2(rate(counts.second)) + "%";
 }
 
 }  // namespace inkmark

@@ -14,7 +14,8 @@ namespace inkmark {
 // One item of the loaded logo document, as the window shows it.
 struct ItemState {
   bool is_text = false;
-  std::string text;              // text items
+  std::string text;              // text items: bytes in their code page
+  int code_page = 1252;          // text items: that of their font's character set
   ConversionParams params{};     // image items: their copy of the parameters
   std::int32_t monochrome = 0;   // image items converted with one ink
   std::int32_t color_index = 0;  // 0 1st colour, 1 2nd colour

@@ -5,6 +5,8 @@
 
 #include "document/document_format.h"
 #include "document/document_reader.h"
+#include "document/text_item_font.h"
+#include "platform/code_page.h"
 
 namespace inkmark {
 
@@ -37,6 +39,7 @@ ItemState ComposePipeline::Item(const LogoSession& session, int index) const {
       const char* text = reinterpret_cast<const char*>(record->text.data());
       std::size_t length = std::min<std::size_t>(record->text_length, kMaxTextBytes);
       state.text.assign(text, strnlen(text, length));
+      state.code_page = CodePageOfCharset(record->font.char_set);
     }
   }
   return state;
@@ -48,8 +51,15 @@ void ComposePipeline::SetItemText(LogoSession& session, int index, const std::st
   if (item.kind != kTextObject) return;
   std::vector<std::uint8_t>& data = session.document;
   if (item.payload > data.size() || data.size() - item.payload < kTextRecordSize) return;
-  // The record holds at most 40 bytes and a terminating NUL.
-  std::size_t length = std::min(text.size(), kMaxTextBytes);
+  // The record holds at most 40 bytes and a terminating NUL; a two-byte
+  // character that would not fit whole is left out.
+  const int code_page = CodePageOfCharset(ReadTextRecord(data, item.payload)->font.char_set);
+  std::size_t length = 0;
+  while (length < text.size()) {
+    const std::size_t n = IsDbcsLeadByte(code_page, std::uint8_t(text[length])) ? 2 : 1;
+    if (length + n > std::min(text.size(), kMaxTextBytes)) break;
+    length += n;
+  }
   std::uint8_t* field = data.data() + item.payload + kTextOffText;
   std::memset(field, 0, kTextFieldSize);
   std::memcpy(field, text.data(), length);

@@ -77,6 +77,7 @@ class MainWindow final : public ControlEvents {
   void PaintRight();
   void ShowAttach(bool shown);
   void LoadItemControls(const ItemState& item);
+  void ShowItemText(const ItemState& item);
   void FillInkLists();
   PrinterProfile* Profile() { return session_.CurrentProfile(); }
 
@@ -86,6 +87,7 @@ class MainWindow final : public ControlEvents {
   MainHost& host_;
   std::filesystem::path program_folder_;
   std::string editor_path_;
+  bool showing_item_text_ = false;  // the program, not the user, fills the text edit
 };
 
 }  // namespace inkmark

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #include "platform/paths.h"
+#include "platform/program_icons.h"
 #include "protocol/nv_dispatch.h"
 #include "windows/color_swatches.h"
 #include "windows/editor_launch.h"
@@ -23,6 +24,7 @@ QtMainWindow::QtMainWindow(LogoSession& session, std::filesystem::path program_f
             [](int, QPainter& painter, const QRect& rect, const QString& text, bool selected,
                bool disabled) { DrawColorItem(painter, rect, text, selected, disabled); }),
       pipeline_(std::move(pipeline)) {
+  view_.dialog().setWindowIcon(LoadProgramIcon(ProgramIcon::kTool));
   if (!pipeline_) pipeline_ = std::make_unique<ComposePipeline>(view_, &view_.dialog());
   logic_ =
       std::make_unique<MainWindow>(session_, view_, *pipeline_, *this, std::move(program_folder));

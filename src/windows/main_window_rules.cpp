@@ -86,7 +86,7 @@ void MainWindow::ApplyItemRules() {
   ItemState item = pipeline_.Item(session_, session_.item_index);
   if (item.is_text) {
     ShowAll(view_, kTextControls, true);
-    view_.SetText(kIdItemText, item.text);
+    ShowItemText(item);
     // The list shows the item's own colour, which the next conversion copies back.
     view_.SetSelection(kIdTextColor, item.color_index);
   } else {
@@ -221,21 +221,36 @@ void MainWindow::SelectItem(int index) {
     BusyCursor busy(host_);
     RefreshConverted();
   } else {
-    view_.SetText(kIdItemText, item.text);
+    ShowItemText(item);
     HideAttachControls();
     view_.SetSelection(kIdTextColor, item.color_index);
   }
 }
 
+// The edit shows the item's text in the item's own code page. Filling it is
+// not an edit: bytes that do not decode must not come back changed.
+void MainWindow::ShowItemText(const ItemState& item) {
+  showing_item_text_ = true;
+  view_.SetCodePage(kIdItemText, item.code_page);
+  view_.SetText(kIdItemText, item.text);
+  showing_item_text_ = false;
+}
+
 void MainWindow::ChangeItemText() {
+  if (showing_item_text_) return;
   int index = view_.Selection(kIdItemList);
   if (session_.source_kind != kSourceDocument || index < 0 || index >= session_.item_count) return;
   ItemState item = pipeline_.Item(session_, index);
   if (!item.is_text) return;
-  std::string text = view_.Text(kIdItemText);
-  if (text.size() > kMaxPath) text.resize(kMaxPath);
-  if (text == item.text) return;
-  pipeline_.SetItemText(session_, index, text);
+  std::optional<std::string> text = view_.EncodedText(kIdItemText);
+  if (!text) {
+    // A character the item's code page cannot hold is not stored.
+    ShowItemText(item);
+    return;
+  }
+  if (text->size() > kMaxPath) text->resize(kMaxPath);
+  if (*text == item.text) return;
+  pipeline_.SetItemText(session_, index, *text);
   BusyCursor busy(host_);
   RefreshAll();
 }

@@ -1,6 +1,7 @@
 #include "windows/protocol_windows_qt.h"
 
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 #include "windows/key_entry_template.h"
@@ -50,6 +51,11 @@ int RunKeyEntryWindow(QWidget* owner, LogoSession& session) {
   KeyEntryWindow window(session, view, host);
   view.SetEvents(&window);
   window.Open();
+  // The key is typed at once: the field has the focus, its text selected.
+  if (auto* edit = qobject_cast<QLineEdit*>(view.widget(kKeyEntryEdit))) {
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+  }
   CenterWindowOnScreen(&view.dialog());
   int result = view.dialog().exec();
   view.SetEvents(nullptr);

@@ -9,6 +9,7 @@
 #include "document/logo_raster.h"
 #include "servers.h"
 #include "support/compose_fixture.h"
+#include "support/german_locale.h"
 #include "support/pty_printer.h"
 #include "virtual_printer.h"
 
@@ -100,6 +101,14 @@ TEST_F(InkmarkRunTest, EveryPrinterCommandAndPreviewAndRasterOfAPictureOrADocume
                                 TextObject(34, 15, "A", "Arial", -14, 0)}));
   r = Run({"preview", "logo.qlf"}, true, /*display=*/false);
   EXPECT_EQ(r.out.rfind("Size:9.03x2.26mm(64x16dot), Ink rate:1st=", 0), 0u) << r.err;
+  // Composing a document starts the window toolkit, which takes the user's
+  // locale; the numbers keep their points.
+  if (GermanLocale german; german.built()) {
+    setenv("LC_ALL", german.kName, 1);
+    r = Run({"preview", "logo.qlf"});
+    unsetenv("LC_ALL");
+    EXPECT_EQ(r.out.rfind("Size:9.03x2.26mm(64x16dot), Ink rate:1st=", 0), 0u) << r.err;
+  }
 }
 
 TEST_F(InkmarkRunTest, CommandFileIsByteExactPrintersListsAndBadChoicesFailWithTheToolsMessages) {

@@ -343,5 +343,27 @@ TEST(DrawTextItemTest, GlyphsArePureInkAtEveryAngleAQuarterTurnReadsUpwardsHugeF
   EXPECT_EQ(kept, (TextBox{1, 2, 3, 4}));
 }
 
+// Kerning pairs would pull these strings shorter than their characters' own
+// advances; drawn whole, every glyph still lies inside the box.
+TEST(DrawTextItemTest, KernedWordsKeepEveryGlyphInTheirBox) {
+  auto ink_of = [](const std::string& text, const char* face, bool italic, std::int32_t e) {
+    TextRecord record = Record(text, face, -32, e);
+    record.font.italic = italic ? 1 : 0;
+    QImage page = WhiteSurface(420, 420);
+    ObjectHeader object{kTextObject, 100, 300, 100, 300, 0, 0};
+    EXPECT_EQ(DrawTextItem(page, object, record, kColorRed, 1, 1), 1);
+    return CountPixels(SurfaceToPage(page), kRed24).ink;
+  };
+  for (const char* face : {"Liberation Sans", "Liberation Serif"})
+    for (bool italic : {false, true})
+      for (std::int32_t e : {0, 900})
+        for (const std::string word : {"Today", "TAVERN YARD", "AVAVAVAVAV"}) {
+          std::int64_t alone = 0;
+          for (char c : word) alone += ink_of(std::string(1, c), face, italic, e);
+          EXPECT_EQ(ink_of(word, face, italic, e), alone)
+              << word << " in " << face << (italic ? " italic" : "") << " at " << e;
+        }
+}
+
 }  // namespace
 }  // namespace inkmark::testing

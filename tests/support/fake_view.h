@@ -20,6 +20,7 @@ class FakeView final : public ControlView {
     ControlKind kind = ControlKind::kLabel;
     std::string text;
     int limit = -1;
+    int code_page = 0;
     std::vector<std::string> items;
     std::vector<std::intptr_t> data;
     int selection = -1;
@@ -58,6 +59,9 @@ class FakeView final : public ControlView {
     if (C(id).kind == ControlKind::kEdit) Notify(id, Notification::kTextChanged);
   }
   void SetTextLimit(int id, int chars) override { C(id).limit = chars; }
+  // The fake holds the bytes as they are given.
+  void SetCodePage(int id, int code_page) override { C(id).code_page = code_page; }
+  std::optional<std::string> EncodedText(int id) const override { return C(id).text; }
   void ClearList(int id) override { C(id).items.clear(), C(id).data.clear(), C(id).selection = -1; }
   int AddItem(int id, std::string_view text) override;
   int ItemCount(int id) const override { return int(C(id).items.size()); }

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+
 #include "support/bitmap_fixture.h"
+#include "support/german_locale.h"
 
 namespace inkmark {
 namespace {
@@ -43,6 +47,20 @@ TEST(InkCounts, RastersCountTheRowsWidthByPaletteAndTheCaptionStatesTheRates) {
   EXPECT_EQ(PreviewCaption(4, 4, 180, c),
             "Size:0.56x0.56mm(4x4dot), Ink rate:1st=12.50% 2nd=12.50%");
   EXPECT_EQ(PreviewCaption(4, 1, 0, {}), "Size:0.00x0.00mm(4x1dot), Ink rate:1st=0.00% 2nd=0.00%");
+}
+
+// A window toolkit takes the user's locale for the whole program; the caption
+// keeps its points.
+TEST(InkCounts, CaptionNumbersIgnoreTheLocale) {
+  testing::GermanLocale german;
+  if (!german.built()) GTEST_SKIP() << "no locale tools here";
+  ASSERT_NE(std::setlocale(LC_NUMERIC, german.kName), nullptr);
+  char comma[16];
+  std::snprintf(comma, sizeof comma, "%.2f", 0.5);
+  const std::string caption = PreviewCaption(512, 200, 180, {25600, 0});
+  std::setlocale(LC_NUMERIC, "C");
+  ASSERT_STREQ(comma, "0,50") << "the locale is not in force";
+  EXPECT_EQ(caption, "Size:72.25x28.22mm(512x200dot), Ink rate:1st=25.00% 2nd=0.00%");
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "qt_environment.h"
@@ -36,6 +38,35 @@ TEST(ProtocolWindowsQt, WindowsOpenFromTheirTemplatesAndEndThroughTheirButtons) 
     Button("&Close")->click();
   });
   EXPECT_EQ(RunNvManagerWindow(nullptr, session), 1);
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST(ProtocolWindowsQt, KeyEntryIsWorkedFromTheKeyboard) {
+  RecordingMessageBoxes boxes;
+  LogoSession session;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    auto* edit = dialog->findChild<QLineEdit*>();
+    // Typing replaces the selected "00" at once.
+    EXPECT_EQ(dialog->focusWidget(), edit);
+    EXPECT_EQ(edit->selectedText(), "00");
+    QLabel* key = nullptr;
+    for (auto* label : dialog->findChildren<QLabel*>())
+      if (label->text() == "&Key:") key = label;
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->buddy(), edit) << "the label shows & instead of underlining K";
+    // Mnemonics reach the active window only.
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    Button("&Stop")->setFocus();
+    QTest::keyClick(dialog, Qt::Key_K, Qt::AltModifier);
+    EXPECT_EQ(dialog->focusWidget(), edit);
+    // Escape is Stop: the window ends without registering anything.
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible()) << "Escape did not end the window";
+    if (dialog->isVisible()) Button("&Stop")->click();
+  });
+  EXPECT_EQ(RunKeyEntryWindow(nullptr, session), 0);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 

@@ -1,0 +1,219 @@
+// The real main window, offscreen, over the real pipeline: text items in
+// their own code page from the document to the printed page, the previews of
+// pictures good and bad, and what the window takes while it waits.
+#include "windows/main_window_qt.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QTest>
+#include <cstdlib>
+
+#include "document/document_reader.h"
+#include "document/document_writer.h"
+#include "platform/program_icons.h"
+#include "qt_environment.h"
+#include "settings/printer_files.h"
+#include "support/compose_fixture.h"
+#include "support/protocol_fixtures.h"
+#include "windows/main_ids.h"
+
+namespace inkmark::testing {
+namespace {
+
+const std::string kBin = INKMARK_BIN_DIR;
+const char kModel[] = "DT-500/510";
+
+// A key press that types `text`, as an input method delivers characters that
+// no key of the keyboard has.
+void Type(QWidget* widget, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &press);
+}
+
+class MainWindowQtTest : public PtyPrinterTest {
+ protected:
+  void SetUp() override {
+    PtyPrinterTest::SetUp();
+    // The window's temporary files and settings stay in this test's folder.
+    setenv("TMPDIR", work.path().c_str(), 1);
+    for (auto scope : {QSettings::SystemScope, QSettings::UserScope})
+      QSettings::setPath(QSettings::NativeFormat, scope,
+                         QString::fromStdString((work.path() / std::to_string(scope)).string()));
+    PrinterProfile profile;
+    ASSERT_TRUE(LoadPrinterProfile(
+        ProfileFile::Parse(ReadFileText(std::filesystem::path(kBin) / "DT500.DEF")), profile));
+    ASSERT_EQ(profile.model_name, kModel);
+    session.profiles = {profile};
+    session.profile_count = 1;
+    window.emplace(session, work.path());
+    window->Open();
+    window->view().dialog().show();
+  }
+  void TearDown() override { unsetenv("TMPDIR"); }
+
+  QWidget* W(int id) { return window->view().widget(id); }
+  QLineEdit* Edit(int id) { return static_cast<QLineEdit*>(W(id)); }
+  void Click(int id) { static_cast<QPushButton*>(W(id))->click(); }
+  void Load(const std::filesystem::path& path) {
+    Edit(kIdSourceEdit)->clear();
+    Type(Edit(kIdSourceEdit), QString::fromStdString(path.string()));
+  }
+  void SelectItem(int index) {
+    auto* list = static_cast<QComboBox*>(W(kIdItemList));
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+  }
+  // The stored bytes of the item's text.
+  std::string ItemBytes(int index) {
+    auto record = ReadTextRecord(session.document, session.items.at(std::size_t(index)).payload);
+    return std::string(reinterpret_cast<const char*>(record->text.data()), record->text_length);
+  }
+  // The preview frame as painted: ink (not white) pixels inside its border.
+  QImage Painted(int id) {
+    return W(id)->grab().toImage().copy(W(id)->rect().adjusted(2, 2, -2, -2));
+  }
+  static bool AllWhite(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.pixel(x, y) != qRgb(255, 255, 255)) return false;
+    return true;
+  }
+  // The print raster that `inkmark raster` makes of the same file for the same printer.
+  LogoRaster ToolRaster(const std::filesystem::path& source) {
+    const auto out = work.path() / "tool.bmp";
+    const std::string line = "cd '" + work.path().string() + "' && TMPDIR='" +
+                             work.path().string() + "' INKMARK_SETTINGS_DIR='" +
+                             work.path().string() + "/cli' '" + kBin + "/inkmark' --printer '" +
+                             kModel + "' raster '" + source.string() + "' -o '" + out.string() +
+                             "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(line.c_str()), 0);
+    auto bytes = ReadFileText(out);
+    return LogoRaster::FromFile(std::vector<std::uint8_t>(bytes.begin(), bytes.end())).value();
+  }
+
+  TempDir work;
+  LogoSession session;
+  std::optional<QtMainWindow> window;
+};
+
+DocumentObject Text(std::int32_t left, std::int32_t bottom, const std::string& bytes,
+                    const char* face, std::uint8_t char_set) {
+  DocumentObject text = TextObject(left, bottom, bytes, face, -26, 0);
+  text.font.char_set = char_set;
+  return text;
+}
+
+TEST_F(MainWindowQtTest, TextItemsShowInTheirCodePageAndPrintAsTheToolRastersThem) {
+  const std::string deja =
+      "D\xE9j\xE0 vu \xA3"
+      "2";                                                                  // 1252
+  const std::string japanese = "\x93\xfa\x96\x7b\x8c\xea\x83\x8d\x83\x53";  // 日本語ロゴ, 932
+  const struct {
+    std::string name;
+    std::vector<DocumentObject> items;
+    std::vector<QString> shown;
+  } documents[] = {
+      {"déjà vu.QLF",  // a file name beyond ASCII opens too
+       {Text(8, 34, deja, "Arial", 0), Text(200, 34, "Today", "Liberation Serif", 0)},
+       {QString::fromUtf8("Déjà vu £2"), "Today"}},
+      {"japanese.QLF",
+       {Text(8, 34, japanese, "IPAGothic", 128), Text(220, 34, "AVAVAV", "Arial", 0)},
+       {QString::fromUtf8("日本語ロゴ"), "AVAVAV"}},
+  };
+  for (const auto& d : documents) {
+    const auto bytes = WriteLogoDocument(384, 48, d.items).value();
+    const auto path = work.Write(d.name, std::string(bytes.begin(), bytes.end()));
+    Load(path);
+    ASSERT_EQ(session.source_kind, kSourceDocument) << d.name;
+    ASSERT_EQ(session.item_count, 2);
+    for (int i : {1, 0}) {
+      SelectItem(i);
+      EXPECT_EQ(Edit(kIdItemText)->text(), d.shown[std::size_t(i)]) << d.name << " item " << i;
+    }
+    EXPECT_EQ(ItemBytes(0), d.items[0].text) << "showing an item changed it";
+    EXPECT_EQ(ItemBytes(1), d.items[1].text);
+
+    const std::size_t before = printer->Printed().size();
+    Click(kIdTestPrint);
+    ASSERT_TRUE(WaitFor([&] { return printer->Printed().size() == before + 1; })) << d.name;
+    const vprinter::Picture page = printer->Printed().back();
+    const Bytes want = ExpectedInks(ToolRaster(path), page.width, page.height);
+    EXPECT_EQ(page.inks, want) << d.name;
+    EXPECT_GT(std::count(want.begin(), want.end(), 1), 100) << "nothing printed";
+  }
+
+  // Typing into the Japanese item: at most 40 bytes, never half a character.
+  SelectItem(0);
+  Edit(kIdItemText)->selectAll();
+  for (int i = 0; i < 25; ++i) Type(Edit(kIdItemText), QString::fromUtf8("語"));
+  std::string twenty;
+  for (int i = 0; i < 20; ++i) twenty += "\x8c\xea";
+  EXPECT_EQ(ItemBytes(0), twenty);
+  EXPECT_EQ(Edit(kIdItemText)->text().size(), 20);
+
+  // Accents into a Western item are stored in its code page; a character the
+  // page lacks is not stored, and the field shows the item's text again.
+  Load(work.path() / "déjà vu.QLF");
+  SelectItem(1);
+  Edit(kIdItemText)->selectAll();
+  for (QChar c : QString::fromUtf8("Crème brûlée £2")) Type(Edit(kIdItemText), c);
+  EXPECT_EQ(ItemBytes(1),
+            "Cr\xE8me br\xFBl\xE9"
+            "e \xA3"
+            "2");
+  Type(Edit(kIdItemText), QString::fromUtf8("語"));
+  EXPECT_EQ(ItemBytes(1),
+            "Cr\xE8me br\xFBl\xE9"
+            "e \xA3"
+            "2");
+  EXPECT_EQ(Edit(kIdItemText)->text(), QString::fromUtf8("Crème brûlée £2"));
+}
+
+TEST_F(MainWindowQtTest, UnreadablePictureAfterAGoodOneLeavesBothPreviewsWhite) {
+  // A picture with every shade, so that each slider position converts differently.
+  std::vector<std::uint8_t> ramp = SolidBitmap(64, 32, kWhite24);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 64; ++x)
+      for (int c = 0; c < 3; ++c)
+        ramp[54 + std::size_t(y) * 192 + std::size_t(x) * 3 + c] = std::uint8_t(x * 4 + c * y);
+  const auto good = work.Write("ramp.bmp", std::string(ramp.begin(), ramp.end()));
+  const auto bad = work.Write("broken.bmp", "BM this is no picture");
+  Load(good);
+  const QImage left = Painted(kIdLeftPreview), right = Painted(kIdRightPreview);
+  ASSERT_FALSE(AllWhite(left));
+  ASSERT_FALSE(AllWhite(right));
+
+  // A slider moved by the user converts the picture again.
+  auto* red = static_cast<QSlider*>(W(kIdAdjustR));
+  red->setFocus();
+  QTest::keyClick(red, Qt::Key_End);
+  const QImage moved = Painted(kIdRightPreview);
+  EXPECT_FALSE(AllWhite(moved));
+  EXPECT_NE(moved, right);
+
+  Load(bad);
+  EXPECT_TRUE(AllWhite(Painted(kIdLeftPreview)));
+  EXPECT_TRUE(AllWhite(Painted(kIdRightPreview))) << "the earlier picture's logo is still shown";
+}
+
+TEST_F(MainWindowQtTest, WindowHasItsIconIgnoresEscapeAndTakesNoCloseWhileDisabled) {
+  QDialog& dialog = window->view().dialog();
+  EXPECT_FALSE(dialog.windowIcon().isNull());
+  EXPECT_FALSE(LoadProgramIcon(ProgramIcon::kEditor).isNull());
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  EXPECT_TRUE(dialog.isVisible());
+  // As while the editor runs.
+  dialog.setEnabled(false);
+  dialog.close();
+  EXPECT_TRUE(dialog.isVisible()) << "closed while the editor runs";
+  dialog.setEnabled(true);
+  dialog.close();
+  EXPECT_FALSE(dialog.isVisible());
+}
+
+}  // namespace
+}  // namespace inkmark::testing
