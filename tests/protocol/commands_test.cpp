@@ -9,6 +9,7 @@
 #include "protocol/key_list_reply.h"
 #include "protocol/nv_commands.h"
 #include "protocol/nv_dispatch.h"
+#include "protocol/nv_planes.h"
 #include "protocol/transaction.h"
 #include "support/protocol_fixtures.h"
 
@@ -272,12 +273,19 @@ TEST_F(StreamTest, TestPrintSendsBandsEachPrintedBeforeTheNext) {
   session.save_path = (dir.path() / "missing" / "print.bin").string();
   EXPECT_EQ(TestPrint(nullptr, session, raster), 0);
   EXPECT_EQ(TestPrint(nullptr, session, std::nullopt), 0);
-  // A logo so wide that not one row of it fits a store command is refused
-  // before the port opens, rather than sent in bands of no rows for ever.
+  // A band of no rows (a logo so wide that not one row fits a store command)
+  // is refused before the port opens, rather than sent for ever.
   session.save_path = (dir.path() / "wide.bin").string();
-  UseProfile(session, ProfileFor("DT-300/310", "None"));
-  EXPECT_EQ(TestPrint(nullptr, session, MakeRaster(65600, 1, kNoInk)), 0);
+  std::vector<std::uint8_t> planes(16);
+  std::int32_t bands_asked = 0;
+  EXPECT_EQ(SendTestPrintBands(nullptr, session, {}, 10, 0, PlaneSelection{0}, planes,
+                               [&](auto, auto, auto, auto, auto&) {
+                                 ++bands_asked;
+                                 return std::array<std::uint8_t, kStoreHeaderSize>{};
+                               }),
+            0);
   EXPECT_FALSE(std::filesystem::exists(session.save_path));
+  EXPECT_EQ(bands_asked, 0);
   EXPECT_EQ(boxes.texts(),
             (Texts{Text(kStrTestPrintFailed), Text(kStrNoMemory), Text(kStrTestPrintFailed)}));
 }
