@@ -235,7 +235,7 @@ int Run::Register(std::optional<LogoRaster> raster) {
   } else {
     result = RegisterNvGraphics(*port, kAppInstance, session_, *o_.key, std::move(raster));
   }
-  ClosePrinterPort(std::move(port));
+  result = CloseAfterRegistration(std::move(port), kAppInstance, result);
   return result == 1 ? kExitOk : kExitFailed;
 }
 
@@ -267,11 +267,16 @@ int Run::Keys() {
     return kExitFailed;
   }
   std::vector<NvKey> keys;
-  const std::int32_t count = ReadKeyCodeList(*port, kAppInstance, keys);
+  const std::int32_t count = ReadStoredKeys(*port, keys);
   ClosePrinterPort(std::move(port));
-  if (count < 0) return kExitFailed;
   if (count == 0) ShowMessage(kAppInstance, kStrNoKeys);
   for (const NvKey& k : keys) console_.out << k.data() << '\n';
+  // What came before the list broke off is shown, but is not all there is.
+  if (count < 0) {
+    console_.out.flush();
+    ShowMessage(kAppInstance, kStrKeyListFailed);
+    return kExitFailed;
+  }
   return kExitOk;
 }
 

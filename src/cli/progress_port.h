@@ -27,6 +27,7 @@ class ProgressPort final : public PortDriver {
   std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
     return port_.readExact(buffer, length, got);
   }
+  void discardInput() override { port_.discardInput(); }
   // The same bytes in the same order; a long write goes out in pieces so that
   // the count can be shown between them.
   std::int32_t write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,

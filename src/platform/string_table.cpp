@@ -45,6 +45,9 @@ constexpr Entry kEnglish[] = {
     {32, "Failed to get key code list."},
     {33, "Failed to get NV graphics capacity."},
     {34, "Failed to open printer port."},
+    {35,
+     "The printer may still be waiting for the rest of the data. Switch it off and on before the "
+     "next command."},
 };
 
 }  // namespace

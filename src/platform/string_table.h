@@ -36,6 +36,8 @@ enum StringId : int {
   kStrKeyListFailed = 32,
   kStrCapacityFailed = 33,
   kStrPortOpenFailed = 34,
+  // Shown after a define or test print broke off inside a command.
+  kStrTransferBrokenOff = 35,
 };
 
 // The text of `id` in the user's language, cut to `max_chars` characters as a

@@ -3,13 +3,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/line_queues.h"
 #include "platform/message_box.h"
 #include "ports/clock.h"
 #include "ports/device_map.h"
@@ -45,23 +45,19 @@ std::int32_t DevicePort::open() {
 
 void DevicePort::close() {
   if (!handle) return;
-  // Output the printer would not take within the write time-out is dropped, so
-  // that closing cannot hang on a stalled printer.
-  ::tcflush(handle.get(), waitForOutputDrained() ? TCIFLUSH : TCIOFLUSH);
+  PortClock& clock = CurrentPortClock();
+  // A slow line may take far longer than the write time-out to send what the
+  // driver holds; only a line that stops sending is given up on.
+  const bool drained = WaitForOutputDrain(
+      handle.get(), write_total_timeout_constant, [&clock] { return clock.NowMs(); },
+      [&clock](std::uint32_t ms) { clock.SleepMs(ms); });
+  if (!drained) output_lost = true;
+  ::tcflush(handle.get(), drained ? TCIFLUSH : TCIOFLUSH);
   handle.reset();
 }
 
-bool DevicePort::waitForOutputDrained() {
-  PortClock& clock = CurrentPortClock();
-  std::uint64_t deadline = clock.NowMs() + write_total_timeout_constant;
-  for (;;) {
-    int queued = 0;
-    // Devices without an output queue (printer class devices) have nothing to wait for.
-    if (::ioctl(handle.get(), TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
-    std::uint32_t left = Remaining(deadline, clock.NowMs());
-    if (left == 0) return false;
-    clock.SleepMs(std::min(left, kPollStepMs));
-  }
+void DevicePort::discardInput() {
+  if (handle) ::tcflush(handle.get(), TCIFLUSH);
 }
 
 void DevicePort::applyTimeouts() {
@@ -119,14 +115,15 @@ DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::ui
       return t;
     }
     held = !readyToSend();
-    if (held) {
+    const std::uint32_t allowance = held ? 0 : sendAllowance();
+    if (allowance == 0) {
       clock.SleepMs(std::min(left, kPollStepMs));
       continue;
     }
     int events = clock.WaitFd(handle.get(), POLLOUT, left);
     if (events < 0) return {false, t.count, std::uint32_t(errno)};
     if (events == 0) continue;
-    ssize_t n = ::write(handle.get(), buffer + t.count, length - t.count);
+    ssize_t n = ::write(handle.get(), buffer + t.count, std::min(length - t.count, allowance));
     if (n > 0) {
       t.count += std::uint32_t(n);
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {

@@ -24,13 +24,16 @@ class DevicePort : public PortDriver {
   // Opens the device `name` maps to, exclusively, discards stale input and
   // applies the time-outs.
   std::int32_t open() override;
-  // Lets queued output go out (within the write time-out), discards unread
-  // input and closes the device.
+  // Lets queued output go out for as long as the line keeps sending it,
+  // discards unread input and closes the device. Output still queued once the
+  // line has sent nothing for the write time-out is dropped, and `output_lost`
+  // says so.
   void close() override;
   std::int32_t read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
   std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
   std::int32_t write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
                      std::uint32_t& errors) override;
+  void discardInput() override;
 
  protected:
   // The outcome of one device transfer: bytes moved even when it failed.
@@ -51,10 +54,8 @@ class DevicePort : public PortDriver {
   virtual Transfer writeDevice(const std::uint8_t* buffer, std::uint32_t length);
   // Whether the printer's handshake lets bytes go out now.
   virtual bool readyToSend() { return true; }
-
- private:
-  // False when output was still queued at the end of the write time-out.
-  bool waitForOutputDrained();
+  // How many bytes the next device write may hand over; 0 holds it back.
+  virtual std::uint32_t sendAllowance() { return UINT32_MAX; }
 };
 
 }  // namespace inkmark

@@ -91,7 +91,9 @@ void DriverPort::unload() {
 
 void DriverPort::close() {
   if (!library) return;
-  if (monitor_handle >= 0) close_monitor(monitor_handle);
+  // The library reports a failed close when it had to drop output the printer
+  // never took.
+  if (monitor_handle >= 0 && close_monitor(monitor_handle) < 0) output_lost = true;
   unload();
 }
 

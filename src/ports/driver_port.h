@@ -37,6 +37,7 @@ class DriverPort final : public PortDriver {
   // library, tells the user so.
   std::int32_t open() override;
   // Closes the monitor and unloads the library; a running job is left alone.
+  // `output_lost` is set when the library could not send all it was given.
   void close() override;
   // Starts a raw document on the printer's spooler queue.
   std::int32_t beginJob() override;

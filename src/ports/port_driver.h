@@ -46,6 +46,9 @@ class PortDriver {
   // Writes all bytes; 1 when all went out.
   virtual std::int32_t write(const std::uint8_t* buffer, std::uint32_t length,
                              std::uint32_t& written, std::uint32_t& errors) = 0;
+  // Drops reply bytes that came after their request had given up on them, so
+  // that the next request does not take them for its own answer.
+  virtual void discardInput() {}
 
   std::uint32_t timeout_ms = 3000;
   // The device's communication time-outs, in milliseconds.
@@ -56,6 +59,9 @@ class PortDriver {
   std::uint32_t write_total_timeout_constant = 2000;
   // Error of the last failed `read`.
   std::uint32_t last_comm_errors = 0;
+  // Set by `close` when written bytes the printer had not taken yet were
+  // thrown away: whatever they belonged to did not reach the printer whole.
+  bool output_lost = false;
   std::string name;
   // The open device; invalid while closed.
   UniqueFd handle;

@@ -3,8 +3,10 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
+#include <algorithm>
 #include <string>
 
+#include "platform/line_queues.h"
 #include "ports/clock.h"
 
 namespace inkmark {
@@ -127,17 +129,23 @@ bool SerialPort::applyLine() {
 
 bool SerialPort::readyToSend() {
   if ((flow_flags & kFlowDtrDsr) == 0) return true;
-  int lines = 0;
   // A pseudo-terminal has no modem lines: nothing holds it back.
-  if (::ioctl(handle.get(), TIOCMGET, &lines) != 0) return true;
-  return (lines & TIOCM_DSR) != 0;
+  std::optional<int> lines = CurrentLineQueues().ModemLines(handle.get());
+  return !lines || (*lines & TIOCM_DSR) != 0;
+}
+
+std::uint32_t SerialPort::sendAllowance() {
+  if ((flow_flags & kFlowDtrDsr) == 0) return UINT32_MAX;
+  std::optional<int> queued = CurrentLineQueues().OutputQueued(handle.get());
+  if (!queued) return UINT32_MAX;
+  return *queued >= int(kDsrQueueLimit) ? 0 : kDsrQueueLimit - std::uint32_t(std::max(*queued, 0));
 }
 
 std::int32_t SerialPort::status() {
   if (!handle) return 0;
-  int lines = 0;
-  if (::ioctl(handle.get(), TIOCMGET, &lines) != 0) return 1;
-  return (lines & (TIOCM_DSR | TIOCM_CD)) != 0 ? 1 : 0;
+  std::optional<int> lines = CurrentLineQueues().ModemLines(handle.get());
+  if (!lines) return 1;
+  return (*lines & (TIOCM_DSR | TIOCM_CD)) != 0 ? 1 : 0;
 }
 
 std::int32_t SerialPort::reset() {

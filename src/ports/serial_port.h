@@ -21,6 +21,10 @@ inline constexpr std::uint8_t kParityEven = 2;
 // Stop-bit codes: 0 one, 2 two.
 inline constexpr std::uint8_t kOneStopBit = 0;
 inline constexpr std::uint8_t kTwoStopBits = 2;
+// Under DTR/DSR the driver's output queue is kept this short, so that once the
+// printer drops DSR no more than about twice this reaches it: the line itself
+// cannot stop what the driver has queued.
+inline constexpr std::uint32_t kDsrQueueLimit = 256;
 // The name "COM%d:" holds a number of at most three digits.
 inline constexpr std::int32_t kMaxSerialPortNumber = 999;
 
@@ -58,6 +62,8 @@ class SerialPort final : public DevicePort {
  protected:
   // Under DTR/DSR the printer holds output back by dropping DSR.
   bool readyToSend() override;
+  // Under DTR/DSR, what keeps the driver's queue within kDsrQueueLimit.
+  std::uint32_t sendAllowance() override;
 
  private:
   bool applyLine();

@@ -26,6 +26,7 @@ std::int32_t ParseCapacityReply(std::span<const std::uint8_t> reply) {
 }
 
 std::int32_t ReadCapacityDirect(PortDriver& port) {
+  port.discardInput();
   if (WriteBytes(port, kCapacityRequest) != 1 || !SkipToReplyHeader(port)) return -1;
   std::uint8_t b = 0;
   if (!ReadReplyByte(port, b) || b != kCapacityId) return -1;

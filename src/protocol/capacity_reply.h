@@ -22,7 +22,8 @@ std::int32_t CapacityFromDigits(std::span<const std::uint8_t> digits);
 // digits up to the first NUL (or the reply's end). -1 when unreadable.
 std::int32_t ParseCapacityReply(std::span<const std::uint8_t> reply);
 
-// The capacity request and its reply read byte by byte; -1 when unreadable.
+// Pending input dropped, then the capacity request and its reply read byte
+// by byte; -1 when unreadable.
 std::int32_t ReadCapacityDirect(PortDriver& port);
 
 // The capacity request and its reply in one exchange; -1 when unreadable.

@@ -1,7 +1,6 @@
 #include "protocol/key_list_reply.h"
 
 #include <algorithm>
-#include <array>
 
 #include "picture/picture_bytes.h"
 #include "protocol/nv_commands.h"
@@ -35,35 +34,34 @@ std::optional<KeyListBlock> ParseKeyListBlock(std::span<const std::uint8_t> repl
 
 std::int32_t ReadKeyListDirect(PortDriver& port, std::vector<NvKey>& keys) {
   KeyListCollector collector(keys);
+  port.discardInput();
   if (WriteBytes(port, kKeyListRequest) != 1 || !SkipToReplyHeader(port)) return -1;
   // Position 0 of the first block, its header, has been read by the search.
   for (std::size_t block = 0; block < kMaxKeyBlocks; ++block) {
     std::uint8_t b = 0;
-    if (block > 0 && (!ReadReplyByte(port, b) || b != kReplyHeader)) break;
+    if (block > 0 && (!ReadReplyByte(port, b) || b != kReplyHeader)) return -1;
     std::uint8_t status = 0;
-    if (!ReadReplyByte(port, b) || b != kKeyListId || !ReadReplyByte(port, status)) break;
-    bool ended = false;
-    while (ReadReplyByte(port, b)) {
-      if (b == 0x00) {
-        ended = true;
-        break;
-      }
-      if (!collector.Add(b)) break;
+    if (!ReadReplyByte(port, b) || b != kKeyListId || !ReadReplyByte(port, status)) return -1;
+    for (;;) {
+      if (!ReadReplyByte(port, b)) return -1;
+      if (b == 0x00) break;
+      if (!collector.Add(b)) return -1;
     }
-    if (!ended || WriteBytes(port, kAcknowledge) != 1 || status == kLastKeyBlock) break;
+    if (WriteBytes(port, kAcknowledge) != 1) return -1;
+    if (status == kLastKeyBlock) return collector.count();
   }
-  return collector.count();
+  return -1;
 }
 
 std::int32_t ReadKeyListDriver(PortDriver& port, const ReplyExchange& exchange,
                                std::vector<NvKey>& keys) {
   KeyListCollector collector(keys);
-  std::array<std::uint8_t, kReplyBufferSize> reply{};
+  std::vector<std::uint8_t> reply(kMaxKeyListBlock);
   std::uint32_t received = 0;
   if (!exchange(kKeyListRequest, reply, received)) return -1;
   for (std::size_t block = 0; block < kMaxKeyBlocks; ++block) {
-    auto parsed =
-        ParseKeyListBlock(std::span(reply).first(std::min<std::size_t>(received, reply.size())));
+    auto parsed = ParseKeyListBlock(
+        std::span<const std::uint8_t>(reply).first(std::min<std::size_t>(received, reply.size())));
     if (!parsed) return -1;
     for (std::uint8_t b : parsed->key_bytes) {
       if (!collector.Add(b)) return -1;

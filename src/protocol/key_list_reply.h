@@ -18,6 +18,9 @@ namespace inkmark {
 // sends more blocks, is not a key list and is not read any further.
 inline constexpr std::size_t kMaxNvKeys = 95 * 95;
 inline constexpr std::size_t kMaxKeyBlocks = kMaxNvKeys + 1;
+// The longest block a printer may send: header, identifier, status, every
+// key's two bytes and the closing NUL. The driver route takes a block whole.
+inline constexpr std::uint32_t kMaxKeyListBlock = 3 + 2 * kMaxNvKeys + 1;
 
 // Pairs key bytes into keys: every second byte, counted over all blocks,
 // completes one key. A byte left without its partner is no key.
@@ -45,15 +48,18 @@ struct KeyListBlock {
 // nullopt when the reply is shorter than 4 bytes or not a key-list block.
 std::optional<KeyListBlock> ParseKeyListBlock(std::span<const std::uint8_t> reply);
 
-// The listing on the direct route: the request, then the blocks byte by
-// byte, each acknowledged. -1 when the request cannot be written or no reply
-// header comes; otherwise the keys completed, also when a later block breaks
-// off the exchange.
+// The listing on the direct route: pending input dropped, the request, then
+// the blocks byte by byte, each acknowledged. The number of keys; -1 when the
+// request cannot be written or the list does not arrive whole (a wrong byte
+// where a block's header or identifier belongs, a read that times out, an
+// acknowledgement that cannot be written). `keys` then holds those that came
+// before the list broke off: a partial list must never pass for the stored keys.
 std::int32_t ReadKeyListDirect(PortDriver& port, std::vector<NvKey>& keys);
 
 // The listing on the driver route: each block is the reply to the request or
 // to the acknowledgement of the block before. -1 when an exchange fails or a
-// block is malformed; the last block's acknowledgement is a plain write.
+// block is malformed (`keys` then holds those that came before); the last
+// block's acknowledgement is a plain write.
 std::int32_t ReadKeyListDriver(PortDriver& port, const ReplyExchange& exchange,
                                std::vector<NvKey>& keys);
 

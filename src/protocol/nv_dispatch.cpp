@@ -1,7 +1,10 @@
 #include "protocol/nv_dispatch.h"
 
+#include "platform/string_table.h"
 #include "protocol/nv_column.h"
+#include "protocol/nv_planes.h"
 #include "protocol/nv_raster.h"
+#include "protocol/transaction.h"
 
 namespace inkmark {
 
@@ -26,6 +29,13 @@ std::int32_t RegisterNvGraphics(PortDriver& port, WindowHandle owner, const Logo
     return DefineNvGraphicsColumn(port, owner, session, key, std::move(raster));
   }
   return DefineNvGraphicsRaster(port, owner, session, key, std::move(raster));
+}
+
+std::int32_t CloseAfterRegistration(std::unique_ptr<PortDriver> port, WindowHandle owner,
+                                    std::int32_t result) {
+  if (ClosePrinterPort(std::move(port)) == 1 || result != 1) return result;
+  ReportTransferFailure(owner, kStrRegisterFailed, true);
+  return 0;
 }
 
 }  // namespace inkmark

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "document/logo_raster.h"
@@ -27,5 +28,11 @@ std::int32_t RegisterNvGraphics(PortDriver& port, WindowHandle owner, LogoSessio
 // The same with a logo already built (nullopt: it could not be).
 std::int32_t RegisterNvGraphics(PortDriver& port, WindowHandle owner, const LogoSession& session,
                                 const NvKey& key, std::optional<LogoRaster> raster);
+
+// Closes the port a registration went out on and returns its outcome: a
+// registration whose last bytes the port had to drop on closing did not
+// happen, and is 0 after telling the user so; otherwise `result`.
+std::int32_t CloseAfterRegistration(std::unique_ptr<PortDriver> port, WindowHandle owner,
+                                    std::int32_t result);
 
 }  // namespace inkmark

@@ -120,11 +120,12 @@ std::int32_t SendNvDefine(PortDriver& port, WindowHandle owner, const LogoSessio
     ShowMessage(owner, kStrRegisterFailed);
     return 0;
   }
-  std::int32_t result = prefix.empty() ? 1 : WriteBytes(port, prefix);
-  if (result == 1) result = WriteBytes(port, header);
-  if (result == 1) result = WriteBytes(port, data);
+  CommandSender out(port);
+  std::int32_t result = prefix.empty() ? 1 : out.Start(prefix);
+  if (result == 1) result = out.Start(header);
+  if (result == 1) result = out.Continue(data);
   port.endJob();
-  if (result != 1) ShowMessage(owner, kStrRegisterFailed);
+  if (result != 1) ReportTransferFailure(owner, kStrRegisterFailed, out.broke_off());
   return result;
 }
 
@@ -132,6 +133,11 @@ std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
                                 std::span<const std::uint8_t> prefix, std::int32_t height,
                                 std::int32_t band, const PlaneSelection& sel,
                                 std::vector<std::uint8_t>& planes, const BandWriter& write_band) {
+  // A band of no rows would never get through the logo.
+  if (band <= 0 && height > 0) {
+    ShowMessage(owner, kStrTestPrintFailed);
+    return 0;
+  }
   std::unique_ptr<PortDriver> port = OpenPrinterPort(session);
   if (!port) {
     ShowMessage(owner, kStrTestPrintFailed);
@@ -142,25 +148,43 @@ std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
     ShowMessage(owner, kStrTestPrintFailed);
     return 0;
   }
-  std::int32_t result = prefix.empty() ? 1 : WriteBytes(*port, prefix);
+  CommandSender out(*port);
+  std::int32_t result = prefix.empty() ? 1 : out.Start(prefix);
   // One colour of the band: its store command, then its data.
   auto send_block = [&](std::int32_t done, std::int32_t n, std::int32_t value, std::uint8_t code) {
     std::span<std::uint8_t> data(planes);
     const auto header = write_band(done, n, value, code, data);
-    result = WriteBytes(*port, header);
-    if (result == 1) result = WriteBytes(*port, data);
+    result = out.Start(header);
+    if (result == 1) result = out.Continue(data);
   };
   for (std::int32_t done = 0; done < height && result == 1;) {
     const std::int32_t n = std::min(band, height - done);
     send_block(done, n, sel.first_value, sel.first_code);
     if (result == 1 && sel.two_blocks()) send_block(done, n, sel.second_value, kSecondColorCode);
-    if (result == 1) result = WriteBytes(*port, kPrintBufferCommand);
+    if (result == 1) result = out.Start(kPrintBufferCommand);
     done += n;
   }
   port->endJob();
-  ClosePrinterPort(std::move(port));
-  if (result != 1) ShowMessage(owner, kStrTestPrintFailed);
+  bool broke_off = out.broke_off();
+  // Bytes the port had to drop on closing never reached the printer.
+  if (ClosePrinterPort(std::move(port)) != 1) {
+    broke_off = true;
+    result = 0;
+  }
+  if (result != 1) ReportTransferFailure(owner, kStrTestPrintFailed, broke_off);
   return result;
+}
+
+std::int32_t CommandSender::Send(std::span<const std::uint8_t> bytes, bool inside_command) {
+  std::uint32_t written = 0;
+  const std::int32_t result = WriteBytes(port_, bytes, &written);
+  if (result != 1 && (inside_command || written > 0)) broke_off_ = true;
+  return result;
+}
+
+void ReportTransferFailure(WindowHandle owner, int failure_id, bool broke_off) {
+  ShowMessage(owner, failure_id);
+  if (broke_off) ShowMessage(owner, kStrTransferBrokenOff);
 }
 
 }  // namespace inkmark

@@ -49,6 +49,30 @@ void FlipRowsTopDown(LogoRaster& raster);
 // keeps for them, fit the remaining NV capacity. Tells the user when not.
 bool HasNvRoomFor(PortDriver& port, WindowHandle owner, std::uint64_t total);
 
+// Sends printer commands piece by piece and notes when a failure leaves the
+// printer inside one: part of a command sent, the rest not. Such a printer
+// takes whatever comes next as the rest of that command.
+class CommandSender {
+ public:
+  explicit CommandSender(PortDriver& port) : port_(port) {}
+  // The first piece of a command; the write's result, 1 or 0.
+  std::int32_t Start(std::span<const std::uint8_t> bytes) { return Send(bytes, false); }
+  // A further piece of the command started last.
+  std::int32_t Continue(std::span<const std::uint8_t> bytes) { return Send(bytes, true); }
+  bool broke_off() const { return broke_off_; }
+
+ private:
+  std::int32_t Send(std::span<const std::uint8_t> bytes, bool inside_command);
+
+  PortDriver& port_;
+  bool broke_off_ = false;
+};
+
+// Tells the user that a define or a test print failed (`failure_id`) and,
+// when it broke off inside a command, that the printer must be switched off
+// and on before it takes another.
+void ReportTransferFailure(WindowHandle owner, int failure_id, bool broke_off);
+
 // Fills `data` with the dots of `value` in rows first_row .. first_row +
 // rows - 1 and returns the store command that carries them; `data` is cut to
 // the bytes the band takes.
@@ -59,7 +83,10 @@ using BandWriter = std::function<std::array<std::uint8_t, kStoreHeaderSize>(
 // Prints a top-down raster `height` rows high on a port of its own: `prefix`
 // (which may be empty), then band by band each colour's store command and
 // data and the print-buffer command. `planes` is the working buffer for one
-// band. 1 on success; 0 after telling the user the test print failed.
+// band. 1 on success; 0 after telling the user the test print failed (and,
+// when it broke off inside a command or the port had to drop queued bytes,
+// that the printer must be switched off and on). A band of no rows is refused
+// before anything is sent.
 std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
                                 std::span<const std::uint8_t> prefix, std::int32_t height,
                                 std::int32_t band, const PlaneSelection& sel,
@@ -81,7 +108,8 @@ struct DefineShape {
 // Registers the top-down `raster` under `key` on the open port, which stays
 // open: capacity check (not when writing a command file), then `prefix`
 // (which may be empty) and one define command with a block per ink. 1 on
-// success; 0 after telling the user why not.
+// success; 0 after telling the user why not (and, when the define broke off
+// part-way, that the printer must be switched off and on).
 std::int32_t SendNvDefine(PortDriver& port, WindowHandle owner, const LogoSession& session,
                           const PrinterProfile& profile, const LogoRaster& raster, const NvKey& key,
                           const DefineShape& shape, std::span<const std::uint8_t> prefix,

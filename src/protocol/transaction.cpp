@@ -16,22 +16,29 @@ std::int32_t SendOnOwnPort(const LogoSession& session, std::span<const std::uint
   std::unique_ptr<PortDriver> port = OpenPrinterPort(session);
   if (!port) return 0;
   std::int32_t result = WriteBytes(*port, command);
-  ClosePrinterPort(std::move(port));
+  // A command the port had to drop on closing did not go out.
+  if (ClosePrinterPort(std::move(port)) != 1) result = 0;
   return result;
 }
 
 }  // namespace
 
-void ClosePrinterPort(std::unique_ptr<PortDriver> port) {
-  if (port) port->close();
+std::int32_t ClosePrinterPort(std::unique_ptr<PortDriver> port) {
+  if (!port) return 1;
+  port->close();
+  return port->output_lost ? 0 : 1;
 }
 
-std::int32_t ReadKeyCodeList(PortDriver& port, WindowHandle owner, std::vector<NvKey>& keys) {
+std::int32_t ReadStoredKeys(PortDriver& port, std::vector<NvKey>& keys) {
   // The port's kind and the route come from the same profile choice; asking the
   // port itself means a request never goes to a library that is not there.
   auto* driver = dynamic_cast<DriverPort*>(&port);
-  std::int32_t count = driver ? ReadKeyListDriver(port, DriverExchange(*driver), keys)
-                              : ReadKeyListDirect(port, keys);
+  return driver ? ReadKeyListDriver(port, DriverExchange(*driver), keys)
+                : ReadKeyListDirect(port, keys);
+}
+
+std::int32_t ReadKeyCodeList(PortDriver& port, WindowHandle owner, std::vector<NvKey>& keys) {
+  std::int32_t count = ReadStoredKeys(port, keys);
   if (count < 0) ShowMessage(owner, kStrKeyListFailed);
   return count;
 }

@@ -15,12 +15,18 @@
 namespace inkmark {
 
 // Closes the port and destroys it; every port from OpenPrinterPort ends here.
-void ClosePrinterPort(std::unique_ptr<PortDriver> port);
+// 1, or 0 when closing had to throw away bytes written to the port that the
+// printer had not taken: whatever they belonged to did not arrive whole.
+std::int32_t ClosePrinterPort(std::unique_ptr<PortDriver> port);
 
 // Reads the keys of the stored NV graphics into `keys` (emptied first, and
 // grown to hold however many the printer lists), in the printer's order.
-// Returns their number, or -1 after telling the user the list could not be
-// read. A driver port is asked through its library, any other port directly.
+// Returns their number, or -1 when the list could not be read whole; `keys`
+// then holds the keys that came before it broke off. Tells the user nothing.
+// A driver port is asked through its library, any other port directly.
+std::int32_t ReadStoredKeys(PortDriver& port, std::vector<NvKey>& keys);
+
+// ReadStoredKeys, telling the user when the list could not be read whole.
 std::int32_t ReadKeyCodeList(PortDriver& port, WindowHandle owner, std::vector<NvKey>& keys);
 
 // The remaining NV graphics capacity in bytes, or -1 when the reply cannot be
@@ -28,11 +34,11 @@ std::int32_t ReadKeyCodeList(PortDriver& port, WindowHandle owner, std::vector<N
 std::int32_t ReadNvCapacity(PortDriver& port);
 
 // Prints the graphics stored under `key`, on a port of its own; 1 when the
-// command went out. Tells the user nothing.
+// command went out whole. Tells the user nothing.
 std::int32_t PrintNvGraphics(const LogoSession& session, const NvKey& key);
 
 // Deletes the graphics stored under `key`, on a port of its own; 1 when the
-// command went out (the printer does not confirm). Tells the user nothing.
+// command went out whole (the printer does not confirm). Tells the user nothing.
 std::int32_t DeleteNvGraphics(const LogoSession& session, const NvKey& key);
 
 }  // namespace inkmark

@@ -2,12 +2,15 @@
 
 #include <poll.h>
 #include <sys/socket.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
+#include "platform/line_queues.h"
 #include "status_block.h"
 
 namespace inkmark {
@@ -108,6 +111,24 @@ StlResult DeviceLink::ReceiveStatusBlock(std::uint8_t* buffer, std::uint32_t roo
     }
     if (StlResult r = Fill(deadline); r != kStlOk) return r;
   }
+}
+
+StlResult DeviceLink::FinishOutput() {
+  // A socket hands its data on by itself; a serial line's driver may still
+  // hold seconds of it.
+  if (is_socket_) return kStlOk;
+  const auto now = [] {
+    return std::uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now().time_since_epoch())
+                             .count());
+  };
+  const auto sleep = [](std::uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  };
+  if (WaitForOutputDrain(fd_.get(), std::uint32_t(kOutputStallTimeout.count()), now, sleep))
+    return kStlOk;
+  ::tcflush(fd_.get(), TCOFLUSH);
+  return kStlOutputDiscarded;
 }
 
 void DeviceLink::DiscardInput() {

@@ -17,6 +17,8 @@ using Deadline = std::chrono::steady_clock::time_point;
 
 // A raw reply is over once the printer has been quiet this long.
 inline constexpr std::chrono::milliseconds kReplyQuietGap{30};
+// A line that sends nothing of its queued output for this long has stalled.
+inline constexpr std::chrono::milliseconds kOutputStallTimeout{2000};
 
 class DeviceLink {
  public:
@@ -35,6 +37,10 @@ class DeviceLink {
                                Deadline deadline);
   // Drops input that nobody asked for yet.
   void DiscardInput();
+  // Before the line closes: waits while a device line keeps sending what its
+  // driver still holds. kStlOutputDiscarded, with the rest dropped, once it
+  // has sent nothing for kOutputStallTimeout.
+  StlResult FinishOutput();
 
  private:
   DeviceLink(UniqueFd fd, bool is_socket) : fd_(std::move(fd)), is_socket_(is_socket) {}

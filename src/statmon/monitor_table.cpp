@@ -36,16 +36,13 @@ std::shared_ptr<Monitor> MonitorTable::Find(std::int32_t handle) {
   return slot ? slot->monitor : nullptr;
 }
 
-bool MonitorTable::Remove(std::int32_t handle) {
-  std::shared_ptr<Monitor> gone;
-  {
-    std::lock_guard lock(mutex_);
-    Slot* slot = Lookup(handle);
-    if (slot == nullptr) return false;
-    gone = std::move(slot->monitor);
-  }
-  // The line closes here, or when the last exchange still using it ends.
-  return true;
+std::shared_ptr<Monitor> MonitorTable::Remove(std::int32_t handle) {
+  std::lock_guard lock(mutex_);
+  Slot* slot = Lookup(handle);
+  if (slot == nullptr) return nullptr;
+  // The line closes when the caller lets go, or when the last exchange still
+  // using it ends.
+  return std::move(slot->monitor);
 }
 
 }  // namespace inkmark

@@ -26,8 +26,8 @@ class MonitorTable {
   std::int32_t Add(std::unique_ptr<DeviceLink> link);
   // The monitor, kept alive for the caller even if another thread closes it.
   std::shared_ptr<Monitor> Find(std::int32_t handle);
-  // Removes the monitor; false for an unknown handle.
-  bool Remove(std::int32_t handle);
+  // Takes the monitor out of the table and hands it over; null for an unknown handle.
+  std::shared_ptr<Monitor> Remove(std::int32_t handle);
 
  private:
   struct Slot {

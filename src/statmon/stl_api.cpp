@@ -86,7 +86,10 @@ std::int32_t StlOpenMonitor(std::int32_t access, const char* printer_name) {
 }
 
 std::int32_t StlCloseMonitor(std::int32_t handle) {
-  return inkmark::Monitors().Remove(handle) ? inkmark::kStlOk : inkmark::kStlUnknownHandle;
+  std::shared_ptr<inkmark::Monitor> monitor = inkmark::Monitors().Remove(handle);
+  if (!monitor) return inkmark::kStlUnknownHandle;
+  std::lock_guard lock(monitor->mutex);
+  return monitor->link->FinishOutput();
 }
 
 std::int32_t StlDirectIO(std::int32_t handle, std::uint32_t write_length,

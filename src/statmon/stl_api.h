@@ -14,7 +14,9 @@ extern "C" {
 // >= 0, or a negative StlResult.
 QRV_STM_EXPORT std::int32_t StlOpenMonitor(std::int32_t access, const char* printer_name);
 
-// Closes a monitor. An unknown or already closed handle is harmless.
+// Closes a monitor, once a serial line has sent what it still held. Returns
+// kStlOutputDiscarded when the line stopped sending and the rest had to be
+// dropped. An unknown or already closed handle is harmless.
 QRV_STM_EXPORT std::int32_t StlCloseMonitor(std::int32_t handle);
 
 // Sends `write_length` bytes from `write_bytes`, then, when `read_buffer` is
@@ -64,6 +66,7 @@ enum StlResult : std::int32_t {
   kStlTimedOut = -7,
   kStlIoFailed = -8,
   kStlReplyTooLong = -9,
+  kStlOutputDiscarded = -10,
 };
 
 }  // namespace inkmark

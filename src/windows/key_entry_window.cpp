@@ -74,7 +74,7 @@ void KeyEntryWindow::Execute() {
     }
   }
   std::int32_t result = RegisterNvGraphics(*port, host_.Owner(), session_, *key);
-  ClosePrinterPort(std::move(port));
+  result = CloseAfterRegistration(std::move(port), host_.Owner(), result);
   wait.Release();
   if (result == 1) host_.EndDialog(1);
 }

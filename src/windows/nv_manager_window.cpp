@@ -68,15 +68,25 @@ void NvManagerWindow::GetKeyList() {
     return;
   }
   std::vector<NvKey> keys;
-  std::int32_t count = ReadKeyCodeList(*port, host_.Owner(), keys);
+  std::int32_t count = ReadStoredKeys(*port, keys);
   ClosePrinterPort(std::move(port));
   wait.Release();
-  if (count < 0) return;  // the listing has told the user
+  if (count < 0) {
+    // The keys that came before the list broke off are shown, but the list is
+    // not taken for all there is.
+    if (!keys.empty()) ShowKeys(keys);
+    ShowMessage(host_.Owner(), kStrKeyListFailed);
+    return;
+  }
   if (count == 0) {
     // The list keeps what it showed, and the buttons their states.
     ShowMessage(host_.Owner(), kStrNoKeys);
     return;
   }
+  ShowKeys(keys);
+}
+
+void NvManagerWindow::ShowKeys(const std::vector<NvKey>& keys) {
   keys_.Clear();
   for (const NvKey& key : keys) keys_.Append(std::string(key.data(), 2));
   EnableSelectionButtons(false);

@@ -2,7 +2,10 @@
 // prints or deletes the selected ones, each through a port of its own.
 #pragma once
 
+#include <vector>
+
 #include "platform/control_view.h"
+#include "protocol/nv_key.h"
 #include "session/session.h"
 #include "windows/list_box_view.h"
 #include "windows/window_host.h"
@@ -32,6 +35,8 @@ class NvManagerWindow final : public ControlEvents {
  private:
   // "&Delete", "&Print" and "&Remove Select" are enabled and disabled together.
   void EnableSelectionButtons(bool enabled);
+  // Fills the list with `keys`, none selected.
+  void ShowKeys(const std::vector<NvKey>& keys);
 
   const LogoSession& session_;
   ControlView& view_;

@@ -1,11 +1,11 @@
 // The built program end to end: every command against the virtual printer
 // behind a pseudo-terminal on COM1, and against files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <thread>
 
+#include "cli/inkmark_tool.h"
 #include "document/logo_raster.h"
 #include "servers.h"
 #include "support/compose_fixture.h"
@@ -16,12 +16,7 @@
 namespace inkmark::testing {
 namespace {
 
-struct ToolResult {
-  int status = -1;  // -1 when it did not exit normally
-  std::string out, err;
-};
-
-class InkmarkRunTest : public ::testing::Test {
+class InkmarkRunTest : public InkmarkToolTest {
  protected:
   void SetUp() override {
     std::string error;
@@ -30,22 +25,6 @@ class InkmarkRunTest : public ::testing::Test {
     ASSERT_TRUE(server) << error;
     const auto black = SolidBitmap(8, 2, kBlack24);
     work.Write("black.bmp", std::string(black.begin(), black.end()));
-  }
-  std::string Read(const std::string& name) const { return ReadFileText(work.path() / name); }
-
-  // Runs bin/inkmark in the work folder with standard input from /dev/null,
-  // its settings and temporary files in the work folder; `on_printer` puts a
-  // one-ink model on COM1 first.
-  ToolResult Run(std::vector<std::string> args, bool on_printer = true, bool display = true) {
-    if (on_printer)
-      args.insert(args.begin(), {"--printer", "DT-500/510", "--port", "COM1", "--second", "None"});
-    const std::string w = work.path().string();
-    std::string line = "cd '" + w + "' && TMPDIR='" + w + "' INKMARK_SETTINGS_DIR='" + w +
-                       "/settings' " + (display ? "" : "env -u QT_QPA_PLATFORM ") +
-                       "'" INKMARK_BIN_DIR "/inkmark'";
-    for (const std::string& a : args) line += " '" + a + "'";
-    const int status = std::system((line + " </dev/null >out.txt 2>err.txt").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out.txt"), Read("err.txt")};
   }
   void ExpectFailure(const std::vector<std::string>& args, int status, const std::string& message) {
     const ToolResult r = Run(args, false);
@@ -61,7 +40,6 @@ class InkmarkRunTest : public ::testing::Test {
   long Capacity() { return std::strtol(Run({"capacity"}).out.c_str(), nullptr, 10); }
 
   DeviceMapHome home;
-  TempDir work;
   vprinter::VirtualPrinter printer{vprinter::PrinterOptions{}};
   std::unique_ptr<vprinter::PtyServer> server;  // stops before the printer goes
 };

@@ -9,6 +9,7 @@
 #include <map>
 #include <thread>
 
+#include "platform/line_queues.h"
 #include "ports/clock.h"
 #include "ports/device_map.h"
 #include "ports/driver_port.h"
@@ -237,6 +238,92 @@ TEST_F(PortTest, ReadTimeoutGrowsForALateAnswerAndFallsBackWhenNoneComes) {
   EXPECT_EQ(got, 2u);
   EXPECT_NEAR(double(clock.NowMs() - start), 3100, 100);
   EXPECT_EQ(port->read_total_timeout_constant + read_constant_ms, 2u);
+}
+
+// A UART behind the pseudo-terminal: what the port wrote waits in the
+// driver's output queue and leaves it at `bytes_per_ms` (nothing while
+// stalled), whether or not the printer holds DSR up, as on Linux.
+class FakeUart final : public LineQueues {
+ public:
+  FakeUart(PtyPrinter& line, PortClock& clock) : line_(line), clock_(clock) { SetLineQueues(this); }
+  ~FakeUart() override { SetLineQueues(nullptr); }
+  std::optional<int> OutputQueued(int) override { return Update(), int(queued()); }
+  std::optional<int> ModemLines(int) override { return Update(), dsr ? TIOCM_DSR | TIOCM_CTS : 0; }
+  void Update() {
+    wire_ += line_.ReceivedNow();
+    const std::uint64_t now = clock_.NowMs();
+    if (!stalled)
+      sent_ = std::min(double(wire_.size()), sent_ + double(now - last_) * bytes_per_ms);
+    last_ = now;
+  }
+  std::size_t queued() const { return wire_.size() - std::size_t(sent_); }
+  const std::string& written() const { return wire_; }
+
+  double bytes_per_ms = 1.92;  // 19200 baud
+  bool stalled = false, dsr = true;
+
+ private:
+  PtyPrinter& line_;
+  PortClock& clock_;
+  std::string wire_;
+  double sent_ = 0;
+  std::uint64_t last_ = 0;
+};
+
+TEST_F(PortTest, CloseWaitsForASlowLineAndReportsOutputDroppedWhenTheLineStalls) {
+  FakeUart uart(printer, clock);
+  const std::string data = Pattern(4096);
+  for (bool stall : {false, true}) {
+    SerialPort port;
+    port.flow_flags = kFlowXonXoff;  // nothing keeps the driver's queue short
+    ASSERT_EQ(port.open(), 1);
+    uart.bytes_per_ms = 0.24;  // 2400 baud: 17 s for what one write hands over at once
+    uart.stalled = false;
+    const std::uint64_t start = clock.NowMs();
+    if (stall) clock.At(start + 5000, [&] { uart.stalled = true; });
+    ASSERT_EQ(WriteAll(port, data), 1);
+    uart.Update();
+    EXPECT_GT(uart.queued(), 4000u);
+    port.close();
+    EXPECT_EQ(port.output_lost, stall);
+    if (!stall) {
+      // Long past the 2 s write time-out, while the line kept sending.
+      EXPECT_GE(clock.NowMs() - start, 17000u);
+      EXPECT_EQ(uart.queued(), 0u);
+    } else {
+      EXPECT_NEAR(double(clock.NowMs() - start), 7000, 50);
+    }
+  }
+  EXPECT_TRUE(uart.written() == data + data);
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(PortTest, UnderDtrDsrTheQueueStaysShortSoLittleGoesOutAfterThePrinterDropsDsr) {
+  FakeUart uart(printer, clock);
+  SerialPort port;  // DTR/DSR
+  ASSERT_EQ(port.open(), 1);
+  std::size_t queued_at_drop = SIZE_MAX, written_at_drop = 0, written_while_held = SIZE_MAX;
+  clock.At(1000, [&] {
+    uart.dsr = false;
+    uart.Update();
+    queued_at_drop = uart.queued();
+    written_at_drop = uart.written().size();
+  });
+  clock.At(4000, [&] {
+    uart.Update();
+    written_while_held = uart.written().size() - written_at_drop;
+    uart.dsr = true;
+  });
+  const std::string data = Pattern(20000);
+  ASSERT_EQ(WriteAll(port, data), 1);
+  // All that reached the printer after it dropped DSR is what was queued then.
+  EXPECT_LE(queued_at_drop, kDsrQueueLimit);
+  EXPECT_EQ(written_while_held, 0u);
+  EXPECT_GT(written_at_drop, 1000u);
+  port.close();
+  EXPECT_FALSE(port.output_lost);
+  EXPECT_TRUE(uart.written() == data);
+  EXPECT_TRUE(boxes.boxes().empty());
 }
 
 TEST(ChoosePrinterPortTest, PortAndLineFollowTheSelectedChoices) {

@@ -9,6 +9,7 @@
 #include "protocol/key_list_reply.h"
 #include "protocol/nv_commands.h"
 #include "protocol/nv_dispatch.h"
+#include "protocol/nv_planes.h"
 #include "protocol/transaction.h"
 #include "support/protocol_fixtures.h"
 
@@ -49,9 +50,14 @@ TEST(DirectKeyListTest, ReadsEachBlockAfterItsHeaderAndAcknowledgesIt) {
   EXPECT_EQ(ListDirect(B({0}) + Block(false, "AB") + Block(false, "C") + Block(true, "DEF")),
             "3: AB CD EF; list ack ack ack");
   EXPECT_EQ(ListDirect(Block(true, "ABC")), "1: AB; list ack");  // an unpaired byte is no key
-  // A broken later block keeps the keys read so far, without a message.
-  EXPECT_EQ(ListDirect(Block(false, "AB") + B("7s@CD\0"sv)), "1: AB; list ack");
-  EXPECT_EQ(ListDirect(B("7r@AB"sv)), "1: AB; list");  // silent inside a block
+  // A list that breaks off is unreadable, whatever keys came before: a wrong
+  // identifier, a stray byte where the next header belongs, a printer that
+  // falls silent inside a block or before the next one.
+  EXPECT_EQ(ListDirect(Block(false, "AB") + B("7s@CD\0"sv)), "-1: AB; list ack, told");
+  EXPECT_EQ(ListDirect(Block(false, "AB") + B({0}) + Block(true, "CD")), "-1: AB; list ack, told");
+  EXPECT_EQ(ListDirect(B("77r@AB\0"sv)), "-1:; list, told");
+  EXPECT_EQ(ListDirect(B("7r@AB"sv)), "-1: AB; list, told");
+  EXPECT_EQ(ListDirect(Block(false, "ABCD")), "-1: AB CD; list ack, told");
   EXPECT_EQ(ListDirect({}), "-1:; list, told");
   EXPECT_EQ(ListDirect(Bytes(kMaxBytesBeforeHeader + 1, 0x55) + Block(true, "AB")),
             "-1:; list, told");
@@ -207,10 +213,21 @@ TEST_F(StreamTest, RefusalsAndFailuresAreReportedOnceAndEndTheJob) {
 
   const auto raster = MakeRaster(8, 2, kColorRed);
   UseProfile(session, ProfileFor("QP-80"));
+  EXPECT_EQ(Define(raster, {}, 0), 0);  // nothing of the define goes
   EXPECT_EQ(Define(raster, {}, 1), 0);  // the header goes, the data does not
   EXPECT_EQ(std::pair(port->writes, port->jobs_ended), std::pair(std::size_t(2), 1));
-  const std::string limit = Text(kStrNvSizeLimit, "2304");
-  EXPECT_EQ(boxes.texts(), (Texts{limit, limit, Text(kStrRegisterFailed)}));
+  const std::string limit = Text(kStrNvSizeLimit, "2304"), failed = Text(kStrRegisterFailed);
+  // Only the define that broke off inside the command leaves the printer waiting.
+  const std::string waiting = Text(kStrTransferBrokenOff);
+  EXPECT_EQ(boxes.texts(), (Texts{limit, limit, failed, failed, waiting}));
+
+  // A registration whose last bytes the port dropped on closing did not happen.
+  boxes.clear();
+  EXPECT_EQ(CloseAfterRegistration(std::make_unique<ScriptPort>(), nullptr, 1), 1);
+  auto dropped = std::make_unique<ScriptPort>();
+  dropped->output_lost = true;
+  EXPECT_EQ(CloseAfterRegistration(std::move(dropped), nullptr, 1), 0);
+  EXPECT_EQ(boxes.texts(), (Texts{failed, waiting}));
 }
 
 // Each band is stored in the print buffer, one block per ink, and printed
@@ -256,7 +273,21 @@ TEST_F(StreamTest, TestPrintSendsBandsEachPrintedBeforeTheNext) {
   session.save_path = (dir.path() / "missing" / "print.bin").string();
   EXPECT_EQ(TestPrint(nullptr, session, raster), 0);
   EXPECT_EQ(TestPrint(nullptr, session, std::nullopt), 0);
-  EXPECT_EQ(boxes.texts(), (Texts{Text(kStrTestPrintFailed), Text(kStrNoMemory)}));
+  // A band of no rows (a logo so wide that not one row fits a store command)
+  // is refused before the port opens, rather than sent for ever.
+  session.save_path = (dir.path() / "wide.bin").string();
+  std::vector<std::uint8_t> planes(16);
+  std::int32_t bands_asked = 0;
+  EXPECT_EQ(SendTestPrintBands(nullptr, session, {}, 10, 0, PlaneSelection{0}, planes,
+                               [&](auto, auto, auto, auto, auto&) {
+                                 ++bands_asked;
+                                 return std::array<std::uint8_t, kStoreHeaderSize>{};
+                               }),
+            0);
+  EXPECT_FALSE(std::filesystem::exists(session.save_path));
+  EXPECT_EQ(bands_asked, 0);
+  EXPECT_EQ(boxes.texts(),
+            (Texts{Text(kStrTestPrintFailed), Text(kStrNoMemory), Text(kStrTestPrintFailed)}));
 }
 
 }  // namespace

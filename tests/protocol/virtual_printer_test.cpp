@@ -6,6 +6,8 @@
 
 #include "ports/driver_port.h"
 #include "ports/open_port.h"
+#include "protocol/key_list_reply.h"
+#include "protocol/nv_commands.h"
 #include "protocol/nv_dispatch.h"
 #include "protocol/transaction.h"
 #include "support/private_cupsd.h"
@@ -114,8 +116,65 @@ TEST_P(VirtualPrinterTest, RegistersListsPrintsAndDeletesInBothForms) {
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
+// A reply that comes after its request gave up waits on the line; the next
+// request must not take it for its own answer.
+TEST_P(VirtualPrinterTest, AStaleReplyIsNotTakenForTheAnswerToTheNextRequest) {
+  for (const char* key : {"AB", "CD", "EF"}) {
+    const auto raster = MakeRaster(8, 2, kNoInk);
+    Use("QP-80", "None");
+    ASSERT_EQ(OnPort([&](PortDriver& p) {
+                return RegisterNvGraphics(p, nullptr, session, MakeNvKey(key[0], key[1]), raster);
+              }),
+              1);
+  }
+  ASSERT_TRUE(WaitFor([&] { return printer->Keys().size() == 3; }));
+  std::vector<NvKey> keys;
+  EXPECT_EQ(OnPort([&](PortDriver& p) {
+              // A capacity request whose reply nobody read.
+              EXPECT_EQ(WriteBytes(p, kCapacityRequest), 1);
+              std::this_thread::sleep_for(std::chrono::milliseconds(100));
+              return ReadKeyCodeList(p, nullptr, keys);
+            }),
+            3);
+  EXPECT_EQ(KeyTexts(keys), (Texts{"AB", "CD", "EF"}));
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Routes, VirtualPrinterTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Driver" : "Pty"; });
+
+// The driver route takes a key-list block as long as a printer may send:
+// here 100 keys in one block, 204 bytes.
+TEST_F(PrivateCupsdTest, DriverRouteListsAHundredKeysSentInOneBlock) {
+  vprinter::PrinterOptions options;
+  options.keys_per_block = 100;
+  vprinter::VirtualPrinter printer(options);
+  const vprinter::Graphics g{vprinter::GraphicsForm::kRaster, 8, 1, {{0x31, {0xFF}}}};
+  Texts expected;
+  for (int i = 0; i < 100; ++i) {
+    const vprinter::NvKey key{std::uint8_t('A' + i / 10), std::uint8_t('0' + i % 10)};
+    ASSERT_EQ(printer.Define(key, g), vprinter::DefineResult::kStored);
+    expected.push_back(vprinter::KeyText(key));
+  }
+  std::string error;
+  auto tcp = vprinter::TcpServer::Start(printer, "127.0.0.1", 0, &error);
+  ASSERT_TRUE(tcp) << error;
+  ASSERT_TRUE(
+      cupsd_.AddQueue("DT300", kTestDriver, "socket://127.0.0.1:" + std::to_string(tcp->port())));
+  SetStatusLibraryFolder(INKMARK_STATMON_DIR);
+  LogoSession session;
+  UseProfile(session, ProfileFor("QP-80", "Red", 180, "Corlane Printer Driver"));
+  RecordingMessageBoxes boxes;
+  auto port = OpenPrinterPort(session);
+  SetStatusLibraryFolder({});
+  ASSERT_NE(port, nullptr);
+  std::vector<NvKey> keys;
+  EXPECT_EQ(ReadKeyCodeList(*port, nullptr, keys), 100);
+  EXPECT_EQ(ClosePrinterPort(std::move(port)), 1);
+  EXPECT_EQ(KeyTexts(keys), expected);
+  EXPECT_TRUE(boxes.boxes().empty());
+  tcp->Stop();
+}
 
 }  // namespace
 }  // namespace inkmark::testing

@@ -48,6 +48,14 @@ std::string PtyPrinter::Received() {
   return out;
 }
 
+std::string PtyPrinter::ReceivedNow() {
+  std::string out;
+  char buf[4096];
+  for (ssize_t n; (n = ::read(master_.get(), buf, sizeof buf)) > 0;)
+    out.append(buf, std::size_t(n));
+  return out;
+}
+
 void PtyPrinter::Send(std::string_view bytes) {
   if (::write(master_.get(), bytes.data(), bytes.size()) != ssize_t(bytes.size()))
     throw std::runtime_error("pty write failed");

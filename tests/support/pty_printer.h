@@ -38,6 +38,8 @@ class PtyPrinter {
 
   // Everything the port has written since the last call.
   std::string Received();
+  // What has arrived by now, without waiting for more.
+  std::string ReceivedNow();
   void Send(std::string_view bytes);
   // The line state the port set.
   termios Line() const;

@@ -207,5 +207,27 @@ TEST_F(PrinterWindowTest, NvManagerListsPrintsAndDeletesTheSelectionAndReportsEa
   EXPECT_EQ(host.ended, std::vector<int>{1});
 }
 
+// A key list that breaks off: the manager shows the keys that came and says
+// the list could not be read; the key entry registers nothing, so the key the
+// list did not show is not overwritten.
+TEST_F(PrinterWindowTest, AKeyListThatBreaksOffShowsWhatCameAndRegistersNothing) {
+  server->Stop();
+  vprinter::PrinterOptions options;
+  options.keys_per_block = 2;
+  options.faults.bad_blocks = true;  // the block with K5
+  printer = std::make_unique<vprinter::VirtualPrinter>(options);
+  std::string error;
+  server = vprinter::PtyServer::Start(*printer, Link(), &error);
+  ASSERT_TRUE(server) << error;
+  for (int i = 0; i < 5; ++i) Store(std::string{'K', char('1' + i)}, i + 1);
+  view.UserClick(kNvGetKeys);
+  EXPECT_EQ(keys.items, (Texts{"K1", "K2", "K3", "K4"}));
+  EXPECT_EQ(State(), "all, off:");
+  Execute("K5");
+  EXPECT_EQ(boxes.texts(), Texts(2, LoadString(kStrKeyListFailed)));
+  EXPECT_TRUE(host.ended.empty());
+  EXPECT_EQ(printer->Find(VKey("K5"))->height, 5);
+}
+
 }  // namespace
 }  // namespace inkmark::testing

@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstdint>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "printer_session.h"
 
@@ -58,28 +60,84 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes, const StopSignal& sto
   return true;
 }
 
+// The faults that count the bytes of a job: the host's bytes are taken one
+// at a time so that each job's count starts right after its initialise command.
+class JobFaults {
+ public:
+  JobFaults(VirtualPrinter& printer, const StopSignal& stop)
+      : printer_(printer), faults_(printer.options().faults), stop_(stop) {
+    if (faults_.drop_after) snapshot_ = printer_.SnapshotNv();
+  }
+  bool active() const { return faults_.stall_ms > 0 || faults_.drop_after.has_value(); }
+
+  // Feeds `bytes`; false once the line is to be dropped or the server stops.
+  bool Feed(PrinterSession& session, std::span<const std::uint8_t> bytes, ServeEnd& end) {
+    for (std::uint8_t b : bytes) {
+      session.Feed(std::span<const std::uint8_t>(&b, 1));
+      if (session.initialise_count() != initialises_seen_) {
+        initialises_seen_ = session.initialise_count();
+        job_bytes_ = 0;
+        stalled_ = false;
+        if (faults_.drop_after) snapshot_ = printer_.SnapshotNv();
+        continue;
+      }
+      ++job_bytes_;
+      if (faults_.drop_after && job_bytes_ >= *faults_.drop_after) {
+        // A half-received define is lost with the line; so is anything the job stored.
+        printer_.RestoreNv(snapshot_);
+        printer_.Log("line dropped after " + std::to_string(job_bytes_) + " bytes of the job");
+        end = ServeEnd::kDropped;
+        return false;
+      }
+      if (faults_.stall_ms > 0 && !stalled_ && job_bytes_ >= faults_.stall_after) {
+        stalled_ = true;
+        printer_.Log("stalled for " + std::to_string(faults_.stall_ms) + " ms");
+        WaitFor(-1, 0, stop_, faults_.stall_ms);
+        if (stop_.raised()) return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  VirtualPrinter& printer_;
+  const FaultOptions& faults_;
+  const StopSignal& stop_;
+  std::uint64_t initialises_seen_ = 0;
+  std::uint64_t job_bytes_ = 0;
+  bool stalled_ = false;
+  std::vector<std::uint8_t> snapshot_;
+};
+
 }  // namespace
 
-void ServeConnection(VirtualPrinter& printer, int fd, const StopSignal& stop) {
+ServeEnd ServeConnection(VirtualPrinter& printer, int fd, const StopSignal& stop) {
   PrinterSession session(
       printer, [&](std::span<const std::uint8_t> bytes) { return WriteAll(fd, bytes, stop); });
+  JobFaults job_faults(printer, stop);
+  ServeEnd end = ServeEnd::kEnded;
   const int busy_ms = printer.options().faults.busy_ms;
   bool first_bytes = true;
   std::uint64_t initialises_seen = 0;
   std::uint8_t buffer[4096];
   for (;;) {
-    if (!WaitFor(fd, POLLIN, stop, -1)) return;
+    if (!WaitFor(fd, POLLIN, stop, -1)) return end;
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-    if (n <= 0) return;  // hung up or failed
-    session.Feed(std::span<const std::uint8_t>(buffer, std::size_t(n)));
+    if (n <= 0) return end;  // hung up or failed
+    const std::span<const std::uint8_t> got(buffer, std::size_t(n));
+    if (!job_faults.active()) {
+      session.Feed(got);
+    } else if (!job_faults.Feed(session, got, end)) {
+      return end;
+    }
     // A busy printer stops taking bytes at the start of each connection and
     // each new job, so that the host's writes stall.
     bool new_job = session.initialise_count() != initialises_seen;
     initialises_seen = session.initialise_count();
     if (busy_ms > 0 && (first_bytes || new_job)) {
       WaitFor(-1, 0, stop, busy_ms);
-      if (stop.raised()) return;
+      if (stop.raised()) return end;
     }
     first_bytes = false;
   }

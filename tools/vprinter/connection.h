@@ -19,8 +19,13 @@ class StopSignal {
   UniqueFd fd_;
 };
 
+enum class ServeEnd {
+  kEnded,    // the peer hung up, a read or write failed, or `stop` was raised
+  kDropped,  // the printer dropped the line (the drop-after fault): close it
+};
+
 // Reads `fd` (non-blocking) and answers on it until the peer hangs up, a read
-// or write fails, or `stop` is raised.
-void ServeConnection(VirtualPrinter& printer, int fd, const StopSignal& stop);
+// or write fails, `stop` is raised or the printer drops the line.
+ServeEnd ServeConnection(VirtualPrinter& printer, int fd, const StopSignal& stop);
 
 }  // namespace inkmark::vprinter

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace inkmark::vprinter {
@@ -15,6 +16,12 @@ struct FaultOptions {
   int garbage = 0;          // bytes sent before every reply
   int busy_ms = 0;          // stop reading for this long after a connection's first bytes
   bool bad_blocks = false;  // the last key-list block carries a wrong identifier
+  // Bytes of a job are counted from the initialise command that starts it.
+  // After stall_after bytes of a job, stop reading for stall_ms (0: never).
+  std::uint64_t stall_after = 0;
+  int stall_ms = 0;
+  // After this many bytes of a job, drop the line, NV memory as it was before the job.
+  std::optional<std::uint64_t> drop_after = std::nullopt;
 };
 
 inline constexpr std::uint64_t kDefaultCapacity = 393216;

@@ -36,6 +36,11 @@ const char kUsageText[] =
     "  --busy MS             stop reading for MS after the first bytes of a\n"
     "                        connection and of each job\n"
     "  --bad-blocks          send the last key-list block with a wrong identifier\n"
+    "  --stall-after BYTES:MS  stop reading for MS once BYTES bytes of a job (counted\n"
+    "                        from its initialise command) have come\n"
+    "  --drop-after BYTES    drop the line once BYTES bytes of a job have come: close\n"
+    "                        the pseudo-terminal or the connection, NV memory as it\n"
+    "                        was before the job\n"
     "  --help                show this text\n";
 
 namespace {
@@ -44,6 +49,7 @@ constexpr std::uint64_t kMaxCapacity = std::uint64_t(1) << 30;
 constexpr int kMaxKeysPerBlock = 1000;
 constexpr int kMaxDelayMs = 600000;
 constexpr int kMaxGarbage = 65536;
+constexpr std::uint64_t kMaxJobBytes = std::uint64_t(1) << 40;
 
 // Plain decimal digits only: no sign, no blanks, no overflow.
 std::optional<std::uint64_t> ParseNumber(const std::string& text, std::uint64_t max) {
@@ -144,6 +150,23 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       {"--reply-delay", number_into(p.faults.reply_delay_ms, kMaxDelayMs)},
       {"--busy", number_into(p.faults.busy_ms, kMaxDelayMs)},
       {"--garbage", number_into(p.faults.garbage, kMaxGarbage)},
+      {"--stall-after",
+       [&](const std::string& v) {
+         auto colon = v.find(':');
+         if (colon == std::string::npos) return false;
+         auto bytes = ParseNumber(v.substr(0, colon), kMaxJobBytes);
+         auto ms = ParseNumber(v.substr(colon + 1), kMaxDelayMs);
+         if (!bytes || !ms || *ms == 0) return false;
+         p.faults.stall_after = *bytes;
+         p.faults.stall_ms = int(*ms);
+         return true;
+       }},
+      {"--drop-after",
+       [&](const std::string& v) {
+         auto bytes = ParseNumber(v, kMaxJobBytes);
+         if (bytes) p.faults.drop_after = *bytes;
+         return bytes.has_value();
+       }},
       {"--first-ink",
        [&](const std::string& v) {
          auto ink = ParseInk(v);

@@ -62,8 +62,11 @@ std::unique_ptr<PtyServer> PtyServer::Start(VirtualPrinter& printer,
   if (!ReplaceLink(link, server->terminal_name_, error)) return nullptr;
   server->link_ = link;
   PtyServer* self = server.get();
-  server->thread_ = std::thread(
-      [self, &printer] { ServeConnection(printer, self->controller_.get(), self->stop_); });
+  server->thread_ = std::thread([self, &printer] {
+    // A dropped line: the host's end hangs up.
+    if (ServeConnection(printer, self->controller_.get(), self->stop_) == ServeEnd::kDropped)
+      self->controller_.reset();
+  });
   return server;
 }
 

@@ -67,6 +67,20 @@ std::uint64_t VirtualPrinter::Used() const {
   return nv_.used();
 }
 
+std::vector<std::uint8_t> VirtualPrinter::SnapshotNv() const {
+  std::lock_guard lock(mutex_);
+  return nv_.Serialize();
+}
+
+void VirtualPrinter::RestoreNv(std::span<const std::uint8_t> snapshot) {
+  std::lock_guard lock(mutex_);
+  NvMemory restored(nv_.capacity());
+  // A snapshot of this very memory always fits it.
+  restored.Load(snapshot);
+  nv_ = std::move(restored);
+  SaveNvLocked();
+}
+
 void VirtualPrinter::SaveNvLocked() {
   if (options_.nv_file.empty()) return;
   if (!WriteFileAtomically(options_.nv_file, nv_.Serialize())) {

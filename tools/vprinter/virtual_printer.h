@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ class VirtualPrinter {
   std::vector<NvKey> Keys() const;
   std::uint64_t Remaining() const;
   std::uint64_t Used() const;
+
+  // The NV memory as it is now, to put back with RestoreNv.
+  std::vector<std::uint8_t> SnapshotNv() const;
+  // Puts back the NV memory of a snapshot (and its file, when there is one).
+  void RestoreNv(std::span<const std::uint8_t> snapshot);
 
   // Prints a picture: keeps it (the latest ones) for inspection and, with an
   // output folder, writes it there as "<prefix>-NNNN.png". Returns the file
