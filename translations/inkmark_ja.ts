@@ -364,4 +364,18 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
 </translation>
     </message>
 </context>
+<context>
+    <name>Preview</name>
+    <message>
+        <source>Size:%1x%2mm(%3x%4dot), Ink rate:1st=%5% 2nd=%6%</source>
+        <translation>サイズ:%1x%2mm(%3x%4ドット)、インク使用率:第1色=%5% 第2色=%6%</translation>
+    </message>
+</context>
+<context>
+    <name>Progress</name>
+    <message>
+        <source>Sent %1 of %2 bytes, about %3 s left</source>
+        <translation>%2 バイト中 %1 バイトを送信、残り約 %3 秒</translation>
+    </message>
+</context>
 </TS>

@@ -93,5 +93,9 @@ The file may be corrupted, or the image format may not be supported.</source>
         <source>Failed to open printer port.</source>
         <translation>プリンタポートを開けませんでした。</translation>
     </message>
+    <message id="IDS_35">
+        <source>The printer may still be waiting for the rest of the data. Switch it off and on before the next command.</source>
+        <translation>プリンタが残りのデータを待っている可能性があります。次のコマンドの前にプリンタの電源を入れ直してください。</translation>
+    </message>
 </context>
 </TS>

@@ -9,7 +9,7 @@
 #include "cli/cli_boxes.h"
 #include "cli/cli_options.h"
 #include "cli/cli_printer.h"
-#include "cli/progress_port.h"
+#include "cli/terminal_progress.h"
 #include "document/compose.h"
 #include "document/document_format.h"
 #include "document/document_reader.h"
@@ -227,14 +227,8 @@ int Run::Register(std::optional<LogoRaster> raster) {
       return kExitFailed;
     }
   }
-  std::int32_t result = 0;
-  // The driver port answers through its library, which a wrapper would hide.
-  if (console_.show_progress && dynamic_cast<DriverPort*>(port.get()) == nullptr) {
-    ProgressPort progress(*port, console_.err);
-    result = RegisterNvGraphics(progress, kAppInstance, session_, *o_.key, std::move(raster));
-  } else {
-    result = RegisterNvGraphics(*port, kAppInstance, session_, *o_.key, std::move(raster));
-  }
+  std::int32_t result =
+      RegisterNvGraphics(*port, kAppInstance, session_, *o_.key, std::move(raster));
   result = CloseAfterRegistration(std::move(port), kAppInstance, result);
   return result == 1 ? kExitOk : kExitFailed;
 }
@@ -338,6 +332,9 @@ int RunInkmark(std::span<const std::string> args, Console& console) {
   }
   TerminalMessageBoxes boxes(console.in, console.err, console.interactive);
   BoxesScope scope(boxes);
+  TerminalProgress progress(console.err);
+  std::optional<ScopedTransferProgress> shown;
+  if (console.show_progress) shown.emplace(progress);
   Run run(*parsed.options, console, boxes);
   return run.Execute();
 }

@@ -76,6 +76,21 @@ std::string Translate(const char* context, std::string_view english) {
   return text.isEmpty() ? source : text.toStdString();
 }
 
+std::string Fill(std::string_view text, std::initializer_list<std::string> args) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    const std::size_t n = std::size_t(next - '1');
+    if (text[i] == '%' && next >= '1' && next <= '9' && n < args.size()) {
+      out += *(args.begin() + n);
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 void InstallTranslations() {
   for (QTranslator* translator :
        {Loaded().strings.get(), Loaded().texts.get(), Loaded().qt.get()}) {

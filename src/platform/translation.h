@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,10 @@ std::string TranslatedString(int id);
 
 // The translation of `english` in `context`, or `english` itself.
 std::string Translate(const char* context, std::string_view english);
+
+// `text` with %1, %2, ... replaced by the arguments in order (a translation
+// may put them in another order); other % signs stay.
+std::string Fill(std::string_view text, std::initializer_list<std::string> args);
 
 // Installs the loaded translations, and Qt's own for its dialogs and buttons,
 // into the running application.

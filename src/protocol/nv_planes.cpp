@@ -121,6 +121,7 @@ std::int32_t SendNvDefine(PortDriver& port, WindowHandle owner, const LogoSessio
     return 0;
   }
   CommandSender out(port);
+  out.ReportAs(prefix.size() + header.size() + data.size());
   std::int32_t result = prefix.empty() ? 1 : out.Start(prefix);
   if (result == 1) result = out.Start(header);
   if (result == 1) result = out.Continue(data);
@@ -128,6 +129,29 @@ std::int32_t SendNvDefine(PortDriver& port, WindowHandle owner, const LogoSessio
   if (result != 1) ReportTransferFailure(owner, kStrRegisterFailed, out.broke_off());
   return result;
 }
+
+namespace {
+
+// How many bytes a test print sends: the bands are made once beforehand to
+// count them, which costs far less than sending them.
+std::uint64_t TestPrintBytes(std::size_t prefix, std::int32_t height, std::int32_t band,
+                             const PlaneSelection& sel, std::vector<std::uint8_t>& planes,
+                             const BandWriter& write_band) {
+  std::uint64_t total = prefix;
+  auto block = [&](std::int32_t done, std::int32_t n, std::int32_t value, std::uint8_t code) {
+    std::span<std::uint8_t> data(planes);
+    total += write_band(done, n, value, code, data).size() + data.size();
+  };
+  for (std::int32_t done = 0; band > 0 && done < height; done += band) {
+    const std::int32_t n = std::min(band, height - done);
+    block(done, n, sel.first_value, sel.first_code);
+    if (sel.two_blocks()) block(done, n, sel.second_value, kSecondColorCode);
+    total += sizeof kPrintBufferCommand;
+  }
+  return total;
+}
+
+}  // namespace
 
 std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
                                 std::span<const std::uint8_t> prefix, std::int32_t height,
@@ -149,6 +173,8 @@ std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
     return 0;
   }
   CommandSender out(*port);
+  if (CurrentTransferProgress() != nullptr)
+    out.ReportAs(TestPrintBytes(prefix.size(), height, band, sel, planes, write_band));
   std::int32_t result = prefix.empty() ? 1 : out.Start(prefix);
   // One colour of the band: its store command, then its data.
   auto send_block = [&](std::int32_t done, std::int32_t n, std::int32_t value, std::uint8_t code) {
@@ -175,9 +201,39 @@ std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
   return result;
 }
 
+CommandSender::~CommandSender() {
+  if (progress_ != nullptr) progress_->Finished();
+}
+
+void CommandSender::ReportAs(std::uint64_t total) {
+  progress_ = CurrentTransferProgress();
+  total_ = total;
+  sent_ = 0;
+  if (progress_ != nullptr && !progress_->Update(0, total_)) stopped_ = true;
+}
+
 std::int32_t CommandSender::Send(std::span<const std::uint8_t> bytes, bool inside_command) {
   std::uint32_t written = 0;
-  const std::int32_t result = WriteBytes(port_, bytes, &written);
+  std::int32_t result = 1;
+  if (progress_ == nullptr) {
+    result = WriteBytes(port_, bytes, &written);
+  } else {
+    // In pieces, so that the progress moves and a stop comes between two.
+    while (result == 1 && written < bytes.size()) {
+      if (stopped_) {
+        result = 0;
+        break;
+      }
+      const auto piece =
+          bytes.subspan(written, std::min<std::size_t>(kProgressStep, bytes.size() - written));
+      std::uint32_t taken = 0;
+      result = WriteBytes(port_, piece, &taken);
+      written += taken;
+      sent_ += taken;
+      if (!progress_->Update(sent_, total_)) stopped_ = true;
+    }
+    if (stopped_ && result == 1 && written < bytes.size()) result = 0;
+  }
   if (result != 1 && (inside_command || written > 0)) broke_off_ = true;
   return result;
 }

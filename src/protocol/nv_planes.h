@@ -14,6 +14,7 @@
 #include "platform/message_box.h"
 #include "ports/port_driver.h"
 #include "protocol/nv_commands.h"
+#include "protocol/transfer_progress.h"
 #include "session/session.h"
 
 namespace inkmark {
@@ -55,6 +56,12 @@ bool HasNvRoomFor(PortDriver& port, WindowHandle owner, std::uint64_t total);
 class CommandSender {
  public:
   explicit CommandSender(PortDriver& port) : port_(port) {}
+  ~CommandSender();
+  CommandSender(const CommandSender&) = delete;
+  CommandSender& operator=(const CommandSender&) = delete;
+  // Reports the transfer of `total` bytes to the current progress, if any,
+  // which may stop it between pieces.
+  void ReportAs(std::uint64_t total);
   // The first piece of a command; the write's result, 1 or 0.
   std::int32_t Start(std::span<const std::uint8_t> bytes) { return Send(bytes, false); }
   // A further piece of the command started last.
@@ -66,6 +73,10 @@ class CommandSender {
 
   PortDriver& port_;
   bool broke_off_ = false;
+  TransferProgress* progress_ = nullptr;  // set while a reported transfer runs
+  std::uint64_t total_ = 0;
+  std::uint64_t sent_ = 0;
+  bool stopped_ = false;  // the user stopped the transfer
 };
 
 // Tells the user that a define or a test print failed (`failure_id`) and,

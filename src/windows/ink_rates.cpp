@@ -2,6 +2,9 @@
 
 #include <array>
 #include <charconv>
+#include <string>
+
+#include "platform/translation.h"
 
 namespace inkmark {
 namespace {
@@ -53,10 +56,9 @@ std::string PreviewCaption(std::int32_t width, std::int32_t height, std::int32_t
   auto rate = [&](std::uint64_t pixels) {
     return total > 0 ? double(pixels) * 100.0 / total : 0.0;
   };
-  return "Size:" + Fixed2(width * mm_per_dot) + "x" + Fixed2(height * mm_per_dot) + "mm(" +
-         std::to_string(width) + "x" + std::to_string(height) +
-         "dot), Ink rate:1st=" + Fixed2(rate(counts.first)) +
-         "% 2nd=" + Fixed2(rate(counts.second)) + "%";
+  return Fill(Translate("Preview", "Size:%1x%2mm(%3x%4dot), Ink rate:1st=%5% 2nd=%6%"),
+              {Fixed2(width * mm_per_dot), Fixed2(height * mm_per_dot), std::to_string(width),
+               std::to_string(height), Fixed2(rate(counts.first)), Fixed2(rate(counts.second))});
 }
 
 }  // namespace inkmark

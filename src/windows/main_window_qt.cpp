@@ -23,7 +23,8 @@ QtMainWindow::QtMainWindow(LogoSession& session, std::filesystem::path program_f
       view_(MainTemplate(),
             [](int, QPainter& painter, const QRect& rect, const QString& text, bool selected,
                bool disabled) { DrawColorItem(painter, rect, text, selected, disabled); }),
-      pipeline_(std::move(pipeline)) {
+      pipeline_(std::move(pipeline)),
+      progress_(&view_.dialog(), [&session] { return SerialBytesPerSecond(session); }) {
   view_.dialog().setWindowIcon(LoadProgramIcon(ProgramIcon::kTool));
   if (!pipeline_) pipeline_ = std::make_unique<ComposePipeline>(view_, &view_.dialog());
   logic_ =

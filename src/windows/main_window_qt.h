@@ -9,6 +9,7 @@
 #include "windows/main_host.h"
 #include "windows/main_pipeline.h"
 #include "windows/main_window.h"
+#include "windows/transfer_progress_qt.h"
 
 namespace inkmark {
 
@@ -46,6 +47,9 @@ class QtMainWindow final : public MainHost {
   QtDialogView view_;
   std::unique_ptr<MainPipeline> pipeline_;
   std::unique_ptr<MainWindow> logic_;
+  // Long transfers started from this window or the ones it opens show their progress.
+  QtTransferProgress progress_;
+  ScopedTransferProgress progress_scope_{progress_};
 };
 
 // Runs the main window over the session with the printer files and the editor

@@ -6,10 +6,7 @@
 #include <memory>
 
 #include "cli/cli_boxes.h"
-#include "cli/progress_port.h"
 #include "platform/string_table.h"
-#include "ports/file_port.h"
-#include "support/temp_dir.h"
 
 namespace inkmark::cli {
 namespace {
@@ -38,26 +35,6 @@ TEST(TerminalMessageBoxesTest, OnlyYesIsYesAndEveryQuestionIsAskedAgainUntilAnsw
   EXPECT_EQ(Contents(err.get()),
             "inkmark: Delete? [y/N] inkmark: Delete? [y/N] inkmark: Delete? [y/N] "
             "inkmark: Inquiry: Retry? [r(etry)/C(ancel)] inkmark: Delete? [y/N] \n");
-}
-
-TEST(ProgressPortTest, PassesLongWritesOnWholeAndCountsThem) {
-  testing::TempDir dir;
-  FilePort file((dir.path() / "out.bin").string());
-  ASSERT_EQ(file.open(), 1);
-  File err(std::tmpfile(), &std::fclose);
-  ProgressPort port(file, err.get());
-  std::string bytes(2 * kProgressStep + 103, '\0');
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7);
-  std::uint32_t written = 0, errors = 0;
-  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  ASSERT_EQ(port.write(data, 3, written, errors), 1);  // a short write shows nothing
-  ASSERT_EQ(port.write(data + 3, std::uint32_t(bytes.size() - 3), written, errors), 1);
-  EXPECT_EQ(written, 8292u);
-  file.close();
-  EXPECT_EQ(testing::ReadFileText(dir.path() / "out.bin"), bytes);
-  EXPECT_EQ(Contents(err.get()),
-            "\rinkmark: sent 4096 of 8292 bytes\rinkmark: sent 8192 of 8292 bytes"
-            "\rinkmark: sent 8292 of 8292 bytes\n");
 }
 
 }  // namespace

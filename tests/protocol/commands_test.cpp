@@ -11,6 +11,7 @@
 #include "protocol/nv_dispatch.h"
 #include "protocol/nv_planes.h"
 #include "protocol/transaction.h"
+#include "protocol/transfer_progress.h"
 #include "support/protocol_fixtures.h"
 
 namespace inkmark::testing {
@@ -235,6 +236,52 @@ TEST_F(StreamTest, RefusalsAndFailuresAreReportedOnceAndEndTheJob) {
 // wraps. `bands` lists each store's rows, 0 for a print and -1 for the
 // density, which only the model with tall bands sets, first; the first
 // store's header is checked byte for byte.
+// Records what a transfer reports and stops it once `stop_at` bytes are out.
+struct RecordedProgress final : TransferProgress {
+  bool Update(std::uint64_t sent, std::uint64_t total) override {
+    updates.emplace_back(sent, total);
+    return sent < stop_at;
+  }
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> updates;
+  std::uint64_t stop_at = UINT64_MAX;
+};
+
+// A reported define or test print sends the same bytes in pieces, counts to
+// its exact size, and a stop between two pieces fails it as broken off.
+TEST_F(StreamTest, ReportedTransfersSendTheSameBytesAndStopBetweenPieces) {
+  UseProfile(session, ProfileFor("QP-80"));
+  const auto raster = MakeRaster(500, 100, kColorRed);
+  ASSERT_EQ(Define(raster), 1);
+  const Bytes quiet = port->sent;
+  RecordedProgress progress;
+  {
+    ScopedTransferProgress scope(progress);
+    ASSERT_EQ(Define(raster), 1);
+  }
+  EXPECT_EQ(port->sent, quiet);
+  EXPECT_GT(port->writes, quiet.size() / kProgressStep);  // in pieces
+  ASSERT_FALSE(progress.updates.empty());
+  EXPECT_EQ(progress.updates.front(), std::pair(std::uint64_t(0), std::uint64_t(quiet.size())));
+  EXPECT_EQ(progress.updates.back().first, quiet.size());
+  EXPECT_TRUE(std::is_sorted(progress.updates.begin(), progress.updates.end()));
+
+  progress.updates.clear();
+  {
+    ScopedTransferProgress scope(progress);
+    ASSERT_EQ(TestPrint(nullptr, session, raster), 1);
+  }
+  EXPECT_EQ(progress.updates.back(),
+            std::pair(std::uint64_t(Sent().size()), std::uint64_t(Sent().size())));
+
+  progress.stop_at = kProgressStep;
+  {
+    ScopedTransferProgress scope(progress);
+    EXPECT_EQ(Define(raster), 0);
+  }
+  EXPECT_LT(port->sent.size(), quiet.size());
+  EXPECT_EQ(boxes.texts(), (Texts{Text(kStrRegisterFailed), Text(kStrTransferBrokenOff)}));
+}
+
 TEST_F(StreamTest, TestPrintSendsBandsEachPrintedBeforeTheNext) {
   const struct {
     std::string model;

@@ -42,7 +42,8 @@ TEST_F(Japanese, StringTableIsTranslatedButInkNamesStayThoseOfThePrinterFiles) {
   EXPECT_EQ(LoadString(kStrKeyListFailed), "キーコード一覧を取得できませんでした。");
   // Cut to as many characters as the English text may hold, never inside one.
   EXPECT_EQ(LoadString(kStrKeyListFailed, 5), "キーコード");
-  for (int id : {kStrOpenTitle, kStrNoMemory, kStrBadKey, kStrCannotReadImage, kStrPortOpenFailed})
+  for (int id : {kStrOpenTitle, kStrNoMemory, kStrBadKey, kStrCannotReadImage, kStrPortOpenFailed,
+                 kStrTransferBrokenOff})
     EXPECT_FALSE(IsAscii(LoadString(id))) << id;
   EXPECT_EQ(LoadString(kStrBlack), "Black");
   EXPECT_EQ(ColorFromName("red"), kColorRed);

@@ -4,6 +4,7 @@
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -120,9 +121,18 @@ ServeEnd ServeConnection(VirtualPrinter& printer, int fd, const StopSignal& stop
   bool first_bytes = true;
   std::uint64_t initialises_seen = 0;
   std::uint8_t buffer[4096];
+  // A paced line takes a fiftieth of a second's bytes at a time, then waits
+  // as long as they would take to arrive.
+  const std::uint32_t rate = printer.options().bytes_per_second;
+  const std::size_t chunk =
+      rate == 0 ? sizeof buffer : std::clamp<std::size_t>(rate / 50, 1, sizeof buffer);
   for (;;) {
     if (!WaitFor(fd, POLLIN, stop, -1)) return end;
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    ssize_t n = ::read(fd, buffer, chunk);
+    if (rate != 0 && n > 0) {
+      WaitFor(-1, 0, stop, int(std::uint64_t(n) * 1000 / rate));
+      if (stop.raised()) return end;
+    }
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
     if (n <= 0) return end;  // hung up or failed
     const std::span<const std::uint8_t> got(buffer, std::size_t(n));

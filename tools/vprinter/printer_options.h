@@ -34,7 +34,8 @@ struct PrinterOptions {
   std::filesystem::path nv_file;  // empty: NV memory lasts as long as the printer
   std::uint32_t first_ink_rgb = 0x000000;
   std::uint32_t second_ink_rgb = 0xFF0000;
-  bool render_defines = false;  // also print every graphics as it is defined
+  bool render_defines = false;         // also print every graphics as it is defined
+  std::uint32_t bytes_per_second = 0;  // the line's pace; 0 reads as fast as bytes come
   FaultOptions faults;
   std::function<void(const std::string&)> log;  // one line per event; may be empty
 };

@@ -25,6 +25,7 @@ const char kUsageText[] =
     "  --capacity BYTES      NV graphics capacity (default 393216)\n"
     "  --out DIR             write printed pages there as PNG images\n"
     "  --keys-per-block N    keys in each block of the key code list (default 20)\n"
+    "  --rate BYTES_PER_S    read no faster than a real line (960 for 9600 baud)\n"
     "  --first-ink COLOUR    Black, Red, Green, Blue or #RRGGBB (default Black)\n"
     "  --second-ink COLOUR   as above (default Red)\n"
     "  --quiet               do not log each command on standard error\n"
@@ -47,6 +48,7 @@ namespace {
 
 constexpr std::uint64_t kMaxCapacity = std::uint64_t(1) << 30;
 constexpr int kMaxKeysPerBlock = 1000;
+constexpr std::uint64_t kMaxRate = 100000000;
 constexpr int kMaxDelayMs = 600000;
 constexpr int kMaxGarbage = 65536;
 constexpr std::uint64_t kMaxJobBytes = std::uint64_t(1) << 40;
@@ -146,6 +148,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       {"--keys-per-block",
        [&](const std::string& v) {
          return number_into(p.keys_per_block, kMaxKeysPerBlock)(v) && p.keys_per_block > 0;
+       }},
+      {"--rate",
+       [&](const std::string& v) {
+         auto n = ParseNumber(v, kMaxRate);
+         if (n) p.bytes_per_second = std::uint32_t(*n);
+         return n.has_value() && *n > 0;
        }},
       {"--reply-delay", number_into(p.faults.reply_delay_ms, kMaxDelayMs)},
       {"--busy", number_into(p.faults.busy_ms, kMaxDelayMs)},

@@ -1,0 +1,73 @@
+#include "windows/transfer_progress_qt.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <algorithm>
+
+#include "platform/string_table.h"
+#include "platform/text.h"
+#include "platform/translation.h"
+
+namespace inkmark {
+namespace {
+
+// Shown only when a transfer lasts longer than this.
+constexpr qint64 kShowAfterMs = 1000;
+constexpr int kSteps = 1000;
+
+}  // namespace
+
+std::uint32_t SerialBytesPerSecond(const LogoSession& session) {
+  const PrinterProfile* p = session.CurrentProfile();
+  if (p == nullptr || session.save_as_command_file == 1) return 0;
+  if (!StartsWithNoCase(SelectedName(p->ports, p->port_count, p->port_sel), "COM")) return 0;
+  const std::int32_t baud = SelectedNumber(p->baud_rates, p->baud_count, p->baud_sel);
+  return baud > 0 ? std::uint32_t(baud) / 10 : 0;
+}
+
+QtTransferProgress::QtTransferProgress(QWidget* owner, std::function<std::uint32_t()> line_rate)
+    : owner_(owner), line_rate_(std::move(line_rate)) {}
+
+QtTransferProgress::~QtTransferProgress() { Close(); }
+
+void QtTransferProgress::Close() {
+  if (!dialog_) return;
+  dialog_.reset();
+  QGuiApplication::restoreOverrideCursor();
+}
+
+bool QtTransferProgress::Update(std::uint64_t sent, std::uint64_t total) {
+  if (sent == 0) {
+    Close();
+    stopped_ = false;
+    started_.start();
+    return true;
+  }
+  if (!dialog_ && started_.isValid() && started_.elapsed() >= kShowAfterMs) {
+    dialog_ = std::make_unique<QProgressDialog>(owner_.data());
+    dialog_->setWindowTitle(QString::fromStdString(LoadString(kStrAppCaption)));
+    dialog_->setWindowModality(Qt::WindowModal);
+    dialog_->setRange(0, kSteps);
+    dialog_->setMinimumDuration(0);
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+    // The window's wait cursor would hide that Cancel can be pressed.
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    dialog_->show();
+  }
+  if (dialog_) {
+    const double elapsed_s = double(started_.elapsed()) / 1000.0;
+    std::uint32_t rate = line_rate_ ? line_rate_() : 0;
+    if (rate == 0 && elapsed_s > 0) rate = std::uint32_t(double(sent) / elapsed_s);
+    const std::uint64_t left_s = rate > 0 ? (total - sent + rate - 1) / rate : 0;
+    dialog_->setValue(int(sent * kSteps / total));
+    dialog_->setLabelText(QString::fromStdString(
+        Fill(Translate("Progress", "Sent %1 of %2 bytes, about %3 s left"),
+             {std::to_string(sent), std::to_string(total), std::to_string(left_s)})));
+    QCoreApplication::processEvents();
+    if (dialog_ && dialog_->wasCanceled()) stopped_ = true;
+  }
+  return !stopped_;
+}
+
+}  // namespace inkmark
