@@ -23,7 +23,11 @@ class InkSplit {
   // Coverage of each ink for a pixel of the given colour and darkness; the sum
   // reproduces the darkness where the inks can, and is at most kFullCover.
   InkCover Split(std::uint8_t blue, std::uint8_t green, std::uint8_t red, int darkness) const {
-    const unsigned share = ShareOf(blue, green, red);
+    return SplitCell(CellOf(blue, green, red), darkness);
+  }
+  // The same for a colour already located on the share grid.
+  InkCover SplitCell(unsigned cell, int darkness) const {
+    const unsigned share = share_table_[cell];
     int total =
         static_cast<int>((static_cast<std::uint32_t>(darkness) * gain_[share] + 2048) >> 12);
     total = SnapCover(total > kFullCover ? kFullCover : total);
@@ -32,14 +36,16 @@ class InkSplit {
     return {total - second, second};
   }
 
-  // The second ink's share of a colour's darkness, 0 to kShareSteps.
-  unsigned ShareOf(std::uint8_t blue, std::uint8_t green, std::uint8_t red) const {
-    return share_table_[((red & 0xF8u) << 7) | ((green & 0xF8u) << 2) | (blue >> 3)];
+  // The second ink's share of the colours of a grid cell, 0 to kShareSteps.
+  unsigned ShareOfCell(unsigned cell) const { return share_table_[cell]; }
+  // Where a colour lies on the share grid: its top five bits of each channel.
+  static unsigned CellOf(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
+    return ((red & 0xF8u) << 7) | ((green & 0xF8u) << 2) | (blue >> 3);
   }
 
-  // Coarse grade: true when a pixel of this share and darkness is at least
-  // half covered.
-  bool HalfCovered(unsigned share, int darkness) const { return darkness >= half_darkness_[share]; }
+  // Coarse grade: the least darkness at which a pixel of this share is at
+  // least half covered.
+  int HalfDarkness(unsigned share) const { return half_darkness_[share]; }
 
   static constexpr unsigned kShareSteps = 64;
 

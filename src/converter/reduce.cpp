@@ -22,6 +22,32 @@ struct CoverRow {
   std::vector<int> second;
 };
 
+// What every grade measures of a row's pixels first: how dark each is and,
+// with two inks, where its colour lies on the share grid. The measuring loop
+// has no table lookups, so the compiler runs it on whole vectors of pixels;
+// the lookups follow in a loop of their own.
+struct RowMeasure {
+  explicit RowMeasure(std::size_t width) : dark(width), cell(width) {}
+  std::vector<int> dark;
+  std::vector<std::uint16_t> cell;
+};
+
+// Fills `dark` and, when `cells`, `cell` for the n pixels at `px`. Three
+// channels a pixel take byte shuffles to load as vectors, which the baseline
+// instruction set lacks: the function is built for the newer sets as well,
+// and the loader picks the best the processor has.
+__attribute__((target_clones("avx2", "ssse3", "default"))) void MeasureRow(const std::uint8_t* px,
+                                                                           std::size_t n,
+                                                                           ToneWeights w,
+                                                                           bool cells, int* dark,
+                                                                           std::uint16_t* cell) {
+  for (std::size_t x = 0; x < n; ++x) dark[x] = w.Darkness(px[3 * x], px[3 * x + 1], px[3 * x + 2]);
+  if (!cells) return;
+  for (std::size_t x = 0; x < n; ++x) {
+    cell[x] = static_cast<std::uint16_t>(InkSplit::CellOf(px[3 * x], px[3 * x + 1], px[3 * x + 2]));
+  }
+}
+
 // The per-pixel measures every grade starts from.
 class PixelTone {
  public:
@@ -29,23 +55,25 @@ class PixelTone {
     if (settings.two_inks && !settings.manual) split_.emplace(settings.inks, weights);
   }
 
+  // Darkness of every pixel of a row and, when inks are split, its grid cell.
+  void Measure(const std::uint8_t* px, RowMeasure& m) const {
+    MeasureRow(px, m.dark.size(), weights_, split_.has_value(), m.dark.data(), m.cell.data());
+  }
+
   // Coverage of both slots along one row.
-  void Cover(const std::uint8_t* px, CoverRow& row) const {
-    // Local copies throughout: the compiler cannot tell that the stores do
-    // not change the members, and would load them again for every pixel.
+  void Cover(const RowMeasure& m, CoverRow& row) const {
     const std::size_t n = row.first.size();
-    const ToneWeights w = weights_;
+    const int* dark = m.dark.data();
     int* first = row.first.data();
     if (!split_) {
-      for (std::size_t x = 0; x < n; ++x, px += 3) {
-        first[x] = SnapCover(w.Darkness(px[0], px[1], px[2]));
-      }
+      for (std::size_t x = 0; x < n; ++x) first[x] = SnapCover(dark[x]);
       return;
     }
-    const InkSplit split = *split_;
+    const InkSplit& split = *split_;
+    const std::uint16_t* cell = m.cell.data();
     int* second = row.second.data();
-    for (std::size_t x = 0; x < n; ++x, px += 3) {
-      InkCover c = split.Split(px[0], px[1], px[2], w.Darkness(px[0], px[1], px[2]));
+    for (std::size_t x = 0; x < n; ++x) {
+      InkCover c = split.SplitCell(cell[x], dark[x]);
       first[x] = c.first;
       second[x] = c.second;
     }
@@ -54,40 +82,43 @@ class PixelTone {
   // Coarse grade with Automatic attachment: each pixel on its own. At least
   // half covered prints, in the ink that carries more of it (the first on a
   // tie); no pattern, so lettering and logos stay crisp.
-  void Threshold(const std::uint8_t* px, std::size_t n, SlotCodes slots,
-                 std::uint8_t* codes) const {
+  void Threshold(const RowMeasure& m, SlotCodes slots, std::uint8_t* codes) const {
     // Chosen with masks rather than branches: on pictures the choice flips
     // too often for branch prediction.
     const unsigned white = slots.code[2];
-    const ToneWeights w = weights_;
+    const std::size_t n = m.dark.size();
+    const int* dark = m.dark.data();
     if (!split_) {
       const unsigned ink = slots.code[0];
-      for (std::size_t x = 0; x < n; ++x, px += 3) {
-        const unsigned inked = 2 * w.Darkness(px[0], px[1], px[2]) >= kFullCover;
+      for (std::size_t x = 0; x < n; ++x) {
+        const unsigned inked = 2 * dark[x] >= kFullCover;
         codes[x] = static_cast<std::uint8_t>(white ^ ((white ^ ink) & (0u - inked)));
       }
       return;
     }
+    // Per share: the darkness that prints, and the ink it prints in.
+    std::array<int, InkSplit::kShareSteps + 1> half;
     std::array<std::uint8_t, InkSplit::kShareSteps + 1> ink_of_share;
+    const InkSplit& split = *split_;
     for (unsigned s = 0; s <= InkSplit::kShareSteps; ++s) {
+      half[s] = split.HalfDarkness(s);
       ink_of_share[s] = slots.code[s > InkSplit::kShareSteps / 2 ? 1 : 0];
     }
-    const InkSplit split = *split_;
-    for (std::size_t x = 0; x < n; ++x, px += 3) {
-      const unsigned share = split.ShareOf(px[0], px[1], px[2]);
-      const unsigned inked = split.HalfCovered(share, w.Darkness(px[0], px[1], px[2]));
+    const std::uint16_t* cell = m.cell.data();
+    for (std::size_t x = 0; x < n; ++x) {
+      const unsigned share = split.ShareOfCell(cell[x]);
+      const unsigned inked = dark[x] >= half[share];
       codes[x] = static_cast<std::uint8_t>(white ^ ((white ^ ink_of_share[share]) & (0u - inked)));
     }
   }
 
   // Manual attachment: each brightness level goes where its entry says.
-  void ByLevel(const std::uint8_t* px, std::size_t n, const std::array<std::uint8_t, 8>& levels,
+  void ByLevel(const RowMeasure& m, const std::array<std::uint8_t, 8>& levels,
                std::uint8_t* codes) const {
-    const ToneWeights w = weights_;
     const std::array<std::uint8_t, 8> code_of = levels;
-    for (std::size_t x = 0; x < n; ++x, px += 3) {
-      codes[x] = code_of[BrightnessLevel(w.Darkness(px[0], px[1], px[2]))];
-    }
+    const std::size_t n = m.dark.size();
+    const int* dark = m.dark.data();
+    for (std::size_t x = 0; x < n; ++x) codes[x] = code_of[BrightnessLevel(dark[x])];
   }
 
  private:
@@ -128,6 +159,18 @@ class Diffuser {
       : width_(width), two_(two_slots), cur_(2 * (width + 2)), next_(2 * (width + 2)) {}
 
   void Row(const CoverRow& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
+    if (two_) {
+      RowOf<true>(row, line, slots, codes);
+    } else {
+      RowOf<false>(row, line, slots, codes);
+    }
+  }
+
+ private:
+  // One row; built once for each number of slots, so that the loop does not
+  // ask for every pixel.
+  template <bool two>
+  void RowOf(const CoverRow& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
     const bool forward = (line & 1) == 0;
     const std::ptrdiff_t step = forward ? 1 : -1;
     std::ptrdiff_t x = forward ? 0 : static_cast<std::ptrdiff_t>(width_) - 1;
@@ -137,7 +180,6 @@ class Diffuser {
     int* next = next_.data();
     const int* first = row.first.data();
     const int* second = row.second.data();
-    const bool two = two_;
     const std::size_t width = width_;
     for (std::size_t i = 0; i < width; ++i, x += step) {
       const std::size_t e = 2 * static_cast<std::size_t>(x + 1);  // a margin cell each side
@@ -149,7 +191,7 @@ class Diffuser {
       const std::size_t behind =
           static_cast<std::size_t>(static_cast<std::ptrdiff_t>(e) - 2 * step);
       a.Spread(va - (take_a ? kFullCover : 0), next + behind);
-      if (two) b.Spread(vb - (take_b ? kFullCover : 0), next + behind + 1);
+      if constexpr (two) b.Spread(vb - (take_b ? kFullCover : 0), next + behind + 1);
     }
     // Flush the cells below the last pixel and the margin beyond it.
     const std::size_t last = 2 * static_cast<std::size_t>(x - step + 1);
@@ -160,7 +202,6 @@ class Diffuser {
     cur_.swap(next_);
   }
 
- private:
   struct Carry {
     int ahead = 0;   // 7/16 of the last error, for the next pixel
     int below = 0;   // gathered so far for the cell below the last pixel
@@ -198,19 +239,20 @@ void ReduceToInks(const RgbView& picture, const ConvertSettings& settings,
                               ? SlotCodes{{kCodeFirst, kCodeSecond, kCodeWhite}}
                               : SlotCodes{{settings.single_ink_code, kCodeWhite, kCodeWhite}};
   std::vector<std::uint8_t> codes(width);
+  RowMeasure measure(width);
   CoverRow cover{std::vector<int>(width), std::vector<int>(width)};
   std::optional<Diffuser> diffuser;
   if (settings.grade == Grade::kDiffused) diffuser.emplace(width, settings.two_inks);
 
   for (std::uint32_t line = 0; line < picture.height; ++line) {
     const std::uint32_t row = picture.height - 1 - line;  // row 0 is the bottom line
-    const std::uint8_t* px = picture.Row(row);
+    tone.Measure(picture.Row(row), measure);
     if (settings.manual) {
-      tone.ByLevel(px, width, settings.level_codes, codes.data());
+      tone.ByLevel(measure, settings.level_codes, codes.data());
     } else if (settings.grade == Grade::kCoarse) {
-      tone.Threshold(px, width, slots, codes.data());
+      tone.Threshold(measure, slots, codes.data());
     } else {
-      tone.Cover(px, cover);
+      tone.Cover(measure, cover);
       if (diffuser) {
         diffuser->Row(cover, line, slots, codes.data());
       } else {
