@@ -43,6 +43,9 @@ constexpr Entry kEnglish[] = {
     {32, "Failed to get key code list."},
     {33, "Failed to get NV graphics capacity."},
     {34, "Failed to open printer port."},
+    {40, "\"%s\" is not a regular file and cannot be replaced. Choose another name."},
+    {41, "The file \"%s\" could not be written. A file of that name is left as it was."},
+    {42, "The temporary folder \"%s\" cannot be made private. Pictures cannot be shown."},
 };
 
 }  // namespace

@@ -36,6 +36,9 @@ enum StringId : int {
   kStrKeyListFailed = 32,
   kStrCapacityFailed = 33,
   kStrPortOpenFailed = 34,
+  kStrNotRegularFile = 40,
+  kStrWriteFailed = 41,
+  kStrTempFolderUnsafe = 42,
 };
 
 // The text of `id`, cut to `max_chars` characters as a fixed buffer of
