@@ -65,13 +65,15 @@ bool DecodingWorkAllowed(std::span<const std::uint8_t> data, const std::vector<L
   std::uint64_t pixels = 0;
   for (const LayoutItem& item : items) {
     if (item.kind != kImageObject) continue;
+    // A bitmap claiming more than one picture may is refused by its decoder
+    // before any work is done; it costs as little as the smallest.
     std::uint64_t claimed = 0;
-    if (auto h = ReadBitmapHeader(data.subspan(item.bitmap, item.bitmap_size))) {
-      claimed = static_cast<std::uint64_t>(std::abs(std::int64_t{h->width})) *
+    auto h = ReadBitmapHeader(data.subspan(item.bitmap, item.bitmap_size));
+    if (h && PictureSizeAllowed(h->width, std::abs(std::int64_t{h->height}))) {
+      claimed = static_cast<std::uint64_t>(h->width) *
                 static_cast<std::uint64_t>(std::abs(std::int64_t{h->height}));
     }
-    // Checked item by item, so that the sum cannot wrap.
-    pixels += std::min(std::max(claimed, kImageItemLeastPixels), kMaxPicturePixels + 1);
+    pixels += std::max(claimed, kImageItemLeastPixels);
     if (pixels > kMaxPicturePixels) return false;
   }
   return true;
