@@ -73,7 +73,9 @@ class Controls final : public PreviewControls {
 };
 
 struct Environment {
-  std::unique_ptr<QGuiApplication> app;
+  // Kept until the process ends: the fuzzer leaves through exit(), and Qt's own
+  // statics are gone by the time an application object would be destroyed.
+  QGuiApplication* app = nullptr;
   std::filesystem::path dir;
   SilentBoxes boxes;
 };
@@ -108,7 +110,7 @@ PrinterProfile Profile(bool special) {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   Environment& env = Env();
-  env.app = std::make_unique<QGuiApplication>(*argc, *argv);
+  env.app = std::make_unique<QGuiApplication>(*argc, *argv).release();
   std::string pattern = (std::filesystem::temp_directory_path() / "fuzz_compose-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) std::abort();
   env.dir = pattern;
