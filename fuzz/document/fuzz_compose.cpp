@@ -8,6 +8,8 @@
 // model (column form), bit 6 the 2nd ink for the selected item.
 // Byte 1: the paper width, 8 to 71 dots; the rest is the file.
 #include <QGuiApplication>
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -87,10 +89,25 @@ Environment& Env() {
 
 // Pictures and pages beyond a million pixels only make a run slow: the size
 // limits themselves are the parsers' own fuzzers' business.
-bool SmallEnough(int kind, std::span<const std::uint8_t> file) {
+// The same holds for image items: each is converted at its rectangle's size,
+// at most `paper` / page width times the page's scale.
+bool SmallEnough(int kind, std::span<const std::uint8_t> file, std::int32_t paper) {
   if (kind == kSourceDocument) {
     auto header = ReadDocumentHeader(file);
-    return header && std::uint64_t{header->page_width} * header->page_height <= (1u << 20);
+    if (!header || std::uint64_t{header->page_width} * header->page_height > (1u << 20))
+      return false;
+    auto doc = ParseLogoDocument(file);
+    if (!doc) return true;  // refused at once
+    const double scale = std::max(1.0, double(paper) / std::max<int>(1, header->page_width));
+    double pixels = 0;
+    for (const LayoutItem& item : doc->items) {
+      auto object = ReadObjectHeader(doc->data, item.object);
+      if (object && object->kind == kImageObject) {
+        pixels += std::abs(double(object->right) - object->left) * scale *
+                  std::abs(double(object->bottom) - object->top) * scale;
+      }
+    }
+    return pixels <= double(1u << 20);
   }
   if (kind == kSourceJpeg) return file.size() < 20000;
   auto header = ReadBitmapHeader(file);
@@ -123,7 +140,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t choice = data[0];
   const int kind = choice & 3;  // kSourceDocument .. kSourceJpeg
   const std::span<const std::uint8_t> file(data + 2, size - 2);
-  if (!SmallEnough(kind, file)) return 0;
+  const std::int32_t paper = 8 + (data[1] & 63);
+  if (!SmallEnough(kind, file, paper)) return 0;
 
   Environment& env = Env();
   static const char* const kNames[] = {"source.qlf", "source.bmp", "source.rle", "source.jpg"};
@@ -135,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   session.temp_fit_path = (env.dir / "fit.bmp").string();
   session.temp_cut_path = (env.dir / "cut.bmp").string();
   session.temp_dest_path = (env.dir / "dest.bmp").string();
-  session.print_width_dots = 8 + (data[1] & 63);
+  session.print_width_dots = paper;
   session.fit_to_width = (choice >> 2) & 1;
   session.first_color = kColorBlack;
   session.second_color = (choice & 8) ? kNoInk : kColorRed;
