@@ -1,5 +1,7 @@
-// Arbitrary bytes to the virtual printer's command parser, split into pieces
-// of a size the input chooses, and to the NV memory file loader.
+// Arbitrary bytes to a whole virtual-printer session, split into pieces of a
+// size the input chooses: commands in, replies out, and the NV memory it ends
+// with written as its file and read back whole. The bytes also go to the NV
+// memory file loader directly.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -27,6 +29,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     session.Feed(bytes.subspan(at, std::min(piece, bytes.size() - at)));
   }
   if (printer.Used() > options.capacity) __builtin_trap();
+
+  // What the session stored survives its file: the same keys, the same charge.
+  NvMemory kept(options.capacity);
+  for (const NvKey& key : printer.Keys()) {
+    auto g = printer.Find(key);
+    if (!g || kept.Define(key, *g) != DefineResult::kStored) __builtin_trap();
+  }
+  if (kept.used() != printer.Used()) __builtin_trap();
+  NvMemory reread(options.capacity);
+  if (reread.Load(kept.Serialize()) || reread.Keys() != kept.Keys() ||
+      reread.used() != kept.used()) {
+    __builtin_trap();
+  }
 
   NvMemory nv(4096);
   nv.Load(bytes);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/message_box.h"
+#include "platform/paths.h"
 #include "platform/string_table.h"
 #include "session/temp_files.h"
 #include "settings/command_line.h"
@@ -51,6 +52,11 @@ int RunApplication(std::string_view command_line, const std::filesystem::path& p
     session->profile_index =
         LoadSettings(session->profile_count, session->profiles, session->source_path);
   }
+
+  // Without a private folder no picture can be shown: say why once, and start all the same.
+  std::filesystem::path refused;
+  if (!PrivateTempDir(&refused))
+    ShowMessage(kAppInstance, kStrTempFolderUnsafe, refused.string().c_str());
 
   run_main_window(*session);
 

@@ -13,7 +13,7 @@
 #include "document/compose.h"
 #include "document/document_format.h"
 #include "document/document_reader.h"
-#include "picture/picture_io.h"
+#include "platform/output_file.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
 #include "ports/driver_port.h"
@@ -58,6 +58,7 @@ class Run {
  private:
   int Usage(const std::string& message);
   int Failed(const std::string& message);
+  int CannotWrite(OutputError error);
   std::string ApplyConversionChoices();
   int PrepareSource();
   int WithRaster();
@@ -83,6 +84,10 @@ int Run::Usage(const std::string& message) {
 int Run::Failed(const std::string& message) {
   std::fprintf(console_.err, "inkmark: %s\n", message.c_str());
   return kExitFailed;
+}
+
+int Run::CannotWrite(OutputError error) {
+  return Failed("cannot write '" + o_.output + "': " + OutputErrorText(error));
 }
 
 int Run::Execute() {
@@ -114,7 +119,9 @@ int Run::Execute() {
   if (std::string error = ApplyConversionChoices(); !error.empty()) return Usage(error);
   if (int status = PrepareSource(); status != kExitOk) return status;
   TempFilesScope temp_files(session_);
-  if (!PrepareTempFiles(session_)) return Failed("the temporary folder cannot be made safe");
+  std::filesystem::path refused;
+  if (!PrepareTempFiles(session_, &refused))
+    return Failed("the temporary folder '" + refused.string() + "' cannot be made safe");
   return WithRaster();
 }
 
@@ -185,8 +192,9 @@ int Run::WithRaster() {
   }
   switch (o_.command) {
     case Command::kRaster:
-      if (!WriteWholeFile(o_.output, raster->bytes()))
-        return Failed("cannot write '" + o_.output + "'");
+      if (OutputError error = WriteOutputFile(o_.output, raster->bytes());
+          error != OutputError::kNone)
+        return CannotWrite(error);
       return kExitOk;
     case Command::kPreview: {
       const PrinterProfile* p = session_.CurrentProfile();
@@ -234,8 +242,13 @@ int Run::Register(std::optional<LogoRaster> raster) {
 }
 
 // The registration written to a file instead of sent; nothing is read back.
+// It goes to a new file that replaces the destination only when complete, so
+// a failure leaves whatever the destination held as it was.
 int Run::CommandFile(std::optional<LogoRaster> raster) {
-  session_.save_path = o_.output;
+  OutputError error = OutputError::kNone;
+  std::optional<OutputFile> output = OutputFile::Create(o_.output, error);
+  if (!output) return CannotWrite(error);
+  session_.save_path = output->temp_path();
   session_.save_as_command_file = 1;
   std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
   std::int32_t result = 0;
@@ -244,14 +257,12 @@ int Run::CommandFile(std::optional<LogoRaster> raster) {
   } else {
     result = RegisterNvGraphics(*port, kAppInstance, session_, *o_.key, std::move(raster));
     ClosePrinterPort(std::move(port));
-    // A half-written command file would register a broken logo: leave none.
-    if (result != 1) {
-      std::error_code ec;
-      std::filesystem::remove(o_.output, ec);
-    }
   }
   session_.save_as_command_file = 0;
-  return result == 1 ? kExitOk : kExitFailed;
+  session_.save_path = o_.output;
+  if (result != 1) return kExitFailed;
+  if (!output->Commit()) return CannotWrite(OutputError::kWriteFailed);
+  return kExitOk;
 }
 
 int Run::Keys() {

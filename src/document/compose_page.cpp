@@ -25,12 +25,17 @@ std::span<const std::uint8_t> EmbeddedBitmap(const LogoSession& session, const L
 // The image item converted with its own settings at the composition scale.
 // nullopt when the conversion fails; an empty file when the item is too small
 // to have a single dot at this scale.
+// `converted_pixels` counts what the page's items have cost so far: together
+// they may convert no more than one picture of the largest size.
 std::optional<BitmapFile> ConvertImageItem(LogoSession& session, LayoutItem& item,
-                                           const ObjectHeader& object, double sx, double sy) {
+                                           const ObjectHeader& object, double sx, double sy,
+                                           std::uint64_t& converted_pixels) {
   const std::int64_t w = ScaleTrunc(std::int64_t{object.right} - object.left, sx);
   const std::int64_t h = ScaleTrunc(std::int64_t{object.bottom} - object.top, sy);
   if (w <= 0 || h <= 0) return BitmapFile{};
   if (!PictureSizeAllowed(w, h)) return std::nullopt;
+  converted_pixels += static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
+  if (converted_pixels > kMaxPicturePixels) return std::nullopt;
   auto bitmap = EmbeddedBitmap(session, item);
   // The embedded file is written as long as its own header says, never past its object.
   auto file_size = ByteReader(bitmap).U32(kOffFileSize);
@@ -56,7 +61,8 @@ bool DrawStoredItem(QImage& page, const LogoSession& session, const LayoutItem& 
   return true;  // other kinds are not drawn
 }
 
-bool DrawConvertedItem(QImage& page, LogoSession& session, LayoutItem& item, double sx, double sy) {
+bool DrawConvertedItem(QImage& page, LogoSession& session, LayoutItem& item, double sx, double sy,
+                       std::uint64_t& converted_pixels) {
   const std::span<const std::uint8_t> data(session.document);
   auto object = ReadObjectHeader(data, item.object);
   if (!object) return false;
@@ -66,7 +72,7 @@ bool DrawConvertedItem(QImage& page, LogoSession& session, LayoutItem& item, dou
     return text && DrawTextItem(page, *object, *text, ink, sx, sy) == 1;
   }
   if (object->kind == kImageObject) {
-    auto converted = ConvertImageItem(session, item, *object, sx, sy);
+    auto converted = ConvertImageItem(session, item, *object, sx, sy, converted_pixels);
     if (!converted) return false;
     return converted->empty() || DrawImageItem(page, *object, *converted, sx, sy) == 1;
   }
@@ -112,8 +118,9 @@ std::optional<BitmapFile> ComposeAsStored(const LogoSession& session) {
 }
 
 std::optional<BitmapFile> ComposeConverted(LogoSession& session, double scale_x, double scale_y) {
+  std::uint64_t converted_pixels = 0;
   return Compose(session, scale_x, scale_y, [&](QImage& page, LayoutItem& item) {
-    return DrawConvertedItem(page, session, item, scale_x, scale_y);
+    return DrawConvertedItem(page, session, item, scale_x, scale_y, converted_pixels);
   });
 }
 

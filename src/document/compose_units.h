@@ -17,4 +17,10 @@ inline std::int64_t ScaleTrunc(std::int64_t value, double scale) {
   return static_cast<std::int64_t>(std::clamp(v, -kLimit, kLimit));
 }
 
+// A box edge held to the 32-bit range. An edge that would pass it belongs to an
+// item far outside any page, so holding it there changes nothing drawn.
+inline std::int32_t HoldToInt32(std::int64_t value) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
 }  // namespace inkmark

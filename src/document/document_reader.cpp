@@ -1,8 +1,10 @@
 #include "document/document_reader.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "document/document_format.h"
+#include "picture/picture_header.h"
 #include "picture/picture_io.h"
 #include "platform/string_table.h"
 
@@ -54,6 +56,29 @@ std::optional<std::vector<LayoutItem>> WalkObjects(std::span<const std::uint8_t>
   return items;
 }
 
+// Every image item is decoded and converted on each refresh: together they may
+// cost no more than one picture of the largest size, each counted at no less
+// than a small picture, so that thousands of tiny images cannot add up either.
+constexpr std::uint64_t kImageItemLeastPixels = std::uint64_t{1} << 16;
+
+bool DecodingWorkAllowed(std::span<const std::uint8_t> data, const std::vector<LayoutItem>& items) {
+  std::uint64_t pixels = 0;
+  for (const LayoutItem& item : items) {
+    if (item.kind != kImageObject) continue;
+    // A bitmap claiming more than one picture may is refused by its decoder
+    // before any work is done; it costs as little as the smallest.
+    std::uint64_t claimed = 0;
+    auto h = ReadBitmapHeader(data.subspan(item.bitmap, item.bitmap_size));
+    if (h && PictureSizeAllowed(h->width, std::abs(std::int64_t{h->height}))) {
+      claimed = static_cast<std::uint64_t>(h->width) *
+                static_cast<std::uint64_t>(std::abs(std::int64_t{h->height}));
+    }
+    pixels += std::max(claimed, kImageItemLeastPixels);
+    if (pixels > kMaxPicturePixels) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<ParsedDocument> ParseLogoDocument(std::span<const std::uint8_t> file) {
@@ -64,7 +89,7 @@ std::optional<ParsedDocument> ParseLogoDocument(std::span<const std::uint8_t> fi
   if (file.size() != expected || !HasDocumentMagic(file)) return std::nullopt;
   const auto data = file.subspan(kDocumentHeaderSize);
   auto items = WalkObjects(data, header->text_bytes, header->image_bytes);
-  if (!items || items->empty()) return std::nullopt;
+  if (!items || items->empty() || !DecodingWorkAllowed(data, *items)) return std::nullopt;
   ParsedDocument doc;
   std::copy_n(file.begin(), kDocumentHeaderSize, doc.header.begin());
   doc.data.assign(data.begin(), data.end());

@@ -25,7 +25,8 @@ struct ParsedDocument {
 // The whole document file checked and walked. nullopt unless the length is
 // exactly 64 + text bytes + image bytes, the magic is spelled exactly, and the
 // objects, walked in order, are all text or image objects that lie inside the
-// data, spend both budgets exactly and hold at most 40 bytes of text.
+// data, spend both budgets exactly and hold at most 40 bytes of text, and
+// unless the image items' pixels together stay within the one-picture limit.
 std::optional<ParsedDocument> ParseLogoDocument(std::span<const std::uint8_t> file);
 
 // The number of objects of the document at `path`, 0 when it is unusable. The

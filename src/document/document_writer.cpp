@@ -1,9 +1,9 @@
 #include "document/document_writer.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "picture/picture_bytes.h"
+#include "platform/output_file.h"
 
 namespace inkmark {
 namespace {
@@ -119,11 +119,7 @@ bool SaveLogoDocument(const std::string& path, std::uint16_t page_width, std::ui
                       const std::vector<DocumentObject>& objects) {
   auto bytes = WriteLogoDocument(page_width, page_height, objects);
   if (!bytes) return false;
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes->data()),
-             static_cast<std::streamsize>(bytes->size()));
-  file.close();
-  return static_cast<bool>(file);
+  return WriteOutputFile(path, *bytes) == OutputError::kNone;
 }
 
 }  // namespace inkmark

@@ -45,7 +45,8 @@ std::optional<std::vector<std::uint8_t>> WriteLogoDocument(
     std::uint16_t page_width, std::uint16_t page_height,
     const std::vector<DocumentObject>& objects);
 
-// Writes the document to `path`, replacing it. True when every byte was written.
+// Writes the document to `path`, replacing it whole only once every byte is
+// written (else it stays as it was). True when it was replaced.
 bool SaveLogoDocument(const std::string& path, std::uint16_t page_width, std::uint16_t page_height,
                       const std::vector<DocumentObject>& objects);
 

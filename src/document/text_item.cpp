@@ -60,8 +60,8 @@ int MeasureTextItem(const TextRecord& text, TextBox& box, TextOrigin& origin) {
     const Lean lean = LeanOf(text, metrics, characters);
     cx += lean.before + lean.after;
   }
-  box.right = box.left + cx;
-  box.top = box.bottom - cy;
+  box.right = HoldToInt32(std::int64_t{box.left} + cx);
+  box.top = HoldToInt32(std::int64_t{box.bottom} - cy);
   origin = {0, 0};
   if (text.font.escapement != 0) RotateTextBox(cx, cy, text.font.escapement, box, origin);
   return 1;
@@ -75,21 +75,26 @@ void RotateTextBox(std::int32_t cx, std::int32_t cy, std::int32_t escapement, Te
   const auto b = static_cast<std::int32_t>(cx * std::sin(theta) + cy * std::cos(theta));
   const auto c = static_cast<std::int32_t>(cx * std::cos(theta));
   const auto d = static_cast<std::int32_t>(cy * std::cos(theta));
-  const std::int32_t l = box.left;
-  const std::int32_t bt = box.bottom;
+  // The document's left and bottom may lie anywhere in the 32-bit range.
+  const std::int64_t l = box.left;
+  const std::int64_t bt = box.bottom;
+  const auto edges = [](std::int64_t left, std::int64_t top, std::int64_t right,
+                        std::int64_t bottom) {
+    return TextBox{HoldToInt32(left), HoldToInt32(top), HoldToInt32(right), HoldToInt32(bottom)};
+  };
   if (deg < 0) {
     origin = {0, 0};
   } else if (deg < 90) {
-    box = {l - a, bt - b, l + c, bt};
+    box = edges(l - a, bt - b, l + c, bt);
     origin = {0, b - d};
   } else if (deg < 180) {
-    box = {l - b, bt - c, l, bt + a};
+    box = edges(l - b, bt - c, l, bt + a);
     origin = {b - d, a + c};
   } else if (deg < 270) {
-    box = {l - c, bt, l + a, bt + b};
+    box = edges(l - c, bt, l + a, bt + b);
     origin = {a + c, d};
   } else {
-    box = {l, bt - a, l + b, bt + c};
+    box = edges(l, bt - a, l + b, bt + c);
     origin = {d, 0};
   }
 }

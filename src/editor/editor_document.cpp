@@ -1,6 +1,5 @@
 #include "editor/editor_document.h"
 
-#include <QSaveFile>
 #include <QString>
 #include <algorithm>
 
@@ -10,6 +9,7 @@
 #include "document/text_item.h"
 #include "picture/picture_header.h"
 #include "picture/picture_io.h"
+#include "platform/output_file.h"
 
 namespace inkmark {
 namespace {
@@ -104,14 +104,14 @@ SaveError SaveEditorDocument(const std::string& path, const EditorDocument& docu
                         static_cast<std::uint16_t>(document.page_height), document.objects);
   if (!bytes) return SaveError::kUnstorable;
   // A failed write must not leave the user's document half overwritten.
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) return SaveError::kWriteFailed;
-  const auto size = static_cast<qint64>(bytes->size());
-  if (file.write(reinterpret_cast<const char*>(bytes->data()), size) != size) {
-    file.cancelWriting();
-    return SaveError::kWriteFailed;
+  switch (WriteOutputFile(path, *bytes)) {
+    case OutputError::kNone:
+      return SaveError::kNone;
+    case OutputError::kNotRegularFile:
+      return SaveError::kNotRegularFile;
+    default:
+      return SaveError::kWriteFailed;
   }
-  return file.commit() ? SaveError::kNone : SaveError::kWriteFailed;
 }
 
 QImage RenderPage(const EditorDocument& document) {

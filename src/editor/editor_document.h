@@ -57,7 +57,7 @@ enum class LoadError { kNone, kUnreadable, kNotADocument };
 // Reads a logo document through the tool's reader. On failure `error` says why.
 std::optional<EditorDocument> LoadEditorDocument(const std::string& path, LoadError& error);
 
-enum class SaveError { kNone, kEmpty, kUnstorable, kWriteFailed };
+enum class SaveError { kNone, kEmpty, kUnstorable, kNotRegularFile, kWriteFailed };
 
 // Writes the document through the document writer, replacing the file only
 // once every byte is on disk. A document without objects is refused: the tool

@@ -32,6 +32,9 @@ QString SaveErrorText(SaveError error, const QString& path) {
       return QObject::tr("The logo has no items. Add a text or an image before saving it.");
     case SaveError::kUnstorable:
       return QObject::tr("The logo cannot be stored: its page or its pictures are too large.");
+    case SaveError::kNotRegularFile:
+      return QObject::tr("\"%1\" is not a regular file. Save the logo under another name.")
+          .arg(path);
     default:
       return QObject::tr("The logo could not be written to \"%1\".").arg(path);
   }

@@ -29,6 +29,16 @@ extern "C" void JpegErrorExit(j_common_ptr cinfo) {
 // Warnings and traces are not shown anywhere.
 extern "C" void JpegNoOutput(j_common_ptr) {}
 
+// libjpeg only warns about a picture that ends early or holds corrupt data, and
+// goes on with blank or garbled rows; such a picture is refused like any other
+// unreadable one. Warnings about versions or colour transforms are harmless.
+extern "C" void JpegEmitMessage(j_common_ptr cinfo, int msg_level) {
+  if (msg_level >= 0) return;  // a trace
+  const int code = cinfo->err->msg_code;
+  if (code == JWRN_ADOBE_XFORM || code == JWRN_JFIF_MAJOR || code == JWRN_BOGUS_ICC) return;
+  JpegErrorExit(cinfo);
+}
+
 // Reads and discards a COM or APP12 marker's data.
 extern "C" boolean JpegSkipMarker(j_decompress_ptr cinfo) {
   jpeg_source_mgr* src = cinfo->src;
@@ -104,6 +114,7 @@ std::optional<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg)
   d.cinfo.err = jpeg_std_error(&d.err.pub);
   d.err.pub.error_exit = JpegErrorExit;
   d.err.pub.output_message = JpegNoOutput;
+  d.err.pub.emit_message = JpegEmitMessage;
 
   auto header_step = [&] { ReadHeader(d, jpeg); };
   if (!Guarded(d, header_step)) return std::nullopt;

@@ -20,12 +20,12 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
-// The JPEG step writes its bitmap to a fixed file in the private temporary
-// directory; it is read back and deleted.
+// The JPEG step writes its bitmap to a file of this run in the private
+// temporary directory; it is read back and deleted.
 std::optional<BitmapFile> LoadJpegThroughTempFile(const std::string& path) {
   auto dir = PrivateTempDir();
   if (!dir) return std::nullopt;
-  const std::string temp = (*dir / "~qvlogo.$$$").string();
+  const std::string temp = (*dir / ("~qvlogo-" + ProcessTempTag() + ".$$$")).string();
   std::optional<BitmapFile> bitmap;
   if (DecodeJpegToBitmapFile(path, temp) == 1) bitmap = ReadWholeFile(temp);
   std::error_code ignored;

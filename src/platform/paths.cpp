@@ -5,12 +5,38 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <mutex>
+#include <random>
 #include <string>
 #include <system_error>
 
 #include "platform/text.h"
 
 namespace inkmark {
+namespace {
+
+// A folder is ours when it is a real folder (not a link), owned by us and
+// closed to everybody else.
+bool IsPrivateFolder(const std::filesystem::path& dir) {
+  // lstat, so that a link planted under our name is refused rather than followed.
+  struct stat st {};
+  if (::lstat(dir.c_str(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 0077) == 0;
+}
+
+// The fresh folder made for this run when the usual one was refused, and the
+// base folder it was made in (TMPDIR may change between calls in tests).
+struct FreshFolder {
+  std::mutex mutex;
+  std::filesystem::path base;
+  std::filesystem::path dir;
+};
+FreshFolder& Fresh() {
+  static FreshFolder fresh;
+  return fresh;
+}
+
+}  // namespace
 
 std::filesystem::path ProgramFolder() {
   std::error_code ec;
@@ -66,17 +92,45 @@ std::filesystem::path StatusLibraryHome() {
   return std::filesystem::exists(installed / "libQrvStmApi.so", ec) ? installed : beside;
 }
 
-std::optional<std::filesystem::path> PrivateTempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::filesystem::path dir = (base && *base) ? base : "/tmp";
-  dir /= "inkmark-" + std::to_string(::getuid());
-  if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return std::nullopt;
-  // lstat, so that a link planted under our name is refused rather than followed.
-  struct stat st {};
-  if (::lstat(dir.c_str(), &st) != 0) return std::nullopt;
-  if (!S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return std::nullopt;
-  if ((st.st_mode & 0077) != 0) return std::nullopt;
-  return dir;
+std::optional<std::filesystem::path> PrivateTempDir(std::filesystem::path* refused) {
+  const char* env = std::getenv("TMPDIR");
+  const std::filesystem::path base = (env && *env) ? env : "/tmp";
+  const std::filesystem::path usual = base / ("inkmark-" + std::to_string(::getuid()));
+  if ((::mkdir(usual.c_str(), 0700) == 0 || errno == EEXIST) && IsPrivateFolder(usual)) {
+    return usual;
+  }
+  // Anybody may plant a folder under the usual name in a shared /tmp: a fresh
+  // one of our own, with a name nobody can guess ahead, keeps the tool working.
+  FreshFolder& fresh = Fresh();
+  std::lock_guard lock(fresh.mutex);
+  if (fresh.base == base && !fresh.dir.empty() && IsPrivateFolder(fresh.dir)) return fresh.dir;
+  std::string pattern = usual.string() + "-XXXXXX";
+  if (::mkdtemp(pattern.data()) != nullptr && IsPrivateFolder(pattern)) {
+    fresh.base = base;
+    fresh.dir = pattern;
+    return fresh.dir;
+  }
+  if (refused) *refused = usual;
+  return std::nullopt;
+}
+
+void ReleasePrivateTempDir() {
+  FreshFolder& fresh = Fresh();
+  std::lock_guard lock(fresh.mutex);
+  if (fresh.dir.empty()) return;
+  ::rmdir(fresh.dir.c_str());  // only when empty: another part may still use it
+  fresh.dir.clear();
+}
+
+const std::string& ProcessTempTag() {
+  static const std::string tag = [] {
+    static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::string t = std::to_string(::getpid()) + "-";
+    for (int i = 0; i < 6; ++i) t += kChars[random() % (sizeof kChars - 1)];
+    return t;
+  }();
+  return tag;
 }
 
 }  // namespace inkmark

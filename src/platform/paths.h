@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 namespace inkmark {
 
@@ -26,8 +27,19 @@ std::filesystem::path TranslationsFolder();
 std::filesystem::path StatusLibraryHome();
 
 // The user's private temporary directory, $TMPDIR (else /tmp) + "/inkmark-<uid>",
-// created with mode 0700. Refused (nullopt) when it exists but is not a directory
-// owned by the user and closed to others.
-std::optional<std::filesystem::path> PrivateTempDir();
+// created with mode 0700. When that folder cannot be made safe (it exists but is
+// not a folder owned by the user and closed to others), a fresh folder of our
+// own beside it ("inkmark-<uid>-XXXXXX", mode 0700), the same one for the rest
+// of the run. nullopt only when neither can be had; `refused` then names the
+// usual folder.
+std::optional<std::filesystem::path> PrivateTempDir(std::filesystem::path* refused = nullptr);
+
+// Removes the fresh folder that PrivateTempDir made for this run, if it made
+// one and it is empty by now.
+void ReleasePrivateTempDir();
+
+// A tag of this run of the program (its process id and random letters), part
+// of every temporary file name, so that any number of copies run side by side.
+const std::string& ProcessTempTag();
 
 }  // namespace inkmark

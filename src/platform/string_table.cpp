@@ -48,6 +48,9 @@ constexpr Entry kEnglish[] = {
     {35,
      "The printer may still be waiting for the rest of the data. Switch it off and on before the "
      "next command."},
+    {40, "\"%s\" is not a regular file and cannot be replaced. Choose another name."},
+    {41, "The file \"%s\" could not be written. A file of that name is left as it was."},
+    {42, "The temporary folder \"%s\" cannot be made private. Pictures cannot be shown."},
 };
 
 }  // namespace

@@ -38,6 +38,9 @@ enum StringId : int {
   kStrPortOpenFailed = 34,
   // Shown after a define or test print broke off inside a command.
   kStrTransferBrokenOff = 35,
+  kStrNotRegularFile = 40,
+  kStrWriteFailed = 41,
+  kStrTempFolderUnsafe = 42,
 };
 
 // The text of `id` in the user's language, cut to `max_chars` characters as a

@@ -6,12 +6,15 @@
 
 namespace inkmark {
 
-bool PrepareTempFiles(LogoSession& session) {
-  auto dir = PrivateTempDir();
+bool PrepareTempFiles(LogoSession& session, std::filesystem::path* refused) {
+  auto dir = PrivateTempDir(refused);
   if (!dir) return false;
-  session.temp_fit_path = (*dir / "~$$$lfit.bmp").string();
-  session.temp_cut_path = (*dir / "~$$$lcut.bmp").string();
-  session.temp_dest_path = (*dir / "~$$$ldst.bmp").string();
+  // Each run has names of its own: a second copy of the program, or one that
+  // died and left its files, never shares a file with this one.
+  const std::string& tag = ProcessTempTag();
+  session.temp_fit_path = (*dir / ("~$$$lfit-" + tag + ".bmp")).string();
+  session.temp_cut_path = (*dir / ("~$$$lcut-" + tag + ".bmp")).string();
+  session.temp_dest_path = (*dir / ("~$$$ldst-" + tag + ".bmp")).string();
   for (const auto* path :
        {&session.temp_fit_path, &session.temp_cut_path, &session.temp_dest_path}) {
     ::unlink(path->c_str());
@@ -24,6 +27,7 @@ void DeleteTempFiles(const LogoSession& session) {
        {&session.temp_dest_path, &session.temp_fit_path, &session.temp_cut_path}) {
     if (!path->empty()) ::unlink(path->c_str());
   }
+  ReleasePrivateTempDir();
 }
 
 }  // namespace inkmark

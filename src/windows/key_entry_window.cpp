@@ -1,7 +1,9 @@
 #include "windows/key_entry_window.h"
 
+#include <utility>
 #include <vector>
 
+#include "platform/output_file.h"
 #include "platform/string_table.h"
 #include "ports/open_port.h"
 #include "protocol/nv_dispatch.h"
@@ -56,8 +58,23 @@ void KeyEntryWindow::Execute() {
     return;
   }
 
+  // A command file goes to a new file that replaces the chosen one only when it
+  // is complete: a failed attempt leaves whatever the user had under that name.
+  std::optional<OutputFile> output;
+  if (session_.save_as_command_file == 1) {
+    OutputError error = OutputError::kNone;
+    output = OutputFile::Create(session_.save_path, error);
+    if (!output) {
+      ShowOutputError(host_.Owner(), error, session_.save_path);
+      return;
+    }
+  }
   WaitCursor wait(host_);
+  // The file port takes its path when it is made.
+  const std::string chosen =
+      output ? std::exchange(session_.save_path, output->temp_path()) : session_.save_path;
   std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
+  session_.save_path = chosen;
   if (!port) {
     wait.Release();
     ShowMessage(host_.Owner(), kStrPortOpenFailed);
@@ -76,6 +93,10 @@ void KeyEntryWindow::Execute() {
   std::int32_t result = RegisterNvGraphics(*port, host_.Owner(), session_, *key);
   result = CloseAfterRegistration(std::move(port), host_.Owner(), result);
   wait.Release();
+  if (result == 1 && output && !output->Commit()) {
+    ShowOutputError(host_.Owner(), OutputError::kWriteFailed, session_.save_path);
+    return;
+  }
   if (result == 1) host_.EndDialog(1);
 }
 

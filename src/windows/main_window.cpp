@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "picture/picture_io.h"
 #include "platform/code_page.h"
 #include "platform/message_box.h"
+#include "platform/output_file.h"
 #include "platform/paths.h"
 #include "platform/shell_utils.h"
 #include "platform/string_table.h"
@@ -334,7 +334,8 @@ void MainWindow::SaveLogoAs(SaveType type) {
     ShowMessage(host_.Owner(), kStrNoMemory);
     return;
   }
-  WriteWholeFile(session_.save_path, raster->bytes());
+  ShowOutputError(host_.Owner(), WriteOutputFile(session_.save_path, raster->bytes()),
+                  session_.save_path);
 }
 
 }  // namespace inkmark

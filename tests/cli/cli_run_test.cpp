@@ -1,6 +1,7 @@
 // The built program end to end: every command against the virtual printer
 // behind a pseudo-terminal on COM1, and against files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <thread>
@@ -113,9 +114,72 @@ TEST_F(InkmarkRunTest, CommandFileIsByteExactPrintersListsAndBadChoicesFailWithT
   ExpectFailure({"--printers-dir", "empty", "keys"}, 1,
                 "Printer information file(*.DEF) is missing.");
   ExpectFailure({"command-file", "black.bmp", "-k", "AB", "-o", "no/such/dir/x.bin"}, 1,
-                "inkmark: Failed to open printer port.\n");
+                "inkmark: cannot write 'no/such/dir/x.bin': it cannot be created or replaced\n");
   r = Run({"printers"}, false);
   EXPECT_EQ(r.out.rfind("DT-200/210*\n  paper:       58mm, 80mm*\n", 0), 0u) << r.out << r.err;
+}
+
+// Whatever fails, the file -o names stays byte for byte, and only a regular
+// file is ever replaced.
+TEST_F(InkmarkRunTest, AFailedOutputLeavesTheDestinationAsItWasAndOnlyAFileIsReplaced) {
+  const auto tall = SolidBitmap(8, 2400, kBlack24);  // taller than a logo may be
+  const std::string tall_bytes(tall.begin(), tall.end());
+  work.Write("tall.bmp", tall_bytes);
+  work.Write("keep.bin", "precious");
+  ToolResult r = Run({"command-file", "tall.bmp", "-k", "AB", "-o", "keep.bin"});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("up to [2304]dot"), std::string::npos) << r.err;
+  EXPECT_EQ(Read("keep.bin"), "precious");
+  EXPECT_EQ(Run({"command-file", "tall.bmp", "-k", "AB", "-o", "tall.bmp"}).status, 1);
+  EXPECT_TRUE(Read("tall.bmp") == tall_bytes) << "the source as destination was changed";
+  work.Write("broken.bmp", "BM no bitmap");
+  EXPECT_EQ(Run({"raster", "broken.bmp", "-o", "broken.bmp"}).status, 1);
+  EXPECT_EQ(Read("broken.bmp"), "BM no bitmap");
+
+  // A FIFO would hang an in-place write; a folder or a device is no file to replace.
+  ASSERT_EQ(::mkfifo((work.path() / "pipe").c_str(), 0600), 0);
+  std::filesystem::create_directory(work.path() / "folder");
+  for (const std::string& target :
+       {std::string("pipe"), std::string("folder"), std::string("/dev/full")}) {
+    for (bool command_file : {false, true}) {
+      r = command_file ? Run({"command-file", "black.bmp", "-k", "AB", "-o", target})
+                       : Run({"raster", "black.bmp", "-o", target});
+      EXPECT_EQ(r.status, 1) << command_file << " " << target;
+      EXPECT_NE(r.err.find("cannot write '" + target + "': it is not a regular file"),
+                std::string::npos)
+          << r.err;
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(work.path() / "pipe"));
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+  EXPECT_TRUE(std::filesystem::is_empty(work.path() / "folder"));
+
+  // Success replaces the file whole.
+  ASSERT_EQ(Run({"raster", "black.bmp", "-o", "keep.bin"}).status, 0);
+  EXPECT_EQ(Read("keep.bin").substr(0, 2), "BM");
+  for (const auto& entry : std::filesystem::directory_iterator(work.path()))
+    EXPECT_NE(entry.path().filename().string().rfind(".~", 0), 0u) << entry.path();
+}
+
+// A folder planted under the usual temporary name does not stop the tool; only
+// when no private folder can be made does it fail, naming the folder.
+TEST_F(InkmarkRunTest, ABlockedTemporaryFolderIsReplacedOrNamedWhenNoneCanBeMade) {
+  const std::string usual = "inkmark-" + std::to_string(::getuid());
+  std::filesystem::create_directory(work.path() / usual);
+  std::filesystem::permissions(work.path() / usual, std::filesystem::perms::all);
+  ToolResult r = Run({"preview", "black.bmp"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("Size:", 0), 0u);
+  for (const auto& entry : std::filesystem::directory_iterator(work.path()))
+    EXPECT_NE(entry.path().filename().string().rfind(usual + "-", 0), 0u)
+        << entry.path() << " outlived the run";
+
+  tmpdir = (work.path() / "missing").string();
+  r = Run({"preview", "black.bmp"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("the temporary folder '" + tmpdir + "/" + usual + "' cannot be made safe"),
+            std::string::npos)
+      << r.err;
 }
 
 }  // namespace

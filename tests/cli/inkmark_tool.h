@@ -30,15 +30,16 @@ class InkmarkToolTest : public ::testing::Test {
     if (on_printer)
       args.insert(args.begin(), {"--printer", "DT-500/510", "--port", "COM1", "--second", "None"});
     const std::string w = work.path().string();
-    std::string line = "cd '" + w + "' && TMPDIR='" + w + "' INKMARK_SETTINGS_DIR='" + w +
-                       "/settings' " + (display ? "" : "env -u QT_QPA_PLATFORM ") +
-                       "'" INKMARK_BIN_DIR "/inkmark'";
+    std::string line = "cd '" + w + "' && TMPDIR='" + (tmpdir.empty() ? w : tmpdir) +
+                       "' INKMARK_SETTINGS_DIR='" + w + "/settings' " +
+                       (display ? "" : "env -u QT_QPA_PLATFORM ") + "'" INKMARK_BIN_DIR "/inkmark'";
     for (const std::string& a : args) line += " '" + a + "'";
     const int status = std::system((line + " </dev/null >out.txt 2>err.txt").c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out.txt"), Read("err.txt")};
   }
 
   TempDir work;
+  std::string tmpdir;  // the work folder when empty
 };
 
 }  // namespace inkmark::testing

@@ -365,5 +365,48 @@ TEST(DrawTextItemTest, KernedWordsKeepEveryGlyphInTheirBox) {
         }
 }
 
+// Text placed at the ends of the 32-bit range, turned every way, lies far off
+// the page: it is composed without any overflow and leaves the page white.
+TEST(ComposeEdges, TextAtTheEndsOfTheCoordinateRangeComposesToAWhitePage) {
+  constexpr std::int32_t kLow = INT32_MIN, kHigh = INT32_MAX;
+  for (std::int32_t escapement : {0, 450, 900, 1800, 2700, 3150}) {
+    for (auto [left, bottom] : {std::pair{kLow, kLow}, std::pair{kHigh, kHigh},
+                                std::pair{kLow + 5, kHigh - 5}, std::pair{kHigh, kLow}}) {
+      ComposeSession cs(64);
+      ASSERT_TRUE(cs.UseDocument(
+          64, 32, {TextObject(left, bottom, "WWWW", "Arial", -30, kColorRed, escapement)}));
+      for (double scale : {1.0, 0.5, 3.0}) {
+        auto page = ComposeConverted(cs.session(), scale, scale);
+        ASSERT_TRUE(page) << escapement << " " << left << " " << bottom;
+        EXPECT_EQ(CountPixels(*page, kRed24).white, PageWidth(*page) * PageHeight(*page));
+      }
+      auto stored = ComposeAsStored(cs.session());
+      ASSERT_TRUE(stored);
+      EXPECT_EQ(CountPixels(*stored, kRed24).ink, 0);
+    }
+  }
+}
+
+// Every image item is decoded on each refresh: together they may claim no
+// more pixels than one picture, each counted as at least a small one.
+TEST(ComposeEdges, ADocumentWhoseImagesTogetherClaimTooMuchIsRefusedWithItsError) {
+  auto claiming = [](std::int32_t side) {
+    auto bitmap = SolidBitmap(2, 2, kBlack24);
+    PutU32(bitmap, 18, std::uint32_t(side));
+    PutU32(bitmap, 22, std::uint32_t(side));
+    return ImageObject(0, 0, 8, 8, bitmap);
+  };
+  RecordingMessageBoxes boxes;
+  ComposeSession cs(64);
+  EXPECT_TRUE(cs.UseDocument(64, 32, {claiming(6000), GreenText(0, 20)}));
+  EXPECT_FALSE(cs.UseDocument(64, 32, {claiming(6000), claiming(6000)}));
+  const std::vector<DocumentObject> many(1025, ImageObject(0, 0, 1, 1, SolidBitmap(1, 1, kRed24)));
+  EXPECT_FALSE(cs.UseDocument(64, 32, many));
+  EXPECT_TRUE(cs.UseDocument(64, 32, std::vector(many.begin(), many.begin() + 1000)));
+  EXPECT_EQ(boxes.texts().size(), 2u);
+  for (const std::string& text : boxes.texts())
+    EXPECT_EQ(text.rfind("The specified image file cannot be read.", 0), 0u) << text;
+}
+
 }  // namespace
 }  // namespace inkmark::testing

@@ -49,7 +49,7 @@ TEST(EditorDocumentTest, SavedDocumentLoadsAsMadeAndRefusedSavesAndLoadsLeaveFil
   EXPECT_EQ(ReadFileText(path), "previous");
   std::filesystem::create_directory(dir.path() / "folder.QLF");
   EXPECT_EQ(SaveEditorDocument((dir.path() / "folder.QLF").string(), fine),
-            SaveError::kWriteFailed);
+            SaveError::kNotRegularFile);
   EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder.QLF"));
 
   EXPECT_FALSE(LoadEditorDocument((dir.path() / "missing.QLF").string(), error));

@@ -78,5 +78,21 @@ INSTANTIATE_TEST_SUITE_P(
       return info.param.picture.substr(0, info.param.picture.find('.'));
     });
 
+// libjpeg only warns about data that ends early and fills the rest with grey:
+// a picture cut anywhere in its scans, or missing just its end marker, is refused.
+TEST(PictureJpegCut, BaselineAndProgressiveCutMidScanAreRefused) {
+  for (const char* name : {"photo.jpg", "progressive.jpg", "grey.jpg"}) {
+    std::ifstream in(std::string(INKMARK_FIXTURE_DIR) + "/" + name, std::ios::binary);
+    const std::vector<std::uint8_t> whole((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    ASSERT_GT(whole.size(), 400u) << name;
+    ASSERT_TRUE(DecodeJpegToBitmap(whole)) << name;
+    for (std::size_t cut :
+         {whole.size() / 2, whole.size() * 3 / 4, whole.size() - 40, whole.size() - 2}) {
+      EXPECT_FALSE(DecodeJpegToBitmap(std::span(whole.data(), cut))) << name << " cut at " << cut;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace inkmark

@@ -69,18 +69,36 @@ class PathsTest : public ::testing::Test {
   std::optional<std::string> old_;
 };
 
-TEST_F(PathsTest, PrivateTempDirIsAClosedFolderOfOurOwnAndRefusesALinkOrAnOpenOneInItsPlace) {
+TEST_F(PathsTest, PrivateTempDirIsAClosedFolderOfOurOwnAndAFreshOneWhenTheUsualIsBlocked) {
   const auto name = base.path() / ("inkmark-" + std::to_string(getuid()));
   EXPECT_EQ(PrivateTempDir(), name);
   struct stat st {};
   ASSERT_EQ(stat(name.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
   EXPECT_EQ(PrivateTempDir(), name);
+
+  // Opened to others, or a link planted under the name: a fresh folder of our
+  // own beside it, the same one for the rest of the run, gone when released.
   chmod(name.c_str(), 0777);
-  EXPECT_FALSE(PrivateTempDir());
+  auto fresh = PrivateTempDir();
+  ASSERT_TRUE(fresh);
+  EXPECT_NE(*fresh, name);
+  EXPECT_EQ(fresh->parent_path(), base.path());
+  EXPECT_EQ(fresh->filename().string().rfind(name.filename().string() + "-", 0), 0u);
+  ASSERT_EQ(lstat(fresh->c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
   std::filesystem::remove(name);
   std::filesystem::create_directory_symlink(base.path(), name);
-  EXPECT_FALSE(PrivateTempDir());
+  EXPECT_EQ(PrivateTempDir(), fresh);
+  ReleasePrivateTempDir();
+  EXPECT_FALSE(std::filesystem::exists(*fresh));
+
+  // Only when no folder at all can be made is there none, and the usual one is named.
+  setenv("TMPDIR", (base.path() / "missing").c_str(), 1);
+  std::filesystem::path refused;
+  EXPECT_FALSE(PrivateTempDir(&refused));
+  EXPECT_EQ(refused, base.path() / "missing" / name.filename());
   EXPECT_TRUE(std::filesystem::exists(ProgramFolder() / "platform_tests"));
 }
 

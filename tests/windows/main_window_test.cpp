@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "document/logo_raster.h"
 #include "main_window_fixture.h"
 #include "picture/picture.h"
@@ -177,6 +179,15 @@ TEST_F(MainWindowTest, InkRuleSecondColorNoneAndPrintToFile) {
   EXPECT_EQ(ReadFileText(recorder_.save_path),
             std::string(recorder_.raster.begin(), recorder_.raster.end()))
       << "a bitmap, whatever the name";
+  // A FIFO is no file to replace: refused with a word, and nothing waits on it.
+  boxes_.clear();
+  recorder_.save_path = (dir_.path() / "pipe").string();
+  ASSERT_EQ(::mkfifo(recorder_.save_path.c_str(), 0600), 0);
+  view_.UserClick(kIdPrintToFile);
+  EXPECT_EQ(boxes_.texts(), (Names{"\"" + recorder_.save_path +
+                                   "\" is not a regular file and cannot be replaced. Choose "
+                                   "another name."}));
+  EXPECT_TRUE(std::filesystem::is_fifo(recorder_.save_path));
 
   recorder_.save_answer = SaveChoice{SaveType::kCommandFile, true};
   view_.UserClick(kIdPrintToFile);

@@ -147,6 +147,25 @@ TEST_F(PrinterWindowTest, KeyEntryRegistersUnderNewWellFormedKeysOnly) {
   EXPECT_EQ(vprinter::RenderGraphics(commands[0].graphics)->inks, Expected());
 }
 
+TEST_F(PrinterWindowTest, AFailedOrRefusedCommandFileLeavesWhatTheUserHadUnderThatName) {
+  LogoSession& s = cs.session();
+  s.save_as_command_file = 1;
+  cs.UsePicture(SolidBitmap(8, 2400, kBlack24));  // taller than a logo may be
+  s.save_path = cs.dir().Write("keep.bin", "precious").string();
+  Execute("AB");
+  EXPECT_EQ(boxes.texts(), Texts{Text(kStrNvSizeLimit, "2304")});
+  EXPECT_EQ(ReadFileText(s.save_path), "precious");
+  boxes.clear();
+  std::filesystem::create_directory(cs.dir().path() / "folder");
+  s.save_path = (cs.dir().path() / "folder").string();
+  Execute("AB");
+  EXPECT_EQ(boxes.texts(), Texts{Text(kStrNotRegularFile, s.save_path)});
+  EXPECT_TRUE(std::filesystem::is_empty(s.save_path));
+  EXPECT_TRUE(host.ended.empty()) << "the window stays open for another name";
+  for (const auto& entry : std::filesystem::directory_iterator(cs.dir().path()))
+    EXPECT_NE(entry.path().filename().string().rfind(".~", 0), 0u) << entry.path();
+}
+
 TEST_F(PrinterWindowTest, NvManagerListsPrintsAndDeletesTheSelectionAndReportsEachFailedKey) {
   view.UserClick(kNvGetKeys);  // nothing stored yet
   EXPECT_EQ(boxes.texts(), Texts{LoadString(kStrNoKeys)});
