@@ -101,6 +101,10 @@ DevicePort::Transfer DevicePort::readDevice(std::uint8_t* buffer, std::uint32_t 
   return t;
 }
 
+std::int64_t DevicePort::writeSome(const std::uint8_t* buffer, std::uint32_t length) {
+  return ::write(handle.get(), buffer, length);
+}
+
 DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::uint32_t length) {
   PortClock& clock = CurrentPortClock();
   Transfer t;
@@ -123,7 +127,7 @@ DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::ui
     int events = clock.WaitFd(handle.get(), POLLOUT, left);
     if (events < 0) return {false, t.count, std::uint32_t(errno)};
     if (events == 0) continue;
-    ssize_t n = ::write(handle.get(), buffer + t.count, std::min(length - t.count, allowance));
+    const std::int64_t n = writeSome(buffer + t.count, std::min(length - t.count, allowance));
     if (n > 0) {
       t.count += std::uint32_t(n);
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {

@@ -52,6 +52,8 @@ class DevicePort : public PortDriver {
   // `write_total_timeout_multiplier` ms; a device that will not take the rest
   // in that time fails busy.
   virtual Transfer writeDevice(const std::uint8_t* buffer, std::uint32_t length);
+  // Hands bytes to the device as write(2) does.
+  virtual std::int64_t writeSome(const std::uint8_t* buffer, std::uint32_t length);
   // Whether the printer's handshake lets bytes go out now.
   virtual bool readyToSend() { return true; }
   // How many bytes the next device write may hand over; 0 holds it back.

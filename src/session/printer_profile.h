@@ -61,6 +61,10 @@ std::string_view SelectedName(const std::vector<std::string>& list, std::int32_t
 std::int32_t SelectedNumber(const std::vector<std::int32_t>& list, std::int32_t count,
                             std::int32_t sel);
 
+// Selects the port `name` (letter case aside), adding it after the profile's
+// choices when it is not one of them: a network printer's address.
+void AddPortChoice(PrinterProfile& profile, const std::string& name);
+
 // Printable width in dots at the selected paper width and resolution: the
 // paper's dots are given at the first resolution. 0 when the profile lacks them.
 std::int32_t PrintWidthDots(const PrinterProfile& profile);
