@@ -168,6 +168,22 @@
         <translation>画像 %1</translation>
     </message>
     <message>
+        <source>Network...</source>
+        <translation>ネットワーク...</translation>
+    </message>
+    <message>
+        <source>Network</source>
+        <translation>ネットワーク</translation>
+    </message>
+    <message>
+        <source>Printer address (tcp://HOST:PORT):</source>
+        <translation>プリンタのアドレス (tcp://ホスト:ポート):</translation>
+    </message>
+    <message>
+        <source>Input the printer&apos;s address as tcp://HOST:PORT, such as tcp://192.168.0.50:9100.</source>
+        <translation>プリンタのアドレスを tcp://ホスト:ポート の形で入力してください (例: tcp://192.168.0.50:9100)。</translation>
+    </message>
+    <message>
         <source>File</source>
         <translation>ファイル</translation>
     </message>

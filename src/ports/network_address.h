@@ -7,9 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "session/printer_profile.h"
+
 namespace inkmark {
 
-inline constexpr char kNetworkPortPrefix[] = "tcp://";
 inline constexpr std::uint16_t kDefaultNetworkPort = 9100;
 // A host name holds at most 253 characters.
 inline constexpr std::size_t kMaxNetworkHost = 253;
