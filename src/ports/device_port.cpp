@@ -43,8 +43,7 @@ std::int32_t DevicePort::open() {
   return 1;
 }
 
-void DevicePort::close() {
-  if (!handle) return;
+bool DevicePort::drainOutput() {
   PortClock& clock = CurrentPortClock();
   // A slow line may take far longer than the write time-out to send what the
   // driver holds; only a line that stops sending is given up on.
@@ -52,6 +51,12 @@ void DevicePort::close() {
       handle.get(), write_total_timeout_constant, [&clock] { return clock.NowMs(); },
       [&clock](std::uint32_t ms) { clock.SleepMs(ms); });
   if (!drained) output_lost = true;
+  return drained;
+}
+
+void DevicePort::close() {
+  if (!handle) return;
+  const bool drained = drainOutput();
   ::tcflush(handle.get(), drained ? TCIFLUSH : TCIOFLUSH);
   handle.reset();
 }

@@ -43,6 +43,9 @@ class DevicePort : public PortDriver {
     std::uint32_t error = 0;
   };
 
+  // Waits while queued output keeps leaving; false, with `output_lost` set,
+  // when it stopped leaving before the queue emptied.
+  bool drainOutput();
   // Sets the five time-outs, the read constant from the shared `read_constant_ms`.
   void applyTimeouts();
   // One read as the time-outs allow: up to `read_total_timeout_constant` for the

@@ -9,9 +9,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/line_queues.h"
-#include "ports/clock.h"
-
 namespace inkmark {
 namespace {
 
@@ -72,13 +69,9 @@ std::int32_t NetworkPort::open() {
 
 void NetworkPort::close() {
   if (!handle) return;
-  PortClock& clock = CurrentPortClock();
   // Bytes the printer has not acknowledged stay queued on the socket; a
   // printer that stops taking them loses them.
-  const bool drained = WaitForOutputDrain(
-      handle.get(), write_total_timeout_constant, [&clock] { return clock.NowMs(); },
-      [&clock](std::uint32_t ms) { clock.SleepMs(ms); });
-  if (!drained) output_lost = true;
+  drainOutput();
   ::shutdown(handle.get(), SHUT_RDWR);
   handle.reset();
 }
