@@ -202,12 +202,12 @@
         <translation>画像の追加</translation>
     </message>
     <message>
-        <source>Pictures (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG);;All files (*)</source>
-        <translation>画像 (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG);;すべてのファイル (*)</translation>
+        <source>Pictures (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG *.png *.PNG *.gif *.GIF *.svg *.SVG);;All files (*)</source>
+        <translation>画像 (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG *.png *.PNG *.gif *.GIF *.svg *.SVG);;すべてのファイル (*)</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; cannot be read as a bitmap, RLE or JPEG picture.</source>
-        <translation>&quot;%1&quot; はビットマップ、RLE、JPEGの画像として読み込めません。</translation>
+        <source>&quot;%1&quot; cannot be read as a bitmap, RLE, JPEG, PNG, GIF or SVG picture.</source>
+        <translation>&quot;%1&quot; はビットマップ、RLE、JPEG、PNG、GIF、SVGの画像として読み込めません。</translation>
     </message>
     <message>
         <source>Save logo</source>

@@ -168,6 +168,22 @@
         <translation>画像 %1</translation>
     </message>
     <message>
+        <source>Network...</source>
+        <translation>ネットワーク...</translation>
+    </message>
+    <message>
+        <source>Network</source>
+        <translation>ネットワーク</translation>
+    </message>
+    <message>
+        <source>Printer address (tcp://HOST:PORT):</source>
+        <translation>プリンタのアドレス (tcp://ホスト:ポート):</translation>
+    </message>
+    <message>
+        <source>Input the printer&apos;s address as tcp://HOST:PORT, such as tcp://192.168.0.50:9100.</source>
+        <translation>プリンタのアドレスを tcp://ホスト:ポート の形で入力してください (例: tcp://192.168.0.50:9100)。</translation>
+    </message>
+    <message>
         <source>File</source>
         <translation>ファイル</translation>
     </message>
@@ -256,8 +272,10 @@ Commands:
   preview SOURCE                    print the logo's size in mm and dots and
                                     the share of each ink
 
-SOURCE is a picture (.BMP, .RLE, .JPG) or a logo document (.QLF), by its
-extension. A KEY is two characters from 0x20 to 0x7E, such as AB or 01.
+SOURCE is a picture (.BMP, .RLE, .JPG, .PNG, .GIF, .SVG) or a logo document
+(.QLF), by its extension. Transparent parts of a picture print as white paper;
+an SVG is drawn at the paper's width (--fit) or at its own size. A KEY is two
+characters from 0x20 to 0x7E, such as AB or 01.
 
 Printer options (default: the saved settings, else the printer file's defaults):
   --printer NAME       the printer model, as 'inkmark printers' lists it
@@ -265,7 +283,9 @@ Printer options (default: the saved settings, else the printer file's defaults):
   --first COLOR        the 1st colour
   --second COLOR       the 2nd colour, or None
   --resolution DPI     print resolution
-  --port NAME          COM1..COM4, LPT1 or the printer driver port
+  --port NAME          COM1..COM4, LPT1 or the printer driver port, or a
+                       network printer tcp://HOST[:PORT] (port 9100 when left
+                       out; an IPv6 HOST in brackets) with any model
   --baud N             serial port speed
   --data-bits N        serial data bits
   --parity NAME        serial parity: None, Even or Odd
@@ -321,7 +341,9 @@ Exit status: 0 success, 1 the operation failed, 2 a usage error.
   preview SOURCE                    ロゴの大きさ(mmとドット)と各インクの
                                     使用率を表示します
 
-SOURCEは拡張子で区別される画像(.BMP, .RLE, .JPG)またはロゴ文書(.QLF)です。
+SOURCEは拡張子で区別される画像(.BMP, .RLE, .JPG, .PNG, .GIF, .SVG)または
+ロゴ文書(.QLF)です。画像の透明な部分は白い用紙として印刷されます。SVGは
+用紙幅(--fit)または自身の大きさで描画されます。
 KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
 
 プリンタのオプション(既定値: 保存された設定、なければプリンタファイルの既定値):
@@ -330,7 +352,10 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
   --first COLOR        第1色
   --second COLOR       第2色、または None
   --resolution DPI     印刷の解像度
-  --port NAME          COM1..COM4、LPT1、またはプリンタドライバのポート
+  --port NAME          COM1..COM4、LPT1、またはプリンタドライバのポート、
+                       またはネットワークプリンタ tcp://ホスト[:ポート]
+                       (ポート省略時は9100、IPv6のホストは角括弧で囲む;
+                       どの機種でも使用可)
   --baud N             シリアルポートの通信速度
   --data-bits N        シリアルのデータビット数
   --parity NAME        シリアルのパリティ: None、Even、Odd

@@ -8,8 +8,8 @@
         <translation>開く</translation>
     </message>
     <message id="IDS_2">
-        <source>Bitmap File(*.BMP;*.RLE)~*.BMP;*.RLE~JPEG File(*.JPG)~*.JPG~Quorvel Logo File(*.QLF)~*.QLF~</source>
-        <translation>ビットマップファイル(*.BMP;*.RLE)~*.BMP;*.RLE~JPEGファイル(*.JPG)~*.JPG~Quorvelロゴファイル(*.QLF)~*.QLF~</translation>
+        <source>Bitmap File(*.BMP;*.RLE)~*.BMP;*.RLE~JPEG File(*.JPG)~*.JPG~Quorvel Logo File(*.QLF)~*.QLF~Other Picture(*.PNG;*.GIF;*.SVG)~*.PNG;*.GIF;*.SVG~</source>
+        <translation>ビットマップファイル(*.BMP;*.RLE)~*.BMP;*.RLE~JPEGファイル(*.JPG)~*.JPG~Quorvelロゴファイル(*.QLF)~*.QLF~その他の画像(*.PNG;*.GIF;*.SVG)~*.PNG;*.GIF;*.SVG~</translation>
     </message>
     <message id="IDS_13">
         <source>Bitmap File(*.BMP)~*.BMP~ORC/POS Command File(*.BIN)~*.BIN~</source>

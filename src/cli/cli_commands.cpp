@@ -166,10 +166,13 @@ int Run::PrepareSource() {
   session_.source_path = o_.source;
   session_.source_kind = SourceKindFromPath(o_.source);
   if (session_.source_kind == kSourceNone)
-    return Usage("SOURCE '" + o_.source + "' is not a .BMP, .RLE, .JPG or .QLF file");
+    return Usage("SOURCE '" + o_.source +
+                 "' is not a .BMP, .RLE, .JPG, .PNG, .GIF, .SVG or .QLF file");
   std::error_code ec;
   if (!std::filesystem::is_regular_file(o_.source, ec))
     return Failed("SOURCE '" + o_.source + "' is not a readable file");
+  // A logo document's text, and an SVG's, needs fonts.
+  if (session_.source_kind == kSourceOtherPicture && console_.need_fonts) console_.need_fonts();
   if (session_.source_kind != kSourceDocument) return kExitOk;
   if (console_.need_fonts) console_.need_fonts();
   if (LoadLogoDocument(kAppInstance, session_) != 1) return kExitFailed;

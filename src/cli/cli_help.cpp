@@ -28,8 +28,10 @@ Commands:
   preview SOURCE                    print the logo's size in mm and dots and
                                     the share of each ink
 
-SOURCE is a picture (.BMP, .RLE, .JPG) or a logo document (.QLF), by its
-extension. A KEY is two characters from 0x20 to 0x7E, such as AB or 01.
+SOURCE is a picture (.BMP, .RLE, .JPG, .PNG, .GIF, .SVG) or a logo document
+(.QLF), by its extension. Transparent parts of a picture print as white paper;
+an SVG is drawn at the paper's width (--fit) or at its own size. A KEY is two
+characters from 0x20 to 0x7E, such as AB or 01.
 
 Printer options (default: the saved settings, else the printer file's defaults):
   --printer NAME       the printer model, as 'inkmark printers' lists it
@@ -37,7 +39,9 @@ Printer options (default: the saved settings, else the printer file's defaults):
   --first COLOR        the 1st colour
   --second COLOR       the 2nd colour, or None
   --resolution DPI     print resolution
-  --port NAME          COM1..COM4, LPT1 or the printer driver port
+  --port NAME          COM1..COM4, LPT1 or the printer driver port, or a
+                       network printer tcp://HOST[:PORT] (port 9100 when left
+                       out; an IPv6 HOST in brackets) with any model
   --baud N             serial port speed
   --data-bits N        serial data bits
   --parity NAME        serial parity: None, Even or Odd

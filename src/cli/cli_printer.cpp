@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 #include "platform/string_table.h"
 #include "platform/text.h"
+#include "ports/network_address.h"
 #include "settings/printer_files.h"
 #include "settings/saved_settings.h"
 
@@ -87,6 +88,16 @@ std::string ApplyPrinterChoices(LogoSession& session, const PrinterChoices& c) {
   PrinterProfile* p = session.CurrentProfile();
   if (p == nullptr) return "no printer model is chosen";
   const std::string_view m = p->model_name;
+  std::optional<std::string> port = c.port;
+  if (port && IsNetworkPortName(*port)) {
+    // A network printer is reached whatever ports the printer file lists.
+    auto address = ParseNetworkAddress(*port);
+    if (!address)
+      return "invalid network port '" + *port +
+             "': expected tcp://HOST[:PORT], an IPv6 HOST in brackets, PORT 1 to 65535";
+    AddPortChoice(*p, NetworkAddressText(*address));
+    port.reset();
+  }
   for (std::string error : {
            Pick(c.paper, p->paper_widths, p->paper_width_count, p->paper_width_sel, "paper", m),
            Pick(c.first, p->first_colors, p->first_color_count, p->first_color_sel, "1st colour",
@@ -95,7 +106,7 @@ std::string ApplyPrinterChoices(LogoSession& session, const PrinterChoices& c) {
                 "2nd colour", m),
            Pick(c.resolution, p->resolutions, p->resolution_count, p->resolution_sel, "resolution",
                 m),
-           Pick(c.port, p->ports, p->port_count, p->port_sel, "port", m),
+           Pick(port, p->ports, p->port_count, p->port_sel, "port", m),
            Pick(c.baud, p->baud_rates, p->baud_count, p->baud_sel, "baud rate", m),
            Pick(c.data_bits, p->bit_lengths, p->bit_length_count, p->bit_length_sel, "data bits",
                 m),

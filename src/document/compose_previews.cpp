@@ -35,19 +35,30 @@ bool DocumentPreviews(LogoSession& session, std::int32_t a) {
 }
 
 bool PicturePreviews(LogoSession& session, std::int32_t a) {
-  auto picture = LoadPicture(session.source_path);
+  auto picture = LoadPicture(session.source_path, PictureScaleFor(session, 0));
   if (!picture) return false;
   auto header = ReadBitmapHeader(*picture);
   if (!header) return false;
   session.source_width = static_cast<std::uint32_t>(header->width);
   session.source_height = static_cast<std::uint32_t>(header->height);
-  auto fit = ScaleCropToFile(a, a, "", &*picture, session.temp_fit_path, session.fit_size);
+  // A drawing is drawn again at each preview's width rather than scaled.
+  const bool scalable = IsScalablePicture(session.source_path);
+  auto at_width = [&](std::int32_t width) -> std::optional<BitmapFile> {
+    if (!scalable) return std::nullopt;
+    return LoadPicture(session.source_path, PictureScaleFor(session, width));
+  };
+  auto drawn = at_width(a);
+  if (scalable && !drawn) return false;
+  auto fit = ScaleCropToFile(a, a, "", drawn ? &*drawn : &*picture, session.temp_fit_path,
+                             session.fit_size);
   if (!fit) return false;
   // At least one dot, so that a tiny picture still shows.
   const std::int64_t c =
       std::max<std::int64_t>(std::int64_t{header->width} * a / session.print_width_dots, 1);
-  auto cut = ScaleCropToFile(static_cast<std::int32_t>(c), a, "", &*picture, session.temp_cut_path,
-                             session.cut_size);
+  drawn = at_width(static_cast<std::int32_t>(c));
+  if (scalable && !drawn) return false;
+  auto cut = ScaleCropToFile(static_cast<std::int32_t>(c), a, "", drawn ? &*drawn : &*picture,
+                             session.temp_cut_path, session.cut_size);
   if (!cut) return false;
   session.fit_image = std::move(*fit);
   session.cut_image = std::move(*cut);

@@ -16,7 +16,10 @@ namespace {
 std::optional<BitmapFile> ConvertPictureForPaper(LogoSession& session) {
   if (session.print_width_dots <= 0) return std::nullopt;
   // Loaded afresh: the window's record of the source size may predate the file.
-  auto picture = LoadPicture(session.source_path);
+  // A drawing is drawn at the paper's width, or its own size at the resolution.
+  auto picture =
+      LoadPicture(session.source_path,
+                  PictureScaleFor(session, session.fit_to_width ? session.print_width_dots : 0));
   if (!picture) return std::nullopt;
   auto header = ReadBitmapHeader(*picture);
   if (!header) return std::nullopt;
@@ -47,7 +50,8 @@ std::optional<BitmapFile> ComposeDocumentForPaper(LogoSession& session) {
 }
 
 bool IsPictureSource(std::int32_t kind) {
-  return kind == kSourceBitmap || kind == kSourceRle || kind == kSourceJpeg;
+  return kind == kSourceBitmap || kind == kSourceRle || kind == kSourceJpeg ||
+         kind == kSourceOtherPicture;
 }
 
 }  // namespace

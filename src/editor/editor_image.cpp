@@ -12,6 +12,12 @@ std::optional<DocumentObject> ImageFromFile(const std::string& path, std::int32_
                                             bool transparent) {
   auto picture = LoadPicture(path);
   if (!picture) return std::nullopt;
+  // A drawing wider than the page is drawn again at the page's width, not scaled down.
+  if (page_width > 0 && IsScalablePicture(path) &&
+      ByteReader(*picture).I32(18).value_or(0) > page_width) {
+    picture = LoadPicture(path, PictureScale{page_width, 96});
+    if (!picture) return std::nullopt;
+  }
   const ByteReader r(*picture);
   const auto width = r.I32(18);
   const auto height = r.I32(22);

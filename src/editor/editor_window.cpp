@@ -130,12 +130,14 @@ void EditorWindow::AddText() {
 void EditorWindow::AddImage() {
   const QString path = QFileDialog::getOpenFileName(
       this, tr("Add image"), QString(),
-      tr("Pictures (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG);;All files (*)"));
+      tr("Pictures (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG *.png *.PNG *.gif *.GIF *.svg *.SVG);;"
+         "All files (*)"));
   if (path.isEmpty()) return;
   auto object = ImageFromFile(LocalPath(path), 0, 0, model_.document().page_width, false);
   if (!object) {
-    QMessageBox::warning(this, kCaption,
-                         tr("\"%1\" cannot be read as a bitmap, RLE or JPEG picture.").arg(path));
+    QMessageBox::warning(
+        this, kCaption,
+        tr("\"%1\" cannot be read as a bitmap, RLE, JPEG, PNG, GIF or SVG picture.").arg(path));
     return;
   }
   if (!model_.Add(std::move(*object))) return;

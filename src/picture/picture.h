@@ -15,9 +15,25 @@
 
 namespace inkmark {
 
-// Reads a ".bmp", ".rle" or ".jpg" file (any letter case) as a 24-bit picture;
-// nullopt for any other name, or a file that cannot be read or decoded.
-std::optional<BitmapFile> LoadPicture(const std::string& path);
+// The size a scalable picture (SVG) is drawn at: `width` pixels wide with its
+// proportions kept, or its own size at `dots_per_inch` when width is 0. Pictures
+// made of pixels ignore it; they are scaled afterwards.
+struct PictureScale {
+  std::int32_t width = 0;
+  std::int32_t dots_per_inch = 96;
+};
+
+// Reads a ".bmp", ".rle", ".jpg", ".png", ".gif" or ".svg" file (any letter
+// case) as a 24-bit picture; nullopt for any other name, or a file that cannot
+// be read or decoded. Transparent parts become white.
+std::optional<BitmapFile> LoadPicture(const std::string& path, const PictureScale& scale = {});
+
+// The scale at `width` (0: own size) at the session's selected resolution.
+PictureScale PictureScaleFor(const LogoSession& session, std::int32_t width);
+
+// Whether the file is drawn at the size it is wanted at (SVG) rather than
+// scaled from its pixels.
+bool IsScalablePicture(const std::string& path);
 
 // The bitmap file bytes (1, 4, 8, 16, 24 or 32 bits per pixel; uncompressed,
 // RLE8, RLE4 or bit fields) as a 24-bit picture. A 24-bit file comes back

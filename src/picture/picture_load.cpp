@@ -6,6 +6,7 @@
 
 #include "picture/picture.h"
 #include "picture/picture_io.h"
+#include "picture/picture_qt.h"
 #include "platform/paths.h"
 
 namespace inkmark {
@@ -35,8 +36,26 @@ std::optional<BitmapFile> LoadJpegThroughTempFile(const std::string& path) {
 
 }  // namespace
 
-std::optional<BitmapFile> LoadPicture(const std::string& path) {
+PictureScale PictureScaleFor(const LogoSession& session, std::int32_t width) {
+  PictureScale scale;
+  scale.width = width;
+  if (const PrinterProfile* p = session.CurrentProfile()) {
+    const std::int32_t dpi = SelectedNumber(p->resolutions, p->resolution_count, p->resolution_sel);
+    if (dpi > 0) scale.dots_per_inch = dpi;
+  }
+  return scale;
+}
+
+bool IsScalablePicture(const std::string& path) { return LowerExtension(path) == ".svg"; }
+
+std::optional<BitmapFile> LoadPicture(const std::string& path, const PictureScale& scale) {
   const std::string ext = LowerExtension(path);
+  if (ext == ".png" || ext == ".gif") return DecodeQtImageToRgb24(path, ext.c_str() + 1);
+  if (ext == ".svg") {
+    auto svg = ReadWholeFile(path);
+    if (!svg) return std::nullopt;
+    return RenderSvgToRgb24(*svg, scale);
+  }
   std::optional<BitmapFile> data;
   if (ext == ".jpg") {
     data = LoadJpegThroughTempFile(path);

@@ -15,8 +15,9 @@ struct Entry {
 constexpr Entry kEnglish[] = {
     {1, "Open"},
     {2,
-     "Bitmap File(*.BMP;*.RLE)~*.BMP;*.RLE~JPEG File(*.JPG)~*.JPG~Quorvel Logo File(*.QLF)~*.QLF~"},
-    {4, "BMP,RLE,JPG,QLF"},
+     "Bitmap File(*.BMP;*.RLE)~*.BMP;*.RLE~JPEG File(*.JPG)~*.JPG~Quorvel Logo File(*.QLF)~*.QLF~"
+     "Other Picture(*.PNG;*.GIF;*.SVG)~*.PNG;*.GIF;*.SVG~"},
+    {4, "BMP,RLE,JPG,QLF,PNG,GIF,SVG"},
     {6, "BMP,BIN"},
     {7, "Black"},
     {8, "Red"},

@@ -43,8 +43,7 @@ std::int32_t DevicePort::open() {
   return 1;
 }
 
-void DevicePort::close() {
-  if (!handle) return;
+bool DevicePort::drainOutput() {
   PortClock& clock = CurrentPortClock();
   // A slow line may take far longer than the write time-out to send what the
   // driver holds; only a line that stops sending is given up on.
@@ -52,6 +51,12 @@ void DevicePort::close() {
       handle.get(), write_total_timeout_constant, [&clock] { return clock.NowMs(); },
       [&clock](std::uint32_t ms) { clock.SleepMs(ms); });
   if (!drained) output_lost = true;
+  return drained;
+}
+
+void DevicePort::close() {
+  if (!handle) return;
+  const bool drained = drainOutput();
   ::tcflush(handle.get(), drained ? TCIFLUSH : TCIOFLUSH);
   handle.reset();
 }
@@ -101,6 +106,10 @@ DevicePort::Transfer DevicePort::readDevice(std::uint8_t* buffer, std::uint32_t 
   return t;
 }
 
+std::int64_t DevicePort::writeSome(const std::uint8_t* buffer, std::uint32_t length) {
+  return ::write(handle.get(), buffer, length);
+}
+
 DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::uint32_t length) {
   PortClock& clock = CurrentPortClock();
   Transfer t;
@@ -123,7 +132,7 @@ DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::ui
     int events = clock.WaitFd(handle.get(), POLLOUT, left);
     if (events < 0) return {false, t.count, std::uint32_t(errno)};
     if (events == 0) continue;
-    ssize_t n = ::write(handle.get(), buffer + t.count, std::min(length - t.count, allowance));
+    const std::int64_t n = writeSome(buffer + t.count, std::min(length - t.count, allowance));
     if (n > 0) {
       t.count += std::uint32_t(n);
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {

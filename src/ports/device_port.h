@@ -43,6 +43,9 @@ class DevicePort : public PortDriver {
     std::uint32_t error = 0;
   };
 
+  // Waits while queued output keeps leaving; false, with `output_lost` set,
+  // when it stopped leaving before the queue emptied.
+  bool drainOutput();
   // Sets the five time-outs, the read constant from the shared `read_constant_ms`.
   void applyTimeouts();
   // One read as the time-outs allow: up to `read_total_timeout_constant` for the
@@ -52,6 +55,8 @@ class DevicePort : public PortDriver {
   // `write_total_timeout_multiplier` ms; a device that will not take the rest
   // in that time fails busy.
   virtual Transfer writeDevice(const std::uint8_t* buffer, std::uint32_t length);
+  // Hands bytes to the device as write(2) does.
+  virtual std::int64_t writeSome(const std::uint8_t* buffer, std::uint32_t length);
   // Whether the printer's handshake lets bytes go out now.
   virtual bool readyToSend() { return true; }
   // How many bytes the next device write may hand over; 0 holds it back.

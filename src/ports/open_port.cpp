@@ -7,6 +7,7 @@
 #include "ports/clock.h"
 #include "ports/driver_port.h"
 #include "ports/file_port.h"
+#include "ports/network_port.h"
 #include "ports/parallel_port.h"
 #include "ports/serial_port.h"
 
@@ -62,6 +63,11 @@ std::unique_ptr<PortDriver> ChoosePrinterPort(const LogoSession& session) {
   const PrinterProfile* profile = session.CurrentProfile();
   if (profile == nullptr) return nullptr;
   std::string_view port_name = SelectedName(profile->ports, profile->port_count, profile->port_sel);
+  if (IsNetworkPortName(port_name)) {
+    auto address = ParseNetworkAddress(port_name);
+    if (!address) return nullptr;
+    return std::make_unique<NetworkPort>(std::move(*address));
+  }
   if (StartsWithNoCase(port_name, "COM")) return ChooseSerialPort(*profile, port_name);
   if (StartsWithNoCase(port_name, kDriverPortPrefix)) {
     std::string_view driver =

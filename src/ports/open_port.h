@@ -27,8 +27,8 @@ std::int32_t PortNumberFromName(std::string_view port_name);
 // The port the session's current choices name, constructed but not opened: a
 // file port while a command file is written, else by the selected port name a
 // serial port with the selected line, the driver port on the selected driver
-// name, or the parallel port. None when there is no current profile or the
-// serial port number is refused.
+// name, a network port for a name "tcp://HOST[:PORT]", or the parallel port. None when there is no
+// current profile or the serial port number is refused.
 std::unique_ptr<PortDriver> ChoosePrinterPort(const LogoSession& session);
 
 // Chooses the port, opens it and, unless it is a file, sends the initialise

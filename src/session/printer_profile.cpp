@@ -1,5 +1,9 @@
 #include "session/printer_profile.h"
 
+#include <algorithm>
+
+#include "platform/text.h"
+
 namespace inkmark {
 
 std::string_view SelectedName(const std::vector<std::string>& list, std::int32_t count,
@@ -12,6 +16,20 @@ std::int32_t SelectedNumber(const std::vector<std::int32_t>& list, std::int32_t 
                             std::int32_t sel) {
   if (sel < 0 || sel >= count || std::size_t(sel) >= list.size()) return 0;
   return list[std::size_t(sel)];
+}
+
+void AddPortChoice(PrinterProfile& p, const std::string& name) {
+  const std::size_t count = std::min(p.ports.size(), std::size_t(std::max(p.port_count, 0)));
+  for (std::size_t i = 0; i < count; ++i) {
+    if (EqualsNoCase(p.ports[i], name)) {
+      p.port_sel = std::int32_t(i);
+      return;
+    }
+  }
+  // Before the list's extra element, which stays last.
+  p.ports.insert(p.ports.begin() + std::ptrdiff_t(count), name);
+  p.port_sel = std::int32_t(count);
+  p.port_count = std::int32_t(count) + 1;
 }
 
 std::int32_t PrintWidthDots(const PrinterProfile& p) {

@@ -61,6 +61,14 @@ std::string_view SelectedName(const std::vector<std::string>& list, std::int32_t
 std::int32_t SelectedNumber(const std::vector<std::int32_t>& list, std::int32_t count,
                             std::int32_t sel);
 
+// A port name that begins with this (any letter case) is a printer on the
+// network: "tcp://HOST[:PORT]".
+inline constexpr char kNetworkPortPrefix[] = "tcp://";
+
+// Selects the port `name` (letter case aside), adding it after the profile's
+// choices when it is not one of them: a network printer's address.
+void AddPortChoice(PrinterProfile& profile, const std::string& name);
+
 // Printable width in dots at the selected paper width and resolution: the
 // paper's dots are given at the first resolution. 0 when the profile lacks them.
 std::int32_t PrintWidthDots(const PrinterProfile& profile);

@@ -40,6 +40,8 @@ SourceKind SourceKindFromPath(std::string_view path) {
   if (EqualsNoCase(ext, "BMP")) return kSourceBitmap;
   if (EqualsNoCase(ext, "RLE")) return kSourceRle;
   if (EqualsNoCase(ext, "JPG")) return kSourceJpeg;
+  if (EqualsNoCase(ext, "PNG") || EqualsNoCase(ext, "GIF") || EqualsNoCase(ext, "SVG"))
+    return kSourceOtherPicture;
   return kSourceNone;
 }
 

@@ -30,9 +30,11 @@ enum SourceKind : std::int32_t {
   kSourceBitmap = 1,
   kSourceRle = 2,
   kSourceJpeg = 3,
+  kSourceOtherPicture = 4,  // PNG, GIF or SVG
 };
 
-// The kind of a source file by its extension alone (QLF, BMP, RLE, JPG).
+// The kind of a source file by its extension alone (QLF, BMP, RLE, JPG, and
+// PNG, GIF, SVG as other pictures).
 SourceKind SourceKindFromPath(std::string_view path);
 
 // A bitmap file image held by the session; empty means none.

@@ -74,6 +74,11 @@ std::int32_t LoadSettings(int count, std::vector<PrinterProfile>& profiles,
   SelectName(*store, kSecondColor, p.second_colors, p.second_color_count, p.second_color_sel);
   SelectNumber(*store, kResolution, p.resolutions, p.resolution_count, p.resolution_sel);
   SelectName(*store, kPort, p.ports, p.port_count, p.port_sel);
+  // A network printer's address is no choice of the printer file: it is added.
+  if (auto port = ReadText(*store, kPort, kMaxProfileText);
+      port && StartsWithNoCase(*port, kNetworkPortPrefix)) {
+    AddPortChoice(p, *port);
+  }
   SelectNumber(*store, kBaudRate, p.baud_rates, p.baud_count, p.baud_sel);
   SelectNumber(*store, kBitLength, p.bit_lengths, p.bit_length_count, p.bit_length_sel);
   SelectName(*store, kParity, p.parities, p.parity_count, p.parity_sel);

@@ -18,7 +18,7 @@ struct FileType {
 // the printer files' lists are.
 std::vector<FileType> FileTypesFromText(std::string_view text);
 
-// The extensions of a comma-separated list ("BMP,RLE,JPG,QLF").
+// The extensions of a comma-separated list ("BMP,RLE,JPG,QLF,PNG,GIF,SVG").
 std::vector<std::string> ExtensionsFromText(std::string_view text);
 
 // True when the file name of `path` has an extension (the text after its last

@@ -21,7 +21,8 @@ QString ToQt(const std::string& text) {
 // dialog hides the patterns it appends, so the name reads as the table has it.
 QStringList NameFilters(int string_id) {
   QStringList filters;
-  for (const FileType& type : FileTypesFromText(LoadString(string_id, 127))) {
+  // Room for every type of the Open dialog, the other pictures included.
+  for (const FileType& type : FileTypesFromText(LoadString(string_id, 255))) {
     QString patterns = ToQt(type.patterns);
     patterns.replace(';', ' ');
     filters << ToQt(type.description) + " (" + patterns + ")";

@@ -26,6 +26,9 @@ class MainHost {
   virtual std::optional<std::string> RunOpenDialog(const std::string& source_path) = 0;
   // The Save dialog seeded from source_path; fills save_path, or nullopt.
   virtual std::optional<SaveChoice> RunSaveDialog(LogoSession& session) = 0;
+  // Asks for a network printer's address, offering `initial`; nullopt when
+  // the user cancels.
+  virtual std::optional<std::string> AskNetworkAddress(const std::string& initial) = 0;
   // Ends the window.
   virtual void CloseWindow() = 0;
   // The owner of the boxes the window shows.

@@ -60,6 +60,12 @@ enum MainControlId : int {
 };
 
 // The eight level sliders and their labels, level 1 (darkest) first.
+// The Port list's last entry, which asks for a network printer's address, and
+// the hint shown when what was typed is none.
+inline constexpr char kNetworkEntry[] = "Network...";
+inline constexpr char kNetworkAddressHint[] =
+    "Input the printer's address as tcp://HOST:PORT, such as tcp://192.168.0.50:9100.";
+
 inline constexpr int kLevelSliderIds[8] = {1070, 1069, 1067, 1065, 1062, 1061, 1057, 1056};
 inline constexpr int kLevelLabelIds[8] = {1074, 1068, 1071, 1072, 1066, 1060, 1063, 1064};
 

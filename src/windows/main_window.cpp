@@ -9,6 +9,8 @@
 #include "platform/shell_utils.h"
 #include "platform/string_table.h"
 #include "platform/text.h"
+#include "platform/translation.h"
+#include "ports/network_address.h"
 #include "session/temp_files.h"
 #include "settings/saved_settings.h"
 #include "windows/main_ids.h"
@@ -94,6 +96,8 @@ void MainWindow::FillPrinterPanel(const PrinterProfile& p) {
   FillNumbers(view_, kIdResolution, p.resolutions, p.resolution_count, "%d x %ddpi",
               p.resolution_sel);
   FillNames(view_, kIdPort, p.ports, p.port_count, p.port_sel);
+  // Always last: a printer on the network, whatever ports the printer file lists.
+  view_.AddItem(kIdPort, Translate("MAIN", kNetworkEntry));
   ApplyPortRule(view_.Text(kIdPort));
   FillNames(view_, kIdDriver, p.driver_names, p.driver_count, p.driver_sel);
   FillNumbers(view_, kIdBaudRate, p.baud_rates, p.baud_count, "%dbps", p.baud_sel);
@@ -259,9 +263,32 @@ void MainWindow::OnPrinterPanel(int id) {
       RefreshAll();
       return;
     case kIdPort:
+      if (sel >= 0 && sel == p->port_count) ChooseNetworkPort(*p);
       ApplyPortRule(view_.Text(kIdPort));
       return;
   }
+}
+
+void MainWindow::ChooseNetworkPort(PrinterProfile& p) {
+  // The address in use, else the one chosen last, is offered again.
+  std::string initial = "tcp://";
+  std::string_view current = SelectedName(p.ports, p.port_count, p.port_sel);
+  if (IsNetworkPortName(current)) initial = std::string(current);
+  for (;;) {
+    std::optional<std::string> text = host_.AskNetworkAddress(initial);
+    if (!text) break;
+    if (auto address = ParseNetworkAddress(*text)) {
+      AddPortChoice(p, NetworkAddressText(*address));
+      break;
+    }
+    CurrentMessageBoxes().Show(host_.Owner(), Translate("MAIN", "Network"),
+                               Translate("MAIN", kNetworkAddressHint), kMbOk);
+    initial = *text;
+  }
+  // The list shows the profile's ports again, with the chosen one selected.
+  view_.ClearList(kIdPort);
+  FillNames(view_, kIdPort, p.ports, p.port_count, p.port_sel);
+  view_.AddItem(kIdPort, Translate("MAIN", kNetworkEntry));
 }
 
 void MainWindow::OnCommand(int id) {

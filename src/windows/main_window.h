@@ -41,6 +41,9 @@ class MainWindow final : public ControlEvents {
   // Printer panel.
   void FillPrinterPanel(const PrinterProfile& profile);
   void ApplyPortRule(std::string_view port);
+  // The Port list's last entry: asks for a network printer's address and adds
+  // it to the profile's ports, selected; a cancel keeps the port as it was.
+  void ChooseNetworkPort(PrinterProfile& profile);
   void StorePrinterSelections();
   void UpdatePrintWidth();
   void RefreshAll();

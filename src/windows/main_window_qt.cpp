@@ -1,9 +1,11 @@
 #include "windows/main_window_qt.h"
 
 #include <QGuiApplication>
+#include <QInputDialog>
 
 #include "platform/paths.h"
 #include "platform/program_icons.h"
+#include "platform/translation.h"
 #include "protocol/nv_dispatch.h"
 #include "windows/color_swatches.h"
 #include "windows/editor_launch.h"
@@ -45,6 +47,16 @@ int QtMainWindow::Exec() { return view_.dialog().exec(); }
 void QtMainWindow::BeginBusy() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
 
 void QtMainWindow::EndBusy() { QGuiApplication::restoreOverrideCursor(); }
+
+std::optional<std::string> QtMainWindow::AskNetworkAddress(const std::string& initial) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(
+      &view_.dialog(), QString::fromStdString(Translate("MAIN", "Network")),
+      QString::fromStdString(Translate("MAIN", "Printer address (tcp://HOST:PORT):")),
+      QLineEdit::Normal, QString::fromStdString(initial), &ok);
+  if (!ok) return std::nullopt;
+  return text.trimmed().toStdString();
+}
 
 std::optional<std::string> QtMainWindow::RunOpenDialog(const std::string& source_path) {
   return inkmark::RunOpenDialog(&view_.dialog(), source_path);

@@ -56,7 +56,7 @@ void MainWindow::ApplySourceKindRules() {
     ApplyItemRules();
     if (!editor_path_.empty()) view_.Enable(kIdEdit, true);
     for (int id : kSourceCommands) view_.Enable(id, true);
-  } else if (kind >= kSourceBitmap && kind <= kSourceJpeg) {
+  } else if (kind >= kSourceBitmap && kind <= kSourceOtherPicture) {
     view_.Show(kIdItemList, false);
     ApplyItemRules();
     for (int id : kSourceCommands) view_.Enable(id, true);

@@ -55,6 +55,13 @@ class Recorder final : public MainPipeline, public MainHost {
     s.save_path = save_path;
     return save_answer;
   }
+  std::optional<std::string> AskNetworkAddress(const std::string& initial) override {
+    network_offered.push_back(initial);
+    if (network_answers.empty()) return std::nullopt;
+    auto answer = network_answers.front();
+    network_answers.erase(network_answers.begin());
+    return answer;
+  }
   void CloseWindow() override { ++closed; }
   void OpenKeyEntry(LogoSession& s) override { key_entry_flags.push_back(s.save_as_command_file); }
 
@@ -70,6 +77,8 @@ class Recorder final : public MainPipeline, public MainHost {
   std::optional<SaveChoice> save_answer;
   std::string save_path;
   std::vector<int> key_entry_flags;
+  std::vector<std::optional<std::string>> network_answers;  // nullopt: cancel
+  std::vector<std::string> network_offered;
 };
 
 // A printer as its printer file describes it; every list starts at its first choice.

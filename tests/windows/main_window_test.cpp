@@ -3,6 +3,8 @@
 #include "document/logo_raster.h"
 #include "main_window_fixture.h"
 #include "picture/picture.h"
+#include "ports/network_port.h"
+#include "ports/open_port.h"
 #include "settings/saved_settings.h"
 
 namespace inkmark::testing {
@@ -74,6 +76,44 @@ TEST_F(MainWindowTest, PanelChoicesAreStoredOnPaperChangeAndExitButNotOnCloseBox
   }
   EXPECT_EQ(recorder_.closed, 2);
   EXPECT_EQ(folder.rfind(dir_.path().string(), 0), 0u) << folder;
+}
+
+TEST_F(MainWindowTest, NetworkEntryAsksForAnAddressThatIsSavedAndReachesTheNetworkPort) {
+  Open();
+  EXPECT_EQ(view_.Items(kIdPort), (Names{"COM1", "LPT1", "Corlane Printer Driver", "Network..."}));
+  // Cancelled: the port stays as it was.
+  view_.UserSelect(kIdPort, 3);
+  EXPECT_EQ(view_.Selection(kIdPort), 0);
+  ExpectShown(kSerial, true);
+  // A wrong address is explained and asked again, offering what was typed.
+  recorder_.network_answers = {"printer:99999", "tcp://[::1]:9101"};
+  view_.UserSelect(kIdPort, 3);
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_NE(boxes_.boxes()[0].text.find("tcp://HOST:PORT"), std::string::npos);
+  EXPECT_EQ(recorder_.network_offered,
+            (std::vector<std::string>{"tcp://", "tcp://", "printer:99999"}));
+  EXPECT_EQ(view_.Items(kIdPort),
+            (Names{"COM1", "LPT1", "Corlane Printer Driver", "tcp://[::1]:9101", "Network..."}));
+  EXPECT_EQ(view_.Selection(kIdPort), 3);
+  ExpectShown(kSerial, false);
+  ExpectShown({kIdDriver, kIdDriverLabel}, false);
+  // Asked again, the address in use is offered; the same address is not added twice.
+  recorder_.network_answers = {"TCP://[::1]:9101"};
+  view_.UserSelect(kIdPort, 4);
+  EXPECT_EQ(recorder_.network_offered.back(), "tcp://[::1]:9101");
+  EXPECT_EQ(view_.Items(kIdPort).size(), 5u);
+
+  view_.UserClick(kIdExit);
+  std::string folder;
+  std::vector<PrinterProfile> saved = {MakeProfile("DT-300", "COM1,LPT1")};
+  ASSERT_EQ(LoadSettings(1, saved, folder), 0);
+  EXPECT_EQ(std::string(SelectedName(saved[0].ports, saved[0].port_count, saved[0].port_sel)),
+            "tcp://[::1]:9101");
+  auto port = ChoosePrinterPort(session_);
+  auto* network = dynamic_cast<NetworkPort*>(port.get());
+  ASSERT_NE(network, nullptr);
+  EXPECT_EQ(network->address.host, "::1");
+  EXPECT_EQ(network->address.port, 9101);
 }
 
 TEST_F(MainWindowTest, TypedOrBrowsedPathsLoadOnlyWhenTheyExist) {

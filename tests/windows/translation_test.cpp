@@ -47,7 +47,7 @@ TEST_F(Japanese, StringTableIsTranslatedButInkNamesStayThoseOfThePrinterFiles) {
     EXPECT_FALSE(IsAscii(LoadString(id))) << id;
   EXPECT_EQ(LoadString(kStrBlack), "Black");
   EXPECT_EQ(ColorFromName("red"), kColorRed);
-  EXPECT_EQ(LoadString(kStrOpenExtensions), "BMP,RLE,JPG,QLF");
+  EXPECT_EQ(LoadString(kStrOpenExtensions), "BMP,RLE,JPG,QLF,PNG,GIF,SVG");
 
   LoadTranslations("", {});
   EXPECT_EQ(LoadString(kStrKeyListFailed), "Failed to get key code list.");

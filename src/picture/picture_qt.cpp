@@ -1,0 +1,183 @@
+#include "picture/picture_qt.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QString>
+#include <QSvgRenderer>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "picture/picture_header.h"
+
+namespace inkmark {
+namespace {
+
+constexpr double kCssPixelsPerInch = 96.0;
+
+// The pixels of `image` over white paper, as a 24-bit picture.
+std::optional<BitmapFile> Rgb24FromImage(const QImage& source) {
+  if (source.isNull() || !PictureSizeAllowed(source.width(), source.height())) return std::nullopt;
+  const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+  if (image.isNull()) return std::nullopt;
+  const std::int32_t w = image.width();
+  const std::int32_t h = image.height();
+  const std::size_t stride = Rgb24Stride(w);
+  BitmapFile out(kHeadersSize + stride * static_cast<std::size_t>(h), 0);
+  WriteRgb24Header(out, w, h);
+  for (std::int32_t y = 0; y < h; ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    // Rows are stored bottom-up.
+    std::uint8_t* row = out.data() + kHeadersSize + stride * static_cast<std::size_t>(h - 1 - y);
+    for (std::int32_t x = 0; x < w; ++x) {
+      const QRgb p = line[x];
+      const int a = qAlpha(p);
+      // Transparent parts are the paper, which is white.
+      auto over_white = [a](int c) {
+        return static_cast<std::uint8_t>((c * a + 255 * (255 - a) + 127) / 255);
+      };
+      row[3 * x] = over_white(qBlue(p));
+      row[3 * x + 1] = over_white(qGreen(p));
+      row[3 * x + 2] = over_white(qRed(p));
+    }
+  }
+  return out;
+}
+
+// A decimal number at the start of `text`, which is advanced past it.
+std::optional<double> TakeNumber(std::string_view& text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' ||
+                           text.front() == '\r' || text.front() == ',')) {
+    text.remove_prefix(1);
+  }
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || !std::isfinite(value)) return std::nullopt;
+  text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+  return value;
+}
+
+// A length attribute in CSS pixels (96 to the inch); nullopt for a relative
+// length (%, em, ex) or anything that is not a positive length.
+std::optional<double> LengthInCssPixels(std::string_view text) {
+  auto value = TakeNumber(text);
+  if (!value || *value <= 0) return std::nullopt;
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  struct Unit {
+    std::string_view name;
+    double css_pixels;
+  };
+  static constexpr Unit kUnits[] = {{"", 1.0},
+                                    {"px", 1.0},
+                                    {"in", kCssPixelsPerInch},
+                                    {"mm", kCssPixelsPerInch / 25.4},
+                                    {"cm", kCssPixelsPerInch / 2.54},
+                                    {"pt", kCssPixelsPerInch / 72.0},
+                                    {"pc", kCssPixelsPerInch / 6.0}};
+  for (const Unit& u : kUnits) {
+    if (text == u.name) return *value * u.css_pixels;
+  }
+  return std::nullopt;
+}
+
+// The width and height of a view box "min-x min-y width height".
+std::optional<SvgSize> ViewBoxSize(std::string_view text) {
+  double v[4] = {};
+  for (double& n : v) {
+    auto number = TakeNumber(text);
+    if (!number) return std::nullopt;
+    n = *number;
+  }
+  if (v[2] <= 0 || v[3] <= 0) return std::nullopt;
+  return SvgSize{v[2], v[3]};
+}
+
+QByteArray AsByteArray(std::span<const std::uint8_t> bytes) {
+  return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                 static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+std::optional<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format) {
+  QImageReader reader(QString::fromLocal8Bit(path.c_str()), format);
+  // The name chose the format: a file of another kind under it is refused.
+  reader.setDecideFormatFromContent(false);
+  const QSize size = reader.size();
+  if (size.isValid() && !PictureSizeAllowed(size.width(), size.height())) return std::nullopt;
+  // Of an animation, the first frame.
+  return Rgb24FromImage(reader.read());
+}
+
+std::optional<SvgSize> SvgOwnSize(std::span<const std::uint8_t> svg, std::int32_t dots_per_inch) {
+  if (dots_per_inch <= 0) return std::nullopt;
+  QXmlStreamReader xml(AsByteArray(svg));
+  while (!xml.atEnd() && !xml.hasError()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() != QLatin1String("svg")) return std::nullopt;
+    const QXmlStreamAttributes attrs = xml.attributes();
+    const QByteArray w = attrs.value("width").toUtf8();
+    const QByteArray h = attrs.value("height").toUtf8();
+    auto width = LengthInCssPixels(std::string_view(w.constData(), std::size_t(w.size())));
+    auto height = LengthInCssPixels(std::string_view(h.constData(), std::size_t(h.size())));
+    const QByteArray box = attrs.value("viewBox").toUtf8();
+    auto view_box = ViewBoxSize(std::string_view(box.constData(), std::size_t(box.size())));
+    // One stated side takes the other from the view box's proportions.
+    if (width && !height && view_box) height = *width * view_box->height / view_box->width;
+    if (height && !width && view_box) width = *height * view_box->width / view_box->height;
+    SvgSize css;
+    if (width && height) {
+      css = {*width, *height};
+    } else if (view_box) {
+      css = *view_box;
+    } else {
+      return std::nullopt;
+    }
+    const double scale = dots_per_inch / kCssPixelsPerInch;
+    return SvgSize{css.width * scale, css.height * scale};
+  }
+  return std::nullopt;
+}
+
+std::optional<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg,
+                                           const PictureScale& scale) {
+  auto own = SvgOwnSize(svg, scale.dots_per_inch);
+  QSvgRenderer renderer(AsByteArray(svg));
+  if (!renderer.isValid()) return std::nullopt;
+  if (!own) {
+    // Neither a size nor a view box: what the renderer makes of it, at 96 to the inch.
+    const QSize fallback = renderer.defaultSize();
+    if (fallback.isEmpty()) return std::nullopt;
+    const double s = scale.dots_per_inch / kCssPixelsPerInch;
+    own = SvgSize{fallback.width() * s, fallback.height() * s};
+  }
+  double w = own->width;
+  double h = own->height;
+  if (scale.width > 0) {
+    h = h * scale.width / w;
+    w = scale.width;
+  }
+  const double rw = std::max(1.0, std::round(w));
+  const double rh = std::max(1.0, std::round(h));
+  if (!(rw <= kMaxPictureSide && rh <= kMaxPictureSide) ||
+      !PictureSizeAllowed(std::int64_t(rw), std::int64_t(rh))) {
+    return std::nullopt;
+  }
+  // Drawn at the size it is wanted at, so its edges stay sharp at any width.
+  QImage image(int(rw), int(rh), QImage::Format_ARGB32_Premultiplied);
+  if (image.isNull()) return std::nullopt;
+  image.fill(Qt::transparent);
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter, QRectF(0, 0, rw, rh));
+  }
+  return Rgb24FromImage(image);
+}
+
+}  // namespace inkmark

@@ -1,0 +1,33 @@
+// Pictures read through Qt: PNG and GIF through its image readers, SVG drawn
+// by QtSvg at the size it is wanted at. All of them become 24-bit pictures on
+// white paper: whatever is transparent prints as paper.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "picture/picture.h"
+
+namespace inkmark {
+
+// The first frame of a PNG or GIF file (`format` "png" or "gif"); nullopt when
+// the file is not of that format or cannot be decoded.
+std::optional<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format);
+
+// An SVG document drawn at `scale` (see PictureScale); nullopt when it cannot
+// be read or its size is unusable.
+std::optional<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg,
+                                           const PictureScale& scale);
+
+// An SVG document's own size in pixels at `dots_per_inch`: its width and height
+// when they are given in absolute units (px counting 96 to the inch), else its
+// view box at 96 pixels per inch. nullopt when it states neither.
+struct SvgSize {
+  double width = 0;
+  double height = 0;
+};
+std::optional<SvgSize> SvgOwnSize(std::span<const std::uint8_t> svg, std::int32_t dots_per_inch);
+
+}  // namespace inkmark

@@ -1,0 +1,231 @@
+// PNG, GIF and SVG sources: the same picture in PNG or GIF gives the same 24-bit
+// picture as in BMP, transparency is white paper, and SVG is drawn at the width
+// it is wanted at with sharp edges, or at its own size at the printer's resolution.
+#include "picture/picture_qt.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+#include <string>
+
+#include "picture/picture.h"
+#include "picture/picture_header.h"
+#include "support/bitmap_fixture.h"
+#include "support/temp_dir.h"
+
+namespace inkmark {
+namespace {
+
+using namespace testing;
+
+constexpr std::uint32_t kPalette[] = {0x000000, 0xFF0000, 0xFFFFFF, 0x0000FF};
+
+// 13 x 7 of the four palette colours, in a pattern that shows any row or column mix-up.
+std::uint32_t PatternAt(int x, int y) { return kPalette[(x * 3 + y * 5 + x * y) % 4]; }
+
+// The pattern as a 24-bit BMP, rows bottom-up as the file stores them.
+std::vector<std::uint8_t> PatternBmp() {
+  Rows rows;
+  for (int r = 0; r < 7; ++r) {
+    rows.emplace_back();
+    for (int x = 0; x < 13; ++x) rows.back().push_back(PatternAt(x, 6 - r));
+  }
+  BitmapFixture f = Fixture(13, 7, 24);
+  f.pixels = PackRows(rows, 24);
+  return BuildBitmap(f);
+}
+
+QImage PatternImage(QImage::Format format) {
+  QImage image(13, 7, QImage::Format_RGB32);
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 13; ++x) image.setPixel(x, y, 0xFF000000u | PatternAt(x, y));
+  return image.convertToFormat(format);
+}
+
+std::string Encoded(const QImage& image, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(image.save(&buffer, format));
+  return bytes.toStdString();
+}
+
+// A GIF of 2-bit indexes with a clear code after every two, so that every code
+// stays 3 bits wide; one image block per frame.
+std::string Gif(int w, int h, const std::vector<std::vector<int>>& frames) {
+  std::string out = "GIF89a";
+  auto u16 = [&out](int v) { out += char(v & 0xFF), out += char(v >> 8); };
+  u16(w), u16(h);
+  out += char(0x81), out += '\0', out += '\0';  // global table of 4 entries
+  for (std::uint32_t c : kPalette) out += char(c >> 16), out += char(c >> 8), out += char(c);
+  for (const auto& pixels : frames) {
+    out += ',';
+    u16(0), u16(0), u16(w), u16(h);
+    out += '\0';
+    out += char(2);  // minimum code size
+    std::string data;
+    std::uint32_t bits = 0;
+    int count = 0;
+    auto code = [&](int c) {
+      bits |= std::uint32_t(c) << count;
+      count += 3;
+      while (count >= 8) data += char(bits & 0xFF), bits >>= 8, count -= 8;
+    };
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      if (i % 2 == 0) code(4);
+      code(pixels[i]);
+    }
+    code(5);
+    if (count > 0) data += char(bits & 0xFF);
+    for (std::size_t i = 0; i < data.size(); i += 255) {
+      const std::string block = data.substr(i, 255);
+      out += char(block.size());
+      out += block;
+    }
+    out += '\0';
+  }
+  out += ';';
+  return out;
+}
+
+void ExpectSamePixels(const BitmapFile& got, const BitmapFile& want) {
+  auto g = ReadBitmapHeader(got);
+  auto w = ReadBitmapHeader(want);
+  ASSERT_TRUE(g && w);
+  ASSERT_EQ(g->bits_per_pixel, 24);
+  ASSERT_EQ((std::array{g->width, g->height}), (std::array{w->width, w->height}));
+  for (std::int32_t r = 0; r < w->height; ++r)
+    for (std::int32_t x = 0; x < w->width; ++x)
+      ASSERT_EQ(PixelAt(got, x, r), PixelAt(want, x, r)) << "x " << x << " row " << r;
+}
+
+TEST(OtherPictures, PngOfEveryDepthAndGifFirstFrameMatchTheBmp) {
+  TempDir dir;
+  dir.Write("pattern.bmp", [] {
+    auto b = PatternBmp();
+    return std::string(b.begin(), b.end());
+  }());
+  auto bmp = LoadPicture((dir.path() / "pattern.bmp").string());
+  ASSERT_TRUE(bmp);
+  const std::pair<const char*, QImage::Format> kPngs[] = {
+      {"rgb8.png", QImage::Format_RGB888},
+      {"rgba16.PNG", QImage::Format_RGBA64},
+      {"palette.png", QImage::Format_Indexed8},
+  };
+  for (const auto& [name, format] : kPngs) {
+    SCOPED_TRACE(name);
+    dir.Write(name, Encoded(PatternImage(format), "png"));
+    auto png = LoadPicture((dir.path() / name).string());
+    ASSERT_TRUE(png);
+    ExpectSamePixels(*png, *bmp);
+  }
+  // The first frame counts; the second is another picture.
+  std::vector<int> first, second(13 * 7, 1);
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 13; ++x) first.push_back((x * 3 + y * 5 + x * y) % 4);
+  dir.Write("anim.gif", Gif(13, 7, {first, second}));
+  auto gif = LoadPicture((dir.path() / "anim.gif").string());
+  ASSERT_TRUE(gif);
+  ExpectSamePixels(*gif, *bmp);
+
+  // Grey stays grey: the same levels as a BMP of greys.
+  QImage grey(4, 1, QImage::Format_Grayscale8);
+  const int kLevels[] = {0, 77, 200, 255};
+  for (int x = 0; x < 4; ++x) grey.setPixel(x, 0, qRgb(kLevels[x], kLevels[x], kLevels[x]));
+  dir.Write("grey.png", Encoded(grey, "png"));
+  auto g = LoadPicture((dir.path() / "grey.png").string());
+  ASSERT_TRUE(g);
+  for (int x = 0; x < 4; ++x)
+    EXPECT_EQ(PixelAt(*g, x, 0),
+              (Bgr{std::uint8_t(kLevels[x]), std::uint8_t(kLevels[x]), std::uint8_t(kLevels[x])}));
+
+  // The name decides the reader: a BMP under a PNG name, or a broken file, is refused.
+  dir.Write("bmp.png", ReadFileText(dir.path() / "pattern.bmp"));
+  EXPECT_FALSE(LoadPicture((dir.path() / "bmp.png").string()));
+  dir.Write("cut.gif", Gif(13, 7, {first}).substr(0, 30));
+  EXPECT_FALSE(LoadPicture((dir.path() / "cut.gif").string()));
+}
+
+TEST(OtherPictures, TransparentPartsAreWhitePaper) {
+  TempDir dir;
+  QImage image(3, 1, QImage::Format_ARGB32);
+  image.setPixel(0, 0, qRgba(0, 0, 0, 0));      // transparent (its colour is black)
+  image.setPixel(1, 0, qRgba(0, 0, 0, 128));    // half-transparent black
+  image.setPixel(2, 0, qRgba(255, 0, 0, 255));  // opaque red
+  dir.Write("alpha.png", Encoded(image, "png"));
+  auto png = LoadPicture((dir.path() / "alpha.png").string());
+  ASSERT_TRUE(png);
+  EXPECT_EQ(PixelAt(*png, 0, 0), (Bgr{255, 255, 255}));
+  EXPECT_EQ(PixelAt(*png, 1, 0), (Bgr{127, 127, 127}));
+  EXPECT_EQ(PixelAt(*png, 2, 0), (Bgr{0, 0, 255}));
+}
+
+// Black left half, white right half, and a black bar along the bottom quarter.
+constexpr char kHalves[] =
+    R"(<svg xmlns="http://www.w3.org/2000/svg" width="50.8mm" height="25.4mm" viewBox="0 0 100 50">)"
+    R"(<rect x="0" y="0" width="50" height="50" fill="#000"/>)"
+    R"(<rect x="0" y="37.5" width="100" height="12.5" fill="black"/></svg>)";
+
+TEST(OtherPictures, SvgIsDrawnSharpAtTheWidthAskedFor) {
+  TempDir dir;
+  dir.Write("halves.svg", kHalves);
+  const std::string path = (dir.path() / "halves.svg").string();
+  EXPECT_TRUE(IsScalablePicture(path));
+  for (int width : {200, 360}) {
+    SCOPED_TRACE(width);
+    auto svg = LoadPicture(path, PictureScale{width, 180});
+    ASSERT_TRUE(svg);
+    auto header = ReadBitmapHeader(*svg);
+    ASSERT_EQ((std::array{header->width, header->height}), (std::array{width, width / 2}));
+    // The reference: every pixel pure black or pure white, the edges where the drawing puts them.
+    const int h = width / 2;
+    for (int r = 0; r < h; ++r) {
+      const int y = h - 1 - r;  // stored bottom-up
+      for (int x = 0; x < width; ++x) {
+        const bool black = x < width / 2 || y >= h * 3 / 4;
+        const std::uint8_t v = black ? 0 : 255;
+        ASSERT_EQ(PixelAt(*svg, x, r), (Bgr{v, v, v})) << "x " << x << " y " << y;
+      }
+    }
+  }
+}
+
+TEST(OtherPictures, SvgOwnSizeComesFromItsUnitsOrItsViewBox) {
+  auto own = [](std::string_view svg, int dpi) {
+    auto size =
+        SvgOwnSize(std::span(reinterpret_cast<const std::uint8_t*>(svg.data()), svg.size()), dpi);
+    return size ? std::array{int(size->width + 0.5), int(size->height + 0.5)} : std::array{-1, -1};
+  };
+  // 50.8 mm is two inches.
+  EXPECT_EQ(own(kHalves, 180), (std::array{360, 180}));
+  EXPECT_EQ(own(kHalves, 360), (std::array{720, 360}));
+  EXPECT_EQ(own(R"(<svg width="1in" height="0.5in"/>)", 203), (std::array{203, 102}));
+  EXPECT_EQ(own(R"(<svg width="72pt" height="96px"/>)", 180), (std::array{180, 180}));
+  // A view box counts 96 to the inch; a relative size leaves it to the view box.
+  EXPECT_EQ(own(R"(<svg viewBox="0 0 96 48"/>)", 180), (std::array{180, 90}));
+  EXPECT_EQ(own(R"(<svg width="100%" height="100%" viewBox="10,10,192,96"/>)", 180),
+            (std::array{360, 180}));
+  EXPECT_EQ(own(R"(<svg width="2in" viewBox="0 0 100 25"/>)", 100), (std::array{200, 50}));
+  // Nothing to go by, or no SVG at all.
+  EXPECT_EQ(own(R"(<svg/>)", 180), (std::array{-1, -1}));
+  EXPECT_EQ(own(R"(<svg width="-3mm" height="2mm"/>)", 180), (std::array{-1, -1}));
+  EXPECT_EQ(own(R"(<html width="1in" height="1in"/>)", 180), (std::array{-1, -1}));
+  EXPECT_EQ(own("", 180), (std::array{-1, -1}));
+
+  TempDir dir;
+  dir.Write("halves.svg", kHalves);
+  auto svg = LoadPicture((dir.path() / "halves.svg").string(), PictureScale{0, 180});
+  ASSERT_TRUE(svg);
+  EXPECT_EQ(ReadBitmapHeader(*svg)->width, 360);
+  // Absurd sizes are refused rather than drawn.
+  dir.Write("wide.svg",
+            R"(<svg xmlns="http://www.w3.org/2000/svg" width="100in" height="100in"/>)");
+  EXPECT_FALSE(LoadPicture((dir.path() / "wide.svg").string(), PictureScale{0, 360}));
+  dir.Write("broken.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1in\"");
+  EXPECT_FALSE(LoadPicture((dir.path() / "broken.svg").string(), PictureScale{0, 180}));
+}
+
+}  // namespace
+}  // namespace inkmark
