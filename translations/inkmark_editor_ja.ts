@@ -252,5 +252,9 @@
         <source>The logo could not be written to &quot;%1&quot;.</source>
         <translation>ロゴを &quot;%1&quot; に書き込めませんでした。</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is not a regular file. Save the logo under another name.</source>
+        <translation>&quot;%1&quot; は通常のファイルではありません。別の名前でロゴを保存してください。</translation>
+    </message>
 </context>
 </TS>

@@ -97,5 +97,17 @@ The file may be corrupted, or the image format may not be supported.</source>
         <source>The printer may still be waiting for the rest of the data. Switch it off and on before the next command.</source>
         <translation>プリンタが残りのデータを待っている可能性があります。次のコマンドの前にプリンタの電源を入れ直してください。</translation>
     </message>
+    <message id="IDS_40">
+        <source>&quot;%s&quot; is not a regular file and cannot be replaced. Choose another name.</source>
+        <translation>&quot;%s&quot; は通常のファイルではないため置き換えられません。別の名前を選んでください。</translation>
+    </message>
+    <message id="IDS_41">
+        <source>The file &quot;%s&quot; could not be written. A file of that name is left as it was.</source>
+        <translation>ファイル &quot;%s&quot; を書き込めませんでした。同じ名前のファイルは元のままです。</translation>
+    </message>
+    <message id="IDS_42">
+        <source>The temporary folder &quot;%s&quot; cannot be made private. Pictures cannot be shown.</source>
+        <translation>一時フォルダ &quot;%s&quot; を非公開にできません。画像を表示できません。</translation>
+    </message>
 </context>
 </TS>
