@@ -295,6 +295,17 @@ Printer options (default: the saved settings, else the printer file's defaults):
                        the program, else the installed ones)
 A value the chosen model does not offer is refused with the model's choices.
 
+Many printers at once (register, test-print, keys, capacity, print, delete):
+  --port NAME          given more than once: the command runs on each port
+  --printers-list FILE one printer a line: PORT [OPTION VALUE]..., with any
+                       printer option but --port; a value with blanks is
+                       written in double quotes, a line starting with '#'
+                       is a comment
+  --jobs N             how many printers at a time, 1 to 64 (default 4)
+Each printer gets one line: its port, ok or failed, and its output or why it
+failed, separated by tabs; a summary follows. delete needs --yes. The exit
+status is 0 only when every printer succeeded.
+
 Conversion options (for the commands that take a SOURCE):
   --fit                          fit the logo to the paper's width
   --mono 1|2                     Monochrome in the 1st or the 2nd colour
@@ -311,6 +322,8 @@ Other options:
   -o, --output FILE    the file that raster and command-file write
   -k, --key KEY        the key that command-file and register use
   --yes                delete without asking
+  --json               write the result of printers, keys, capacity, preview
+                       or of many printers as one JSON document
   -h, --help           show this text
 
 Options may also be written --name=VALUE; '--' ends the options.
@@ -365,6 +378,16 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
                        同じ場所、なければインストール先)
 機種が提供しない値は、その機種の選択肢とともに拒否されます。
 
+複数のプリンタに同時に(register、test-print、keys、capacity、print、delete):
+  --port NAME          複数回指定すると、コマンドを各ポートで実行します
+  --printers-list FILE 1行に1台: ポート [オプション 値]...(--port 以外の
+                       プリンタのオプションを使用可); 空白を含む値は
+                       二重引用符で囲み、'#' で始まる行は注釈です
+  --jobs N             同時に扱うプリンタの数、1から64(既定値 4)
+プリンタごとに1行: ポート、ok または failed、出力または失敗の理由を
+タブで区切って表示し、最後に集計を表示します。delete には --yes が必要です。
+すべてのプリンタが成功したときだけ終了ステータスは0です。
+
 変換のオプション(SOURCEを取るコマンド用):
   --fit                          ロゴを用紙幅に合わせます
   --mono 1|2                     第1色または第2色の単色にします
@@ -380,6 +403,8 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
   -o, --output FILE    raster と command-file が書き出すファイル
   -k, --key KEY        command-file と register が使うキー
   --yes                確認せずに削除します
+  --json               printers、keys、capacity、preview または複数の
+                       プリンタの結果を1つのJSON文書として書き出します
   -h, --help           この説明を表示します
 
 オプションは --name=VALUE とも書けます; '--' でオプションが終わります。
@@ -387,6 +412,102 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
 
 終了ステータス: 0 成功、1 操作の失敗、2 使い方の誤り。
 </translation>
+    </message>
+    <message>
+        <source>--port and --printers-list cannot be used together</source>
+        <translation>--port と --printers-list は同時に使えません</translation>
+    </message>
+    <message>
+        <source>%1 does not take more than one printer</source>
+        <translation>%1 は複数のプリンタを扱えません</translation>
+    </message>
+    <message>
+        <source>--jobs applies only to more than one printer</source>
+        <translation>--jobs は複数のプリンタにだけ使えます</translation>
+    </message>
+    <message>
+        <source>delete on more than one printer needs --yes</source>
+        <translation>複数のプリンタでの delete には --yes が必要です</translation>
+    </message>
+    <message>
+        <source>--json applies to printers, keys, capacity, preview and more than one printer</source>
+        <translation>--json は printers、keys、capacity、preview と複数のプリンタにだけ使えます</translation>
+    </message>
+    <message>
+        <source>printers list line %1: %2</source>
+        <translation>プリンタ一覧の %1 行目: %2</translation>
+    </message>
+    <message>
+        <source>the list is longer than 1 MiB</source>
+        <translation>一覧が1 MiBを超えています</translation>
+    </message>
+    <message>
+        <source>longer than %1 characters</source>
+        <translation>%1 文字を超えています</translation>
+    </message>
+    <message>
+        <source>a NUL character</source>
+        <translation>NUL文字があります</translation>
+    </message>
+    <message>
+        <source>a quote is not closed</source>
+        <translation>引用符が閉じていません</translation>
+    </message>
+    <message>
+        <source>a line must start with the printer's port</source>
+        <translation>行はプリンタのポートで始める必要があります</translation>
+    </message>
+    <message>
+        <source>unknown printer option '%1'</source>
+        <translation>不明なプリンタのオプション '%1'</translation>
+    </message>
+    <message>
+        <source>option %1 needs a value</source>
+        <translation>オプション %1 には値が必要です</translation>
+    </message>
+    <message>
+        <source>more than %1 printers</source>
+        <translation>プリンタが %1 台を超えています</translation>
+    </message>
+    <message>
+        <source>the list names no printer</source>
+        <translation>一覧にプリンタがありません</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>the run ended abnormally</source>
+        <translation>実行が異常終了しました</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message>
+        <source>cannot read the printers list '%1'</source>
+        <translation>プリンタ一覧 '%1' を読めません</translation>
+    </message>
+    <message>
+        <source>printer %1: %2</source>
+        <translation>プリンタ %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 of %2 printers succeeded</source>
+        <translation>%2 台中 %1 台のプリンタが成功しました</translation>
+    </message>
+    <message>
+        <source>; failed: %1</source>
+        <translation>; 失敗: %1</translation>
+    </message>
+    <message>
+        <source>cannot find the program to run for each printer</source>
+        <translation>プリンタごとに実行するプログラムが見つかりません</translation>
+    </message>
+    <message>
+        <source>cannot start the run for this printer</source>
+        <translation>このプリンタの実行を開始できません</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "cli/cli_commands.h"
 
+#include <charconv>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -7,6 +8,8 @@
 #include <vector>
 
 #include "cli/cli_boxes.h"
+#include "cli/cli_json.h"
+#include "cli/cli_many.h"
 #include "cli/cli_options.h"
 #include "cli/cli_printer.h"
 #include "cli/terminal_progress.h"
@@ -48,6 +51,28 @@ class TempFilesScope {
  private:
   LogoSession& session_;
 };
+
+// The preview's figures as one JSON document: sizes in dots and mm, the
+// resolution, and each ink's share of the dots in percent.
+std::string PreviewJson(std::int32_t width, std::int32_t height, std::int32_t dpi,
+                        const InkCounts& counts) {
+  const double mm_per_dot = dpi > 0 ? 25.4 / dpi : 0.0;
+  const double total = double(std::int64_t(width) * height);
+  // Whatever the locale, a JSON number has a decimal point.
+  auto number = [](double value) {
+    char text[64];
+    auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr;
+    return std::string(text, end);
+  };
+  auto rate = [&](std::uint64_t pixels) {
+    return number(total > 0 ? double(pixels) * 100.0 / total : 0.0);
+  };
+  return "{\"width_dots\":" + std::to_string(width) + ",\"height_dots\":" + std::to_string(height) +
+         ",\"width_mm\":" + number(width * mm_per_dot) +
+         ",\"height_mm\":" + number(height * mm_per_dot) +
+         ",\"resolution\":" + std::to_string(dpi) + ",\"first_ink_percent\":" + rate(counts.first) +
+         ",\"second_ink_percent\":" + rate(counts.second) + "}";
+}
 
 class Run {
  public:
@@ -97,7 +122,10 @@ int Run::Execute() {
   if (std::string error = ApplyPrinterChoices(session_, o_.printer); !error.empty())
     return Usage(error);
   if (o_.command == Command::kPrinters) {
-    ListPrinters(session_, console_.out);
+    if (o_.json)
+      ListPrintersJson(session_, console_.out);
+    else
+      ListPrinters(session_, console_.out);
     return kExitOk;
   }
   SetInksFromProfile(session_);
@@ -204,7 +232,10 @@ int Run::WithRaster() {
       const std::int32_t dpi =
           SelectedNumber(p->resolutions, p->resolution_count, p->resolution_sel);
       const InkCounts counts = CountInkPixels(*raster, session_.first_color, session_.second_color);
-      console_.out << PreviewCaption(raster->width(), raster->height(), dpi, counts) << '\n';
+      if (o_.json)
+        console_.out << PreviewJson(raster->width(), raster->height(), dpi, counts) << '\n';
+      else
+        console_.out << PreviewCaption(raster->width(), raster->height(), dpi, counts) << '\n';
       return kExitOk;
     }
     case Command::kTestPrint:
@@ -278,7 +309,14 @@ int Run::Keys() {
   const std::int32_t count = ReadStoredKeys(*port, keys);
   ClosePrinterPort(std::move(port));
   if (count == 0) ShowMessage(kAppInstance, kStrNoKeys);
-  for (const NvKey& k : keys) console_.out << k.data() << '\n';
+  if (o_.json) {
+    std::vector<std::string> texts;
+    for (const NvKey& k : keys) texts.emplace_back(k.data());
+    console_.out << "{\"keys\":" << JsonStrings(texts)
+                 << ",\"complete\":" << (count < 0 ? "false" : "true") << "}\n";
+  } else {
+    for (const NvKey& k : keys) console_.out << k.data() << '\n';
+  }
   // What came before the list broke off is shown, but is not all there is.
   if (count < 0) {
     console_.out.flush();
@@ -300,7 +338,10 @@ int Run::Capacity() {
     ShowMessage(kAppInstance, kStrCapacityFailed);
     return kExitFailed;
   }
-  console_.out << capacity << '\n';
+  if (o_.json)
+    console_.out << "{\"capacity\":" << capacity << "}\n";
+  else
+    console_.out << capacity << '\n';
   return kExitOk;
 }
 
@@ -344,6 +385,7 @@ int RunInkmark(std::span<const std::string> args, Console& console) {
     console.out << UsageText();
     return kExitOk;
   }
+  if (parsed.options->many_printers()) return RunOnManyPrinters(*parsed.options, console);
   TerminalMessageBoxes boxes(console.in, console.err, console.interactive);
   BoxesScope scope(boxes);
   TerminalProgress progress(console.err);

@@ -25,6 +25,8 @@ struct Console {
   std::filesystem::path program_folder;  // default printer folder
   // Called before a logo document is drawn: its text needs fonts. May be empty.
   std::function<void()> need_fonts;
+  // This program, run once per printer when a command takes many.
+  std::filesystem::path program;
 };
 
 // The exit status: kExitOk, kExitFailed or kExitUsage.

@@ -51,6 +51,17 @@ Printer options (default: the saved settings, else the printer file's defaults):
                        the program, else the installed ones)
 A value the chosen model does not offer is refused with the model's choices.
 
+Many printers at once (register, test-print, keys, capacity, print, delete):
+  --port NAME          given more than once: the command runs on each port
+  --printers-list FILE one printer a line: PORT [OPTION VALUE]..., with any
+                       printer option but --port; a value with blanks is
+                       written in double quotes, a line starting with '#'
+                       is a comment
+  --jobs N             how many printers at a time, 1 to 64 (default 4)
+Each printer gets one line: its port, ok or failed, and its output or why it
+failed, separated by tabs; a summary follows. delete needs --yes. The exit
+status is 0 only when every printer succeeded.
+
 Conversion options (for the commands that take a SOURCE):
   --fit                          fit the logo to the paper's width
   --mono 1|2                     Monochrome in the 1st or the 2nd colour
@@ -67,6 +78,8 @@ Other options:
   -o, --output FILE    the file that raster and command-file write
   -k, --key KEY        the key that command-file and register use
   --yes                delete without asking
+  --json               write the result of printers, keys, capacity, preview
+                       or of many printers as one JSON document
   -h, --help           show this text
 
 Options may also be written --name=VALUE; '--' ends the options.

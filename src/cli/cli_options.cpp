@@ -4,6 +4,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "platform/translation.h"
+
 namespace inkmark::cli {
 namespace {
 
@@ -27,11 +29,29 @@ constexpr CommandEntry kCommands[] = {
 
 // Options that take a value; every other option is a flag.
 constexpr std::string_view kValueOptions[] = {
-    "--printer", "--paper",     "--first",  "--second", "--resolution", "--port",
-    "--baud",    "--data-bits", "--parity", "--flow",   "--driver",     "--printers-dir",
-    "--mono",    "--grade",     "--rgb",    "--attach", "--output",     "--key",
+    "--printer",   "--paper",  "--first",  "--second", "--resolution",    "--port", "--baud",
+    "--data-bits", "--parity", "--flow",   "--driver", "--printers-dir",  "--mono", "--grade",
+    "--rgb",       "--attach", "--output", "--key",    "--printers-list", "--jobs",
 };
-constexpr std::string_view kFlagOptions[] = {"--fit", "--yes", "--help"};
+constexpr std::string_view kFlagOptions[] = {"--fit", "--yes", "--help", "--json"};
+
+// The options of a run on many printers that its printers' own runs do not
+// take: the printers, how many at a time, and the shape of the results.
+bool NotPassedOn(std::string_view name) {
+  return name == "--port" || name == "--printers-list" || name == "--jobs" || name == "--json";
+}
+
+// The printer options a line of a printers list may give.
+constexpr std::string_view kLineOptions[] = {
+    "--printer", "--paper",     "--first",  "--second", "--resolution",
+    "--baud",    "--data-bits", "--parity", "--flow",   "--driver",
+};
+
+// Commands that reach a printer, and so may run on many.
+bool UsesPrinter(Command c) {
+  return c == Command::kRegister || c == Command::kTestPrint || c == Command::kKeys ||
+         c == Command::kCapacity || c == Command::kPrint || c == Command::kDelete;
+}
 
 bool TakesSource(Command c) {
   return c == Command::kRaster || c == Command::kCommandFile || c == Command::kRegister ||
@@ -104,6 +124,8 @@ ParseOutcome Parser::Run(std::span<const std::string> args) {
   bool options_ended = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    const std::size_t first = i;
+    bool pass_on = true;
     std::string error;
     if (options_ended || arg.size() < 2 || arg[0] != '-') {
       error = Operand(arg);
@@ -131,8 +153,12 @@ ParseOutcome Parser::Run(std::span<const std::string> args) {
         return {std::nullopt, "option " + name + " takes no value"};
       }
       error = Option(name, value);
+      pass_on = !NotPassedOn(name);
     }
     if (!error.empty()) return {std::nullopt, error};
+    if (pass_on)
+      o_.per_printer_args.insert(o_.per_printer_args.end(), args.begin() + long(first),
+                                 args.begin() + long(i) + 1);
   }
   if (o_.help) return {std::move(o_), ""};
   if (std::string error = Finish(); !error.empty()) return {std::nullopt, error};
@@ -164,7 +190,14 @@ std::string Parser::Option(std::string_view name, const std::optional<std::strin
   if (name == "--paper") return text(p.paper);
   if (name == "--first") return text(p.first);
   if (name == "--second") return text(p.second);
-  if (name == "--port") return text(p.port);
+  if (name == "--port") {
+    if (v.empty()) return "option --port needs a non-empty value";
+    o_.ports.push_back(v);
+    return "";
+  }
+  if (name == "--json") return o_.json ? "option --json is given twice" : (o_.json = true, "");
+  if (name == "--printers-list") return text(o_.printers_list);
+  if (name == "--jobs") return number(o_.jobs, 1, 64);
   if (name == "--parity") return text(p.parity);
   if (name == "--flow") return text(p.flow);
   if (name == "--driver") return text(p.driver);
@@ -225,6 +258,23 @@ std::string Parser::Operand(const std::string& text) {
 std::string Parser::Finish() {
   const Command cmd = o_.command;
   if (cmd == Command::kNone) return "no command given";
+  if (o_.ports.size() == 1 && !o_.printers_list) {
+    o_.printer.port = o_.ports[0];
+    o_.ports.clear();
+  }
+  if (o_.printers_list && !o_.ports.empty())
+    return Translate("inkmark", "--port and --printers-list cannot be used together");
+  if (o_.many_printers() && !UsesPrinter(cmd))
+    return Fill(Translate("inkmark", "%1 does not take more than one printer"), {CommandName(cmd)});
+  if (o_.jobs && !o_.many_printers())
+    return Translate("inkmark", "--jobs applies only to more than one printer");
+  if (o_.many_printers() && cmd == Command::kDelete && !o_.yes)
+    return Translate("inkmark", "delete on more than one printer needs --yes");
+  if (o_.json && !o_.many_printers() && cmd != Command::kPrinters && cmd != Command::kKeys &&
+      cmd != Command::kCapacity && cmd != Command::kPreview)
+    return Translate("inkmark",
+                     "--json applies to printers, keys, capacity, preview and more than one "
+                     "printer");
   const std::string name = CommandName(cmd);
   if (TakesSource(cmd)) {
     if (operands_.size() != 1) return name + " takes exactly one SOURCE";
@@ -276,5 +326,85 @@ const char* CommandName(Command command) {
 }
 
 ParseOutcome ParseArguments(std::span<const std::string> args) { return Parser().Run(args); }
+
+namespace {
+
+// The words of one line; false when a quote is left open.
+bool SplitWords(std::string_view line, std::vector<std::string>& words) {
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (line[i] == ' ' || line[i] == '\t') {
+      ++i;
+      continue;
+    }
+    std::string word;
+    if (line[i] == '"') {
+      const std::size_t close = line.find('"', i + 1);
+      if (close == std::string_view::npos) return false;
+      word = line.substr(i + 1, close - i - 1);
+      i = close + 1;
+    } else {
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t') word += line[i++];
+    }
+    words.push_back(std::move(word));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<PrinterLine> ParsePrintersList(std::string_view text, std::string& error) {
+  std::vector<PrinterLine> printers;
+  auto refuse = [&](std::size_t number, const std::string& why) {
+    error = Fill(Translate("inkmark", "printers list line %1: %2"), {std::to_string(number), why});
+    printers.clear();
+    return printers;
+  };
+  if (text.size() > kMaxPrintersListBytes)
+    return refuse(0, Translate("inkmark", "the list is longer than 1 MiB"));
+  std::size_t number = 0;
+  while (!text.empty()) {
+    ++number;
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text = end < text.size() ? text.substr(end + 1) : std::string_view();
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.size() > kMaxPrintersListLine)
+      return refuse(number, Fill(Translate("inkmark", "longer than %1 characters"),
+                                 {std::to_string(kMaxPrintersListLine)}));
+    if (line.find('\0') != std::string_view::npos)
+      return refuse(number, Translate("inkmark", "a NUL character"));
+    std::vector<std::string> words;
+    if (!SplitWords(line, words))
+      return refuse(number, Translate("inkmark", "a quote is not closed"));
+    if (words.empty() || words[0].starts_with("#")) continue;
+    if (words[0].empty() || words[0][0] == '-')
+      return refuse(number, Translate("inkmark", "a line must start with the printer's port"));
+    PrinterLine printer{words[0], {}};
+    for (std::size_t w = 1; w < words.size(); ++w) {
+      std::string name = words[w];
+      std::optional<std::string> value;
+      if (auto eq = name.find('='); eq != std::string::npos) {
+        value = name.substr(eq + 1);
+        name.resize(eq);
+      }
+      if (std::ranges::find(kLineOptions, name) == std::end(kLineOptions))
+        return refuse(number, Fill(Translate("inkmark", "unknown printer option '%1'"), {name}));
+      if (!value) {
+        if (w + 1 >= words.size())
+          return refuse(number, Fill(Translate("inkmark", "option %1 needs a value"), {name}));
+        value = words[++w];
+      }
+      printer.options.push_back(name);
+      printer.options.push_back(*value);
+    }
+    if (printers.size() == kMaxPrintersListPrinters)
+      return refuse(number, Fill(Translate("inkmark", "more than %1 printers"),
+                                 {std::to_string(kMaxPrintersListPrinters)}));
+    printers.push_back(std::move(printer));
+  }
+  if (printers.empty()) return refuse(number, Translate("inkmark", "the list names no printer"));
+  return printers;
+}
 
 }  // namespace inkmark::cli

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "protocol/nv_key.h"
@@ -68,6 +69,17 @@ struct CliOptions {
   std::optional<std::string> printers_dir;
   PrinterChoices printer;
   ConversionChoices conversion;
+  bool json = false;  // --json: one JSON document on standard output
+
+  // Many printers at once: --port more than once, or --printers-list FILE.
+  std::vector<std::string> ports;            // every --port when more than one
+  std::optional<std::string> printers_list;  // --printers-list FILE
+  std::optional<int> jobs;                   // --jobs N: printers at a time
+  // The arguments with the ports, the list and --jobs left out: what each
+  // printer's own run takes, after its port and its line's settings.
+  std::vector<std::string> per_printer_args;
+
+  bool many_printers() const { return ports.size() > 1 || printers_list.has_value(); }
 };
 
 struct ParseOutcome {
@@ -78,6 +90,21 @@ struct ParseOutcome {
 // Parses the arguments after the program name. Options may come before or
 // after the command, as "--name VALUE" or "--name=VALUE"; "--" ends them.
 ParseOutcome ParseArguments(std::span<const std::string> args);
+
+// One printer of a printers list: its port and the printer options of its line.
+struct PrinterLine {
+  std::string port;
+  std::vector<std::string> options;  // such as {"--printer", "DT-500/510"}
+};
+
+// A printers list: one printer a line, "PORT [OPTION VALUE]...", blank lines
+// and lines starting with '#' ignored. Words are separated by blanks; a word
+// with blanks is written in double quotes. The options are the printer
+// options other than --port. On a refusal, `error` says which line and why.
+inline constexpr std::size_t kMaxPrintersListBytes = 1 << 20;
+inline constexpr std::size_t kMaxPrintersListLine = 4096;
+inline constexpr std::size_t kMaxPrintersListPrinters = 4096;
+std::vector<PrinterLine> ParsePrintersList(std::string_view text, std::string& error);
 
 // A key as given on the command line: exactly two characters, 0x20 to 0x7E.
 std::optional<NvKey> ParseKey(const std::string& text);

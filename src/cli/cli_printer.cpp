@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli_json.h"
 #include "platform/message_box.h"
 #include "platform/string_table.h"
 #include "platform/text.h"
@@ -28,6 +29,25 @@ std::string Join(const std::vector<std::int32_t>& values, int count, int sel) {
   for (int i = 0; i < count && std::size_t(i) < values.size(); ++i)
     names.push_back(std::to_string(values[std::size_t(i)]));
   return Join(names, count, sel);
+}
+
+// {"choices":[...],"selected":...} of one list; "selected" is null for none.
+std::string JsonList(const std::vector<std::string>& names, int count, int sel) {
+  std::vector<std::string> choices;
+  for (int i = 0; i < count && std::size_t(i) < names.size(); ++i)
+    choices.push_back(names[std::size_t(i)]);
+  const bool selected = sel >= 0 && std::size_t(sel) < choices.size();
+  return "{\"choices\":" + JsonStrings(choices) +
+         ",\"selected\":" + (selected ? JsonString(choices[std::size_t(sel)]) : "null") + "}";
+}
+
+std::string JsonList(const std::vector<std::int32_t>& values, int count, int sel) {
+  std::string choices;
+  for (int i = 0; i < count && std::size_t(i) < values.size(); ++i)
+    choices += (i ? "," : "") + std::to_string(values[std::size_t(i)]);
+  const bool selected = sel >= 0 && sel < count && std::size_t(sel) < values.size();
+  return "{\"choices\":[" + choices +
+         "],\"selected\":" + (selected ? std::to_string(values[std::size_t(sel)]) : "null") + "}";
 }
 
 std::string NotOffered(std::string_view option, std::string_view value, std::string_view model,
@@ -135,6 +155,27 @@ void ListPrinters(const LogoSession& session, std::ostream& out) {
         << "  flow:        " << Join(p.flows, p.flow_count, p.flow_sel) << '\n'
         << "  driver:      " << Join(p.driver_names, p.driver_count, p.driver_sel) << '\n';
   }
+}
+
+void ListPrintersJson(const LogoSession& session, std::ostream& out) {
+  out << "{\"printers\":[";
+  for (std::size_t i = 0; i < session.profiles.size(); ++i) {
+    const PrinterProfile& p = session.profiles[i];
+    out << (i ? "," : "") << "{\"model\":" << JsonString(p.model_name)
+        << ",\"current\":" << (std::int32_t(i) == session.profile_index ? "true" : "false")
+        << ",\"paper\":" << JsonList(p.paper_widths, p.paper_width_count, p.paper_width_sel)
+        << ",\"first_colour\":" << JsonList(p.first_colors, p.first_color_count, p.first_color_sel)
+        << ",\"second_colour\":"
+        << JsonList(p.second_colors, p.second_color_count, p.second_color_sel)
+        << ",\"resolution\":" << JsonList(p.resolutions, p.resolution_count, p.resolution_sel)
+        << ",\"port\":" << JsonList(p.ports, p.port_count, p.port_sel)
+        << ",\"baud\":" << JsonList(p.baud_rates, p.baud_count, p.baud_sel)
+        << ",\"data_bits\":" << JsonList(p.bit_lengths, p.bit_length_count, p.bit_length_sel)
+        << ",\"parity\":" << JsonList(p.parities, p.parity_count, p.parity_sel)
+        << ",\"flow\":" << JsonList(p.flows, p.flow_count, p.flow_sel)
+        << ",\"driver\":" << JsonList(p.driver_names, p.driver_count, p.driver_sel) << "}";
+  }
+  out << "]}\n";
 }
 
 }  // namespace inkmark::cli

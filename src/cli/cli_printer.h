@@ -24,4 +24,8 @@ std::string ApplyPrinterChoices(LogoSession& session, const PrinterChoices& choi
 // Writes every model with its lists; '*' marks each list's current choice.
 void ListPrinters(const LogoSession& session, std::ostream& out);
 
+// The same as one JSON document: {"printers":[{"model", "current", and per
+// list {"choices":[...],"selected":...}}]}.
+void ListPrintersJson(const LogoSession& session, std::ostream& out);
+
 }  // namespace inkmark::cli

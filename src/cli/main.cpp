@@ -7,6 +7,7 @@
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -39,7 +40,9 @@ int main(int argc, char** argv) {
   inkmark::LoadRequestedTranslations();
   std::vector<std::string> args(argv + 1, argv + argc);
   inkmark::cli::Console console{
-      std::cout, stderr, stdin, false, false, inkmark::PrinterFilesFolder(), {}};
+      std::cout, stderr, stdin, false, false, inkmark::PrinterFilesFolder(), {}, {}};
+  std::error_code ec;
+  console.program = std::filesystem::read_symlink("/proc/self/exe", ec);
   console.show_progress = ::isatty(STDERR_FILENO) == 1;
   console.interactive = console.show_progress && ::isatty(STDIN_FILENO) == 1;
 

@@ -1,12 +1,18 @@
 #include "editor/editor_canvas.h"
 
+#include <QDropEvent>
+#include <QFile>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QUrl>
 #include <QWheelEvent>
 #include <algorithm>
 #include <array>
 #include <cmath>
+
+#include "editor/editor_image.h"
 
 namespace inkmark {
 namespace {
@@ -166,6 +172,47 @@ void EditorCanvas::wheelEvent(QWheelEvent* event) {
   if (event->angleDelta().y() > 0) ZoomIn();
   if (event->angleDelta().y() < 0) ZoomOut();
   event->accept();
+}
+
+namespace {
+
+// The first local file of a drop, or "" when it brings none.
+QString DroppedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) return url.toLocalFile();
+  return {};
+}
+
+}  // namespace
+
+bool EditorCanvas::AddImageAt(const QString& path, QPoint page_point) {
+  const EditorDocument& page = model_.document();
+  const std::int32_t left = std::clamp(page_point.x(), 0, std::max(0, page.page_width - 1));
+  const std::int32_t top = std::clamp(page_point.y(), 0, std::max(0, page.page_height - 1));
+  auto object =
+      ImageFromFile(QFile::encodeName(path).toStdString(), left, top, page.page_width, false);
+  if (!object) return false;
+  // A box the model cannot keep adds nothing, as with the Add image command.
+  if (!model_.Add(std::move(*object))) return true;
+  Edited();
+  setFocus();  // the arrow keys move the new item
+  return true;
+}
+
+void EditorCanvas::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void EditorCanvas::dragMoveEvent(QDragMoveEvent* event) {
+  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void EditorCanvas::dropEvent(QDropEvent* event) {
+  const QString path = DroppedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  if (!AddImageAt(path, PagePoint(event->position())) && on_drop_refused_) on_drop_refused_(path);
 }
 
 void EditorCanvas::Edited() {

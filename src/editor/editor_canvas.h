@@ -20,6 +20,16 @@ class EditorCanvas : public QWidget {
   // Called after the user changed the model or the selection here.
   void SetOnEdited(std::function<void()> on_edited) { on_edited_ = std::move(on_edited); }
 
+  // Adds the picture at `path` as an image item with its top-left corner at
+  // `page_point` (page pixels, kept on the page), selected. False when the file
+  // cannot be read as a picture; the model is then as it was.
+  bool AddImageAt(const QString& path, QPoint page_point);
+  // A file dropped onto the page is added where it was dropped; `on_refused`
+  // is told of one that cannot be read as a picture.
+  void SetOnDropRefused(std::function<void(const QString& path)> on_refused) {
+    on_drop_refused_ = std::move(on_refused);
+  }
+
   double zoom() const { return zoom_; }
   void ZoomIn();
   void ZoomOut();
@@ -34,6 +44,9 @@ class EditorCanvas : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   enum class Drag { kNone, kMove, kResize };
@@ -51,6 +64,7 @@ class EditorCanvas : public QWidget {
   QPoint drag_start_;  // page pixels
   ItemBox drag_box_;   // the item's box when the drag began
   std::function<void()> on_edited_;
+  std::function<void(const QString& path)> on_drop_refused_;
 };
 
 }  // namespace inkmark

@@ -58,6 +58,8 @@ EditorWindow::EditorWindow(EditorDocument document, std::string path)
   addDockWidget(Qt::RightDockWidgetArea, dock);
 
   canvas_->SetOnEdited([this] { ModelChanged(); });
+  canvas_->SetOnDropRefused([this](const QString& path) { ImageRefused(path); });
+  canvas_->setAcceptDrops(true);
   panel_->SetOnEdited([this] { ModelChanged(); });
   BuildActions();
   statusBar()->showMessage(tr("Drag an item to move it, its corner square to resize it."));
@@ -133,16 +135,13 @@ void EditorWindow::AddImage() {
       tr("Pictures (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG *.png *.PNG *.gif *.GIF *.svg *.SVG);;"
          "All files (*)"));
   if (path.isEmpty()) return;
-  auto object = ImageFromFile(LocalPath(path), 0, 0, model_.document().page_width, false);
-  if (!object) {
-    QMessageBox::warning(
-        this, kCaption,
-        tr("\"%1\" cannot be read as a bitmap, RLE, JPEG, PNG, GIF or SVG picture.").arg(path));
-    return;
-  }
-  if (!model_.Add(std::move(*object))) return;
-  ModelChanged();
-  canvas_->setFocus();
+  if (!canvas_->AddImageAt(path, QPoint(0, 0))) ImageRefused(path);
+}
+
+void EditorWindow::ImageRefused(const QString& path) {
+  QMessageBox::warning(
+      this, kCaption,
+      tr("\"%1\" cannot be read as a bitmap, RLE, JPEG, PNG, GIF or SVG picture.").arg(path));
 }
 
 void EditorWindow::DeleteSelected() {

@@ -29,6 +29,7 @@ class EditorWindow : public QMainWindow {
   void BuildActions();
   void AddText();
   void AddImage();
+  void ImageRefused(const QString& path);
   void DeleteSelected();
   void Arrange(bool forward);
   void Undo();

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -10,12 +11,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
+#include <QUrl>
 #include <QValidator>
 #include <algorithm>
 
@@ -171,6 +174,43 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+namespace {
+
+// The first local file of a drop, or "" when it brings none.
+std::string DroppedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return "";
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) return url.toLocalFile().toLocal8Bit().toStdString();
+  return "";
+}
+
+}  // namespace
+
+void TemplateDialog::SetFileDrop(std::function<void(const std::string& path)> on_drop) {
+  on_drop_ = std::move(on_drop);
+  setAcceptDrops(on_drop_ != nullptr);
+  // An edit would otherwise take the file's name as text where it was dropped.
+  for (QWidget* child : findChildren<QWidget*>()) child->setAcceptDrops(false);
+}
+
+void TemplateDialog::dragEnterEvent(QDragEnterEvent* event) {
+  if (on_drop_ && isEnabled() && !DroppedFile(event->mimeData()).empty())
+    event->acceptProposedAction();
+}
+
+void TemplateDialog::dragMoveEvent(QDragMoveEvent* event) {
+  if (on_drop_ && isEnabled() && !DroppedFile(event->mimeData()).empty())
+    event->acceptProposedAction();
+}
+
+void TemplateDialog::dropEvent(QDropEvent* event) {
+  const std::string path = DroppedFile(event->mimeData());
+  // A disabled window (another program works for it) takes nothing.
+  if (!on_drop_ || !isEnabled() || path.empty()) return;
+  event->acceptProposedAction();
+  on_drop_(path);
 }
 
 void TemplateDialog::closeEvent(QCloseEvent* event) {

@@ -30,12 +30,20 @@ class TemplateDialog : public QDialog {
  public:
   void SetEvents(ControlEvents* events) { events_ = events; }
   void SetCancelButton(QAbstractButton* button) { cancel_ = button; }
+  // Files dropped anywhere on the window go to `on_drop` (the first local
+  // file of the drop, in the file system's encoding); the controls take no
+  // drops of their own then.
+  void SetFileDrop(std::function<void(const std::string& path)> on_drop);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
+  std::function<void(const std::string& path)> on_drop_;
   ControlEvents* events_ = nullptr;
   QAbstractButton* cancel_ = nullptr;
 };

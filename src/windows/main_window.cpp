@@ -1,6 +1,8 @@
 #include "windows/main_window.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/code_page.h"
 #include "platform/message_box.h"
@@ -13,6 +15,7 @@
 #include "ports/network_address.h"
 #include "session/temp_files.h"
 #include "settings/saved_settings.h"
+#include "windows/file_dialogs.h"
 #include "windows/main_ids.h"
 
 namespace inkmark {
@@ -289,6 +292,19 @@ void MainWindow::ChooseNetworkPort(PrinterProfile& p) {
   view_.ClearList(kIdPort);
   FillNames(view_, kIdPort, p.ports, p.port_count, p.port_sel);
   view_.AddItem(kIdPort, Translate("MAIN", kNetworkEntry));
+}
+
+void MainWindow::OnFileDropped(const std::string& path) {
+  // A longer path does not fit the path buffers; it is refused, never cut.
+  // A folder brings no file: the Open dialog, too, opens it instead.
+  std::error_code error;
+  if (path.empty() || path.size() > kMaxPath || std::filesystem::is_directory(path, error)) return;
+  if (!HasAllowedExtension(path, ExtensionsFromText(LoadString(kStrOpenExtensions, 63)))) {
+    CurrentMessageBoxes().Show(host_.Owner(), Translate("MAIN", "File"),
+                               LoadString(kStrBadFileName, 63), kMbOk);
+    return;
+  }
+  view_.SetText(kIdSourceEdit, path);
 }
 
 void MainWindow::OnCommand(int id) {

@@ -37,6 +37,9 @@ class MainWindow final : public ControlEvents {
 
   void OnControl(int id, Notification notification) override;
   void OnCloseBox() override;
+  // A file dropped onto the window: loaded as if chosen with Browse, after the
+  // same extension check, with the same message when it is refused.
+  void OnFileDropped(const std::string& path);
 
   // Printer panel.
   void FillPrinterPanel(const PrinterProfile& profile);

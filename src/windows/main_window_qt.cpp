@@ -32,9 +32,13 @@ QtMainWindow::QtMainWindow(LogoSession& session, std::filesystem::path program_f
   logic_ =
       std::make_unique<MainWindow>(session_, view_, *pipeline_, *this, std::move(program_folder));
   view_.SetEvents(logic_.get());
+  view_.dialog().SetFileDrop([this](const std::string& path) { logic_->OnFileDropped(path); });
 }
 
-QtMainWindow::~QtMainWindow() { view_.SetEvents(nullptr); }
+QtMainWindow::~QtMainWindow() {
+  view_.dialog().SetFileDrop(nullptr);
+  view_.SetEvents(nullptr);
+}
 
 void QtMainWindow::Open() {
   logic_->Open();

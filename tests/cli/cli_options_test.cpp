@@ -54,3 +54,73 @@ TEST(CliOptionsTest, ReadsValuesAndRefusesMalformedUnknownMissingRepeatedAndMisp
 
 }  // namespace
 }  // namespace inkmark::cli
+
+namespace inkmark::cli {
+namespace {
+
+TEST(CliOptionsTest, ManyPortsPassTheRestOnAndRefuseWhatCannotRunOnMany) {
+  auto o = Parse({"--port", "COM1", "register", "--port=tcp://a", "-k", "AB", "--jobs", "2",
+                  "--json", "--", "-b.bmp"});
+  ASSERT_TRUE(o.options) << o.error;
+  EXPECT_TRUE(o.options->many_printers());
+  EXPECT_EQ(o.options->ports, (std::vector<std::string>{"COM1", "tcp://a"}));
+  EXPECT_FALSE(o.options->printer.port);
+  EXPECT_EQ(o.options->per_printer_args,
+            (std::vector<std::string>{"register", "-k", "AB", "--", "-b.bmp"}));
+  o = Parse({"keys", "--port", "COM2"});  // one port is the ordinary run
+  ASSERT_TRUE(o.options);
+  EXPECT_FALSE(o.options->many_printers());
+  EXPECT_EQ(o.options->printer.port, "COM2");
+
+  const std::pair<std::vector<std::string>, const char*> kCases[] = {
+      {{"preview", "a.bmp", "--port", "COM1", "--port", "COM2"},
+       "preview does not take more than one printer"},
+      {{"keys", "--port", "COM1", "--printers-list", "p.txt"},
+       "--port and --printers-list cannot be used together"},
+      {{"keys", "--jobs", "2"}, "--jobs applies only to more than one printer"},
+      {{"delete", "AB", "--printers-list", "p.txt"}, "delete on more than one printer needs --yes"},
+      {{"test-print", "a.bmp", "--json"},
+       "--json applies to printers, keys, capacity, preview and more than one printer"}};
+  for (const auto& [args, error] : kCases) EXPECT_EQ(Parse(args).error, error);
+  EXPECT_NE(Parse({"keys", "--printers-list", "p", "--jobs", "65"}).error.find("--jobs"),
+            std::string::npos);
+}
+
+TEST(CliOptionsTest, PrintersListReadsPortsAndOptionsAndRefusesBadLinesByNumber) {
+  std::string error;
+  auto lines = ParsePrintersList(
+      "# shop printers\r\n\ntcp://10.0.0.1  --printer \"DT 500\" --second=None\n"
+      "\tCOM2\t--baud 9600\r\nCOM3",
+      error);
+  ASSERT_EQ(error, "");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].port, "tcp://10.0.0.1");
+  EXPECT_EQ(lines[0].options,
+            (std::vector<std::string>{"--printer", "DT 500", "--second", "None"}));
+  EXPECT_EQ(lines[1].options, (std::vector<std::string>{"--baud", "9600"}));
+  EXPECT_EQ(lines[2].port, "COM3");
+
+  const std::pair<std::string, const char*> kBad[] = {
+      {"COM1\nCOM2 --port COM3\n", "printers list line 2: unknown printer option '--port'"},
+      {"COM1 --printer", "printers list line 1: option --printer needs a value"},
+      {"COM1 --printer \"DT", "printers list line 1: a quote is not closed"},
+      {"--baud 9600", "printers list line 1: a line must start with the printer's port"},
+      {"COM1\n" + std::string(kMaxPrintersListLine + 1, 'x'),
+       "printers list line 2: longer than 4096 characters"},
+      {std::string("COM1\0", 5), "printers list line 1: a NUL character"},
+      {"# none\n\n", "printers list line 2: the list names no printer"},
+      {std::string(kMaxPrintersListBytes + 1, '\n'),
+       "printers list line 0: the list is longer than 1 MiB"},
+  };
+  for (const auto& [text, want] : kBad) {
+    EXPECT_TRUE(ParsePrintersList(text, error).empty());
+    EXPECT_EQ(error, want);
+  }
+  std::string many;
+  for (std::size_t i = 0; i <= kMaxPrintersListPrinters; ++i) many += "COM1\n";
+  EXPECT_TRUE(ParsePrintersList(many, error).empty());
+  EXPECT_EQ(error, "printers list line 4097: more than 4096 printers");
+}
+
+}  // namespace
+}  // namespace inkmark::cli

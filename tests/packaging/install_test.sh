@@ -16,7 +16,10 @@ models=$("$prefix/bin/inkmark" printers | grep -c '^DT-') || true
 [ "$models" -eq 5 ] || fail "installed inkmark lists $models models, not 5"
 
 # Translations come from share/inkmark/translations.
-LANG=ja_JP.UTF-8 "$prefix/bin/inkmark" --help | grep -q '使い方' || fail "no Japanese help when installed"
+# The whole help is read first: grep -q stops at its first match, and the
+# program would be ended by a closed pipe while still writing.
+help=$(LANG=ja_JP.UTF-8 "$prefix/bin/inkmark" --help)
+grep -q '使い方' <<<"$help" || fail "no Japanese help when installed"
 
 # The library is loaded from the private library folder: the driver route gets
 # past loading it, and fails only for want of a spooler queue.

@@ -6,19 +6,24 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
 #include <QTest>
+#include <QUrl>
 #include <cstdlib>
 
 #include "document/document_reader.h"
 #include "document/document_writer.h"
 #include "platform/program_icons.h"
+#include "platform/string_table.h"
+#include "platform/translation.h"
 #include "qt_environment.h"
 #include "settings/printer_files.h"
 #include "support/compose_fixture.h"
 #include "support/protocol_fixtures.h"
+#include "support/recording_message_boxes.h"
 #include "windows/main_ids.h"
 
 namespace inkmark::testing {
@@ -213,6 +218,56 @@ TEST_F(MainWindowQtTest, WindowHasItsIconIgnoresEscapeAndTakesNoCloseWhileDisabl
   dialog.setEnabled(true);
   dialog.close();
   EXPECT_FALSE(dialog.isVisible());
+}
+
+// Drops `urls` onto `target` as a file manager would.
+bool Drop(QWidget* target, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  const QPoint at = target->rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  return drop.isAccepted();
+}
+
+TEST_F(MainWindowQtTest, ADroppedFileLoadsAsIfBrowsedAndOtherTypesAreRefusedAsThere) {
+  RecordingMessageBoxes boxes;
+  const auto bmp = SolidBitmap(16, 8, kBlack24);
+  const auto picture = work.Write("Grüße ロゴ.bmp", std::string(bmp.begin(), bmp.end()));
+  QDialog& dialog = window->view().dialog();
+  ASSERT_TRUE(Drop(&dialog, {QUrl::fromLocalFile(QString::fromStdString(picture.string()))}));
+  EXPECT_EQ(Edit(kIdSourceEdit)->text().toStdString(), picture.string());
+  EXPECT_EQ(session.source_path, picture.string());
+  EXPECT_EQ(session.source_kind, kSourceBitmap);
+  EXPECT_FALSE(AllWhite(Painted(kIdRightPreview)));
+  EXPECT_TRUE(boxes.boxes().empty());
+
+  // The extension check of the Open dialog, with its message; nothing changes.
+  for (const char* name : {"logo.jpeg", "notes.txt", "noextension"}) {
+    const auto other = work.Write(name, std::string(bmp.begin(), bmp.end()));
+    boxes.clear();
+    Drop(&dialog, {QUrl::fromLocalFile(QString::fromStdString(other.string()))});
+    ASSERT_EQ(boxes.boxes().size(), 1u) << name;
+    EXPECT_EQ(boxes.boxes()[0].caption, Translate("MAIN", "File"));
+    EXPECT_EQ(boxes.boxes()[0].text, LoadString(kStrBadFileName, 63));
+    EXPECT_EQ(session.source_path, picture.string()) << name;
+  }
+  // Neither a web address nor a folder is a file; a drop onto the name's edit
+  // is the window's, not text typed into it.
+  boxes.clear();
+  EXPECT_FALSE(Drop(&dialog, {QUrl("https://example.com/logo.bmp")}));
+  Drop(&dialog, {QUrl::fromLocalFile(QString::fromStdString(work.path().string()))});
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_FALSE(Edit(kIdSourceEdit)->acceptDrops());
+  // While another program works for the window, it takes no drop.
+  const auto second = work.Write("second.bmp", std::string(bmp.begin(), bmp.end()));
+  dialog.setEnabled(false);
+  Drop(&dialog, {QUrl::fromLocalFile(QString::fromStdString(second.string()))});
+  dialog.setEnabled(true);
+  EXPECT_EQ(session.source_path, picture.string());
 }
 
 }  // namespace

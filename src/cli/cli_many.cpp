@@ -1,0 +1,233 @@
+#include "cli/cli_many.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "cli/cli_json.h"
+#include "platform/translation.h"
+
+extern char** environ;
+
+namespace inkmark::cli {
+namespace {
+
+// What one printer's run may write that is kept: more is cut off.
+constexpr std::size_t kMaxCapturedBytes = 64 * 1024;
+
+struct Printer {
+  std::string port;
+  std::vector<std::string> args;  // the whole argument list of its run
+  std::filesystem::path folder;   // its temporary folder and captured output
+  pid_t pid = -1;
+  bool ok = false;
+  int status = -1;  // its exit status, -1 when it did not exit
+  std::vector<std::string> out, err;
+};
+
+std::vector<std::string> ReadLines(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string text(kMaxCapturedBytes, '\0');
+  file.read(text.data(), std::streamsize(text.size()));
+  text.resize(std::size_t(file.gcount()));
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = std::min(text.find('\n', start), text.size());
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::string Join(const std::vector<std::string>& parts, std::string_view between) {
+  std::string joined;
+  for (std::size_t i = 0; i < parts.size(); ++i)
+    joined += (i ? std::string(between) : "") + parts[i];
+  return joined;
+}
+
+// The printer's result in a few words: its output, or why it failed.
+std::string Message(const Printer& p) {
+  if (p.ok) return p.out.empty() ? Translate("inkmark", "done") : Join(p.out, " ");
+  std::vector<std::string> why;
+  for (std::string line : p.err) {
+    if (line.starts_with("inkmark: ")) line.erase(0, 9);
+    if (!line.empty() && line.rfind("Try 'inkmark --help'", 0) != 0) why.push_back(line);
+  }
+  if (p.status < 0 && why.empty()) return Translate("inkmark", "the run ended abnormally");
+  return why.empty() ? Translate("inkmark", "failed") : Join(why, "; ");
+}
+
+std::filesystem::path TempBase() {
+  const char* dir = std::getenv("TMPDIR");
+  return dir && *dir ? std::filesystem::path(dir) : std::filesystem::path("/tmp");
+}
+
+// Starts the printer's run with its own temporary folder, its standard
+// output and error captured there, and no standard input.
+bool Start(const std::filesystem::path& program, Printer& p) {
+  std::string pattern = (TempBase() / "inkmark-printer-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) return false;
+  p.folder = pattern;
+
+  std::vector<std::string> env_texts;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "TMPDIR=", 7) != 0) env_texts.emplace_back(*e);
+  env_texts.push_back("TMPDIR=" + p.folder.string());
+  std::vector<char*> env;
+  for (std::string& e : env_texts) env.push_back(e.data());
+  env.push_back(nullptr);
+
+  std::string program_text = program.string();
+  std::vector<char*> argv{program_text.data()};
+  for (std::string& a : p.args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  const std::string out = (p.folder / "out.txt").string();
+  const std::string err = (p.folder / "err.txt").string();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
+                                   O_WRONLY | O_CREAT | O_EXCL, 0600);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
+                                   O_WRONLY | O_CREAT | O_EXCL, 0600);
+  const int error =
+      ::posix_spawn(&p.pid, program_text.c_str(), &actions, nullptr, argv.data(), env.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (error != 0) {
+    p.pid = -1;
+    return false;
+  }
+  return true;
+}
+
+void Finish(Printer& p, int wait_status) {
+  p.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+  p.ok = p.status == kExitOk;
+  p.out = ReadLines(p.folder / "out.txt");
+  p.err = ReadLines(p.folder / "err.txt");
+  std::error_code ec;
+  std::filesystem::remove_all(p.folder, ec);
+}
+
+// The printers the options name, each with the arguments of its run.
+std::vector<Printer> Printers(const CliOptions& o, Console& console, std::string& error) {
+  std::vector<PrinterLine> lines;
+  if (o.printers_list) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(*o.printers_list, ec);
+    std::ifstream file(*o.printers_list, std::ios::binary);
+    if (ec || !file) {
+      error = Fill(Translate("inkmark", "cannot read the printers list '%1'"), {*o.printers_list});
+      return {};
+    }
+    std::string text(std::min<std::uintmax_t>(size, kMaxPrintersListBytes + 1), '\0');
+    file.read(text.data(), std::streamsize(text.size()));
+    text.resize(std::size_t(file.gcount()));
+    lines = ParsePrintersList(text, error);
+    if (!error.empty()) return {};
+  } else {
+    for (const std::string& port : o.ports) lines.push_back({port, {}});
+  }
+  (void)console;
+  std::vector<Printer> printers;
+  for (PrinterLine& line : lines) {
+    Printer p;
+    p.port = line.port;
+    p.args = std::move(line.options);
+    p.args.insert(p.args.end(), {"--port", line.port});
+    p.args.insert(p.args.end(), o.per_printer_args.begin(), o.per_printer_args.end());
+    // Each printer's line is checked before any printer is reached.
+    ParseOutcome parsed = ParseArguments(p.args);
+    if (!parsed.options) {
+      error = Fill(Translate("inkmark", "printer %1: %2"), {p.port, parsed.error});
+      return {};
+    }
+    printers.push_back(std::move(p));
+  }
+  return printers;
+}
+
+void Report(const CliOptions& o, const std::vector<Printer>& printers, std::ostream& out) {
+  const auto succeeded = std::size_t(std::ranges::count_if(printers, &Printer::ok));
+  std::vector<std::string> failed;
+  for (const Printer& p : printers)
+    if (!p.ok) failed.push_back(p.port);
+  if (o.json) {
+    out << "{\"command\":" << JsonString(CommandName(o.command)) << ",\"printers\":[";
+    for (std::size_t i = 0; i < printers.size(); ++i) {
+      const Printer& p = printers[i];
+      out << (i ? "," : "") << "{\"port\":" << JsonString(p.port)
+          << ",\"ok\":" << (p.ok ? "true" : "false") << ",\"status\":" << p.status
+          << ",\"message\":" << JsonString(Message(p)) << ",\"output\":" << JsonStrings(p.out)
+          << "}";
+    }
+    out << "],\"succeeded\":" << succeeded << ",\"failed\":" << failed.size() << "}\n";
+    return;
+  }
+  for (const Printer& p : printers)
+    out << p.port << '\t' << (p.ok ? "ok" : "failed") << '\t' << Message(p) << '\n';
+  std::string summary = Fill(Translate("inkmark", "%1 of %2 printers succeeded"),
+                             {std::to_string(succeeded), std::to_string(printers.size())});
+  if (!failed.empty()) summary += Fill(Translate("inkmark", "; failed: %1"), {Join(failed, ", ")});
+  out << summary << '\n';
+}
+
+}  // namespace
+
+int RunOnManyPrinters(const CliOptions& o, Console& console) {
+  std::string error;
+  std::vector<Printer> printers = Printers(o, console, error);
+  if (!error.empty()) {
+    std::fprintf(console.err, "inkmark: %s\n%s\n", error.c_str(), kUsageHint);
+    return kExitUsage;
+  }
+  if (console.program.empty()) {
+    std::fprintf(console.err, "inkmark: %s\n",
+                 Translate("inkmark", "cannot find the program to run for each printer").c_str());
+    return kExitFailed;
+  }
+  const std::size_t jobs = std::size_t(o.jobs.value_or(4));
+  std::map<pid_t, Printer*> running;
+  std::size_t next = 0;
+  while (next < printers.size() || !running.empty()) {
+    while (next < printers.size() && running.size() < jobs) {
+      Printer& p = printers[next++];
+      if (Start(console.program, p)) {
+        running[p.pid] = &p;
+      } else {
+        std::error_code ec;
+        if (!p.folder.empty()) std::filesystem::remove_all(p.folder, ec);
+        p.err = {Translate("inkmark", "cannot start the run for this printer")};
+      }
+    }
+    if (running.empty()) continue;
+    int wait_status = 0;
+    const pid_t pid = ::waitpid(-1, &wait_status, 0);
+    if (pid < 0) {
+      if (errno == EINTR) continue;
+      break;  // no child left to wait for: those still listed count as failed
+    }
+    if (auto it = running.find(pid); it != running.end()) {
+      Finish(*it->second, wait_status);
+      running.erase(it);
+    }
+  }
+  Report(o, printers, console.out);
+  return std::ranges::all_of(printers, &Printer::ok) ? kExitOk : kExitFailed;
+}
+
+}  // namespace inkmark::cli

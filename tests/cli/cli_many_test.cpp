@@ -1,0 +1,176 @@
+// One command on many printers at once: three virtual printers over TCP, one
+// of which fails; the others do their work and the results say which failed.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+
+#include "cli/inkmark_tool.h"
+#include "servers.h"
+#include "support/compose_fixture.h"
+#include "support/tcp_test_printer.h"
+#include "virtual_printer.h"
+
+namespace inkmark::testing {
+namespace {
+
+class InkmarkManyTest : public InkmarkToolTest {
+ protected:
+  void SetUp() override {
+    const auto black = SolidBitmap(8, 2, kBlack24);
+    work.Write("logo.bmp", std::string(black.begin(), black.end()));
+    for (int i = 0; i < 3; ++i) {
+      printers[i] = std::make_unique<vprinter::VirtualPrinter>(vprinter::PrinterOptions{});
+      std::string error;
+      servers[i] = vprinter::TcpServer::Start(*printers[i], "127.0.0.1", 0, &error);
+      ASSERT_TRUE(servers[i]) << error;
+      ports[i] = "tcp://127.0.0.1:" + std::to_string(servers[i]->port());
+    }
+  }
+  ToolResult Keys(const std::string& port) {
+    return Run({"--printer", "DT-500/510", "--second", "None", "--port", port, "keys"}, false);
+  }
+
+  std::unique_ptr<vprinter::VirtualPrinter> printers[3];
+  std::unique_ptr<vprinter::TcpServer> servers[3];
+  std::string ports[3];
+};
+
+TEST_F(InkmarkManyTest, ARegistrationThatFailsOnOnePrinterLeavesTheOthersRegistered) {
+  // The middle printer already holds the key.
+  ASSERT_EQ(Run({"--printer", "DT-500/510", "--second", "None", "--port", ports[1], "register",
+                 "logo.bmp", "-k", "AB"},
+                false)
+                .status,
+            0);
+  ToolResult r =
+      Run({"--printer", "DT-500/510", "--second", "None", "--port", ports[0], "--port", ports[1],
+           "--port", ports[2], "--jobs", "3", "register", "logo.bmp", "-k", "AB"},
+          false);
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(r.out, ports[0] + "\tok\tdone\n" + ports[1] +
+                       "\tfailed\tSpecified key already exists.\n" + ports[2] + "\tok\tdone\n" +
+                       "2 of 3 printers succeeded; failed: " + ports[1] + "\n");
+  for (const std::string& port : ports) EXPECT_EQ(Keys(port).out, "AB\n") << port;
+
+  // Every printer holds it now: the same line fails on all three, in JSON.
+  r = Run({"--printer", "DT-500/510", "--second", "None", "--port", ports[0], "--port", ports[1],
+           "--port", ports[2], "--json", "register", "logo.bmp", "-k", "AB"},
+          false);
+  EXPECT_EQ(r.status, 1);
+  const QJsonObject doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+  EXPECT_EQ(doc["command"].toString(), "register");
+  EXPECT_EQ(doc["succeeded"].toInt(-1), 0);
+  EXPECT_EQ(doc["failed"].toInt(), 3);
+  const QJsonArray results = doc["printers"].toArray();
+  ASSERT_EQ(results.size(), 3);
+  for (int i = 0; i < 3; ++i) {
+    const QJsonObject p = results[i].toObject();
+    EXPECT_EQ(p["port"].toString().toStdString(), ports[i]);
+    EXPECT_FALSE(p["ok"].toBool(true));
+    EXPECT_EQ(p["status"].toInt(), 1);
+    EXPECT_EQ(p["message"].toString(), "Specified key already exists.");
+  }
+}
+
+TEST_F(InkmarkManyTest, APrintersListWithItsOwnSettingsAndAPortNobodyListensOn) {
+  std::uint16_t closed = 0;
+  {
+    TcpTestPrinter gone;
+    closed = gone.port();
+  }
+  const std::string dead = "tcp://127.0.0.1:" + std::to_string(closed);
+  work.Write("shop.txt", "# our printers\n" + ports[0] + " --printer DT-500/510 --second None\n" +
+                             dead + " --printer DT-500/510\n\n" + ports[2] +
+                             " --printer \"DT-500/510\" --second=None\n");
+  ToolResult r = Run({"--printers-list", "shop.txt", "--jobs", "1", "capacity"}, false);
+  EXPECT_EQ(r.status, 1) << r.err;
+  const long capacity = std::strtol(
+      Run({"--printer", "DT-500/510", "--port", ports[0], "capacity"}, false).out.c_str(), nullptr,
+      10);
+  ASSERT_GT(capacity, 0);
+  const std::string c = std::to_string(capacity);
+  EXPECT_EQ(r.out, ports[0] + "\tok\t" + c + "\n" + dead +
+                       "\tfailed\tFailed to open printer port.\n" + ports[2] + "\tok\t" + c +
+                       "\n2 of 3 printers succeeded; failed: " + dead + "\n");
+  // A bad line is refused before any printer is reached.
+  work.Write("bad.txt", ports[0] + "\n" + ports[1] + " --resolution none\n");
+  r = Run(
+      {"--printers-list", "bad.txt", "--printer", "DT-500/510", "register", "logo.bmp", "-k", "ZZ"},
+      false);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("printer " + ports[1] + ": invalid value 'none' for --resolution"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(Keys(ports[0]).out, "");
+  r = Run({"--printers-list", "missing.txt", "keys"}, false);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("cannot read the printers list 'missing.txt'"), std::string::npos);
+}
+
+QJsonObject Json(const ToolResult& r) {
+  QJsonParseError error;
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+  EXPECT_EQ(error.error, QJsonParseError::NoError) << r.out;
+  EXPECT_TRUE(doc.isObject()) << r.out;
+  return doc.object();
+}
+
+TEST_F(InkmarkManyTest, JsonOfPrintersKeysCapacityAndPreviewWithTheSameExitStatus) {
+  const std::vector<std::string> on = {"--printer", "DT-500/510", "--second",
+                                       "None",      "--port",     ports[0]};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), on.begin(), on.end());
+    return Run(args, false);
+  };
+  ASSERT_EQ(run({"register", "logo.bmp", "-k", "Q\""}).status, 0);
+  ASSERT_EQ(run({"register", "logo.bmp", "-k", "A\\"}).status, 0);
+  ToolResult r = run({"keys", "--json"});
+  EXPECT_EQ(r.status, 0);
+  QJsonObject doc = Json(r);
+  std::vector<std::string> keys;
+  for (const QJsonValue& k : doc["keys"].toArray()) keys.push_back(k.toString().toStdString());
+  EXPECT_EQ(keys, (std::vector<std::string>{"A\\", "Q\""})) << r.out;
+  EXPECT_TRUE(doc["complete"].toBool());
+
+  const long capacity = std::strtol(run({"capacity"}).out.c_str(), nullptr, 10);
+  r = run({"--json", "capacity"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(Json(r)["capacity"].toInteger(), capacity);
+
+  r = run({"preview", "logo.bmp", "--json"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  doc = Json(r);
+  EXPECT_EQ(doc["width_dots"].toInt(), 8);
+  EXPECT_EQ(doc["height_dots"].toInt(), 2);
+  EXPECT_GT(doc["resolution"].toInt(), 0);
+  EXPECT_DOUBLE_EQ(doc["width_mm"].toDouble(),
+                   std::round(8 * 2540.0 / doc["resolution"].toInt()) / 100);
+  EXPECT_DOUBLE_EQ(doc["first_ink_percent"].toDouble(), 100.0);
+  EXPECT_DOUBLE_EQ(doc["second_ink_percent"].toDouble(), 0.0);
+
+  r = Run({"printers", "--json", "--printer", "DT-500/510", "--second", "None"}, false);
+  EXPECT_EQ(r.status, 0);
+  const QJsonArray models = Json(r)["printers"].toArray();
+  int current = 0;
+  for (const QJsonValue& m : models) {
+    const QJsonObject model = m.toObject();
+    EXPECT_FALSE(model["paper"]["choices"].toArray().isEmpty());
+    if (!model["current"].toBool()) continue;
+    ++current;
+    EXPECT_EQ(model["model"].toString(), "DT-500/510");
+    EXPECT_EQ(model["second_colour"]["selected"].toString(), "None");
+    EXPECT_TRUE(model["resolution"]["selected"].isDouble());
+  }
+  EXPECT_EQ(current, 1);
+
+  // A failure prints no document and keeps its status and message.
+  servers[1]->Stop();
+  r = Run({"--printer", "DT-500/510", "--port", ports[1], "--json", "capacity"}, false);
+  EXPECT_EQ(std::to_string(r.status) + r.out + r.err, "1inkmark: Failed to open printer port.\n");
+}
+
+}  // namespace
+}  // namespace inkmark::testing
