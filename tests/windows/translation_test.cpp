@@ -47,7 +47,9 @@ TEST_F(Japanese, StringTableIsTranslatedButInkNamesStayThoseOfThePrinterFiles) {
   for (int id = 1; id < 100; ++id) {
     const bool kept = id == kStrOpenExtensions || id == kStrSaveExtensions ||
                       id == kStrAppCaption || (id >= kStrBlack && id <= kStrBlue);
-    if (!kept && !LoadString(id).empty()) EXPECT_FALSE(IsAscii(LoadString(id))) << id;
+    if (!kept && !LoadString(id).empty()) {
+      EXPECT_FALSE(IsAscii(LoadString(id))) << id;
+    }
   }
   EXPECT_EQ(LoadString(kStrBlack), "Black");
   EXPECT_EQ(ColorFromName("red"), kColorRed);
