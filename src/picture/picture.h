@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,6 +52,34 @@ int DecodeJpegToBitmapFile(const std::string& jpeg_path, const std::string& bitm
 // The in-memory core of DecodeJpegToBitmapFile: the bitmap file bytes, or nullopt.
 std::optional<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg);
 
+// The JPEG file as a 24-bit picture, decoded straight into it: the same picture
+// as DecodeBitmapToRgb24 makes of DecodeJpegToBitmap's bitmap. nullopt: refused.
+std::optional<BitmapFile> DecodeJpegToRgb24(std::span<const std::uint8_t> jpeg);
+
+// Which rows of a JPEG picture to decode: ascending scanline numbers (top row
+// 0), and of each row its first `columns` pixels.
+struct JpegRowPlan {
+  std::vector<std::uint32_t> scanlines;
+  std::uint32_t columns = 0;
+};
+
+// The rows a plan kept, as blue, green, red, each padded to `stride` bytes with
+// zeros, and the headers the whole 24-bit picture would have.
+struct JpegRows {
+  std::array<std::uint8_t, 54> header{};
+  std::unique_ptr<std::uint8_t[]> pixels;
+  std::size_t stride = 0;
+
+  const std::uint8_t* Row(std::size_t k) const { return pixels.get() + k * stride; }
+};
+
+// Decodes only the rows `make_plan` asks for, given the picture's width and
+// height; the others are skipped, yet the picture is refused exactly where a
+// whole decode would refuse it. nullopt: refused, or no plan.
+std::optional<JpegRows> DecodeJpegPlanned(
+    std::span<const std::uint8_t> jpeg,
+    const std::function<std::optional<JpegRowPlan>(std::int32_t, std::int32_t)>& make_plan);
+
 // Scales 24-bit rows to dst_w x dst_h by 16.16 stepping, taking the neighbour
 // on the side of the picture's centre. The result holds `header_room` zero bytes
 // (for the caller's header) and then the rows. nullopt: no source, a size out of
@@ -69,6 +99,15 @@ std::optional<BitmapFile> ScaleCropToFile(std::int32_t width, std::int32_t crop_
                                           const BitmapFile* picture_or_null,
                                           const std::string& dest_path,
                                           std::array<std::int32_t, 2>& size_out);
+
+// ScaleCropToFile of the picture at `path` loaded at `scale`, scaled to `width`
+// (0: its own width): the same picture, file and size. A JPEG picture that is
+// reduced or cut is decoded only where the scaler reads it, so it never exists
+// whole at its own size.
+std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
+                                            std::int32_t width, std::int32_t crop_width,
+                                            const std::string& dest_path,
+                                            std::array<std::int32_t, 2>& size_out);
 
 // Writes the file and information header of a 24-bit picture into the first 54
 // bytes of `block`, leaving the other fields as they are. A block shorter than
