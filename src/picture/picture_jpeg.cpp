@@ -129,9 +129,15 @@ void ReadRows(JpegDecoder& d, const RowTarget& target, bool rgb24) {
   jpeg_finish_decompress(&d.cinfo);
 }
 
+// The scanlines to decode, ascending, and of each its first `columns` pixels.
+struct JpegScanlines {
+  std::vector<std::uint32_t> wanted;
+  std::uint32_t columns = 0;
+};
+
 // Reads only the plan's scanlines, and of each its first `columns` pixels; the
 // others are skipped. Row k of the target holds the k-th scanline kept.
-void ReadPlannedRows(JpegDecoder& d, const RowTarget& target, const JpegRowPlan& plan,
+void ReadPlannedRows(JpegDecoder& d, const RowTarget& target, const JpegScanlines& plan,
                      std::vector<std::uint8_t>& spare) {
   ChooseOutput(d, true);
   jpeg_start_decompress(&d.cinfo);
@@ -149,10 +155,10 @@ void ReadPlannedRows(JpegDecoder& d, const RowTarget& target, const JpegRowPlan&
     jpeg_crop_scanline(&d.cinfo, &x, &w);
   }
   const std::size_t row_bytes = static_cast<std::size_t>(plan.columns) * 3;
-  ZeroPadding(target, plan.scanlines.size(), row_bytes);
+  ZeroPadding(target, plan.wanted.size(), row_bytes);
   spare.resize(static_cast<std::size_t>(d.cinfo.output_width) * 3);
   std::size_t k = 0;
-  for (const std::uint32_t wanted : plan.scanlines) {
+  for (const std::uint32_t wanted : plan.wanted) {
     if (wanted > d.cinfo.output_scanline) {
       jpeg_skip_scanlines(&d.cinfo, wanted - d.cinfo.output_scanline);
     }
@@ -251,31 +257,38 @@ std::optional<BitmapFile> DecodeJpegToRgb24(std::span<const std::uint8_t> jpeg) 
   return DecodeWhole(jpeg, true);
 }
 
-std::optional<JpegRows> DecodeJpegPlanned(
-    std::span<const std::uint8_t> jpeg,
-    const std::function<std::optional<JpegRowPlan>(std::int32_t, std::int32_t)>& make_plan) {
+std::optional<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
+                                             const MakeRowPlan& make_plan) {
   JpegDecoder d;
   if (!OpenJpeg(d, jpeg)) return std::nullopt;
-  auto plan = make_plan(static_cast<std::int32_t>(d.cinfo.image_width),
-                        static_cast<std::int32_t>(d.cinfo.image_height));
-  if (!plan || plan->columns == 0 || plan->columns > d.cinfo.image_width) return std::nullopt;
-  for (std::size_t i = 0; i < plan->scanlines.size(); ++i) {
-    if (plan->scanlines[i] >= d.cinfo.image_height ||
-        (i > 0 && plan->scanlines[i] <= plan->scanlines[i - 1])) {
-      return std::nullopt;
-    }
+  const auto height = static_cast<std::int32_t>(d.cinfo.image_height);
+  auto plan = make_plan(static_cast<std::int32_t>(d.cinfo.image_width), height);
+  if (!plan || plan->columns == 0 || plan->columns > d.cinfo.image_width ||
+      plan->keep.size() != static_cast<std::size_t>(height)) {
+    return std::nullopt;
   }
-  JpegRows rows;
+  // Scanlines count from the top; stored rows from the bottom.
+  JpegScanlines scanlines{{}, plan->columns};
+  PictureRows rows;
+  rows.slot.assign(plan->keep.size(), -1);
+  for (std::int32_t s = 0; s < height; ++s) {
+    const auto r = static_cast<std::size_t>(height - 1 - s);
+    if (!plan->keep[r]) continue;
+    rows.slot[r] = static_cast<std::int32_t>(scanlines.wanted.size());
+    scanlines.wanted.push_back(static_cast<std::uint32_t>(s));
+  }
   rows.stride = Rgb24Stride(static_cast<std::int32_t>(plan->columns));
   // Written whole below (rows and padding): not filled first.
-  rows.pixels.reset(new std::uint8_t[rows.stride * plan->scanlines.size()]);
+  rows.owned.reset(new std::uint8_t[rows.stride * scanlines.wanted.size()]);
+  rows.pixels = rows.owned.get();
   std::vector<std::uint8_t> spare;
-  RowTarget target{rows.pixels.get(), rows.stride};
-  auto rows_step = [&] { ReadPlannedRows(d, target, *plan, spare); };
+  RowTarget target{rows.owned.get(), rows.stride};
+  auto rows_step = [&] { ReadPlannedRows(d, target, scanlines, spare); };
   if (!Guarded(d, rows_step)) return std::nullopt;
   const std::size_t full_size =
       kHeadersSize +
       Rgb24Stride(static_cast<std::int32_t>(d.cinfo.image_width)) * d.cinfo.image_height;
+  rows.header.resize(kHeadersSize);
   WriteJpegHeaders(d, rows.header, true, full_size);
   return rows;
 }

@@ -1,6 +1,6 @@
-// Scale and crop for the paper straight from the file: a JPEG picture that is
-// reduced or cut is decoded only in the rows and columns the scaler reads, so
-// it never exists whole at its own size.
+// Scale and crop for the paper straight from the file: a JPEG or bitmap picture
+// that is reduced or cut is decoded only in the rows and columns the scaler
+// reads, so it never exists whole at its own size.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -83,57 +83,20 @@ std::optional<SampleMap> MapSamples(std::int32_t src_w, std::int32_t src_h, std:
   return m;
 }
 
-// Scales and crops the JPEG as MapSamples says, decoding only what it reads.
-// nullopt with `refused` false: no saving here, the whole path is to run.
-std::optional<BitmapFile> ScaleCropJpeg(std::span<const std::uint8_t> jpeg, std::int32_t width,
-                                        std::int32_t crop_width, bool& refused) {
-  std::optional<SampleMap> map;
-  std::vector<std::uint32_t> slot_of_row;  // storage row -> kept row, by scanline order
-  auto make_plan = [&](std::int32_t src_w, std::int32_t src_h) -> std::optional<JpegRowPlan> {
-    map = MapSamples(src_w, src_h, width == 0 ? src_w : width, crop_width);
-    if (!map) return std::nullopt;
-    JpegRowPlan plan;
-    std::uint32_t columns = 0;
-    for (std::size_t i = 0; i < map->column_near.size(); ++i) {
-      columns = std::max({columns, map->column_near[i] + 1, map->column_plain[i] + 1});
-    }
-    plan.columns = columns;
-    // Output rows go up the storage rows; scanlines count from the top.
-    for (auto it = map->row.rbegin(); it != map->row.rend(); ++it) {
-      const std::uint32_t scanline = static_cast<std::uint32_t>(src_h) - 1 - *it;
-      if (plan.scanlines.empty() || plan.scanlines.back() != scanline) {
-        plan.scanlines.push_back(scanline);
-      }
-    }
-    return plan;
-  };
-  auto rows = DecodeJpegPlanned(jpeg, make_plan);
-  if (!rows) {
-    refused = map.has_value();
-    return std::nullopt;
-  }
-  refused = false;
-  const SampleMap& m = *map;
-  BitmapFile out(kHeadersSize + m.out_stride * static_cast<std::size_t>(m.out_height), 0);
-  std::memcpy(out.data(), rows->header.data(), kHeadersSize);
+// The picture as the scaler and crop make it, from the rows they read.
+BitmapFile BuildScaled(const SampleMap& m, const PictureRows& rows) {
+  const std::size_t offset = rows.header.size();
+  BitmapFile out(offset + m.out_stride * static_cast<std::size_t>(m.out_height), 0);
+  std::memcpy(out.data(), rows.header.data(), offset);
   const auto image_size = static_cast<std::uint32_t>(m.out_stride * m.out_height);
   PutU32(out, kOffWidth, static_cast<std::uint32_t>(m.out_width));
   PutU32(out, kOffHeight, static_cast<std::uint32_t>(m.out_height));
   PutU32(out, kOffImageSize, image_size);
-  PutU32(out, kOffFileSize, image_size + static_cast<std::uint32_t>(kHeadersSize));
-  // Kept row k holds scanline plan[k]; storage row r is scanline src_h-1-r, and
-  // the kept rows run from the highest storage row down.
-  std::size_t k = 0;
-  std::uint32_t previous = m.row.empty() ? 0 : m.row.back();
+  PutU32(out, kOffFileSize, image_size + static_cast<std::uint32_t>(offset));
   const std::size_t pixels = m.copied_bytes / 3;
-  for (std::int32_t j = m.out_height - 1; j >= 0; --j) {
-    const std::uint32_t r = m.row[static_cast<std::size_t>(j)];
-    if (r != previous) {
-      ++k;
-      previous = r;
-    }
-    const std::uint8_t* src = rows->Row(k);
-    std::uint8_t* dst = out.data() + kHeadersSize + static_cast<std::size_t>(j) * m.out_stride;
+  for (std::int32_t j = 0; j < m.out_height; ++j) {
+    const std::uint8_t* src = rows.Row(m.row[static_cast<std::size_t>(j)]);
+    std::uint8_t* dst = out.data() + offset + static_cast<std::size_t>(j) * m.out_stride;
     const auto& columns = m.last_row[static_cast<std::size_t>(j)] ? m.column_plain : m.column_near;
     for (std::size_t i = 0; i < pixels; ++i) {
       std::memcpy(dst + 3 * i, src + 3 * static_cast<std::size_t>(columns[i]), 3);
@@ -146,12 +109,41 @@ std::optional<BitmapFile> ScaleCropJpeg(std::span<const std::uint8_t> jpeg, std:
   return out;
 }
 
-bool IsJpegName(const std::string& path) {
-  if (path.size() < 4) return false;
+using DecodeRows = std::optional<PictureRows> (*)(std::span<const std::uint8_t>,
+                                                  const MakeRowPlan&);
+
+// Scales and crops the picture as MapSamples says, decoding only what it reads.
+// nullopt with `refused` false: no saving here, the whole path is to run.
+std::optional<BitmapFile> ScaleCropPlanned(std::span<const std::uint8_t> file, DecodeRows decode,
+                                           std::int32_t width, std::int32_t crop_width,
+                                           bool& refused) {
+  std::optional<SampleMap> map;
+  auto make_plan = [&](std::int32_t src_w, std::int32_t src_h) -> std::optional<RowPlan> {
+    map = MapSamples(src_w, src_h, width == 0 ? src_w : width, crop_width);
+    if (!map) return std::nullopt;
+    RowPlan plan;
+    for (std::size_t i = 0; i < map->column_near.size(); ++i) {
+      plan.columns = std::max({plan.columns, map->column_near[i] + 1, map->column_plain[i] + 1});
+    }
+    plan.keep.assign(static_cast<std::size_t>(src_h), false);
+    for (const std::uint32_t r : map->row) plan.keep[r] = true;
+    return plan;
+  };
+  auto rows = decode(file, make_plan);
+  refused = !rows && map.has_value();
+  if (!rows) return std::nullopt;
+  return BuildScaled(*map, *rows);
+}
+
+// The planned decoder for the file's name, if it has one.
+DecodeRows PlannedDecoder(const std::string& path) {
+  if (path.size() < 4) return nullptr;
   std::string ext = path.substr(path.size() - 4);
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == ".jpg";
+  if (ext == ".jpg") return DecodeJpegPlanned;
+  if (ext == ".bmp" || ext == ".rle") return DecodeBitmapRows;
+  return nullptr;
 }
 
 }  // namespace
@@ -161,11 +153,11 @@ std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const Pictu
                                             const std::string& dest_path,
                                             std::array<std::int32_t, 2>& size_out) {
   if (crop_width <= 0 || width < 0) return std::nullopt;
-  if (IsJpegName(path) && !IsScalablePicture(path)) {
-    auto jpeg = ReadWholeFile(path);
-    if (!jpeg) return std::nullopt;
+  if (const DecodeRows decode = PlannedDecoder(path)) {
+    auto file = ReadWholeFile(path);
+    if (!file) return std::nullopt;
     bool refused = false;
-    auto picture = ScaleCropJpeg(*jpeg, width, crop_width, refused);
+    auto picture = ScaleCropPlanned(*file, decode, width, crop_width, refused);
     if (refused) return std::nullopt;
     if (picture) {
       auto header = ReadBitmapHeader(*picture);

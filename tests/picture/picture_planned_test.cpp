@@ -1,8 +1,9 @@
-// Scaling and cropping straight from the file must give, byte for byte, what
-// decoding the whole picture and scaling it afterwards gives.
+// Scaling and cropping straight from the file (JPEG and bitmap files) must give, byte for byte,
+// what decoding the whole picture and scaling it afterwards gives.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -52,10 +53,13 @@ std::optional<BitmapFile> Whole(const std::string& path, std::int32_t width, std
 
 TEST(PicturePlanned, EveryCodingScaledAndCutMatchesTheWholeDecode) {
   TempDir dir;
-  const std::string fixtures = INKMARK_FIXTURE_DIR;
-  std::vector<std::string> paths = {fixtures + "/photo.jpg", fixtures + "/progressive.jpg",
-                                    fixtures + "/grey.jpg", fixtures + "/rle8.bmp",
-                                    fixtures + "/rgb24.bmp"};
+  // Every picture fixture of every depth and coding, and JPEG files of every kind.
+  std::vector<std::string> paths;
+  for (const auto& entry : std::filesystem::directory_iterator(INKMARK_FIXTURE_DIR)) {
+    const auto ext = entry.path().extension();
+    if (ext == ".bmp" || ext == ".jpg") paths.push_back(entry.path().string());
+  }
+  ASSERT_GE(paths.size(), 15u);
   for (const auto& c : Codings()) {
     const std::string path = (dir.path() / (c.name + ".jpg")).string();
     const auto jpeg = EncodePhotoJpeg(c.coding);
