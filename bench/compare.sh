@@ -58,3 +58,24 @@ printf 'medians of %d runs (s): inkmark %.3f  djpeg %.3f  convert %.3f\n' \
 printf 'inkmark / djpeg: %.2f   inkmark / convert: %.3f\n' \
   "$(echo "$ours / $djpeg" | bc -l)" "$(echo "$ours / $magick" | bc -l)"
 printf 'inkmark peak resident memory: %d kB\n' "$rss"
+
+# Peak memory of the worst cases: a 1 KB run-length file claiming 8192 x 8192
+# pixels (only its end marker: a black picture) and a 64 Mi-pixel JPEG, each
+# previewed at its own size (cut at the paper's edge) and fitted to the paper.
+printf 'BM' >"$WORK/claimed.rle"
+python3 - "$WORK/claimed.rle" <<'PY'
+import struct, sys
+pal = b''.join(bytes([i, i, i, 0]) for i in range(256))
+off = 14 + 40 + len(pal)
+hdr = struct.pack('<IHHI', off + 2, 0, 0, off) + \
+    struct.pack('<IiiHHIIiiII', 40, 8192, 8192, 1, 8, 1, 2, 0, 0, 256, 0)
+with open(sys.argv[1], 'ab') as f:
+    f.write(hdr + pal + b'\x00\x01')
+PY
+convert -size 8192x8192 gradient:red-blue -quality 90 -sampling-factor 2x2 "$WORK/huge.jpg"
+for source in claimed.rle huge.jpg; do
+  for fit in "" --fit; do
+    /usr/bin/time -f '%e %M' -o "$WORK/m" "$INKMARK" preview $fit "$WORK/$source" >/dev/null 2>&1
+    printf 'preview %-8s %-12s %6.2f s  %7d kB peak\n' "$fit" "$source" $(cat "$WORK/m")
+  done
+done
