@@ -122,6 +122,11 @@ std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const Pictu
                                             const std::string& dest_path,
                                             std::array<std::int32_t, 2>& size_out);
 
+// The same on the bytes of a JPEG (`jpeg` true) or bitmap file, writing no file.
+std::optional<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
+                                             std::int32_t width, std::int32_t crop_width,
+                                             std::array<std::int32_t, 2>& size_out);
+
 // Writes the file and information header of a 24-bit picture into the first 54
 // bytes of `block`, leaving the other fields as they are. A block shorter than
 // 54 bytes is left alone.

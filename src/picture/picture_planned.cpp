@@ -135,6 +135,18 @@ std::optional<BitmapFile> ScaleCropPlanned(std::span<const std::uint8_t> file, D
   return BuildScaled(*map, *rows);
 }
 
+// ScaleCropToFile of a whole picture at `width` (0: its own).
+std::optional<BitmapFile> ScaleCropWhole(BitmapFile picture, std::int32_t width,
+                                         std::int32_t crop_width, const std::string& dest_path,
+                                         std::array<std::int32_t, 2>& size_out) {
+  if (width == 0) {
+    auto header = ReadBitmapHeader(picture);
+    if (!header) return std::nullopt;
+    width = header->width;
+  }
+  return ScaleCropToFile(width, crop_width, "", &picture, dest_path, size_out);
+}
+
 // The planned decoder for the file's name, if it has one.
 DecodeRows PlannedDecoder(const std::string& path) {
   if (path.size() < 4) return nullptr;
@@ -148,6 +160,25 @@ DecodeRows PlannedDecoder(const std::string& path) {
 
 }  // namespace
 
+std::optional<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
+                                             std::int32_t width, std::int32_t crop_width,
+                                             std::array<std::int32_t, 2>& size_out) {
+  if (crop_width <= 0 || width < 0) return std::nullopt;
+  bool refused = false;
+  auto picture = ScaleCropPlanned(file, jpeg ? DecodeJpegPlanned : DecodeBitmapRows, width,
+                                  crop_width, refused);
+  if (refused) return std::nullopt;
+  if (picture) {
+    auto header = ReadBitmapHeader(*picture);
+    if (!header) return std::nullopt;
+    size_out = {header->width, header->height};
+    return picture;
+  }
+  auto whole = jpeg ? DecodeJpegToRgb24(file) : DecodeBitmapToRgb24(file);
+  if (!whole) return std::nullopt;
+  return ScaleCropWhole(std::move(*whole), width, crop_width, "", size_out);
+}
+
 std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
                                             std::int32_t width, std::int32_t crop_width,
                                             const std::string& dest_path,
@@ -156,25 +187,14 @@ std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const Pictu
   if (const DecodeRows decode = PlannedDecoder(path)) {
     auto file = ReadWholeFile(path);
     if (!file) return std::nullopt;
-    bool refused = false;
-    auto picture = ScaleCropPlanned(*file, decode, width, crop_width, refused);
-    if (refused) return std::nullopt;
-    if (picture) {
-      auto header = ReadBitmapHeader(*picture);
-      if (!header) return std::nullopt;
-      size_out = {header->width, header->height};
-      if (!dest_path.empty() && !WriteTempFile(dest_path, *picture)) return std::nullopt;
-      return picture;
-    }
+    auto picture =
+        ScaleCropFileBytes(*file, decode == DecodeJpegPlanned, width, crop_width, size_out);
+    if (picture && !dest_path.empty() && !WriteTempFile(dest_path, *picture)) return std::nullopt;
+    return picture;
   }
   auto picture = LoadPicture(path, scale);
   if (!picture) return std::nullopt;
-  if (width == 0) {
-    auto header = ReadBitmapHeader(*picture);
-    if (!header) return std::nullopt;
-    width = header->width;
-  }
-  return ScaleCropToFile(width, crop_width, "", &*picture, dest_path, size_out);
+  return ScaleCropWhole(std::move(*picture), width, crop_width, dest_path, size_out);
 }
 
 }  // namespace inkmark
