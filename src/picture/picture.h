@@ -122,6 +122,13 @@ std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const Pictu
                                             const std::string& dest_path,
                                             std::array<std::int32_t, 2>& size_out);
 
+// The width and height of a ".jpg", ".bmp" or ".rle" picture from its headers,
+// without decoding it; nullopt for other files and for headers already refused.
+std::optional<std::array<std::int32_t, 2>> PlannedPictureSize(const std::string& path);
+
+// The width and height in a JPEG file's header; nullopt: refused.
+std::optional<std::array<std::int32_t, 2>> JpegPictureSize(std::span<const std::uint8_t> jpeg);
+
 // The same on the bytes of a JPEG (`jpeg` true) or bitmap file, writing no file.
 std::optional<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
                                              std::int32_t width, std::int32_t crop_width,

@@ -179,6 +179,17 @@ std::optional<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file,
   return ScaleCropWhole(std::move(*whole), width, crop_width, "", size_out);
 }
 
+std::optional<std::array<std::int32_t, 2>> PlannedPictureSize(const std::string& path) {
+  const DecodeRows decode = PlannedDecoder(path);
+  if (decode == nullptr) return std::nullopt;
+  auto file = ReadWholeFile(path);
+  if (!file) return std::nullopt;
+  if (decode == DecodeJpegPlanned) return JpegPictureSize(*file);
+  auto header = ReadBitmapHeader(*file);
+  if (!header) return std::nullopt;
+  return std::array<std::int32_t, 2>{header->width, header->height};
+}
+
 std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
                                             std::int32_t width, std::int32_t crop_width,
                                             const std::string& dest_path,
