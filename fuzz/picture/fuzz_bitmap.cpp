@@ -1,7 +1,9 @@
-// Bitmap files of every depth and compression, then the scaler on what they give.
+// Bitmap files of every depth and compression, then the scaler on what they give;
+// the paper scale straight from the bytes against the whole decode.
 #include <cstdint>
 #include <span>
 
+#include "fuzz_planned.h"
 #include "picture/picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -10,5 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Whatever the loader accepts, the scale-and-crop step must handle.
   std::array<std::int32_t, 2> size_out{};
   inkmark::ScaleCropToFile(48, 32, "", &*picture, "", size_out);
+  CompareWithWhole(std::span<const std::uint8_t>(data, size), false, 48, 32);
+  CompareWithWhole(std::span<const std::uint8_t>(data, size), false, 0, 7);
   return 0;
 }

@@ -1,12 +1,17 @@
-// The JPEG step on arbitrary bytes, then the bitmap it writes through the loader.
+// The JPEG step on arbitrary bytes, then the bitmap it writes through the loader;
+// the paper scale straight from the bytes against the whole decode.
 #include <cstdint>
 #include <span>
 
+#include "fuzz_planned.h"
 #include "picture/picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  auto bitmap = inkmark::DecodeJpegToBitmap(std::span<const std::uint8_t>(data, size));
+  const std::span<const std::uint8_t> file(data, size);
+  auto bitmap = inkmark::DecodeJpegToBitmap(file);
   if (!bitmap) return 0;
+  CompareWithWhole(file, true, 48, 32);
+  CompareWithWhole(file, true, 0, 7);
   if (!inkmark::DecodeBitmapToRgb24(std::move(*bitmap))) __builtin_trap();  // ours must load
   return 0;
 }

@@ -34,7 +34,43 @@ bool DocumentPreviews(LogoSession& session, std::int32_t a) {
   return true;
 }
 
+// Keeps the two pictures shown and shows the one the paper width asks for.
+bool KeepPreviews(LogoSession& session, BitmapFile fit, BitmapFile cut) {
+  session.fit_image = std::move(fit);
+  session.cut_image = std::move(cut);
+  session.source_shown = session.fit_to_width ? ShownSource::kFit : ShownSource::kCut;
+  return true;
+}
+
+// The width of the cut preview: the picture at the paper's scale, at least one
+// dot, so that a tiny picture still shows.
+std::int32_t CutWidth(const LogoSession& session, std::int32_t source_width, std::int32_t a) {
+  return static_cast<std::int32_t>(
+      std::max<std::int64_t>(std::int64_t{source_width} * a / session.print_width_dots, 1));
+}
+
+// A JPEG or bitmap picture shown at the previews' sizes straight from its
+// file: only the rows and columns they keep are decoded.
+bool PlannedPicturePreviews(LogoSession& session, std::int32_t a,
+                            const std::array<std::int32_t, 2>& source) {
+  const PictureScale scale = PictureScaleFor(session, 0);
+  auto fit =
+      LoadScaledCropped(session.source_path, scale, a, a, session.temp_fit_path, session.fit_size);
+  if (!fit) return false;
+  session.source_width = static_cast<std::uint32_t>(source[0]);
+  session.source_height = static_cast<std::uint32_t>(source[1]);
+  auto cut = LoadScaledCropped(session.source_path, scale, CutWidth(session, source[0], a), a,
+                               session.temp_cut_path, session.cut_size);
+  if (!cut) return false;
+  return KeepPreviews(session, std::move(*fit), std::move(*cut));
+}
+
 bool PicturePreviews(LogoSession& session, std::int32_t a) {
+  if (a > 0 && session.print_width_dots > 0) {
+    if (auto source = PlannedPictureSize(session.source_path)) {
+      return PlannedPicturePreviews(session, a, *source);
+    }
+  }
   auto picture = LoadPicture(session.source_path, PictureScaleFor(session, 0));
   if (!picture) return false;
   auto header = ReadBitmapHeader(*picture);
@@ -52,18 +88,13 @@ bool PicturePreviews(LogoSession& session, std::int32_t a) {
   auto fit = ScaleCropToFile(a, a, "", drawn ? &*drawn : &*picture, session.temp_fit_path,
                              session.fit_size);
   if (!fit) return false;
-  // At least one dot, so that a tiny picture still shows.
-  const std::int64_t c =
-      std::max<std::int64_t>(std::int64_t{header->width} * a / session.print_width_dots, 1);
-  drawn = at_width(static_cast<std::int32_t>(c));
+  const std::int32_t c = CutWidth(session, header->width, a);
+  drawn = at_width(c);
   if (scalable && !drawn) return false;
-  auto cut = ScaleCropToFile(static_cast<std::int32_t>(c), a, "", drawn ? &*drawn : &*picture,
-                             session.temp_cut_path, session.cut_size);
+  auto cut = ScaleCropToFile(c, a, "", drawn ? &*drawn : &*picture, session.temp_cut_path,
+                             session.cut_size);
   if (!cut) return false;
-  session.fit_image = std::move(*fit);
-  session.cut_image = std::move(*cut);
-  session.source_shown = session.fit_to_width ? ShownSource::kFit : ShownSource::kCut;
-  return true;
+  return KeepPreviews(session, std::move(*fit), std::move(*cut));
 }
 
 // Brings the selected item up to date from the window before it is converted.

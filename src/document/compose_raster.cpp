@@ -16,20 +16,15 @@ namespace {
 std::optional<BitmapFile> ConvertPictureForPaper(LogoSession& session) {
   if (session.print_width_dots <= 0) return std::nullopt;
   // Loaded afresh: the window's record of the source size may predate the file.
-  // A drawing is drawn at the paper's width, or its own size at the resolution.
-  auto picture =
-      LoadPicture(session.source_path,
-                  PictureScaleFor(session, session.fit_to_width ? session.print_width_dots : 0));
-  if (!picture) return std::nullopt;
-  auto header = ReadBitmapHeader(*picture);
-  if (!header) return std::nullopt;
-  const std::int32_t width = session.fit_to_width ? session.print_width_dots : header->width;
+  // A drawing is drawn at the paper's width, or its own size at the resolution;
+  // a picture is scaled to the paper's width (or kept at its own) and cut at it,
+  // decoding no more of it than that keeps.
+  const std::int32_t width = session.fit_to_width ? session.print_width_dots : 0;
   std::array<std::int32_t, 2> size{};
-  if (!ScaleCropToFile(width, session.print_width_dots, "", &*picture, session.temp_dest_path,
-                       size)) {
+  if (!LoadScaledCropped(session.source_path, PictureScaleFor(session, width), width,
+                         session.print_width_dots, session.temp_dest_path, size)) {
     return std::nullopt;
   }
-  picture.reset();
   session.params.target_width = static_cast<std::uint32_t>(size[0]);
   session.params.target_height = static_cast<std::uint32_t>(size[1]);
   return ConvertFileInPlace(session.temp_dest_path, session.params, session);

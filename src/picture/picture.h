@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,6 +52,47 @@ int DecodeJpegToBitmapFile(const std::string& jpeg_path, const std::string& bitm
 // The in-memory core of DecodeJpegToBitmapFile: the bitmap file bytes, or nullopt.
 std::optional<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg);
 
+// The JPEG file as a 24-bit picture, decoded straight into it: the same picture
+// as DecodeBitmapToRgb24 makes of DecodeJpegToBitmap's bitmap. nullopt: refused.
+std::optional<BitmapFile> DecodeJpegToRgb24(std::span<const std::uint8_t> jpeg);
+
+// Which rows of a picture to decode: for each stored row (bottom-up), whether
+// it is kept, and of each kept row its first `columns` pixels.
+struct RowPlan {
+  std::vector<bool> keep;
+  std::uint32_t columns = 0;
+};
+
+// The rows a plan kept, as blue, green, red, each padded to `stride` bytes with
+// zeros, and the headers (all bytes before the pixels) the whole 24-bit
+// picture has.
+struct PictureRows {
+  BitmapFile header;
+  std::vector<std::int32_t> slot;  // per stored row, its kept row; empty: all kept
+  std::unique_ptr<std::uint8_t[]> owned;
+  const std::uint8_t* pixels = nullptr;
+  std::size_t stride = 0;
+
+  // Call only for a kept row.
+  const std::uint8_t* Row(std::uint32_t r) const {
+    return pixels + static_cast<std::size_t>(slot.empty() ? r : slot[r]) * stride;
+  }
+};
+
+// Asked with the picture's width and height for the rows to keep; nullopt: none.
+using MakeRowPlan = std::function<std::optional<RowPlan>(std::int32_t, std::int32_t)>;
+
+// Decodes only the rows the plan keeps; the others are skipped, yet the picture
+// is refused exactly where a whole decode would refuse it. nullopt: refused, or
+// no plan.
+std::optional<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
+                                             const MakeRowPlan& make_plan);
+
+// The same for a bitmap file; a 24-bit file's rows are used where they lie in
+// `file`, which must outlive the result.
+std::optional<PictureRows> DecodeBitmapRows(std::span<const std::uint8_t> file,
+                                            const MakeRowPlan& make_plan);
+
 // Scales 24-bit rows to dst_w x dst_h by 16.16 stepping, taking the neighbour
 // on the side of the picture's centre. The result holds `header_room` zero bytes
 // (for the caller's header) and then the rows. nullopt: no source, a size out of
@@ -69,6 +112,27 @@ std::optional<BitmapFile> ScaleCropToFile(std::int32_t width, std::int32_t crop_
                                           const BitmapFile* picture_or_null,
                                           const std::string& dest_path,
                                           std::array<std::int32_t, 2>& size_out);
+
+// ScaleCropToFile of the picture at `path` loaded at `scale`, scaled to `width`
+// (0: its own width): the same picture, file and size. A JPEG or bitmap picture
+// that is reduced or cut is decoded only where the scaler reads it, so it never
+// exists whole at its own size.
+std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
+                                            std::int32_t width, std::int32_t crop_width,
+                                            const std::string& dest_path,
+                                            std::array<std::int32_t, 2>& size_out);
+
+// The width and height of a ".jpg", ".bmp" or ".rle" picture from its headers,
+// without decoding it; nullopt for other files and for headers already refused.
+std::optional<std::array<std::int32_t, 2>> PlannedPictureSize(const std::string& path);
+
+// The width and height in a JPEG file's header; nullopt: refused.
+std::optional<std::array<std::int32_t, 2>> JpegPictureSize(std::span<const std::uint8_t> jpeg);
+
+// The same on the bytes of a JPEG (`jpeg` true) or bitmap file, writing no file.
+std::optional<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
+                                             std::int32_t width, std::int32_t crop_width,
+                                             std::array<std::int32_t, 2>& size_out);
 
 // Writes the file and information header of a 24-bit picture into the first 54
 // bytes of `block`, leaving the other fields as they are. A block shorter than

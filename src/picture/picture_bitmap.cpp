@@ -138,7 +138,16 @@ bool Rgb24RowsInside(std::span<const std::uint8_t> file, const BitmapHeader& h) 
   return ByteReader(file).Has(h.pixel_offset, Rgb24Stride(h.width) * h.height);
 }
 
-std::optional<BitmapFile> ExpandToRgb24(std::span<const std::uint8_t> file, const BitmapHeader& h) {
+// A bitmap file whose palette or masks are read and whose rows are known to
+// lie inside it (run-length data is checked as it is decoded).
+struct Expander {
+  BitmapHeader h;
+  PaletteTable palette;
+  std::optional<Masks> masks;
+  std::size_t src_stride = 0;
+};
+
+std::optional<Expander> PrepareExpand(std::span<const std::uint8_t> file, const BitmapHeader& h) {
   const std::uint16_t bits = h.bits_per_pixel;
   if (!CompressionAccepted(bits, h.compression)) return std::nullopt;
   // Negative heights (top-down rows) are refused here too.
@@ -149,8 +158,8 @@ std::optional<BitmapFile> ExpandToRgb24(std::span<const std::uint8_t> file, cons
   const std::size_t table_start = kFileHeaderSize + h.header_size;
   if (h.pixel_offset < table_start || h.pixel_offset > file.size()) return std::nullopt;
 
-  PaletteTable palette;
-  std::optional<Masks> masks;
+  Expander e;
+  e.h = h;
   if (bits <= 8) {
     // The palette is what lies between the headers and the pixels, at most
     // 2^bits entries; indexes past it read as black.
@@ -160,22 +169,26 @@ std::optional<BitmapFile> ExpandToRgb24(std::span<const std::uint8_t> file, cons
     for (std::size_t i = 0; i < entries; ++i) {
       auto entry = in.Bytes(table_start + 4 * i, 3);
       if (!entry) return std::nullopt;
-      std::memcpy(&palette.bgr[3 * i], entry->data(), 3);
+      std::memcpy(&e.palette.bgr[3 * i], entry->data(), 3);
     }
   } else {
-    masks = ReadMasks(in, h);
-    if (!masks) return std::nullopt;
+    e.masks = ReadMasks(in, h);
+    if (!e.masks) return std::nullopt;
   }
 
   const bool run_length = h.compression == kCompressionRle8 || h.compression == kCompressionRle4;
-  const std::size_t src_stride = SourceStride(bits, h.width);
-  if (!run_length && !in.Has(h.pixel_offset, src_stride * static_cast<std::size_t>(h.height))) {
+  e.src_stride = SourceStride(bits, h.width);
+  if (!run_length && !in.Has(h.pixel_offset, e.src_stride * static_cast<std::size_t>(h.height))) {
     return std::nullopt;
   }
+  return e;
+}
 
-  const std::size_t stride = Rgb24Stride(h.width);
-  const std::size_t image_size = stride * static_cast<std::size_t>(h.height);
-  BitmapFile out(kHeadersSize + image_size, 0);
+// The 24-bit headers of the expanded picture.
+void WriteExpandedHeaders(std::span<const std::uint8_t> file, const BitmapHeader& h,
+                          std::span<std::uint8_t> out) {
+  const std::size_t image_size = Rgb24Stride(h.width) * static_cast<std::size_t>(h.height);
+  std::memset(out.data(), 0, kHeadersSize);
   std::memcpy(out.data(), file.data(), kFileHeaderSize);
   PutU32(out, kOffFileSize, static_cast<std::uint32_t>(image_size + kHeadersSize));
   PutU32(out, kOffPixelOffset, kHeadersSize);
@@ -185,23 +198,36 @@ std::optional<BitmapFile> ExpandToRgb24(std::span<const std::uint8_t> file, cons
   PutU16(out, kOffPlanes, 1);
   PutU16(out, kOffBitsPerPixel, 24);
   PutU32(out, kOffImageSize, static_cast<std::uint32_t>(image_size));
+}
 
-  Rgb24Rows rows{out.data() + kHeadersSize, h.width, h.height, stride};
+// Fills the rows `rows` keeps (all of them unless it says otherwise).
+bool ExpandRows(std::span<const std::uint8_t> file, const Expander& e, Rgb24Rows& rows) {
+  const BitmapHeader& h = e.h;
   const auto data = file.subspan(h.pixel_offset);
-  if (h.compression == kCompressionRle8) {
-    if (!DecodeRle8(data, palette, rows)) return std::nullopt;
-  } else if (h.compression == kCompressionRle4) {
-    if (!DecodeRle4(data, palette, rows)) return std::nullopt;
-  } else {
-    for (std::int32_t r = 0; r < h.height; ++r) {
-      const std::uint8_t* src = data.data() + static_cast<std::size_t>(r) * src_stride;
-      if (bits <= 8) {
-        ExpandIndexedRow(src, bits, palette, rows.Row(r), h.width);
-      } else {
-        ExpandMaskedRow(src, bits, *masks, rows.Row(r), h.width);
-      }
+  if (h.compression == kCompressionRle8) return DecodeRle8(data, e.palette, rows);
+  if (h.compression == kCompressionRle4) return DecodeRle4(data, e.palette, rows);
+  const std::int32_t width = rows.KeptWidth();
+  for (std::int32_t r = 0; r < h.height; ++r) {
+    if (!rows.Kept(r)) continue;
+    const std::uint8_t* src = data.data() + static_cast<std::size_t>(r) * e.src_stride;
+    if (h.bits_per_pixel <= 8) {
+      ExpandIndexedRow(src, h.bits_per_pixel, e.palette, rows.Row(r), width);
+    } else {
+      ExpandMaskedRow(src, h.bits_per_pixel, *e.masks, rows.Row(r), width);
     }
   }
+  return true;
+}
+
+std::optional<BitmapFile> ExpandToRgb24(std::span<const std::uint8_t> file, const BitmapHeader& h) {
+  auto e = PrepareExpand(file, h);
+  if (!e) return std::nullopt;
+  const std::size_t stride = Rgb24Stride(h.width);
+  // Zero-filled: run-length data may leave pixels unwritten, which are black.
+  BitmapFile out(kHeadersSize + stride * static_cast<std::size_t>(h.height), 0);
+  WriteExpandedHeaders(file, h, out);
+  Rgb24Rows rows{out.data() + kHeadersSize, h.width, h.height, stride};
+  if (!ExpandRows(file, *e, rows)) return std::nullopt;
   return out;
 }
 
@@ -215,6 +241,51 @@ std::optional<BitmapFile> DecodeBitmapToRgb24(std::span<const std::uint8_t> file
     return BitmapFile(file.begin(), file.end());
   }
   return ExpandToRgb24(file, *header);
+}
+
+std::optional<PictureRows> DecodeBitmapRows(std::span<const std::uint8_t> file,
+                                            const MakeRowPlan& make_plan) {
+  auto header = ReadBitmapHeader(file);
+  if (!header) return std::nullopt;
+  const BitmapHeader& h = *header;
+  PictureRows rows;
+  if (h.bits_per_pixel == 24) {
+    // The rows are used where they lie in the file.
+    if (!Rgb24RowsInside(file, h)) return std::nullopt;
+    auto plan = make_plan(h.width, h.height);
+    if (!plan) return std::nullopt;
+    rows.header.assign(file.begin(), file.begin() + h.pixel_offset);
+    rows.pixels = file.data() + h.pixel_offset;
+    rows.stride = Rgb24Stride(h.width);
+    return rows;
+  }
+  auto e = PrepareExpand(file, h);
+  if (!e) return std::nullopt;
+  auto plan = make_plan(h.width, h.height);
+  if (!plan || plan->keep.size() != static_cast<std::size_t>(h.height) || plan->columns == 0 ||
+      plan->columns > static_cast<std::uint32_t>(h.width)) {
+    return std::nullopt;
+  }
+  rows.slot.assign(plan->keep.size(), -1);
+  std::int32_t kept = 0;
+  for (std::size_t r = 0; r < plan->keep.size(); ++r) {
+    if (plan->keep[r]) rows.slot[r] = kept++;
+  }
+  rows.stride = Rgb24Stride(static_cast<std::int32_t>(plan->columns));
+  // Zero-filled: run-length data may leave pixels unwritten, which are black.
+  rows.owned.reset(new std::uint8_t[rows.stride * static_cast<std::size_t>(kept + 1)]());
+  rows.pixels = rows.owned.get();
+  rows.header.resize(kHeadersSize);
+  WriteExpandedHeaders(file, h, rows.header);
+  Rgb24Rows target{rows.owned.get(),
+                   h.width,
+                   h.height,
+                   rows.stride,
+                   rows.slot.data(),
+                   rows.owned.get() + rows.stride * static_cast<std::size_t>(kept),
+                   static_cast<std::int32_t>(plan->columns)};
+  if (!ExpandRows(file, *e, target)) return std::nullopt;
+  return rows;
 }
 
 std::optional<BitmapFile> DecodeBitmapToRgb24(BitmapFile&& file) {

@@ -9,14 +9,26 @@
 
 namespace inkmark {
 
-// The pixel rows of a 24-bit picture being filled, in storage order.
+// The pixel rows of a 24-bit picture being filled, in storage order. When only
+// some rows are kept, `slot` gives each row's place among them (-1: dropped, its
+// pixels go to `scratch`), and only the first `kept_width` pixels of a row are
+// stored (0: all of them).
 struct Rgb24Rows {
   std::uint8_t* pixels = nullptr;
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::size_t stride = 0;
+  const std::int32_t* slot = nullptr;
+  std::uint8_t* scratch = nullptr;
+  std::int32_t kept_width = 0;
 
-  std::uint8_t* Row(std::int32_t r) const { return pixels + static_cast<std::size_t>(r) * stride; }
+  std::uint8_t* Row(std::int32_t r) const {
+    if (slot == nullptr) return pixels + static_cast<std::size_t>(r) * stride;
+    const std::int32_t s = slot[r];
+    return s < 0 ? scratch : pixels + static_cast<std::size_t>(s) * stride;
+  }
+  bool Kept(std::int32_t r) const { return slot == nullptr || slot[r] >= 0; }
+  std::int32_t KeptWidth() const { return kept_width > 0 ? kept_width : width; }
 };
 
 // 256 palette entries as blue, green, red. Entries the file does not hold stay

@@ -3,9 +3,12 @@
 // step that made the call. Only plain C data lives between the jump's target and
 // the library, so no destructor is skipped; the decoder object that owns the
 // libjpeg state sits in the caller of the guarded steps and is destroyed normally.
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <vector>
 
 #include "picture/picture.h"
 #include "picture/picture_bytes.h"
@@ -76,7 +79,8 @@ template <typename Step>
   return true;
 }
 
-// Where the decoded rows go: the bitmap's pixel rows, filled bottom-up.
+// Where the decoded rows go: `stride` bytes apart, bottom-up (the last
+// scanline first), or only the scanlines a plan keeps.
 struct RowTarget {
   std::uint8_t* pixels;
   std::size_t stride;
@@ -93,12 +97,31 @@ void ReadHeader(JpegDecoder& d, std::span<const std::uint8_t> jpeg) {
   jpeg_read_header(&d.cinfo, TRUE);
 }
 
-void ReadRows(JpegDecoder& d, const RowTarget& target) {
-  // A bitmap stores blue first: let the colour conversion write that order
-  // (the same values as the default red-first output, in the other order).
-  if (d.cinfo.out_color_space == JCS_RGB) d.cinfo.out_color_space = JCS_EXT_BGR;
+// A bitmap stores blue first: the colour conversion writes that order (the
+// same values as the default red-first output, in the other order). A grey
+// picture wanted in 24 bits gets its value in all three.
+void ChooseOutput(JpegDecoder& d, bool rgb24) {
+  if (d.cinfo.out_color_space == JCS_RGB || rgb24) d.cinfo.out_color_space = JCS_EXT_BGR;
+}
+
+// Zeroes the padding after `row_bytes` of each of `rows` rows.
+void ZeroPadding(const RowTarget& target, std::size_t rows, std::size_t row_bytes) {
+  if (target.stride == row_bytes) return;
+  for (std::size_t r = 0; r < rows; ++r) {
+    std::memset(target.pixels + r * target.stride + row_bytes, 0, target.stride - row_bytes);
+  }
+}
+
+void ReadRows(JpegDecoder& d, const RowTarget& target, bool rgb24) {
+  ChooseOutput(d, rgb24);
   jpeg_start_decompress(&d.cinfo);
   const JDIMENSION height = d.cinfo.output_height;
+  // The header's size is checked after the step; the rows must fit before it.
+  if (d.cinfo.output_width != d.cinfo.image_width || height != d.cinfo.image_height) {
+    ERREXIT(&d.cinfo, JERR_NOTIMPL);
+  }
+  ZeroPadding(target, height,
+              static_cast<std::size_t>(d.cinfo.output_width) * d.cinfo.output_components);
   while (d.cinfo.output_scanline < height) {
     JSAMPROW row = target.pixels + (height - 1 - d.cinfo.output_scanline) * target.stride;
     jpeg_read_scanlines(&d.cinfo, &row, 1);
@@ -106,62 +129,175 @@ void ReadRows(JpegDecoder& d, const RowTarget& target) {
   jpeg_finish_decompress(&d.cinfo);
 }
 
-}  // namespace
+// The scanlines to decode, ascending, and of each its first `columns` pixels.
+struct JpegScanlines {
+  std::vector<std::uint32_t> wanted;
+  std::uint32_t columns = 0;
+};
 
-std::optional<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg) {
-  if (jpeg.empty()) return std::nullopt;
-  JpegDecoder d;
+// Reads only the plan's scanlines, and of each its first `columns` pixels; the
+// others are skipped. Row k of the target holds the k-th scanline kept.
+void ReadPlannedRows(JpegDecoder& d, const RowTarget& target, const JpegScanlines& plan,
+                     std::vector<std::uint8_t>& spare) {
+  ChooseOutput(d, true);
+  jpeg_start_decompress(&d.cinfo);
+  if (d.cinfo.output_width != d.cinfo.image_width ||
+      d.cinfo.output_height != d.cinfo.image_height || d.cinfo.output_components != 3) {
+    ERREXIT(&d.cinfo, JERR_NOTIMPL);
+  }
+  const JDIMENSION full_width = d.cinfo.output_width;
+  if (plan.columns < full_width) {
+    // Upsampling looks one chroma sample to the right: the columns handed back
+    // reach past the needed ones by two whole blocks, so the edge never shows.
+    JDIMENSION x = 0;
+    JDIMENSION w =
+        std::min<JDIMENSION>(full_width, plan.columns + 2 * 8 * d.cinfo.max_h_samp_factor);
+    jpeg_crop_scanline(&d.cinfo, &x, &w);
+  }
+  const std::size_t row_bytes = static_cast<std::size_t>(plan.columns) * 3;
+  ZeroPadding(target, plan.wanted.size(), row_bytes);
+  spare.resize(static_cast<std::size_t>(d.cinfo.output_width) * 3);
+  std::size_t k = 0;
+  for (const std::uint32_t wanted : plan.wanted) {
+    if (wanted > d.cinfo.output_scanline) {
+      jpeg_skip_scanlines(&d.cinfo, wanted - d.cinfo.output_scanline);
+    }
+    JSAMPROW row = spare.data();
+    if (jpeg_read_scanlines(&d.cinfo, &row, 1) != 1) ERREXIT(&d.cinfo, JERR_INPUT_EMPTY);
+    std::memcpy(target.pixels + k * target.stride, spare.data(), row_bytes);
+    ++k;
+  }
+  // The rest is still read, so that a picture cut short or corrupt past the
+  // last row kept is refused like it is in a whole decode.
+  if (d.cinfo.output_scanline < d.cinfo.output_height) {
+    jpeg_skip_scanlines(&d.cinfo, d.cinfo.output_height - d.cinfo.output_scanline);
+  }
+  jpeg_finish_decompress(&d.cinfo);
+}
+
+void SetUpErrors(JpegDecoder& d) {
   d.cinfo.err = jpeg_std_error(&d.err.pub);
   d.err.pub.error_exit = JpegErrorExit;
   d.err.pub.output_message = JpegNoOutput;
   d.err.pub.emit_message = JpegEmitMessage;
+}
 
+// Reads the header; false for a picture refused before its rows: unreadable,
+// CMYK or YCCK (no bitmap form here) or too large.
+bool OpenJpeg(JpegDecoder& d, std::span<const std::uint8_t> jpeg) {
+  if (jpeg.empty()) return false;
+  SetUpErrors(d);
   auto header_step = [&] { ReadHeader(d, jpeg); };
-  if (!Guarded(d, header_step)) return std::nullopt;
-
-  // CMYK and YCCK pictures have no bitmap form here.
+  if (!Guarded(d, header_step)) return false;
   const bool grey = d.cinfo.out_color_space == JCS_GRAYSCALE;
-  if (!grey && d.cinfo.out_color_space != JCS_RGB) return std::nullopt;
-  if (!PictureSizeAllowed(d.cinfo.image_width, d.cinfo.image_height)) return std::nullopt;
+  if (!grey && d.cinfo.out_color_space != JCS_RGB) return false;
+  return PictureSizeAllowed(d.cinfo.image_width, d.cinfo.image_height);
+}
 
+// The headers of the picture as a bitmap file: colour as 24 bits with the
+// resolution, grey as 8 bits with a grey palette, or grey as the 24-bit
+// picture the bitmap reader makes of that (no resolution, the image size).
+void WriteJpegHeaders(const JpegDecoder& d, std::span<std::uint8_t> out, bool rgb24,
+                      std::size_t total_size) {
+  const bool grey = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
+  const bool grey8 = grey && !rgb24;
   const std::uint32_t width = d.cinfo.image_width;
   const std::uint32_t height = d.cinfo.image_height;
-  const std::size_t stride = grey ? PaddedStride(width, 8) : Rgb24Stride(width);
-  const std::size_t pixel_offset = kHeadersSize + (grey ? 256 * 4 : 0);
-  BitmapFile out(pixel_offset + stride * height, 0);
-
-  RowTarget target{out.data() + pixel_offset, stride};
-  auto rows_step = [&] { ReadRows(d, target); };
-  if (!Guarded(d, rows_step)) return std::nullopt;
-  // Default scaling keeps the header's size; anything else would not fit the rows.
-  if (d.cinfo.output_width != width || d.cinfo.output_height != height ||
-      d.cinfo.output_components != (grey ? 1 : 3)) {
-    return std::nullopt;
-  }
-
-  std::uint32_t x_resolution = 0, y_resolution = 0;
-  if (d.cinfo.density_unit == 2) {  // dots per centimetre
-    x_resolution = d.cinfo.X_density * 100u;
-    y_resolution = d.cinfo.Y_density * 100u;
-  }
+  std::memset(out.data(), 0, kHeadersSize);
   out[0] = 'B';
   out[1] = 'M';
-  PutU32(out, kOffFileSize, static_cast<std::uint32_t>(out.size()));
-  PutU32(out, kOffPixelOffset, static_cast<std::uint32_t>(pixel_offset));
+  PutU32(out, kOffFileSize, static_cast<std::uint32_t>(total_size));
+  PutU32(out, kOffPixelOffset, static_cast<std::uint32_t>(kHeadersSize + (grey8 ? 256 * 4 : 0)));
   PutU32(out, kOffHeaderSize, kInfoHeaderSize);
   PutU32(out, kOffWidth, width);
   PutU32(out, kOffHeight, height);
   PutU16(out, kOffPlanes, 1);
-  PutU16(out, kOffBitsPerPixel, grey ? 8 : 24);
-  PutU32(out, kOffXResolution, x_resolution);
-  PutU32(out, kOffYResolution, y_resolution);
-  if (grey) {
+  PutU16(out, kOffBitsPerPixel, grey8 ? 8 : 24);
+  if (grey && rgb24) {
+    PutU32(out, kOffImageSize, static_cast<std::uint32_t>(Rgb24Stride(width) * height));
+    return;
+  }
+  if (d.cinfo.density_unit == 2) {  // dots per centimetre
+    PutU32(out, kOffXResolution, d.cinfo.X_density * 100u);
+    PutU32(out, kOffYResolution, d.cinfo.Y_density * 100u);
+  }
+  if (grey8) {
     PutU32(out, kOffColorsUsed, 256);
     for (unsigned i = 0; i < 256; ++i) {
       std::memset(&out[kHeadersSize + 4 * i], static_cast<int>(i), 3);
+      out[kHeadersSize + 4 * i + 3] = 0;
     }
   }
+}
+
+// The whole picture decoded into a bitmap file, 24-bit or in the JPEG's own form.
+std::optional<BitmapFile> DecodeWhole(std::span<const std::uint8_t> jpeg, bool rgb24) {
+  JpegDecoder d;
+  if (!OpenJpeg(d, jpeg)) return std::nullopt;
+  const bool grey8 = d.cinfo.out_color_space == JCS_GRAYSCALE && !rgb24;
+  const std::uint32_t width = d.cinfo.image_width;
+  const std::uint32_t height = d.cinfo.image_height;
+  const std::size_t stride = grey8 ? PaddedStride(width, 8) : Rgb24Stride(width);
+  const std::size_t pixel_offset = kHeadersSize + (grey8 ? 256 * 4 : 0);
+  BitmapFile out(pixel_offset + stride * height);
+  RowTarget target{out.data() + pixel_offset, stride};
+  auto rows_step = [&] { ReadRows(d, target, rgb24); };
+  if (!Guarded(d, rows_step)) return std::nullopt;
+  WriteJpegHeaders(d, std::span(out.data(), pixel_offset), rgb24, out.size());
   return out;
+}
+
+}  // namespace
+
+std::optional<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg) {
+  return DecodeWhole(jpeg, false);
+}
+
+std::optional<BitmapFile> DecodeJpegToRgb24(std::span<const std::uint8_t> jpeg) {
+  return DecodeWhole(jpeg, true);
+}
+
+std::optional<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
+                                             const MakeRowPlan& make_plan) {
+  JpegDecoder d;
+  if (!OpenJpeg(d, jpeg)) return std::nullopt;
+  const auto height = static_cast<std::int32_t>(d.cinfo.image_height);
+  auto plan = make_plan(static_cast<std::int32_t>(d.cinfo.image_width), height);
+  if (!plan || plan->columns == 0 || plan->columns > d.cinfo.image_width ||
+      plan->keep.size() != static_cast<std::size_t>(height)) {
+    return std::nullopt;
+  }
+  // Scanlines count from the top; stored rows from the bottom.
+  JpegScanlines scanlines{{}, plan->columns};
+  PictureRows rows;
+  rows.slot.assign(plan->keep.size(), -1);
+  for (std::int32_t s = 0; s < height; ++s) {
+    const auto r = static_cast<std::size_t>(height - 1 - s);
+    if (!plan->keep[r]) continue;
+    rows.slot[r] = static_cast<std::int32_t>(scanlines.wanted.size());
+    scanlines.wanted.push_back(static_cast<std::uint32_t>(s));
+  }
+  rows.stride = Rgb24Stride(static_cast<std::int32_t>(plan->columns));
+  // Written whole below (rows and padding): not filled first.
+  rows.owned.reset(new std::uint8_t[rows.stride * scanlines.wanted.size()]);
+  rows.pixels = rows.owned.get();
+  std::vector<std::uint8_t> spare;
+  RowTarget target{rows.owned.get(), rows.stride};
+  auto rows_step = [&] { ReadPlannedRows(d, target, scanlines, spare); };
+  if (!Guarded(d, rows_step)) return std::nullopt;
+  const std::size_t full_size =
+      kHeadersSize +
+      Rgb24Stride(static_cast<std::int32_t>(d.cinfo.image_width)) * d.cinfo.image_height;
+  rows.header.resize(kHeadersSize);
+  WriteJpegHeaders(d, rows.header, true, full_size);
+  return rows;
+}
+
+std::optional<std::array<std::int32_t, 2>> JpegPictureSize(std::span<const std::uint8_t> jpeg) {
+  JpegDecoder d;
+  if (!OpenJpeg(d, jpeg)) return std::nullopt;
+  return std::array<std::int32_t, 2>{static_cast<std::int32_t>(d.cinfo.image_width),
+                                     static_cast<std::int32_t>(d.cinfo.image_height)};
 }
 
 int DecodeJpegToBitmapFile(const std::string& jpeg_path, const std::string& bitmap_path) {

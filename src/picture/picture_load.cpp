@@ -1,13 +1,11 @@
 // LoadPicture: chooses the reader by the file name's extension.
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <utility>
 
 #include "picture/picture.h"
 #include "picture/picture_io.h"
 #include "picture/picture_qt.h"
-#include "platform/paths.h"
 
 namespace inkmark {
 namespace {
@@ -19,19 +17,6 @@ std::string LowerExtension(const std::string& path) {
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
-}
-
-// The JPEG step writes its bitmap to a file of this run in the private
-// temporary directory; it is read back and deleted.
-std::optional<BitmapFile> LoadJpegThroughTempFile(const std::string& path) {
-  auto dir = PrivateTempDir();
-  if (!dir) return std::nullopt;
-  const std::string temp = (*dir / ("~qvlogo-" + ProcessTempTag() + ".$$$")).string();
-  std::optional<BitmapFile> bitmap;
-  if (DecodeJpegToBitmapFile(path, temp) == 1) bitmap = ReadWholeFile(temp);
-  std::error_code ignored;
-  std::filesystem::remove(temp, ignored);
-  return bitmap;
 }
 
 }  // namespace
@@ -56,12 +41,13 @@ std::optional<BitmapFile> LoadPicture(const std::string& path, const PictureScal
     if (!svg) return std::nullopt;
     return RenderSvgToRgb24(*svg, scale);
   }
-  std::optional<BitmapFile> data;
   if (ext == ".jpg") {
-    data = LoadJpegThroughTempFile(path);
-  } else if (ext == ".bmp" || ext == ".rle") {
-    data = ReadWholeFile(path);
+    auto jpeg = ReadWholeFile(path);
+    if (!jpeg) return std::nullopt;
+    return DecodeJpegToRgb24(*jpeg);
   }
+  if (ext != ".bmp" && ext != ".rle") return std::nullopt;
+  auto data = ReadWholeFile(path);
   if (!data) return std::nullopt;
   return DecodeBitmapToRgb24(std::move(*data));
 }

@@ -102,13 +102,16 @@ std::optional<BitmapFile> ScaleCropToFile(std::int32_t width, std::int32_t crop_
                                           const std::string& dest_path,
                                           std::array<std::int32_t, 2>& size_out) {
   if (width <= 0 || crop_width <= 0) return std::nullopt;
-  std::optional<BitmapFile> picture;
-  if (picture_or_null != nullptr) {
-    picture = *picture_or_null;
-  } else {
-    picture = LoadPicture(path_or_empty);
+  // The caller's picture is read where it is; it is copied only when it comes
+  // back unchanged.
+  std::optional<BitmapFile> loaded;
+  if (picture_or_null == nullptr) {
+    loaded = LoadPicture(path_or_empty);
+    if (!loaded) return std::nullopt;
+    picture_or_null = &*loaded;
   }
-  if (!picture) return std::nullopt;
+  const BitmapFile* picture = picture_or_null;
+  std::optional<BitmapFile> result;
   auto view = ViewRgb24(*picture);
   if (!view) return std::nullopt;
 
@@ -122,7 +125,8 @@ std::optional<BitmapFile> ScaleCropToFile(std::int32_t width, std::int32_t crop_
         ResampleRgb24(w, view->height, width, h, picture->data() + offset, Rgb24Stride(w), offset);
     if (!scaled) return std::nullopt;
     FinishHeader(*scaled, *picture, offset, width, h);
-    picture = std::move(scaled);
+    result = std::move(scaled);
+    picture = &*result;
     w = width;
   } else {
     h = view->height;
@@ -137,14 +141,19 @@ std::optional<BitmapFile> ScaleCropToFile(std::int32_t width, std::int32_t crop_
                   picture->data() + offset + r * old_stride, new_stride);
     }
     FinishHeader(cropped, *picture, offset, crop_width, h);
-    picture = std::move(cropped);
+    result = std::move(cropped);
+    picture = &*result;
     w = crop_width;
   }
 
   size_out = {w, h};
   // A destination left stale would be converted in place of this picture.
   if (!dest_path.empty() && !WriteTempFile(dest_path, *picture)) return std::nullopt;
-  return picture;
+  if (!result) {
+    if (loaded) return loaded;
+    result = *picture;
+  }
+  return result;
 }
 
 void WriteRgb24Header(std::span<std::uint8_t> block, std::int32_t width, std::int32_t height) {

@@ -15,7 +15,8 @@ namespace {
 // The write position, kept inside the picture.
 class RleWriter {
  public:
-  RleWriter(const Rgb24Rows& out, const PaletteTable& palette) : out_(out), palette_(palette) {}
+  RleWriter(const Rgb24Rows& out, const PaletteTable& palette)
+      : out_(out), palette_(palette), kept_width_(out.KeptWidth()) {}
 
   // True while the position is on one of the picture's rows.
   bool OnPicture() const { return y_ < out_.height; }
@@ -23,7 +24,10 @@ class RleWriter {
   // encoders run every row out to its padded width.
   void Put(unsigned index) {
     if (x_ >= out_.width) return;
-    std::memcpy(out_.Row(y_) + static_cast<std::size_t>(x_) * 3, palette_.Entry(index), 3);
+    // Pixels of a row's dropped part are only counted.
+    if (x_ < kept_width_) {
+      std::memcpy(out_.Row(y_) + static_cast<std::size_t>(x_) * 3, palette_.Entry(index), 3);
+    }
     ++x_;
   }
   bool EndOfLine() {
@@ -42,6 +46,7 @@ class RleWriter {
  private:
   const Rgb24Rows& out_;
   const PaletteTable& palette_;
+  const std::int32_t kept_width_;
   std::int32_t x_ = 0;
   std::int32_t y_ = 0;
 };

@@ -11,8 +11,10 @@
 #include "document/document_format.h"
 #include "document/document_reader.h"
 #include "document/text_item.h"
+#include "picture/picture.h"
 #include "picture/picture_bytes.h"
 #include "picture/picture_io.h"
+#include "support/bitmap_fixture.h"
 #include "support/compose_fixture.h"
 #include "support/recording_message_boxes.h"
 
@@ -100,6 +102,31 @@ TEST(ComposeTest, ImageItemsConvertWithTheirOwnSettingsAndARefusedItemFailsThePa
       broken.UseDocument(50, 50, {ImageObject(0, 0, 10, 10, std::vector<std::uint8_t>(70, 1))}));
   EXPECT_FALSE(ComposeAsStored(broken.session())) << "undecodable embedded bitmap";
   EXPECT_FALSE(ComposeConverted(broken.session(), 1.0, 1.0));
+}
+
+// The previews of a JPEG and a run-length picture come straight from the file,
+// and are the whole picture fitted and cut, byte for byte.
+TEST(PreviewTest, JpegAndRunLengthPreviewsAreTheWholePictureFitAndCut) {
+  ComposeSession cs(400);
+  LogoSession& s = cs.session();
+  FakePreviewControls window;  // usable width 200
+  const std::vector<std::pair<std::vector<std::uint8_t>, std::string>> pictures = {
+      {EncodePhotoJpeg({1001, 333, 3, 2, 2, 1, false}), "src.jpg"},
+      {EncodePhotoJpeg({517, 211, 1, 1, 1, 0, true}), "src.JPG"},
+      {*ReadWholeFile(std::string(INKMARK_PICTURE_FIXTURES) + "/rle8.bmp"), "src.rle"}};
+  for (const auto& [bytes, name] : pictures) {
+    cs.UsePicture(bytes, name);
+    ASSERT_EQ(MakeSourcePreviews(window, s), 1) << name;
+    auto whole = LoadPicture(s.source_path);
+    ASSERT_TRUE(whole);
+    std::array<std::int32_t, 2> size{};
+    const std::int32_t c = std::max(PageWidth(*whole) * 200 / 400, 1);
+    EXPECT_EQ(ScaleCropToFile(200, 200, "", &*whole, "", size), s.fit_image) << name;
+    EXPECT_EQ(size, s.fit_size);
+    EXPECT_EQ(ScaleCropToFile(c, 200, "", &*whole, "", size), s.cut_image) << name;
+    EXPECT_EQ(size, s.cut_size);
+    EXPECT_EQ(ReadWholeFile(s.temp_cut_path), s.cut_image);
+  }
 }
 
 TEST(PreviewTest,

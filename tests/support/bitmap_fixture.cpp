@@ -96,6 +96,49 @@ std::vector<std::uint8_t> EncodeJpeg(int components) {
   return out;
 }
 
+std::vector<std::uint8_t> EncodePhotoJpeg(const JpegCoding& coding) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr err{};
+  cinfo.err = jpeg_std_error(&err);  // fixtures are well formed; an error aborts the test
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(coding.width);
+  cinfo.image_height = static_cast<JDIMENSION>(coding.height);
+  cinfo.input_components = coding.components;
+  cinfo.in_color_space = coding.components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 90, TRUE);
+  cinfo.comp_info[0].h_samp_factor = coding.h_samp;
+  cinfo.comp_info[0].v_samp_factor = coding.v_samp;
+  cinfo.restart_in_rows = coding.restart_rows;
+  if (coding.progressive) jpeg_simple_progression(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<JSAMPLE> samples(static_cast<std::size_t>(coding.width) * coding.components);
+  std::uint32_t noise = 12345;
+  while (cinfo.next_scanline < cinfo.image_height) {
+    const int y = static_cast<int>(cinfo.next_scanline);
+    for (int x = 0; x < coding.width; ++x) {
+      for (int c = 0; c < coding.components; ++c) {
+        noise = noise * 1103515245u + 12345u;
+        const int stripe = ((x / (3 + c)) + (y / (5 + c))) % 2 ? 60 : 0;
+        const int value = (x * (c + 1) * 255 / coding.width + y * 200 / coding.height) / 2 +
+                          stripe + static_cast<int>((noise >> 16) % 40);
+        samples[static_cast<std::size_t>(x) * coding.components + c] =
+            static_cast<JSAMPLE>(std::clamp(value, 0, 255));
+      }
+    }
+    JSAMPROW row = samples.data();
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  std::vector<std::uint8_t> out(buffer, buffer + size);
+  jpeg_destroy_compress(&cinfo);
+  std::free(buffer);
+  return out;
+}
+
 std::vector<std::uint8_t> Page(const Rows& rows) {
   auto f = Fixture(static_cast<std::int32_t>(rows[0].size()),
                    static_cast<std::int32_t>(rows.size()), 24);

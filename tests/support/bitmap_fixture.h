@@ -54,4 +54,21 @@ std::uint16_t U16At(std::span<const std::uint8_t> bytes, std::size_t offset);
 // A 16 x 16 JPEG file of one flat colour: RGB with 3 components, CMYK with 4.
 std::vector<std::uint8_t> EncodeJpeg(int components);
 
+// How EncodePhotoJpeg codes its picture: size, grey (1 component) or colour
+// (3), the first component's sampling factors (2, 1: 4:2:2; 2, 2: 4:2:0;
+// 1, 2: 4:4:0), a restart marker every `restart_rows` MCU rows (0: none) and
+// progressive coding.
+struct JpegCoding {
+  int width = 16;
+  int height = 16;
+  int components = 3;
+  int h_samp = 1;
+  int v_samp = 1;
+  int restart_rows = 0;
+  bool progressive = false;
+};
+
+// A JPEG file of a busy picture (gradients, stripes and noise in every channel).
+std::vector<std::uint8_t> EncodePhotoJpeg(const JpegCoding& coding);
+
 }  // namespace inkmark::testing

@@ -1,0 +1,211 @@
+// Scale and crop for the paper straight from the file: a JPEG or bitmap picture
+// that is reduced or cut is decoded only in the rows and columns the scaler
+// reads, so it never exists whole at its own size.
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <utility>
+
+#include "picture/picture.h"
+#include "picture/picture_bytes.h"
+#include "picture/picture_header.h"
+#include "picture/picture_io.h"
+
+namespace inkmark {
+namespace {
+
+// Where each output pixel is taken from: the source row of each output row (in
+// storage order), and the source column of each kept output pixel, which in
+// the last source row is the plain one and elsewhere the one on the centre's side.
+struct SampleMap {
+  std::int32_t out_width = 0;
+  std::int32_t out_height = 0;
+  std::size_t out_stride = 0;
+  std::size_t copied_bytes = 0;  // of each output row; the rest is zero
+  std::vector<std::uint32_t> row;
+  std::vector<bool> last_row;
+  std::vector<std::uint32_t> column_near;
+  std::vector<std::uint32_t> column_plain;
+};
+
+// The scaler's picks for a src_w x src_h picture scaled to `width` and cut at
+// `crop_width`, mirroring ResampleRgb24 and the crop after it. nullopt when
+// nothing is saved (the picture is kept whole or enlarged) or the scaler
+// would skip pixels; the whole path then runs.
+std::optional<SampleMap> MapSamples(std::int32_t src_w, std::int32_t src_h, std::int32_t width,
+                                    std::int32_t crop_width) {
+  if (width <= 0 || crop_width <= 0 || width > src_w) return std::nullopt;
+  if (width == src_w && width <= crop_width) return std::nullopt;
+  const bool scaled = width != src_w;
+  const auto h = scaled ? static_cast<std::int32_t>(std::max<std::int64_t>(
+                              static_cast<std::int64_t>(src_h) * width / src_w, 1))
+                        : src_h;
+  if (!PictureSizeAllowed(width, h)) return std::nullopt;
+  SampleMap m;
+  m.out_width = std::min(width, crop_width);
+  m.out_height = h;
+  m.out_stride = Rgb24Stride(m.out_width);
+  // The crop copies whole padded rows, which may reach into the next pixel.
+  const std::int32_t kept =
+      width > crop_width
+          ? std::min<std::int32_t>(width, static_cast<std::int32_t>((m.out_stride + 2) / 3))
+          : width;
+  m.copied_bytes = std::min(m.out_stride, static_cast<std::size_t>(kept) * 3);
+
+  const auto step_x = static_cast<std::uint32_t>(static_cast<double>(src_w) / width * 65536.0);
+  const auto step_y = static_cast<std::uint32_t>(static_cast<double>(src_h) / h * 65536.0);
+  const auto half_w = static_cast<std::uint32_t>(src_w / 2);
+  const auto half_h = static_cast<std::uint32_t>(src_h / 2);
+  const auto last_x = static_cast<std::uint32_t>(src_w - 1);
+  const auto last_y = static_cast<std::uint32_t>(src_h - 1);
+  m.row.resize(static_cast<std::size_t>(h));
+  m.last_row.resize(static_cast<std::size_t>(h));
+  std::uint32_t pos_y = 0;
+  for (std::int32_t j = 0; j < h; ++j, pos_y += step_y) {
+    const std::uint32_t sy = scaled ? pos_y >> 16 : static_cast<std::uint32_t>(j);
+    if (!scaled || sy == last_y) {
+      m.row[j] = sy;
+      m.last_row[j] = true;
+    } else if (sy < last_y) {
+      m.row[j] = sy <= half_h ? sy + 1 : sy;
+    } else {
+      return std::nullopt;
+    }
+  }
+  std::uint32_t pos_x = 0;
+  for (std::int32_t i = 0; i < width; ++i, pos_x += step_x) {
+    const std::uint32_t sx = scaled ? pos_x >> 16 : static_cast<std::uint32_t>(i);
+    if (scaled && sx >= last_x) return std::nullopt;
+    if (i >= kept) continue;
+    m.column_plain.push_back(sx);
+    m.column_near.push_back(scaled && sx <= half_w ? sx + 1 : sx);
+  }
+  return m;
+}
+
+// The picture as the scaler and crop make it, from the rows they read.
+BitmapFile BuildScaled(const SampleMap& m, const PictureRows& rows) {
+  const std::size_t offset = rows.header.size();
+  BitmapFile out(offset + m.out_stride * static_cast<std::size_t>(m.out_height), 0);
+  std::memcpy(out.data(), rows.header.data(), offset);
+  const auto image_size = static_cast<std::uint32_t>(m.out_stride * m.out_height);
+  PutU32(out, kOffWidth, static_cast<std::uint32_t>(m.out_width));
+  PutU32(out, kOffHeight, static_cast<std::uint32_t>(m.out_height));
+  PutU32(out, kOffImageSize, image_size);
+  PutU32(out, kOffFileSize, image_size + static_cast<std::uint32_t>(offset));
+  const std::size_t pixels = m.copied_bytes / 3;
+  for (std::int32_t j = 0; j < m.out_height; ++j) {
+    const std::uint8_t* src = rows.Row(m.row[static_cast<std::size_t>(j)]);
+    std::uint8_t* dst = out.data() + offset + static_cast<std::size_t>(j) * m.out_stride;
+    const auto& columns = m.last_row[static_cast<std::size_t>(j)] ? m.column_plain : m.column_near;
+    for (std::size_t i = 0; i < pixels; ++i) {
+      std::memcpy(dst + 3 * i, src + 3 * static_cast<std::size_t>(columns[i]), 3);
+    }
+    // The crop's last bytes, part of a pixel.
+    if (const std::size_t rest = m.copied_bytes - 3 * pixels; rest > 0) {
+      std::memcpy(dst + 3 * pixels, src + 3 * static_cast<std::size_t>(columns[pixels]), rest);
+    }
+  }
+  return out;
+}
+
+using DecodeRows = std::optional<PictureRows> (*)(std::span<const std::uint8_t>,
+                                                  const MakeRowPlan&);
+
+// Scales and crops the picture as MapSamples says, decoding only what it reads.
+// nullopt with `refused` false: no saving here, the whole path is to run.
+std::optional<BitmapFile> ScaleCropPlanned(std::span<const std::uint8_t> file, DecodeRows decode,
+                                           std::int32_t width, std::int32_t crop_width,
+                                           bool& refused) {
+  std::optional<SampleMap> map;
+  auto make_plan = [&](std::int32_t src_w, std::int32_t src_h) -> std::optional<RowPlan> {
+    map = MapSamples(src_w, src_h, width == 0 ? src_w : width, crop_width);
+    if (!map) return std::nullopt;
+    RowPlan plan;
+    for (std::size_t i = 0; i < map->column_near.size(); ++i) {
+      plan.columns = std::max({plan.columns, map->column_near[i] + 1, map->column_plain[i] + 1});
+    }
+    plan.keep.assign(static_cast<std::size_t>(src_h), false);
+    for (const std::uint32_t r : map->row) plan.keep[r] = true;
+    return plan;
+  };
+  auto rows = decode(file, make_plan);
+  refused = !rows && map.has_value();
+  if (!rows) return std::nullopt;
+  return BuildScaled(*map, *rows);
+}
+
+// ScaleCropToFile of a whole picture at `width` (0: its own).
+std::optional<BitmapFile> ScaleCropWhole(BitmapFile picture, std::int32_t width,
+                                         std::int32_t crop_width, const std::string& dest_path,
+                                         std::array<std::int32_t, 2>& size_out) {
+  if (width == 0) {
+    auto header = ReadBitmapHeader(picture);
+    if (!header) return std::nullopt;
+    width = header->width;
+  }
+  return ScaleCropToFile(width, crop_width, "", &picture, dest_path, size_out);
+}
+
+// The planned decoder for the file's name, if it has one.
+DecodeRows PlannedDecoder(const std::string& path) {
+  if (path.size() < 4) return nullptr;
+  std::string ext = path.substr(path.size() - 4);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (ext == ".jpg") return DecodeJpegPlanned;
+  if (ext == ".bmp" || ext == ".rle") return DecodeBitmapRows;
+  return nullptr;
+}
+
+}  // namespace
+
+std::optional<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
+                                             std::int32_t width, std::int32_t crop_width,
+                                             std::array<std::int32_t, 2>& size_out) {
+  if (crop_width <= 0 || width < 0) return std::nullopt;
+  bool refused = false;
+  auto picture = ScaleCropPlanned(file, jpeg ? DecodeJpegPlanned : DecodeBitmapRows, width,
+                                  crop_width, refused);
+  if (refused) return std::nullopt;
+  if (picture) {
+    auto header = ReadBitmapHeader(*picture);
+    if (!header) return std::nullopt;
+    size_out = {header->width, header->height};
+    return picture;
+  }
+  auto whole = jpeg ? DecodeJpegToRgb24(file) : DecodeBitmapToRgb24(file);
+  if (!whole) return std::nullopt;
+  return ScaleCropWhole(std::move(*whole), width, crop_width, "", size_out);
+}
+
+std::optional<std::array<std::int32_t, 2>> PlannedPictureSize(const std::string& path) {
+  const DecodeRows decode = PlannedDecoder(path);
+  if (decode == nullptr) return std::nullopt;
+  auto file = ReadWholeFile(path);
+  if (!file) return std::nullopt;
+  if (decode == DecodeJpegPlanned) return JpegPictureSize(*file);
+  auto header = ReadBitmapHeader(*file);
+  if (!header) return std::nullopt;
+  return std::array<std::int32_t, 2>{header->width, header->height};
+}
+
+std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
+                                            std::int32_t width, std::int32_t crop_width,
+                                            const std::string& dest_path,
+                                            std::array<std::int32_t, 2>& size_out) {
+  if (crop_width <= 0 || width < 0) return std::nullopt;
+  if (const DecodeRows decode = PlannedDecoder(path)) {
+    auto file = ReadWholeFile(path);
+    if (!file) return std::nullopt;
+    auto picture =
+        ScaleCropFileBytes(*file, decode == DecodeJpegPlanned, width, crop_width, size_out);
+    if (picture && !dest_path.empty() && !WriteTempFile(dest_path, *picture)) return std::nullopt;
+    return picture;
+  }
+  auto picture = LoadPicture(path, scale);
+  if (!picture) return std::nullopt;
+  return ScaleCropWhole(std::move(*picture), width, crop_width, dest_path, size_out);
+}
+
+}  // namespace inkmark

@@ -1,0 +1,130 @@
+// Scaling and cropping straight from the file (JPEG and bitmap files) must give, byte for byte,
+// what decoding the whole picture and scaling it afterwards gives.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "picture/picture.h"
+#include "picture/picture_io.h"
+#include "support/bitmap_fixture.h"
+#include "support/temp_dir.h"
+
+namespace inkmark {
+namespace {
+
+using testing::EncodePhotoJpeg;
+using testing::JpegCoding;
+using testing::TempDir;
+
+struct Coded {
+  std::string name;
+  JpegCoding coding;
+};
+
+std::vector<Coded> Codings() {
+  std::vector<Coded> out;
+  const std::array<std::array<int, 2>, 4> sampling = {{{1, 1}, {2, 1}, {2, 2}, {1, 2}}};
+  const std::array<std::array<int, 2>, 3> sizes = {{{203, 157}, {97, 301}, {640, 33}}};
+  for (const auto& [h, v] : sampling) {
+    for (const auto& [w, ht] : sizes) {
+      const std::string base = std::to_string(h) + "x" + std::to_string(v) + "-" +
+                               std::to_string(w) + "x" + std::to_string(ht);
+      out.push_back({base, {w, ht, 3, h, v, 0, false}});
+      out.push_back({base + "-restart", {w, ht, 3, h, v, 1, false}});
+      out.push_back({base + "-progressive", {w, ht, 3, h, v, 0, true}});
+    }
+  }
+  out.push_back({"grey", {151, 99, 1, 1, 1, 0, false}});
+  out.push_back({"grey-progressive-restart", {151, 99, 1, 1, 1, 2, true}});
+  return out;
+}
+
+// The whole path: every row decoded, then scaled and cropped.
+std::optional<BitmapFile> Whole(const std::string& path, std::int32_t width, std::int32_t crop,
+                                std::array<std::int32_t, 2>& size) {
+  auto picture = LoadPicture(path);
+  if (!picture) return std::nullopt;
+  if (width == 0) width = static_cast<std::int32_t>(testing::U32At(*picture, 18));
+  return ScaleCropToFile(width, crop, "", &*picture, "", size);
+}
+
+TEST(PicturePlanned, EveryCodingScaledAndCutMatchesTheWholeDecode) {
+  TempDir dir;
+  // Every picture fixture of every depth and coding, and JPEG files of every kind.
+  std::vector<std::string> paths;
+  for (const auto& entry : std::filesystem::directory_iterator(INKMARK_FIXTURE_DIR)) {
+    const auto ext = entry.path().extension();
+    if (ext == ".bmp" || ext == ".jpg") paths.push_back(entry.path().string());
+  }
+  ASSERT_GE(paths.size(), 15u);
+  for (const auto& c : Codings()) {
+    const std::string path = (dir.path() / (c.name + ".jpg")).string();
+    const auto jpeg = EncodePhotoJpeg(c.coding);
+    ASSERT_TRUE(WriteWholeFile(path, jpeg));
+    // Straight into 24 bits is the bitmap step followed by the bitmap reader.
+    auto bitmap = DecodeJpegToBitmap(jpeg);
+    ASSERT_TRUE(bitmap) << c.name;
+    EXPECT_EQ(DecodeJpegToRgb24(jpeg), DecodeBitmapToRgb24(*bitmap)) << c.name;
+    paths.push_back(path);
+  }
+  const std::string dest = (dir.path() / "dest.bmp").string();
+  for (const auto& path : paths) {
+    auto whole = LoadPicture(path);
+    ASSERT_TRUE(whole) << path;
+    const auto w = static_cast<std::int32_t>(testing::U32At(*whole, 18));
+    // Reduced, reduced and cut (the crop's padding reaches into the next
+    // pixel), cut at full width, one dot, kept whole and enlarged.
+    const std::vector<std::array<std::int32_t, 2>> cases = {{w / 2, w},
+                                                            {w - 1, w},
+                                                            {w / 3, w / 5},
+                                                            {w / 2, 5},
+                                                            {0, w / 2},
+                                                            {0, 7},
+                                                            {1, 1},
+                                                            {7, 3},
+                                                            {0, w},
+                                                            {w + 9, w},
+                                                            {w / 4 + 1, w / 4 - 1}};
+    for (const auto& [width, crop] : cases) {
+      if (crop <= 0) continue;
+      std::array<std::int32_t, 2> expected_size{}, size{};
+      auto expected = Whole(path, width, crop, expected_size);
+      auto got = LoadScaledCropped(path, {}, width, crop, dest, size);
+      ASSERT_EQ(got.has_value(), expected.has_value()) << path << " " << width << "/" << crop;
+      if (!got) continue;
+      EXPECT_TRUE(*got == *expected) << path << " " << width << "/" << crop;
+      EXPECT_EQ(size, expected_size) << path;
+      EXPECT_EQ(ReadWholeFile(dest), got) << path;
+    }
+  }
+}
+
+TEST(PicturePlanned, PicturesCutShortOrCorruptAreRefusedLikeAWholeDecode) {
+  TempDir dir;
+  for (const bool progressive : {false, true}) {
+    const auto jpeg = EncodePhotoJpeg({301, 203, 3, 2, 2, 0, progressive});
+    // Cut in the rows the scaler reads and in the rows it skips.
+    for (const std::size_t cut : {jpeg.size() / 4, jpeg.size() / 2, jpeg.size() - 40}) {
+      const std::string path = (dir.path() / "cut.jpg").string();
+      ASSERT_TRUE(WriteWholeFile(path, std::span(jpeg.data(), cut)));
+      std::array<std::int32_t, 2> size{};
+      EXPECT_FALSE(LoadPicture(path)) << cut;
+      EXPECT_FALSE(LoadScaledCropped(path, {}, 50, 40, "", size)) << progressive << " " << cut;
+    }
+    auto broken = jpeg;
+    broken[broken.size() * 3 / 4] ^= 0x5A;
+    broken[broken.size() * 3 / 4 + 1] = 0xFF;
+    broken[broken.size() * 3 / 4 + 2] = 0xD9;
+    const std::string path = (dir.path() / "broken.jpg").string();
+    ASSERT_TRUE(WriteWholeFile(path, broken));
+    std::array<std::int32_t, 2> size{};
+    EXPECT_EQ(LoadScaledCropped(path, {}, 50, 40, "", size).has_value(),
+              LoadPicture(path).has_value());
+  }
+}
+
+}  // namespace
+}  // namespace inkmark
