@@ -509,6 +509,218 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
         <source>cannot start the run for this printer</source>
         <translation>このプリンタの実行を開始できません</translation>
     </message>
+    <message>
+        <source>option %1 is given twice</source>
+        <translation>オプション %1 が2回指定されています</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>不明なオプション %1</translation>
+    </message>
+    <message>
+        <source>option %1 takes no value</source>
+        <translation>オプション %1 は値を取りません</translation>
+    </message>
+    <message>
+        <source>invalid value %1 for %2: expected %3</source>
+        <translation>%2 の値 %1 が正しくありません: %3 を指定してください</translation>
+    </message>
+    <message>
+        <source>option %1 needs a non-empty value</source>
+        <translation>オプション %1 には空でない値が必要です</translation>
+    </message>
+    <message>
+        <source>a number from %1 to %2</source>
+        <translation>%1 から %2 までの数</translation>
+    </message>
+    <message>
+        <source>option --output needs a file name</source>
+        <translation>オプション --output にはファイル名が必要です</translation>
+    </message>
+    <message>
+        <source>two characters from 0x20 to 0x7E</source>
+        <translation>0x20 から 0x7E までの2文字</translation>
+    </message>
+    <message>
+        <source>coarse, middle or fine</source>
+        <translation>coarse、middle、fine のいずれか</translation>
+    </message>
+    <message>
+        <source>R,G,B with each level from 1 to 5</source>
+        <translation>R,G,B (各レベル 1 から 5)</translation>
+    </message>
+    <message>
+        <source>auto, or manual: and 8 levels each 1, 2 or w, separated by commas</source>
+        <translation>auto、または manual: に続けてコンマ区切りの8レベル (各 1、2、w)</translation>
+    </message>
+    <message>
+        <source>unknown command %1</source>
+        <translation>不明なコマンド %1</translation>
+    </message>
+    <message>
+        <source>no command given</source>
+        <translation>コマンドが指定されていません</translation>
+    </message>
+    <message>
+        <source>%1 takes exactly one SOURCE</source>
+        <translation>%1 には SOURCE を1つだけ指定してください</translation>
+    </message>
+    <message>
+        <source>SOURCE must not be empty</source>
+        <translation>SOURCE は空にできません</translation>
+    </message>
+    <message>
+        <source>%1 needs at least one KEY</source>
+        <translation>%1 には KEY が1つ以上必要です</translation>
+    </message>
+    <message>
+        <source>invalid key %1: expected two characters from 0x20 to 0x7E</source>
+        <translation>キー %1 が正しくありません: 0x20 から 0x7E までの2文字を指定してください</translation>
+    </message>
+    <message>
+        <source>%1 takes no operands, but got %2</source>
+        <translation>%1 は引数を取りませんが、%2 が指定されました</translation>
+    </message>
+    <message>
+        <source>%1 needs -o FILE</source>
+        <translation>%1 には -o FILE が必要です</translation>
+    </message>
+    <message>
+        <source>%1 takes no -o</source>
+        <translation>%1 は -o を取りません</translation>
+    </message>
+    <message>
+        <source>%1 needs -k KEY</source>
+        <translation>%1 には -k KEY が必要です</translation>
+    </message>
+    <message>
+        <source>%1 takes no -k</source>
+        <translation>%1 は -k を取りません</translation>
+    </message>
+    <message>
+        <source>--yes applies to delete only</source>
+        <translation>--yes は delete にだけ使えます</translation>
+    </message>
+    <message>
+        <source>conversion options apply only to commands that take a SOURCE</source>
+        <translation>変換のオプションは SOURCE を取るコマンドにだけ使えます</translation>
+    </message>
+    <message>
+        <source>--attach manual needs the coarse grade: manual levels apply to it only</source>
+        <translation>--attach manual には coarse の画像処理が必要です: 手動のレベルはそれにだけ使えます</translation>
+    </message>
+    <message>
+        <source>with --mono, each --attach level is 1 (the ink) or w (white)</source>
+        <translation>--mono では、--attach の各レベルは 1 (インク) か w (白) です</translation>
+    </message>
+    <message>
+        <source>cannot write '%1': %2</source>
+        <translation>'%1' に書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>the temporary folder '%1' cannot be made safe</source>
+        <translation>一時フォルダ '%1' を安全にできません</translation>
+    </message>
+    <message>
+        <source>--mono 2 needs a 2nd colour, but the 2nd colour is None</source>
+        <translation>--mono 2 には第2色が必要ですが、第2色は None です</translation>
+    </message>
+    <message>
+        <source>an --attach level of 2 needs a 2nd colour, but it is None</source>
+        <translation>--attach のレベル 2 には第2色が必要ですが、None です</translation>
+    </message>
+    <message>
+        <source>SOURCE is longer than %1 characters</source>
+        <translation>SOURCE が %1 文字より長いです</translation>
+    </message>
+    <message>
+        <source>SOURCE '%1' is not a .BMP, .RLE, .JPG, .PNG, .GIF, .SVG or .QLF file</source>
+        <translation>SOURCE '%1' は .BMP、.RLE、.JPG、.PNG、.GIF、.SVG、.QLF のファイルではありません</translation>
+    </message>
+    <message>
+        <source>SOURCE '%1' is not a readable file</source>
+        <translation>SOURCE '%1' は読み込めるファイルではありません</translation>
+    </message>
+    <message>
+        <source>%1 offers no %2 '%3'; the choices are: %4</source>
+        <translation>%1 には%2 '%3' がありません。選択肢: %4</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>no printer model is chosen</source>
+        <translation>プリンタの機種が選ばれていません</translation>
+    </message>
+    <message>
+        <source>invalid network port '%1': expected tcp://HOST[:PORT], an IPv6 HOST in brackets, PORT 1 to 65535</source>
+        <translation>ネットワークポート '%1' が正しくありません: tcp://HOST[:PORT] (IPv6 の HOST は角かっこで囲み、PORT は 1 から 65535) を指定してください</translation>
+    </message>
+    <message>
+        <source>Try 'inkmark --help' for more information.</source>
+        <translation>詳しくは 'inkmark --help' を参照してください。</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>通常のファイルではありません</translation>
+    </message>
+    <message>
+        <source>it cannot be created or replaced</source>
+        <translation>作成も置き換えもできません</translation>
+    </message>
+    <message>
+        <source>writing it failed (the disk may be full); it is left as it was</source>
+        <translation>書き込みに失敗しました (ディスクがいっぱいの可能性があります)。元のままです</translation>
+    </message>
+    <message>
+        <source>paper</source>
+        <translation>用紙</translation>
+    </message>
+    <message>
+        <source>1st colour</source>
+        <translation>第1色</translation>
+    </message>
+    <message>
+        <source>2nd colour</source>
+        <translation>第2色</translation>
+    </message>
+    <message>
+        <source>resolution</source>
+        <translation>解像度</translation>
+    </message>
+    <message>
+        <source>port</source>
+        <translation>ポート</translation>
+    </message>
+    <message>
+        <source>baud rate</source>
+        <translation>通信速度</translation>
+    </message>
+    <message>
+        <source>data bits</source>
+        <translation>データビット</translation>
+    </message>
+    <message>
+        <source>parity</source>
+        <translation>パリティ</translation>
+    </message>
+    <message>
+        <source>flow control</source>
+        <translation>フロー制御</translation>
+    </message>
+    <message>
+        <source>printer driver</source>
+        <translation>プリンタドライバ</translation>
+    </message>
+    <message>
+        <source>printer</source>
+        <translation>プリンタ</translation>
+    </message>
+    <message>
+        <source>The printer folder</source>
+        <translation>プリンタフォルダ</translation>
+    </message>
 </context>
 <context>
     <name>Preview</name>

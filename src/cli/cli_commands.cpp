@@ -19,6 +19,7 @@
 #include "platform/output_file.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
+#include "platform/translation.h"
 #include "ports/driver_port.h"
 #include "ports/open_port.h"
 #include "protocol/nv_dispatch.h"
@@ -102,7 +103,8 @@ class Run {
 };
 
 int Run::Usage(const std::string& message) {
-  std::fprintf(console_.err, "inkmark: %s\n%s\n", message.c_str(), kUsageHint);
+  std::fprintf(console_.err, "inkmark: %s\n%s\n", message.c_str(),
+               Translate("inkmark", kUsageHint).c_str());
   return kExitUsage;
 }
 
@@ -112,7 +114,8 @@ int Run::Failed(const std::string& message) {
 }
 
 int Run::CannotWrite(OutputError error) {
-  return Failed("cannot write '" + o_.output + "': " + OutputErrorText(error));
+  return Failed(Fill(Translate("inkmark", "cannot write '%1': %2"),
+                     {o_.output, Translate("inkmark", OutputErrorText(error))}));
 }
 
 int Run::Execute() {
@@ -149,7 +152,8 @@ int Run::Execute() {
   TempFilesScope temp_files(session_);
   std::filesystem::path refused;
   if (!PrepareTempFiles(session_, &refused))
-    return Failed("the temporary folder '" + refused.string() + "' cannot be made safe");
+    return Failed(Fill(Translate("inkmark", "the temporary folder '%1' cannot be made safe"),
+                       {refused.string()}));
   return WithRaster();
 }
 
@@ -160,7 +164,7 @@ std::string Run::ApplyConversionChoices() {
   session_.fit_to_width = c.fit ? 1 : 0;
   if (c.mono) {
     if (*c.mono == 2 && session_.second_color == kNoInk)
-      return "--mono 2 needs a 2nd colour, but the 2nd colour is None";
+      return Translate("inkmark", "--mono 2 needs a 2nd colour, but the 2nd colour is None");
     session_.monochrome = 1;
     mono_ink_ = *c.mono - 1;
   }
@@ -173,7 +177,8 @@ std::string Run::ApplyConversionChoices() {
   if (c.manual_levels) {
     if (session_.second_color == kNoInk && session_.monochrome == 0) {
       for (char level : *c.manual_levels)
-        if (level == '2') return "an --attach level of 2 needs a 2nd colour, but it is None";
+        if (level == '2')
+          return Translate("inkmark", "an --attach level of 2 needs a 2nd colour, but it is None");
     }
     params.attach_manual = 1;
     for (std::size_t i = 0; i < c.manual_levels->size(); ++i) {
@@ -190,15 +195,18 @@ std::string Run::ApplyConversionChoices() {
 int Run::PrepareSource() {
   // The session keeps paths in the limit of the windows' path buffers.
   if (o_.source.size() > kMaxPath)
-    return Usage("SOURCE is longer than " + std::to_string(kMaxPath) + " characters");
+    return Usage(Fill(Translate("inkmark", "SOURCE is longer than %1 characters"),
+                      {std::to_string(kMaxPath)}));
   session_.source_path = o_.source;
   session_.source_kind = SourceKindFromPath(o_.source);
   if (session_.source_kind == kSourceNone)
-    return Usage("SOURCE '" + o_.source +
-                 "' is not a .BMP, .RLE, .JPG, .PNG, .GIF, .SVG or .QLF file");
+    return Usage(
+        Fill(Translate("inkmark",
+                       "SOURCE '%1' is not a .BMP, .RLE, .JPG, .PNG, .GIF, .SVG or .QLF file"),
+             {o_.source}));
   std::error_code ec;
   if (!std::filesystem::is_regular_file(o_.source, ec))
-    return Failed("SOURCE '" + o_.source + "' is not a readable file");
+    return Failed(Fill(Translate("inkmark", "SOURCE '%1' is not a readable file"), {o_.source}));
   // A logo document's text, and an SVG's, needs fonts.
   if (session_.source_kind == kSourceOtherPicture && console_.need_fonts) console_.need_fonts();
   if (session_.source_kind != kSourceDocument) return kExitOk;
@@ -378,7 +386,8 @@ int Run::Delete() {
 int RunInkmark(std::span<const std::string> args, Console& console) {
   ParseOutcome parsed = ParseArguments(args);
   if (!parsed.options) {
-    std::fprintf(console.err, "inkmark: %s\n%s\n", parsed.error.c_str(), kUsageHint);
+    std::fprintf(console.err, "inkmark: %s\n%s\n", parsed.error.c_str(),
+                 Translate("inkmark", kUsageHint).c_str());
     return kExitUsage;
   }
   if (parsed.options->help) {

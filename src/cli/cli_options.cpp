@@ -111,7 +111,7 @@ class Parser {
   std::string Finish();
   template <typename T>
   std::string Set(std::optional<T>& field, std::string_view name, T value) {
-    if (field) return "option " + std::string(name) + " is given twice";
+    if (field) return Fill(Translate("inkmark", "option %1 is given twice"), {std::string(name)});
     field = std::move(value);
     return "";
   }
@@ -145,12 +145,14 @@ ParseOutcome Parser::Run(std::span<const std::string> args) {
       }
       const bool takes_value = std::ranges::find(kValueOptions, name) != std::end(kValueOptions);
       const bool is_flag = std::ranges::find(kFlagOptions, name) != std::end(kFlagOptions);
-      if (!takes_value && !is_flag) return {std::nullopt, "unknown option " + Quote(arg)};
+      if (!takes_value && !is_flag)
+        return {std::nullopt, Fill(Translate("inkmark", "unknown option %1"), {Quote(arg)})};
       if (takes_value && !value) {
-        if (i + 1 >= args.size()) return {std::nullopt, "option " + name + " needs a value"};
+        if (i + 1 >= args.size())
+          return {std::nullopt, Fill(Translate("inkmark", "option %1 needs a value"), {name})};
         value = args[++i];
       } else if (!takes_value && value) {
-        return {std::nullopt, "option " + name + " takes no value"};
+        return {std::nullopt, Fill(Translate("inkmark", "option %1 takes no value"), {name})};
       }
       error = Option(name, value);
       pass_on = !NotPassedOn(name);
@@ -170,16 +172,19 @@ std::string Parser::Option(std::string_view name, const std::optional<std::strin
   ConversionChoices& c = o_.conversion;
   const std::string v = value.value_or("");
   auto bad = [&](std::string_view expected) {
-    return "invalid value " + Quote(v) + " for " + std::string(name) + ": expected " +
-           std::string(expected);
+    return Fill(Translate("inkmark", "invalid value %1 for %2: expected %3"),
+                {Quote(v), std::string(name), std::string(expected)});
   };
   auto text = [&](std::optional<std::string>& field) -> std::string {
-    if (v.empty()) return "option " + std::string(name) + " needs a non-empty value";
+    if (v.empty())
+      return Fill(Translate("inkmark", "option %1 needs a non-empty value"), {std::string(name)});
     return Set(field, name, v);
   };
   auto number = [&](std::optional<int>& field, int lo, int hi) -> std::string {
     auto n = ParseNumber(v, lo, hi);
-    if (!n) return bad("a number from " + std::to_string(lo) + " to " + std::to_string(hi));
+    if (!n)
+      return bad(Fill(Translate("inkmark", "a number from %1 to %2"),
+                      {std::to_string(lo), std::to_string(hi)}));
     return Set(field, name, *n);
   };
 
@@ -191,7 +196,8 @@ std::string Parser::Option(std::string_view name, const std::optional<std::strin
   if (name == "--first") return text(p.first);
   if (name == "--second") return text(p.second);
   if (name == "--port") {
-    if (v.empty()) return "option --port needs a non-empty value";
+    if (v.empty())
+      return Fill(Translate("inkmark", "option %1 needs a non-empty value"), {"--port"});
     o_.ports.push_back(v);
     return "";
   }
@@ -207,28 +213,29 @@ std::string Parser::Option(std::string_view name, const std::optional<std::strin
   if (name == "--data-bits") return number(p.data_bits, 5, 8);
   if (name == "--mono") return number(c.mono, 1, 2);
   if (name == "--output") {
-    if (v.empty()) return "option --output needs a file name";
-    if (!o_.output.empty()) return "option --output is given twice";
+    if (v.empty()) return Translate("inkmark", "option --output needs a file name");
+    if (!o_.output.empty())
+      return Fill(Translate("inkmark", "option %1 is given twice"), {"--output"});
     o_.output = v;
     return "";
   }
   if (name == "--key") {
     auto key = ParseKey(v);
-    if (!key) return bad("two characters from 0x20 to 0x7E");
+    if (!key) return bad(Translate("inkmark", "two characters from 0x20 to 0x7E"));
     return Set(o_.key, "--key", *key);
   }
   if (name == "--grade") {
     int grade = v == "coarse" ? 0 : v == "middle" ? 1 : v == "fine" ? 2 : -1;
-    if (grade < 0) return bad("coarse, middle or fine");
+    if (grade < 0) return bad(Translate("inkmark", "coarse, middle or fine"));
     return Set(c.grade, name, grade);
   }
   if (name == "--rgb") {
     auto rgb = ParseRgb(v);
-    if (!rgb) return bad("R,G,B with each level from 1 to 5");
+    if (!rgb) return bad(Translate("inkmark", "R,G,B with each level from 1 to 5"));
     return Set(c.rgb, name, *rgb);
   }
   // --attach
-  if (c.attach_given) return "option --attach is given twice";
+  if (c.attach_given) return Fill(Translate("inkmark", "option %1 is given twice"), {"--attach"});
   c.attach_given = true;
   if (v == "auto") return "";
   constexpr std::string_view kManual = "manual:";
@@ -238,7 +245,8 @@ std::string Parser::Option(std::string_view name, const std::optional<std::strin
       return "";
     }
   }
-  return bad("auto, or manual: and 8 levels each 1, 2 or w, separated by commas");
+  return bad(
+      Translate("inkmark", "auto, or manual: and 8 levels each 1, 2 or w, separated by commas"));
 }
 
 std::string Parser::Operand(const std::string& text) {
@@ -252,12 +260,12 @@ std::string Parser::Operand(const std::string& text) {
       return "";
     }
   }
-  return "unknown command " + Quote(text);
+  return Fill(Translate("inkmark", "unknown command %1"), {Quote(text)});
 }
 
 std::string Parser::Finish() {
   const Command cmd = o_.command;
-  if (cmd == Command::kNone) return "no command given";
+  if (cmd == Command::kNone) return Translate("inkmark", "no command given");
   if (o_.ports.size() == 1 && !o_.printers_list) {
     o_.printer.port = o_.ports[0];
     o_.ports.clear();
@@ -277,35 +285,45 @@ std::string Parser::Finish() {
                      "printer");
   const std::string name = CommandName(cmd);
   if (TakesSource(cmd)) {
-    if (operands_.size() != 1) return name + " takes exactly one SOURCE";
+    if (operands_.size() != 1)
+      return Fill(Translate("inkmark", "%1 takes exactly one SOURCE"), {name});
     o_.source = operands_[0];
-    if (o_.source.empty()) return "SOURCE must not be empty";
+    if (o_.source.empty()) return Translate("inkmark", "SOURCE must not be empty");
   } else if (cmd == Command::kPrint || cmd == Command::kDelete) {
-    if (operands_.empty()) return name + " needs at least one KEY";
+    if (operands_.empty()) return Fill(Translate("inkmark", "%1 needs at least one KEY"), {name});
     for (const std::string& k : operands_) {
       auto key = ParseKey(k);
-      if (!key) return "invalid key " + Quote(k) + ": expected two characters from 0x20 to 0x7E";
+      if (!key)
+        return Fill(
+            Translate("inkmark", "invalid key %1: expected two characters from 0x20 to 0x7E"),
+            {Quote(k)});
       o_.keys.push_back(*key);
     }
   } else if (!operands_.empty()) {
-    return name + " takes no operands, but got " + Quote(operands_[0]);
+    return Fill(Translate("inkmark", "%1 takes no operands, but got %2"),
+                {name, Quote(operands_[0])});
   }
 
   const bool wants_output = cmd == Command::kRaster || cmd == Command::kCommandFile;
   const bool wants_key = cmd == Command::kCommandFile || cmd == Command::kRegister;
-  if (wants_output && o_.output.empty()) return name + " needs -o FILE";
-  if (!wants_output && !o_.output.empty()) return name + " takes no -o";
-  if (wants_key && !o_.key) return name + " needs -k KEY";
-  if (!wants_key && o_.key) return name + " takes no -k";
-  if (o_.yes && cmd != Command::kDelete) return "--yes applies to delete only";
+  if (wants_output && o_.output.empty())
+    return Fill(Translate("inkmark", "%1 needs -o FILE"), {name});
+  if (!wants_output && !o_.output.empty())
+    return Fill(Translate("inkmark", "%1 takes no -o"), {name});
+  if (wants_key && !o_.key) return Fill(Translate("inkmark", "%1 needs -k KEY"), {name});
+  if (!wants_key && o_.key) return Fill(Translate("inkmark", "%1 takes no -k"), {name});
+  if (o_.yes && cmd != Command::kDelete)
+    return Translate("inkmark", "--yes applies to delete only");
   if (o_.conversion.any() && !TakesSource(cmd))
-    return "conversion options apply only to commands that take a SOURCE";
+    return Translate("inkmark", "conversion options apply only to commands that take a SOURCE");
   const ConversionChoices& c = o_.conversion;
   if (c.manual_levels && c.grade.value_or(0) != 0)
-    return "--attach manual needs the coarse grade: manual levels apply to it only";
+    return Translate("inkmark",
+                     "--attach manual needs the coarse grade: manual levels apply to it only");
   if (c.manual_levels && c.mono) {
     for (char level : *c.manual_levels)
-      if (level == '2') return "with --mono, each --attach level is 1 (the ink) or w (white)";
+      if (level == '2')
+        return Translate("inkmark", "with --mono, each --attach level is 1 (the ink) or w (white)");
   }
   return "";
 }

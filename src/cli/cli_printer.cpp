@@ -7,6 +7,7 @@
 #include "platform/message_box.h"
 #include "platform/string_table.h"
 #include "platform/text.h"
+#include "platform/translation.h"
 #include "ports/network_address.h"
 #include "settings/printer_files.h"
 #include "settings/saved_settings.h"
@@ -52,8 +53,9 @@ std::string JsonList(const std::vector<std::int32_t>& values, int count, int sel
 
 std::string NotOffered(std::string_view option, std::string_view value, std::string_view model,
                        const std::string& choices) {
-  return std::string(model) + " offers no " + std::string(option) + " '" + std::string(value) +
-         "'; the choices are: " + (choices.empty() ? "none" : choices);
+  return Fill(Translate("inkmark", "%1 offers no %2 '%3'; the choices are: %4"),
+              {std::string(model), Translate("inkmark", std::string(option)), std::string(value),
+               choices.empty() ? Translate("inkmark", "none") : choices});
 }
 
 // Selects `value` in a list of names, letter case aside.
@@ -100,21 +102,24 @@ std::string ApplyPrinterChoices(LogoSession& session, const PrinterChoices& c) {
     std::vector<std::string> models;
     for (const PrinterProfile& p : session.profiles) models.push_back(p.model_name);
     std::int32_t index = session.profile_index;
-    std::string error =
-        Pick(c.printer, models, int(models.size()), index, "printer", "The printer folder");
+    std::string error = Pick(c.printer, models, int(models.size()), index, "printer",
+                             Translate("inkmark", "The printer folder"));
     if (!error.empty()) return error;
     session.profile_index = index;
   }
   PrinterProfile* p = session.CurrentProfile();
-  if (p == nullptr) return "no printer model is chosen";
+  if (p == nullptr) return Translate("inkmark", "no printer model is chosen");
   const std::string_view m = p->model_name;
   std::optional<std::string> port = c.port;
   if (port && IsNetworkPortName(*port)) {
     // A network printer is reached whatever ports the printer file lists.
     auto address = ParseNetworkAddress(*port);
     if (!address)
-      return "invalid network port '" + *port +
-             "': expected tcp://HOST[:PORT], an IPv6 HOST in brackets, PORT 1 to 65535";
+      return Fill(
+          Translate("inkmark",
+                    "invalid network port '%1': expected tcp://HOST[:PORT], an IPv6 HOST in "
+                    "brackets, PORT 1 to 65535"),
+          {*port});
     AddPortChoice(*p, NetworkAddressText(*address));
     port.reset();
   }

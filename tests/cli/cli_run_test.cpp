@@ -182,5 +182,28 @@ TEST_F(InkmarkRunTest, ABlockedTemporaryFolderIsReplacedOrNamedWhenNoneCanBeMade
       << r.err;
 }
 
+// Under a Japanese locale the help and the messages are Japanese; under any
+// other they stay the English ones word for word.
+TEST_F(InkmarkRunTest, HelpAndMessagesFollowTheLanguageOfTheLocale) {
+  const char* before = std::getenv("LC_ALL");
+  const std::string kept = before ? before : "";
+  ::setenv("LC_ALL", "ja_JP.UTF-8", 1);
+  ToolResult help = Run({"--help"}, false);
+  ToolResult bad = Run({"--paper", "99mm", "keys"}, false);
+  ToolResult missing = Run({"preview", "missing.bmp"}, false);
+  ::setenv("LC_ALL", "C", 1);
+  ToolResult english = Run({"--paper", "99mm", "keys"}, false);
+  before ? ::setenv("LC_ALL", kept.c_str(), 1) : ::unsetenv("LC_ALL");
+  EXPECT_EQ(help.out.rfind("使い方: inkmark [オプション] コマンド [引数]\n", 0), 0u) << help.out;
+  EXPECT_EQ(
+      std::pair(bad.status, bad.err),
+      std::pair(2, std::string("inkmark: DT-200/210 には用紙 '99mm' がありません。選択肢: "
+                               "58mm, 80mm\n詳しくは 'inkmark --help' を参照してください。\n")));
+  EXPECT_EQ(missing.err, "inkmark: SOURCE 'missing.bmp' は読み込めるファイルではありません\n");
+  EXPECT_EQ(english.err,
+            "inkmark: DT-200/210 offers no paper '99mm'; the choices are: 58mm, 80mm\n"
+            "Try 'inkmark --help' for more information.\n");
+}
+
 }  // namespace
 }  // namespace inkmark::testing
