@@ -252,6 +252,83 @@ TEST(Reduction, ManualSendsEachLevelWhereItsEntrySaysAtTheCoarseGradeOnly) {
   EXPECT_DOUBLE_EQ(Share(Convert(Flat({0, 0, 0}, 32, 32), p), 0), 1.0);
 }
 
+// A photograph-like picture: smooth colour fields with grain, crossed by
+// saturated bands of pure red, blue and black and flat white areas.
+std::vector<std::uint8_t> PhotoLike(std::uint32_t w, std::uint32_t h) {
+  std::uint32_t grain = 12345;
+  return MakeBmp24(w, h, [&grain, w, h](std::uint32_t x, std::uint32_t y) {
+    grain = grain * 1103515245u + 12345u;
+    const int noise = static_cast<int>(grain >> 27) - 16;
+    auto level = [noise](std::uint32_t v) {
+      return std::uint8_t(std::clamp<int>(v + noise, 0, 255));
+    };
+    switch ((x * 7 / w + y * 5 / h) % 6) {
+      case 0:
+        return Rgb{level(x * 255 / w), level(y * 255 / h), level((x + y) * 127 / (w + h))};
+      case 1:
+        return Rgb{level(200 + y % 56), 0, 0};
+      case 2:
+        return Grey(255);
+      case 3:
+        return Rgb{0, level(x * 80 / w), level(255 - y * 255 / h)};
+      case 4:
+        return Grey(x % 3 == 0 ? 0 : level(128));
+      default:
+        return Grey(level((x * 255 / w + y * 255 / h) / 2));
+    }
+  });
+}
+
+// FNV-1a, folded over every result of one size and grade.
+std::uint64_t Fold(std::uint64_t h, const BitmapFile& bytes) {
+  for (std::uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
+  return h;
+}
+
+TEST(Reduction, EveryGradeInkCountReviseAndWidthKeepsItsExactResult) {
+  // Widths around the lengths of vector loops and the paper's width; one
+  // source scaled down and one enlarged. The figures are hashes of the
+  // results, one per size and grade: a change to a pixel loop must leave
+  // every pixel as it was.
+  struct Case {
+    std::uint32_t sw, sh, tw, th;
+    std::array<std::uint64_t, 3> expected;  // per grade
+  };
+  const Case cases[] = {
+      {1, 5, 1, 5, {0x644fa6ec50cb1940ull, 0xb25d112c8825cf13ull, 0xdd12ceaddadd3ull}},
+      {7, 9, 7, 9, {0x7e91401a4e9a7be5ull, 0x3ae630d302f03148ull, 0xaa86c22f5e740187ull}},
+      {33, 17, 33, 17, {0x2acc6102e1516a75ull, 0x8fe7295800e8ae3full, 0x97fadbaa17fc186full}},
+      {576, 40, 576, 40, {0x8a58437381b868e6ull, 0xb9259d2d87d8ccf5ull, 0x7cd4a6f6629a2c64ull}},
+      {300, 200, 67, 45, {0x8f5e78de1e150223ull, 0xcb23cd98713caa4cull, 0x5208ee85a0c0832aull}},
+      {50, 30, 101, 61, {0x676e1b5d5bbfbf4aull, 0x759fc035cdfa9468ull, 0x54fd52d31dc39598ull}},
+  };
+  const std::array<std::uint32_t, 3> revises[] = {{3, 3, 3}, {1, 5, 2}, {5, 1, 4}};
+  const std::int32_t blue_red[2] = {kColorBlue, kColorRed};
+  const std::uint16_t map[8] = {kAttachFirst,  kAttachSecond, kAttachFirst, kAttachWhite,
+                                kAttachSecond, kAttachWhite,  kAttachFirst, kAttachWhite};
+  for (const Case& c : cases) {
+    const auto source = PhotoLike(c.sw, c.sh);
+    for (std::uint32_t grade = 0; grade < 3; ++grade) {
+      std::uint64_t h = 14695981039346656037ull;
+      for (const auto& revise : revises) {
+        for (std::uint32_t inks = 1; inks <= 2; ++inks) {
+          ConversionParams p = Params(c.tw, c.th, grade, inks, inks == 1 ? 1 : 0);
+          std::tie(p.adjust_r, p.adjust_g, p.adjust_b) = std::tie(revise[0], revise[1], revise[2]);
+          h = Fold(h, Convert(source, p));
+        }
+      }
+      ConversionParams manual = Params(c.tw, c.th, grade);
+      manual.attach_manual = 1;
+      std::copy_n(map, 8, manual.level_attach);
+      h = Fold(h, Convert(source, manual));
+      h = Fold(h, ConvertBitmapFile(source, Params(c.tw, c.th, grade), blue_red).value());
+      EXPECT_EQ(h, c.expected[grade])
+          << std::hex << "0x" << h << std::dec << ": " << c.tw << " x " << c.th << " from " << c.sw
+          << " x " << c.sh << ", grade " << grade;
+    }
+  }
+}
+
 RgbImage Make(std::uint32_t w, std::uint32_t h, auto grey) {
   RgbImage img{w, h, std::vector<std::uint8_t>(std::size_t{w} * h * 3)};
   for (std::size_t i = 0; i < img.pixels.size(); ++i)
