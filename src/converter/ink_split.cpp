@@ -90,7 +90,6 @@ InkSplit::InkSplit(const std::array<std::int32_t, 2>& inks, const ToneWeights& w
     cached_inks = inks;
   }
   share_ = cached;
-  share_table_ = share_->data();
   // An ink lighter than this would call for impossible coverage; its share
   // of the darkness is capped instead.
   const double floor_darkness = kFullCover / 15.0;
@@ -99,10 +98,29 @@ InkSplit::InkSplit(const std::array<std::int32_t, 2>& inks, const ToneWeights& w
   for (unsigned s = 0; s <= kShareSteps; ++s) {
     const double mixed = (s * d2 + (kShareSteps - s) * d1) / kShareSteps;
     gain_[s] = static_cast<std::uint32_t>(std::lround(4096.0 * kFullCover / mixed));
-    // Smallest darkness whose total, as Split rounds it, reaches half.
+    // Smallest darkness whose total, as CoverOf rounds it, reaches half.
     const std::uint32_t needed = (kFullCover / 2) * 4096u - 2048u;
     half_darkness_[s] = static_cast<int>((needed + gain_[s] - 1) / gain_[s]);
   }
+}
+
+std::vector<std::uint32_t> InkSplit::HalfCoverTable() const {
+  std::vector<std::uint32_t> table(kCells);
+  for (unsigned cell = 0; cell < kCells; ++cell) {
+    const unsigned share = (*share_)[cell];
+    table[cell] = static_cast<std::uint32_t>(half_darkness_[share]) |
+                  (share > kShareSteps / 2 ? 1u << 16 : 0u);
+  }
+  return table;
+}
+
+std::vector<std::uint32_t> InkSplit::CoverTable() const {
+  std::vector<std::uint32_t> table(kCells);
+  for (unsigned cell = 0; cell < kCells; ++cell) {
+    const unsigned share = (*share_)[cell];
+    table[cell] = gain_[share] << 8 | share;
+  }
+  return table;
 }
 
 }  // namespace inkmark::converter

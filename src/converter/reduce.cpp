@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "converter/ink_split.h"
+#include "converter/row_passes.h"
 #include "converter/tone.h"
 
 namespace inkmark::converter {
@@ -17,98 +18,62 @@ struct SlotCodes {
 };
 
 // One row's wanted coverage of the two ink slots.
-struct CoverRow {
+struct RowCover {
   std::vector<int> first;
   std::vector<int> second;
 };
 
 // What every grade measures of a row's pixels first: how dark each is and,
-// with two inks, where its colour lies on the share grid. The measuring loop
-// has no table lookups, so the compiler runs it on whole vectors of pixels;
-// the lookups follow in a loop of their own.
+// with two inks, where its colour lies on the share grid. The measuring pass
+// has no table lookups, so it runs on whole vectors of pixels; the lookups
+// follow in a loop of their own.
 struct RowMeasure {
   explicit RowMeasure(std::size_t width) : dark(width), cell(width) {}
   std::vector<int> dark;
   std::vector<std::uint16_t> cell;
 };
 
-// Fills `dark` and, when `cells`, `cell` for the n pixels at `px`. Three
-// channels a pixel take byte shuffles to load as vectors, which the baseline
-// instruction set lacks: the function is built for the newer sets as well,
-// and the loader picks the best the processor has.
-__attribute__((target_clones("avx2", "ssse3", "default"))) void MeasureRow(const std::uint8_t* px,
-                                                                           std::size_t n,
-                                                                           ToneWeights w,
-                                                                           bool cells, int* dark,
-                                                                           std::uint16_t* cell) {
-  for (std::size_t x = 0; x < n; ++x) dark[x] = w.Darkness(px[3 * x], px[3 * x + 1], px[3 * x + 2]);
-  if (!cells) return;
-  for (std::size_t x = 0; x < n; ++x) {
-    cell[x] = static_cast<std::uint16_t>(InkSplit::CellOf(px[3 * x], px[3 * x + 1], px[3 * x + 2]));
-  }
-}
-
 // The per-pixel measures every grade starts from.
 class PixelTone {
  public:
   PixelTone(const ConvertSettings& settings, const ToneWeights& weights) : weights_(weights) {
-    if (settings.two_inks && !settings.manual) split_.emplace(settings.inks, weights);
+    if (!settings.two_inks || settings.manual) return;
+    const InkSplit split(settings.inks, weights);
+    split_table_ = settings.grade == Grade::kCoarse ? split.HalfCoverTable() : split.CoverTable();
   }
 
   // Darkness of every pixel of a row and, when inks are split, its grid cell.
   void Measure(const std::uint8_t* px, RowMeasure& m) const {
-    MeasureRow(px, m.dark.size(), weights_, split_.has_value(), m.dark.data(), m.cell.data());
+    MeasureRow(px, m.dark.size(), weights_, m.dark.data(), Split() ? m.cell.data() : nullptr);
   }
 
   // Coverage of both slots along one row.
-  void Cover(const RowMeasure& m, CoverRow& row) const {
+  void Cover(const RowMeasure& m, RowCover& row) const {
     const std::size_t n = row.first.size();
-    const int* dark = m.dark.data();
-    int* first = row.first.data();
-    if (!split_) {
-      for (std::size_t x = 0; x < n; ++x) first[x] = SnapCover(dark[x]);
+    if (Split()) {
+      CoverRow(m.dark.data(), m.cell.data(), split_table_.data(), n, row.first.data(),
+               row.second.data());
       return;
     }
-    const InkSplit& split = *split_;
-    const std::uint16_t* cell = m.cell.data();
-    int* second = row.second.data();
-    for (std::size_t x = 0; x < n; ++x) {
-      InkCover c = split.SplitCell(cell[x], dark[x]);
-      first[x] = c.first;
-      second[x] = c.second;
-    }
+    for (std::size_t x = 0; x < n; ++x) row.first[x] = SnapCover(m.dark[x]);
   }
 
   // Coarse grade with Automatic attachment: each pixel on its own. At least
   // half covered prints, in the ink that carries more of it (the first on a
   // tie); no pattern, so lettering and logos stay crisp.
   void Threshold(const RowMeasure& m, SlotCodes slots, std::uint8_t* codes) const {
-    // Chosen with masks rather than branches: on pictures the choice flips
-    // too often for branch prediction.
-    const unsigned white = slots.code[2];
     const std::size_t n = m.dark.size();
-    const int* dark = m.dark.data();
-    if (!split_) {
-      const unsigned ink = slots.code[0];
-      for (std::size_t x = 0; x < n; ++x) {
-        const unsigned inked = 2 * dark[x] >= kFullCover;
-        codes[x] = static_cast<std::uint8_t>(white ^ ((white ^ ink) & (0u - inked)));
-      }
+    if (Split()) {
+      ThresholdRow(m.dark.data(), m.cell.data(), split_table_.data(), n, codes);
       return;
     }
-    // Per share: the darkness that prints, and the ink it prints in.
-    std::array<int, InkSplit::kShareSteps + 1> half;
-    std::array<std::uint8_t, InkSplit::kShareSteps + 1> ink_of_share;
-    const InkSplit& split = *split_;
-    for (unsigned s = 0; s <= InkSplit::kShareSteps; ++s) {
-      half[s] = split.HalfDarkness(s);
-      ink_of_share[s] = slots.code[s > InkSplit::kShareSteps / 2 ? 1 : 0];
-    }
-    const std::uint16_t* cell = m.cell.data();
+    // Chosen with masks rather than branches: on pictures the choice flips
+    // too often for branch prediction.
+    const unsigned white = slots.code[2], ink = slots.code[0];
+    const int* dark = m.dark.data();
     for (std::size_t x = 0; x < n; ++x) {
-      const unsigned share = split.ShareOfCell(cell[x]);
-      const unsigned inked = dark[x] >= half[share];
-      codes[x] = static_cast<std::uint8_t>(white ^ ((white ^ ink_of_share[share]) & (0u - inked)));
+      const unsigned inked = 2 * dark[x] >= kFullCover;
+      codes[x] = static_cast<std::uint8_t>(white ^ ((white ^ ink) & (0u - inked)));
     }
   }
 
@@ -122,8 +87,11 @@ class PixelTone {
   }
 
  private:
+  // With two inks split by colour: the grade's table of the share grid.
+  bool Split() const { return !split_table_.empty(); }
+
   ToneWeights weights_;
-  std::optional<InkSplit> split_;
+  std::vector<std::uint32_t> split_table_;
 };
 
 // The 8 x 8 recursive (Bayer) pattern: every threshold level is spread as
@@ -136,7 +104,7 @@ constexpr std::uint8_t kBayer[8][8] = {
 
 // Middle grade: the first slot takes the pattern's lowest thresholds, the
 // second the next ones, so both keep their share of each 8 x 8 cell.
-void Ordered(const CoverRow& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
+void Ordered(const RowCover& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
   int thresholds[8];
   for (int i = 0; i < 8; ++i) thresholds[i] = (2 * kBayer[line & 7][i] + 1) * kFullCover / 128;
   const std::size_t n = row.first.size();
@@ -158,7 +126,7 @@ class Diffuser {
   Diffuser(std::size_t width, bool two_slots)
       : width_(width), two_(two_slots), cur_(2 * (width + 2)), next_(2 * (width + 2)) {}
 
-  void Row(const CoverRow& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
+  void Row(const RowCover& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
     if (two_) {
       RowOf<true>(row, line, slots, codes);
     } else {
@@ -170,7 +138,7 @@ class Diffuser {
   // One row; built once for each number of slots, so that the loop does not
   // ask for every pixel.
   template <bool two>
-  void RowOf(const CoverRow& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
+  void RowOf(const RowCover& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
     const bool forward = (line & 1) == 0;
     const std::ptrdiff_t step = forward ? 1 : -1;
     std::ptrdiff_t x = forward ? 0 : static_cast<std::ptrdiff_t>(width_) - 1;
@@ -240,12 +208,16 @@ void ReduceToInks(const RgbView& picture, const ConvertSettings& settings,
                               : SlotCodes{{settings.single_ink_code, kCodeWhite, kCodeWhite}};
   std::vector<std::uint8_t> codes(width);
   RowMeasure measure(width);
-  CoverRow cover{std::vector<int>(width), std::vector<int>(width)};
+  RowCover cover{std::vector<int>(width), std::vector<int>(width)};
   std::optional<Diffuser> diffuser;
   if (settings.grade == Grade::kDiffused) diffuser.emplace(width, settings.two_inks);
 
   for (std::uint32_t line = 0; line < picture.height; ++line) {
     const std::uint32_t row = picture.height - 1 - line;  // row 0 is the bottom line
+    if (row > 0) {
+      const std::uint8_t* next = picture.Row(row - 1);
+      for (std::size_t at = 0; at < width * 3; at += 64) __builtin_prefetch(next + at);
+    }
     tone.Measure(picture.Row(row), measure);
     if (settings.manual) {
       tone.ByLevel(measure, settings.level_codes, codes.data());
