@@ -11,17 +11,9 @@
 namespace inkmark::converter {
 namespace {
 
-// Result codes for "first slot", "second slot" and paper. With one ink the
-// first slot is that ink and the second is never used.
-struct SlotCodes {
-  std::uint8_t code[3];
-};
-
-// One row's wanted coverage of the two ink slots.
-struct RowCover {
-  std::vector<int> first;
-  std::vector<int> second;
-};
+// One row's wanted coverage of the two ink slots, as pairs (first, second).
+// With one ink the second of each pair stays 0.
+using RowCover = std::vector<int>;
 
 // What every grade measures of a row's pixels first: how dark each is and,
 // with two inks, where its colour lies on the share grid. The measuring pass
@@ -49,13 +41,12 @@ class PixelTone {
 
   // Coverage of both slots along one row.
   void Cover(const RowMeasure& m, RowCover& row) const {
-    const std::size_t n = row.first.size();
+    const std::size_t n = m.dark.size();
     if (Split()) {
-      CoverRow(m.dark.data(), m.cell.data(), split_table_.data(), n, row.first.data(),
-               row.second.data());
+      CoverRow(m.dark.data(), m.cell.data(), split_table_.data(), n, row.data());
       return;
     }
-    for (std::size_t x = 0; x < n; ++x) row.first[x] = SnapCover(m.dark[x]);
+    for (std::size_t x = 0; x < n; ++x) row[2 * x] = SnapCover(m.dark[x]);
   }
 
   // Coarse grade with Automatic attachment: each pixel on its own. At least
@@ -107,94 +98,32 @@ constexpr std::uint8_t kBayer[8][8] = {
 void Ordered(const RowCover& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
   int thresholds[8];
   for (int i = 0; i < 8; ++i) thresholds[i] = (2 * kBayer[line & 7][i] + 1) * kFullCover / 128;
-  const std::size_t n = row.first.size();
+  const std::size_t n = row.size() / 2;
   for (std::size_t x = 0; x < n; ++x) {
     const int t = thresholds[x & 7];
-    const int a = row.first[x];
-    const int pick = t < a ? 0 : (t < a + row.second[x] ? 1 : 2);
+    const int a = row[2 * x];
+    const int pick = t < a ? 0 : (t < a + row[2 * x + 1] ? 1 : 2);
     codes[x] = slots.code[pick];
   }
 }
 
 // Fine grade: Floyd-Steinberg error diffusion, serpentine so that no
-// direction drags the error into streaks. With two inks the error of both
-// coverages is carried together and each pixel takes the nearest of paper,
-// first ink and second ink. Errors bound for the pixel ahead and the row
-// below are kept in registers; each cell of the next row is written once.
+// direction drags the error into streaks; with two inks the error of both
+// coverages is carried together.
 class Diffuser {
  public:
-  Diffuser(std::size_t width, bool two_slots)
-      : width_(width), two_(two_slots), cur_(2 * (width + 2)), next_(2 * (width + 2)) {}
+  explicit Diffuser(std::size_t width)
+      : width_(width), error_(2 * (width + 2)), below_(2 * (width + 2)) {}
 
   void Row(const RowCover& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
-    if (two_) {
-      RowOf<true>(row, line, slots, codes);
-    } else {
-      RowOf<false>(row, line, slots, codes);
-    }
+    DiffuseRow(row.data(), error_.data(), below_.data(), width_, (line & 1) == 0, slots, codes);
+    error_.swap(below_);
   }
 
  private:
-  // One row; built once for each number of slots, so that the loop does not
-  // ask for every pixel.
-  template <bool two>
-  void RowOf(const RowCover& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
-    const bool forward = (line & 1) == 0;
-    const std::ptrdiff_t step = forward ? 1 : -1;
-    std::ptrdiff_t x = forward ? 0 : static_cast<std::ptrdiff_t>(width_) - 1;
-    // Per slot: error for the pixel ahead, and the two open cells below.
-    Carry a, b;
-    int* cur = cur_.data();
-    int* next = next_.data();
-    const int* first = row.first.data();
-    const int* second = row.second.data();
-    const std::size_t width = width_;
-    for (std::size_t i = 0; i < width; ++i, x += step) {
-      const std::size_t e = 2 * static_cast<std::size_t>(x + 1);  // a margin cell each side
-      const int va = first[x] + cur[e] + a.ahead;
-      const int vb = two ? second[x] + cur[e + 1] + b.ahead : 0;
-      const bool take_a = va >= vb && 2 * va > kFullCover;
-      const bool take_b = va < vb && 2 * vb > kFullCover;
-      codes[x] = slots.code[take_a ? 0 : (take_b ? 1 : 2)];
-      const std::size_t behind =
-          static_cast<std::size_t>(static_cast<std::ptrdiff_t>(e) - 2 * step);
-      a.Spread(va - (take_a ? kFullCover : 0), next + behind);
-      if constexpr (two) b.Spread(vb - (take_b ? kFullCover : 0), next + behind + 1);
-    }
-    // Flush the cells below the last pixel and the margin beyond it.
-    const std::size_t last = 2 * static_cast<std::size_t>(x - step + 1);
-    a.Flush(next + last,
-            next + static_cast<std::size_t>(static_cast<std::ptrdiff_t>(last) + 2 * step));
-    b.Flush(next + last + 1,
-            next + static_cast<std::size_t>(static_cast<std::ptrdiff_t>(last) + 2 * step) + 1);
-    cur_.swap(next_);
-  }
-
-  struct Carry {
-    int ahead = 0;   // 7/16 of the last error, for the next pixel
-    int below = 0;   // gathered so far for the cell below the last pixel
-    int beyond = 0;  // gathered so far for the cell below the next pixel
-
-    // 7/16 ahead, 3/16 below behind, 5/16 below, 1/16 below ahead; the last
-    // share takes the rounding so that no error is lost. The cell below
-    // behind is complete after this pixel and is written out.
-    void Spread(int err, int* below_behind) {
-      const int seven = (err * 7) >> 4, three = (err * 3) >> 4, five = (err * 5) >> 4;
-      *below_behind = below + three;
-      below = beyond + five;
-      beyond = err - seven - three - five;
-      ahead = seven;
-    }
-    void Flush(int* under_last, int* margin) const {
-      *under_last = below;
-      *margin = beyond;
-    }
-  };
-
   std::size_t width_;
-  bool two_;
-  std::vector<int> cur_;  // two slots interleaved, one margin cell each side
-  std::vector<int> next_;
+  std::vector<int> error_;  // pairs, one margin pair each side
+  std::vector<int> below_;
 };
 
 }  // namespace
@@ -208,9 +137,9 @@ void ReduceToInks(const RgbView& picture, const ConvertSettings& settings,
                               : SlotCodes{{settings.single_ink_code, kCodeWhite, kCodeWhite}};
   std::vector<std::uint8_t> codes(width);
   RowMeasure measure(width);
-  RowCover cover{std::vector<int>(width), std::vector<int>(width)};
+  RowCover cover(2 * width);
   std::optional<Diffuser> diffuser;
-  if (settings.grade == Grade::kDiffused) diffuser.emplace(width, settings.two_inks);
+  if (settings.grade == Grade::kDiffused) diffuser.emplace(width);
 
   for (std::uint32_t line = 0; line < picture.height; ++line) {
     const std::uint32_t row = picture.height - 1 - line;  // row 0 is the bottom line
