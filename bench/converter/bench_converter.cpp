@@ -9,6 +9,8 @@
 
 #include "converter/convert.h"
 #include "converter/convert_pixels.h"
+#include "converter/ink_split.h"
+#include "converter/row_passes.h"
 #include "converter/source_bitmap.h"
 #include "picture/picture_io.h"
 
@@ -84,6 +86,46 @@ void BM_QrvConvertLogo(benchmark::State& state) {
   std::remove(src.c_str());
   std::remove(dst.c_str());
 }
+
+// Each pass of the reduction alone over the 576 x 2304 picture, two inks:
+// 0 measuring, 1 the Coarse lookup, 2 the coverage lookup, 3 diffusion.
+void BM_RowPass(benchmark::State& state) {
+  constexpr std::uint32_t kW = 576, kH = 2304;
+  const auto picture = TestPicture(kW, kH);
+  const auto view = converter::ViewRgb24File(picture);
+  const converter::ToneWeights weights = converter::WeightsFromRevise({3, 3, 3});
+  const converter::InkSplit split({kInks[0], kInks[1]}, weights);
+  const auto half = split.HalfCoverTable(), cover_table = split.CoverTable();
+  std::vector<int> dark(kW * kH), cover(2 * kW);
+  converter::ErrorDiffusion diffusion(kW);
+  std::vector<std::uint16_t> cell(kW * kH);
+  std::vector<std::uint8_t> codes(kW);
+  for (std::uint32_t y = 0; y < kH; ++y) {
+    converter::MeasureRow(view->Row(y), kW, weights, &dark[y * kW], &cell[y * kW]);
+  }
+  const converter::SlotCodes slots{{0, 1, 2}};
+  for (auto _ : state) {
+    for (std::uint32_t y = 0; y < kH; ++y) {
+      const std::size_t at = std::size_t{y} * kW;
+      switch (state.range(0)) {
+        case 0:
+          converter::MeasureRow(view->Row(y), kW, weights, &dark[at], &cell[at]);
+          break;
+        case 1:
+          converter::ThresholdRow(&dark[at], &cell[at], half.data(), kW, codes.data());
+          break;
+        case 2:
+          converter::CoverRow(&dark[at], &cell[at], cover_table.data(), kW, cover.data());
+          break;
+        default:
+          converter::CoverRow(&dark[at], &cell[at], cover_table.data(), kW, cover.data());
+          diffusion.Row(cover.data(), y, slots, codes.data());
+      }
+    }
+    benchmark::DoNotOptimize(codes.data());
+  }
+}
+BENCHMARK(BM_RowPass)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_ConvertPixels)
     ->ArgNames({"sw", "sh", "tw", "grade"})

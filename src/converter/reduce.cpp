@@ -107,25 +107,6 @@ void Ordered(const RowCover& row, std::uint32_t line, SlotCodes slots, std::uint
   }
 }
 
-// Fine grade: Floyd-Steinberg error diffusion, serpentine so that no
-// direction drags the error into streaks; with two inks the error of both
-// coverages is carried together.
-class Diffuser {
- public:
-  explicit Diffuser(std::size_t width)
-      : width_(width), error_(2 * (width + 2)), below_(2 * (width + 2)) {}
-
-  void Row(const RowCover& row, std::uint32_t line, SlotCodes slots, std::uint8_t* codes) {
-    DiffuseRow(row.data(), error_.data(), below_.data(), width_, (line & 1) == 0, slots, codes);
-    error_.swap(below_);
-  }
-
- private:
-  std::size_t width_;
-  std::vector<int> error_;  // pairs, one margin pair each side
-  std::vector<int> below_;
-};
-
 }  // namespace
 
 void ReduceToInks(const RgbView& picture, const ConvertSettings& settings,
@@ -138,7 +119,7 @@ void ReduceToInks(const RgbView& picture, const ConvertSettings& settings,
   std::vector<std::uint8_t> codes(width);
   RowMeasure measure(width);
   RowCover cover(2 * width);
-  std::optional<Diffuser> diffuser;
+  std::optional<ErrorDiffusion> diffuser;
   if (settings.grade == Grade::kDiffused) diffuser.emplace(width);
 
   for (std::uint32_t line = 0; line < picture.height; ++line) {
@@ -155,7 +136,7 @@ void ReduceToInks(const RgbView& picture, const ConvertSettings& settings,
     } else {
       tone.Cover(measure, cover);
       if (diffuser) {
-        diffuser->Row(cover, line, slots, codes.data());
+        diffuser->Row(cover.data(), line, slots, codes.data());
       } else {
         Ordered(cover, line, slots, codes.data());
       }

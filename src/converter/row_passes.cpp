@@ -44,53 +44,6 @@ void CoverRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* t
   }
 }
 
-namespace {
-
-// One slot's error on its way: for the pixel ahead, and the two cells below
-// that are still open.
-struct Carry {
-  int ahead = 0;   // 7/16 of the last error, for the next pixel
-  int under = 0;   // gathered so far for the cell below the last pixel
-  int beyond = 0;  // gathered so far for the cell below the next pixel
-
-  // The error of a pixel of coverage `v`, solid ink when `taken` is 1; the
-  // last sixteenth takes the rounding so that no error is lost. The cell
-  // below behind is complete after this pixel and is written out.
-  void Spread(int v, int taken, int* below_behind) {
-    const int err = v - (kFullCover & -taken);
-    const int seven = (err * 7) >> 4, three = (err * 3) >> 4, five = (err * 5) >> 4;
-    *below_behind = under + three;
-    under = beyond + five;
-    beyond = err - seven - three - five;
-    ahead = seven;
-  }
-};
-
-}  // namespace
-
-void DiffuseRow(const int* cover, const int* error, int* below, std::size_t n, bool forward,
-                SlotCodes slots, std::uint8_t* codes) {
-  const std::ptrdiff_t step = forward ? 1 : -1;
-  std::ptrdiff_t x = forward ? 0 : static_cast<std::ptrdiff_t>(n) - 1;
-  Carry a, b;
-  for (std::size_t i = 0; i < n; ++i, x += step) {
-    const std::ptrdiff_t e = 2 * (x + 1);  // a margin pair each side
-    const int va = cover[2 * x] + error[e] + a.ahead;
-    const int vb = cover[2 * x + 1] + error[e + 1] + b.ahead;
-    const int take_a = (va >= vb) & (2 * va > kFullCover);
-    const int take_b = (va < vb) & (2 * vb > kFullCover);
-    codes[x] = slots.code[2 - 2 * take_a - take_b];
-    a.Spread(va, take_a, below + e - 2 * step);
-    b.Spread(vb, take_b, below + e - 2 * step + 1);
-  }
-  // The cells below the last pixel and the margin beyond it.
-  const std::ptrdiff_t last = 2 * (x - step + 1);
-  below[last] = a.under;
-  below[last + 1] = b.under;
-  below[last + 2 * step] = a.beyond;
-  below[last + 2 * step + 1] = b.beyond;
-}
-
 }  // namespace plain
 
 #ifdef INKMARK_ROW_PASSES_X86
@@ -239,52 +192,6 @@ INKMARK_AVX2 void CoverRowAvx2(const int* dark, const std::uint16_t* cell,
   plain::CoverRow(dark + x, cell + x, table, n - x, cover + 2 * x);
 }
 
-// Error diffusion with both slots of a pixel in the two low lanes of one
-// vector. The loop waits on the error for the pixel ahead; 7/16 of it is
-// taken from the coverage, and solid ink, a whole number of sixteenths,
-// comes off exactly afterwards, so that it need not wait for the choice.
-template <int kStep>
-void DiffuseRowSse2(const int* cover, const int* error, int* below, std::size_t n, SlotCodes slots,
-                    std::uint8_t* codes) {
-  static_assert(kFullCover % 16 == 0);
-  // The code by which slots print: none, the first, the second.
-  const std::uint8_t code_of[4] = {slots.code[2], slots.code[0], slots.code[1], slots.code[2]};
-  const auto load = [](const int* pair) {
-    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(pair));
-  };
-  const auto store = [](int* pair, __m128i v) {
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(pair), v);
-  };
-  const __m128i half = _mm_set1_epi32(kFullCover / 2);
-  const __m128i full = _mm_set1_epi32(kFullCover);
-  const __m128i full_seven = _mm_set1_epi32(kFullCover * 7 / 16);
-  const __m128i tie_to_first = _mm_setr_epi32(1, 0, 0, 0);
-  __m128i ahead = _mm_setzero_si128(), under = ahead, beyond = ahead;
-  std::ptrdiff_t x = kStep > 0 ? 0 : static_cast<std::ptrdiff_t>(n) - 1;
-  for (std::size_t i = 0; i < n; ++i, x += kStep) {
-    const __m128i v =
-        _mm_add_epi32(_mm_add_epi32(load(cover + 2 * x), load(error + 2 * (x + 1))), ahead);
-    // The first slot prints when it wants at least as much as the second,
-    // the second when it wants more; either only past half.
-    const __m128i other = _mm_shuffle_epi32(v, _MM_SHUFFLE(3, 2, 0, 1));
-    const __m128i taken = _mm_and_si128(_mm_cmpgt_epi32(_mm_add_epi32(v, tie_to_first), other),
-                                        _mm_cmpgt_epi32(v, half));
-    codes[x] = code_of[_mm_movemask_ps(_mm_castsi128_ps(taken)) & 3];
-    const __m128i err = _mm_sub_epi32(v, _mm_and_si128(taken, full));
-    const __m128i seven = _mm_sub_epi32(_mm_srai_epi32(_mm_sub_epi32(_mm_slli_epi32(v, 3), v), 4),
-                                        _mm_and_si128(taken, full_seven));
-    const __m128i three = _mm_srai_epi32(_mm_add_epi32(_mm_add_epi32(err, err), err), 4);
-    const __m128i five = _mm_srai_epi32(_mm_add_epi32(_mm_slli_epi32(err, 2), err), 4);
-    store(below + 2 * (x + 1 - kStep), _mm_add_epi32(under, three));
-    under = _mm_add_epi32(beyond, five);
-    beyond = _mm_sub_epi32(_mm_sub_epi32(_mm_sub_epi32(err, seven), three), five);
-    ahead = seven;
-  }
-  const std::ptrdiff_t last = 2 * (x - kStep + 1);
-  store(below + last, under);
-  store(below + last + 2 * kStep, beyond);
-}
-
 bool HasAvx2() {
   static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
   return has;
@@ -317,14 +224,146 @@ void CoverRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* t
   plain::CoverRow(dark, cell, table, n, cover);
 }
 
-void DiffuseRow(const int* cover, const int* error, int* below, std::size_t n, bool forward,
-                SlotCodes slots, std::uint8_t* codes) {
+namespace {
+
+// One slot's error on its way: for the pixel ahead, and the two cells below
+// that are still open.
+struct Carry {
+  int ahead = 0;   // 7/16 of the last error, for the next pixel
+  int under = 0;   // gathered so far for the cell below the last pixel
+  int beyond = 0;  // gathered so far for the cell below the next pixel
+
+  // The error of a pixel of coverage `v`, solid ink when `taken` is 1. The
+  // cell below behind is complete after this pixel and is written out.
+  void Spread(int v, int taken, int* below_behind) {
+    const int err = v - (kFullCover & -taken);
+    const int seven = (err * 7) >> 4, three = (err * 3) >> 4, five = (err * 5) >> 4;
+    *below_behind = under + three;
+    under = beyond + five;
+    beyond = err - seven - three - five;
+    ahead = seven;
+  }
+};
+
+// The shares of an error: 3/16, 5/16, and what is left after 7/16 of it.
+int Three(int err) { return (err * 3) >> 4; }
+int Five(int err) { return (err * 5) >> 4; }
+int Rest(int err) { return err - ((err * 7) >> 4) - Three(err) - Five(err); }
+
+// The cells below a row from its pixels' errors: `spent` is the pairs of the
+// row's errors with two zero margin pairs each side, `below` receives
+// count = 2 * (width + 2) values. Each cell takes 3/16 of the pixel after
+// it, 5/16 of its own and the rest of the one before it, counted in the
+// row's direction; the loop has no lookups or branches, so it runs on whole
+// vectors.
+template <int kStep>
+void GatherBelow(const int* __restrict spent, int* __restrict below, std::size_t count) {
+  const int* own = spent + 2;
+  for (std::size_t i = 0; i < count; ++i) {
+    below[i] = Three(own[i + 2 * kStep]) + Five(own[i]) + Rest(own[i - 2 * kStep]);
+  }
+}
+
 #ifdef INKMARK_ROW_PASSES_X86
-  if (forward) return DiffuseRowSse2<1>(cover, error, below, n, slots, codes);
-  return DiffuseRowSse2<-1>(cover, error, below, n, slots, codes);
-#else
-  plain::DiffuseRow(cover, error, below, n, forward, slots, codes);
+// The row with both slots of a pixel in the two low lanes of one vector. The
+// loop only waits on the error for the pixel ahead: 7/16 of it is taken from
+// the coverage, and solid ink, a whole number of sixteenths, comes off
+// exactly afterwards, so that it need not wait for the choice of ink. The
+// shares for the row below are gathered afterwards.
+template <int kStep>
+void DiffuseVectors(const int* cover, const int* error, int* spent, std::size_t n, SlotCodes slots,
+                    std::uint8_t* codes) {
+  static_assert(kFullCover % 16 == 0);
+  // The code by which slots print: none, the first, the second.
+  const std::uint8_t code_of[4] = {slots.code[2], slots.code[0], slots.code[1], slots.code[2]};
+  const auto load = [](const int* pair) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(pair));
+  };
+  const __m128i half = _mm_set1_epi32(kFullCover / 2);
+  const __m128i full = _mm_set1_epi32(kFullCover);
+  const __m128i full_seven = _mm_set1_epi32(kFullCover * 7 / 16);
+  const __m128i tie_to_first = _mm_setr_epi32(1, 0, 0, 0);
+  __m128i ahead = _mm_setzero_si128();
+  std::ptrdiff_t x = kStep > 0 ? 0 : static_cast<std::ptrdiff_t>(n) - 1;
+  for (std::size_t i = 0; i < n; ++i, x += kStep) {
+    const __m128i v =
+        _mm_add_epi32(_mm_add_epi32(load(cover + 2 * x), load(error + 2 * (x + 1))), ahead);
+    // The first slot prints when it wants at least as much as the second,
+    // the second when it wants more; either only past half.
+    const __m128i other = _mm_shuffle_epi32(v, _MM_SHUFFLE(3, 2, 0, 1));
+    const __m128i taken = _mm_and_si128(_mm_cmpgt_epi32(_mm_add_epi32(v, tie_to_first), other),
+                                        _mm_cmpgt_epi32(v, half));
+    codes[x] = code_of[_mm_movemask_ps(_mm_castsi128_ps(taken)) & 3];
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(spent + 2 * (x + 2)),
+                     _mm_sub_epi32(v, _mm_and_si128(taken, full)));
+    ahead = _mm_sub_epi32(_mm_srai_epi32(_mm_sub_epi32(_mm_slli_epi32(v, 3), v), 4),
+                          _mm_and_si128(taken, full_seven));
+  }
+}
 #endif
+
+}  // namespace
+
+ErrorDiffusion::ErrorDiffusion(std::size_t width, bool plain)
+    : width_(width),
+      plain_(plain),
+      error_(2 * (width + 2)),
+      below_(2 * (width + 2)),
+      spent_(2 * (width + 4)) {}
+
+void ErrorDiffusion::Row(const int* cover, std::uint32_t line, SlotCodes slots,
+                         std::uint8_t* codes) {
+  const bool forward = (line & 1) == 0;
+#ifdef INKMARK_ROW_PASSES_X86
+  if (!plain_) {
+    VectorRow(cover, forward, slots, codes);
+  } else {
+    PlainRow(cover, forward, slots, codes);
+  }
+#else
+  PlainRow(cover, forward, slots, codes);
+#endif
+  error_.swap(below_);
+}
+
+void ErrorDiffusion::VectorRow(const int* cover, bool forward, SlotCodes slots,
+                               std::uint8_t* codes) {
+#ifdef INKMARK_ROW_PASSES_X86
+  if (forward) {
+    DiffuseVectors<1>(cover, error_.data(), spent_.data(), width_, slots, codes);
+    GatherBelow<1>(spent_.data(), below_.data(), below_.size());
+  } else {
+    DiffuseVectors<-1>(cover, error_.data(), spent_.data(), width_, slots, codes);
+    GatherBelow<-1>(spent_.data(), below_.data(), below_.size());
+  }
+#else
+  PlainRow(cover, forward, slots, codes);
+#endif
+}
+
+void ErrorDiffusion::PlainRow(const int* cover, bool forward, SlotCodes slots,
+                              std::uint8_t* codes) {
+  const int* error = error_.data();
+  int* below = below_.data();
+  const std::ptrdiff_t step = forward ? 1 : -1;
+  std::ptrdiff_t x = forward ? 0 : static_cast<std::ptrdiff_t>(width_) - 1;
+  Carry a, b;
+  for (std::size_t i = 0; i < width_; ++i, x += step) {
+    const std::ptrdiff_t e = 2 * (x + 1);  // a margin pair each side
+    const int va = cover[2 * x] + error[e] + a.ahead;
+    const int vb = cover[2 * x + 1] + error[e + 1] + b.ahead;
+    const int take_a = (va >= vb) & (2 * va > kFullCover);
+    const int take_b = (va < vb) & (2 * vb > kFullCover);
+    codes[x] = slots.code[2 - 2 * take_a - take_b];
+    a.Spread(va, take_a, below + e - 2 * step);
+    b.Spread(vb, take_b, below + e - 2 * step + 1);
+  }
+  // The cells below the last pixel and the margin beyond it.
+  const std::ptrdiff_t last = 2 * (x - step + 1);
+  below[last] = a.under;
+  below[last + 1] = b.under;
+  below[last + 2 * step] = a.beyond;
+  below[last + 2 * step + 1] = b.beyond;
 }
 
 }  // namespace inkmark::converter

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "converter/tone.h"
 
@@ -34,16 +35,31 @@ struct SlotCodes {
   std::uint8_t code[3];
 };
 
-// Fine grade: one row of Floyd-Steinberg error diffusion of n pixels whose
-// wanted coverage is the pairs cover[0..2n). Each pixel takes the nearest of
-// paper, first slot and second slot (the first on a tie), and its error,
-// carried for both slots together, goes 7/16 to the pixel ahead and 3/16,
-// 5/16 and 1/16 to the cells below behind, below and below ahead.
-// `error` holds the pairs of error brought down from the row above, with one
-// margin pair each side (n + 2 pairs); `below` receives the same for the next
-// row, every pair of it written. Rows run left to right when `forward`.
-void DiffuseRow(const int* cover, const int* error, int* below, std::size_t n, bool forward,
-                SlotCodes slots, std::uint8_t* codes);
+// Fine grade: Floyd-Steinberg error diffusion, serpentine so that no
+// direction drags the error into streaks. Each pixel takes the nearest of
+// paper, first slot and second slot (the first on a tie); its error, carried
+// for both slots together, goes 7/16 to the pixel ahead and 3/16, 5/16 and
+// 1/16 to the cells below behind, below and below ahead, the last share
+// taking the rounding so that no error is lost.
+class ErrorDiffusion {
+ public:
+  // `plain` takes the reference path.
+  explicit ErrorDiffusion(std::size_t width, bool plain = false);
+
+  // The next row: `width` pixels whose wanted coverage is the pairs
+  // cover[0..2 * width). Even lines (the first is 0) run left to right.
+  void Row(const int* cover, std::uint32_t line, SlotCodes slots, std::uint8_t* codes);
+
+ private:
+  void PlainRow(const int* cover, bool forward, SlotCodes slots, std::uint8_t* codes);
+  void VectorRow(const int* cover, bool forward, SlotCodes slots, std::uint8_t* codes);
+
+  std::size_t width_;
+  bool plain_;
+  std::vector<int> error_;  // pairs brought down from the row above, a margin pair each side
+  std::vector<int> below_;  // the same, gathered for the next row
+  std::vector<int> spent_;  // each pixel's own error, two zero margin pairs each side
+};
 
 // The plain paths, for tests to hold the vector paths to.
 namespace plain {
@@ -53,8 +69,6 @@ void ThresholdRow(const int* dark, const std::uint16_t* cell, const std::uint32_
                   std::size_t n, std::uint8_t* codes);
 void CoverRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table, std::size_t n,
               int* cover);
-void DiffuseRow(const int* cover, const int* error, int* below, std::size_t n, bool forward,
-                SlotCodes slots, std::uint8_t* codes);
 }  // namespace plain
 
 }  // namespace inkmark::converter
