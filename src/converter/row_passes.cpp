@@ -160,34 +160,41 @@ INKMARK_AVX2 void ThresholdRowAvx2(const int* dark, const std::uint16_t* cell,
   plain::ThresholdRow(dark + x, cell + x, table, n - x, codes + x);
 }
 
-INKMARK_AVX2 void CoverRowAvx2(const int* dark, const std::uint16_t* cell,
-                               const std::uint32_t* table, std::size_t n, int* cover) {
+// Coverage pairs of 8 pixels from their darkness and table entries.
+INKMARK_AVX2 inline void Cover8(__m256i entry, const int* dark, int* cover) {
   constexpr int kSnap = kFullCover / 100;
   const __m256i full = _mm256_set1_epi32(kFullCover);
+  const __m256i gain = _mm256_srli_epi32(entry, 8);
+  const __m256i share = _mm256_and_si256(entry, _mm256_set1_epi32(0xFF));
+  __m256i total = _mm256_srli_epi32(
+      _mm256_add_epi32(_mm256_mullo_epi32(Load8(dark), gain), _mm256_set1_epi32(2048)), 12);
+  total = _mm256_min_epi32(total, full);
+  // Within 1% of paper or of solid ink is exactly that (SnapCover).
+  total = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_set1_epi32(kSnap), total), total);
+  total = _mm256_blendv_epi8(total, full,
+                             _mm256_cmpgt_epi32(total, _mm256_set1_epi32(kFullCover - kSnap)));
+  static_assert(InkSplit::kShareSteps == 1 << 6);
+  const __m256i two =
+      _mm256_srli_epi32(_mm256_add_epi32(_mm256_mullo_epi32(total, share),
+                                         _mm256_set1_epi32(InkSplit::kShareSteps / 2)),
+                        6);
+  const __m256i one = _mm256_sub_epi32(total, two);
+  // Pairs: the lanes interleave within each half, then the halves are put
+  // in order.
+  const __m256i low = _mm256_unpacklo_epi32(one, two), high = _mm256_unpackhi_epi32(one, two);
+  auto* out = reinterpret_cast<__m256i*>(cover);
+  _mm256_storeu_si256(out, _mm256_permute2x128_si256(low, high, 0x20));
+  _mm256_storeu_si256(out + 1, _mm256_permute2x128_si256(low, high, 0x31));
+}
+
+INKMARK_AVX2 void CoverRowAvx2(const int* dark, const std::uint16_t* cell,
+                               const std::uint32_t* table, std::size_t n, int* cover) {
   std::size_t x = 0;
-  for (; x + 8 <= n; x += 8) {
-    const __m256i entry = Entries8(cell + x, table);
-    const __m256i gain = _mm256_srli_epi32(entry, 8);
-    const __m256i share = _mm256_and_si256(entry, _mm256_set1_epi32(0xFF));
-    __m256i total = _mm256_srli_epi32(
-        _mm256_add_epi32(_mm256_mullo_epi32(Load8(dark + x), gain), _mm256_set1_epi32(2048)), 12);
-    total = _mm256_min_epi32(total, full);
-    // Within 1% of paper or of solid ink is exactly that (SnapCover).
-    total = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_set1_epi32(kSnap), total), total);
-    total = _mm256_blendv_epi8(total, full,
-                               _mm256_cmpgt_epi32(total, _mm256_set1_epi32(kFullCover - kSnap)));
-    const __m256i two =
-        _mm256_srli_epi32(_mm256_add_epi32(_mm256_mullo_epi32(total, share),
-                                           _mm256_set1_epi32(InkSplit::kShareSteps / 2)),
-                          6);
-    static_assert(InkSplit::kShareSteps == 1 << 6);
-    const __m256i one = _mm256_sub_epi32(total, two);
-    // Pairs: the lanes interleave within each half, then the halves are put
-    // in order.
-    const __m256i low = _mm256_unpacklo_epi32(one, two), high = _mm256_unpackhi_epi32(one, two);
-    auto* out = reinterpret_cast<__m256i*>(cover + 2 * x);
-    _mm256_storeu_si256(out, _mm256_permute2x128_si256(low, high, 0x20));
-    _mm256_storeu_si256(out + 1, _mm256_permute2x128_si256(low, high, 0x31));
+  for (; x + 16 <= n; x += 16) {
+    // Both lookups first: each is slow to arrive, and they overlap.
+    const __m256i first = Entries8(cell + x, table), second = Entries8(cell + x + 8, table);
+    Cover8(first, dark + x, cover + 2 * x);
+    Cover8(second, dark + x + 8, cover + 2 * x + 16);
   }
   plain::CoverRow(dark + x, cell + x, table, n - x, cover + 2 * x);
 }
