@@ -102,7 +102,9 @@ void Ordered(const RowCover& row, std::uint32_t line, SlotCodes slots, std::uint
   for (std::size_t x = 0; x < n; ++x) {
     const int t = thresholds[x & 7];
     const int a = row[2 * x];
-    const int pick = t < a ? 0 : (t < a + row[2 * x + 1] ? 1 : 2);
+    // Coverage is never negative, so below a is also below a + b; counted
+    // rather than branched on, since the pattern flips the choice every dot.
+    const int pick = 2 - (t < a) - (t < a + row[2 * x + 1]);
     codes[x] = slots.code[pick];
   }
 }

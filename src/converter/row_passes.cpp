@@ -252,6 +252,7 @@ struct Carry {
   }
 };
 
+#ifdef INKMARK_ROW_PASSES_X86
 // The shares of an error: 3/16, 5/16, and what is left after 7/16 of it.
 int Three(int err) { return (err * 3) >> 4; }
 int Five(int err) { return (err * 5) >> 4; }
@@ -271,7 +272,6 @@ void GatherBelow(const int* __restrict spent, int* __restrict below, std::size_t
   }
 }
 
-#ifdef INKMARK_ROW_PASSES_X86
 // The row with both slots of a pixel in the two low lanes of one vector. The
 // loop only waits on the error for the pixel ahead: 7/16 of it is taken from
 // the coverage, and solid ink, a whole number of sixteenths, comes off
