@@ -293,13 +293,6 @@ std::optional<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
   return rows;
 }
 
-std::optional<std::array<std::int32_t, 2>> JpegPictureSize(std::span<const std::uint8_t> jpeg) {
-  JpegDecoder d;
-  if (!OpenJpeg(d, jpeg)) return std::nullopt;
-  return std::array<std::int32_t, 2>{static_cast<std::int32_t>(d.cinfo.image_width),
-                                     static_cast<std::int32_t>(d.cinfo.image_height)};
-}
-
 int DecodeJpegToBitmapFile(const std::string& jpeg_path, const std::string& bitmap_path) {
   auto jpeg = ReadWholeFile(jpeg_path);
   if (!jpeg || jpeg->empty()) return 0;
