@@ -12,4 +12,8 @@ namespace inkmark {
 BitmapFile MakeRgb24(int w, int h);
 std::vector<std::uint8_t> MakeJpeg(int w, int h);
 
+// A photograph as a camera saves it: smooth shading with sensor noise, quality
+// 90, chroma sampled at half the width and half the height.
+std::vector<std::uint8_t> MakePhotoJpeg(int w, int h);
+
 }  // namespace inkmark

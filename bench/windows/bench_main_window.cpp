@@ -1,5 +1,6 @@
-// A slider move on the main window: re-convert the right-hand preview and
-// repaint it, for a printer 576 dots wide, offscreen.
+// The main window offscreen, for a printer 576 dots wide: a slider move
+// re-converts the right-hand preview and repaints it; a photograph typed into
+// the source box makes and paints both previews.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -9,6 +10,8 @@
 #include <fstream>
 
 #include "picture/picture.h"
+#include "picture/picture_io.h"
+#include "support/bench_pictures.h"
 #include "windows/main_ids.h"
 #include "windows/main_window_qt.h"
 
@@ -47,12 +50,16 @@ void WritePicture(const std::string& path, int width, int height) {
       .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
 }
 
-void BM_SliderMoveReconverts(benchmark::State& state) {
+void StartQt() {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   static int argc = 1;
   static char name[] = "bench_main_window";
   static char* argv[] = {name, nullptr};
   static QApplication app(argc, argv);
+}
+
+void BM_SliderMoveReconverts(benchmark::State& state) {
+  StartQt();
 
   const std::string picture =
       (std::filesystem::temp_directory_path() / "inkmark_bench_576.bmp").string();
@@ -75,6 +82,36 @@ void BM_SliderMoveReconverts(benchmark::State& state) {
   std::filesystem::remove(picture);
 }
 BENCHMARK(BM_SliderMoveReconverts)->Unit(benchmark::kMillisecond);
+
+// A 24-megapixel camera photograph chosen as the source, as Browse and a drop
+// hand it over: the path goes into the source box, both previews are made and
+// painted.
+void BM_LoadJpegIntoMainWindow(benchmark::State& state) {
+  StartQt();
+  const std::string picture =
+      (std::filesystem::temp_directory_path() / "inkmark_bench_photo.jpg").string();
+  WriteWholeFile(picture, MakePhotoJpeg(4000, 3000));
+  LogoSession session;
+  session.profiles = {Printer576()};
+  session.profile_count = 1;
+  QtMainWindow window(session, std::filesystem::temp_directory_path());
+  window.Open();
+  QWidget* left = window.view().widget(kIdLeftPreview);
+  QWidget* right = window.view().widget(kIdRightPreview);
+  window.view().SetText(kIdSourceEdit, picture);
+  if (session.fit_image.empty() || session.converted.empty()) {
+    state.SkipWithError("the photograph does not load");
+    return;
+  }
+  for (auto _ : state) {
+    window.view().SetText(kIdSourceEdit, picture);
+    left->repaint();
+    right->repaint();
+  }
+  benchmark::DoNotOptimize(session.converted.data());
+  std::filesystem::remove(picture);
+}
+BENCHMARK(BM_LoadJpegIntoMainWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace inkmark

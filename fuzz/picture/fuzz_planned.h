@@ -1,29 +1,46 @@
 #pragma once
-// Scaling and cutting straight from the file must give what decoding the whole
-// picture and scaling it gives, byte for byte, refusals included.
+// Scaling and cutting straight from the file, one size at a time or several
+// from one decode, must give what decoding the whole picture and scaling it
+// gives, byte for byte, refusals included.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "picture/picture.h"
 #include "picture/picture_header.h"
 
 namespace {
 
-void CompareWithWhole(std::span<const std::uint8_t> file, bool jpeg, std::int32_t width,
-                      std::int32_t crop) {
-  std::array<std::int32_t, 2> size{}, whole_size{};
-  auto planned = inkmark::ScaleCropFileBytes(file, jpeg, width, crop, size);
+void CompareWithWhole(std::span<const std::uint8_t> file, bool jpeg,
+                      const std::vector<inkmark::ScaleCrop>& sizes) {
   auto whole = jpeg ? inkmark::DecodeJpegToRgb24(file) : inkmark::DecodeBitmapToRgb24(file);
-  std::optional<inkmark::BitmapFile> expected;
-  if (whole) {
-    auto header = inkmark::ReadBitmapHeader(*whole);
-    if (!header) __builtin_trap();  // ours must read
-    const std::int32_t w = width != 0 ? width : header->width;
-    expected = inkmark::ScaleCropToFile(w, crop, "", &*whole, "", whole_size);
+  std::vector<inkmark::ScaledPicture> expected;
+  for (const auto& [width, crop] : sizes) {
+    std::optional<inkmark::BitmapFile> scaled;
+    std::array<std::int32_t, 2> whole_size{};
+    if (whole) {
+      auto header = inkmark::ReadBitmapHeader(*whole);
+      if (!header) __builtin_trap();  // ours must read
+      const std::int32_t w = width != 0 ? width : header->width;
+      scaled = inkmark::ScaleCropToFile(w, crop, "", &*whole, "", whole_size);
+    }
+    std::array<std::int32_t, 2> size{};
+    auto planned = inkmark::ScaleCropFileBytes(file, jpeg, width, crop, size);
+    if (planned.has_value() != scaled.has_value()) __builtin_trap();
+    if (planned && (*planned != *scaled || size != whole_size)) __builtin_trap();
+    if (scaled) expected.push_back({std::move(*scaled), whole_size});
   }
-  if (planned.has_value() != expected.has_value()) __builtin_trap();
-  if (planned && (*planned != *expected || size != whole_size)) __builtin_trap();
+  auto each = inkmark::ScaleCropFileBytesEach(file, jpeg,
+                                              [&](std::int32_t, std::int32_t) { return sizes; });
+  if (each.has_value() != (expected.size() == sizes.size())) __builtin_trap();
+  if (!each) return;
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    if ((*each)[i].picture != expected[i].picture || (*each)[i].size != expected[i].size) {
+      __builtin_trap();
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "converter/convert.h"
 #include "document/compose.h"
@@ -50,27 +52,26 @@ std::int32_t CutWidth(const LogoSession& session, std::int32_t source_width, std
 }
 
 // A JPEG or bitmap picture shown at the previews' sizes straight from its
-// file: only the rows and columns they keep are decoded.
-bool PlannedPicturePreviews(LogoSession& session, std::int32_t a,
-                            const std::array<std::int32_t, 2>& source) {
-  const PictureScale scale = PictureScaleFor(session, 0);
-  auto fit =
-      LoadScaledCropped(session.source_path, scale, a, a, session.temp_fit_path, session.fit_size);
-  if (!fit) return false;
+// file: read and decoded once, only in the rows and columns they keep.
+bool PlannedPicturePreviews(LogoSession& session, std::int32_t a) {
+  std::array<std::int32_t, 2> source{};
+  auto sizes = [&](std::int32_t width, std::int32_t height) {
+    source = {width, height};
+    return std::vector<ScaleCrop>{{a, a}, {CutWidth(session, width, a), a}};
+  };
+  const std::array<std::string, 2> files = {session.temp_fit_path, session.temp_cut_path};
+  auto previews = LoadScaledCroppedEach(session.source_path, sizes, files);
+  if (!previews || previews->size() != 2) return false;
   session.source_width = static_cast<std::uint32_t>(source[0]);
   session.source_height = static_cast<std::uint32_t>(source[1]);
-  auto cut = LoadScaledCropped(session.source_path, scale, CutWidth(session, source[0], a), a,
-                               session.temp_cut_path, session.cut_size);
-  if (!cut) return false;
-  return KeepPreviews(session, std::move(*fit), std::move(*cut));
+  session.fit_size = (*previews)[0].size;
+  session.cut_size = (*previews)[1].size;
+  return KeepPreviews(session, std::move((*previews)[0].picture),
+                      std::move((*previews)[1].picture));
 }
 
 bool PicturePreviews(LogoSession& session, std::int32_t a) {
-  if (a > 0 && session.print_width_dots > 0) {
-    if (auto source = PlannedPictureSize(session.source_path)) {
-      return PlannedPicturePreviews(session, a, *source);
-    }
-  }
+  if (IsPlannedPicture(session.source_path)) return PlannedPicturePreviews(session, a);
   auto picture = LoadPicture(session.source_path, PictureScaleFor(session, 0));
   if (!picture) return false;
   auto header = ReadBitmapHeader(*picture);

@@ -122,17 +122,41 @@ std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const Pictu
                                             const std::string& dest_path,
                                             std::array<std::int32_t, 2>& size_out);
 
-// The width and height of a ".jpg", ".bmp" or ".rle" picture from its headers,
-// without decoding it; nullopt for other files and for headers already refused.
-std::optional<std::array<std::int32_t, 2>> PlannedPictureSize(const std::string& path);
+// One size a picture is wanted at: scaled to `width` (0: its own width) with
+// its proportions kept, and cut at `crop_width` when wider.
+struct ScaleCrop {
+  std::int32_t width = 0;
+  std::int32_t crop_width = 0;
+};
 
-// The width and height in a JPEG file's header; nullopt: refused.
-std::optional<std::array<std::int32_t, 2>> JpegPictureSize(std::span<const std::uint8_t> jpeg);
+// A picture made at one ScaleCrop, and its width and height.
+struct ScaledPicture {
+  BitmapFile picture;
+  std::array<std::int32_t, 2> size{};
+};
+
+// The sizes wanted of a picture, asked with its width and height.
+using ScaleCropSizes = std::function<std::vector<ScaleCrop>(std::int32_t, std::int32_t)>;
+
+// Whether LoadScaledCroppedEach takes the file: a ".jpg", ".bmp" or ".rle" name.
+bool IsPlannedPicture(const std::string& path);
+
+// LoadScaledCropped of such a file at every size `sizes` asks for, in that
+// order, picture i also written to dest_paths[i] unless that is empty: the file
+// is read and decoded once, in the rows and columns any of the sizes reads.
+// nullopt: another kind of file, the file or a size refused, or a file not written.
+std::optional<std::vector<ScaledPicture>> LoadScaledCroppedEach(
+    const std::string& path, const ScaleCropSizes& sizes, std::span<const std::string> dest_paths);
 
 // The same on the bytes of a JPEG (`jpeg` true) or bitmap file, writing no file.
 std::optional<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
                                              std::int32_t width, std::int32_t crop_width,
                                              std::array<std::int32_t, 2>& size_out);
+
+// The same at every size `sizes` asks for, decoded once.
+std::optional<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::uint8_t> file,
+                                                                 bool jpeg,
+                                                                 const ScaleCropSizes& sizes);
 
 // Writes the file and information header of a 24-bit picture into the first 54
 // bytes of `block`, leaving the other fields as they are. A block shorter than

@@ -156,15 +156,19 @@ void ReadPlannedRows(JpegDecoder& d, const RowTarget& target, const JpegScanline
   }
   const std::size_t row_bytes = static_cast<std::size_t>(plan.columns) * 3;
   ZeroPadding(target, plan.wanted.size(), row_bytes);
-  spare.resize(static_cast<std::size_t>(d.cinfo.output_width) * 3);
+  // Scanlines wider than the kept columns go through a spare row.
+  const std::size_t decoded_bytes = static_cast<std::size_t>(d.cinfo.output_width) * 3;
+  const bool direct = decoded_bytes == row_bytes;
+  if (!direct) spare.resize(decoded_bytes);
   std::size_t k = 0;
   for (const std::uint32_t wanted : plan.wanted) {
     if (wanted > d.cinfo.output_scanline) {
       jpeg_skip_scanlines(&d.cinfo, wanted - d.cinfo.output_scanline);
     }
-    JSAMPROW row = spare.data();
+    std::uint8_t* out = target.pixels + k * target.stride;
+    JSAMPROW row = direct ? out : spare.data();
     if (jpeg_read_scanlines(&d.cinfo, &row, 1) != 1) ERREXIT(&d.cinfo, JERR_INPUT_EMPTY);
-    std::memcpy(target.pixels + k * target.stride, spare.data(), row_bytes);
+    if (!direct) std::memcpy(out, spare.data(), row_bytes);
     ++k;
   }
   // The rest is still read, so that a picture cut short or corrupt past the
@@ -291,13 +295,6 @@ std::optional<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
   rows.header.resize(kHeadersSize);
   WriteJpegHeaders(d, rows.header, true, full_size);
   return rows;
-}
-
-std::optional<std::array<std::int32_t, 2>> JpegPictureSize(std::span<const std::uint8_t> jpeg) {
-  JpegDecoder d;
-  if (!OpenJpeg(d, jpeg)) return std::nullopt;
-  return std::array<std::int32_t, 2>{static_cast<std::int32_t>(d.cinfo.image_width),
-                                     static_cast<std::int32_t>(d.cinfo.image_height)};
 }
 
 int DecodeJpegToBitmapFile(const std::string& jpeg_path, const std::string& bitmap_path) {

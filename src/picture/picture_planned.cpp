@@ -112,31 +112,80 @@ BitmapFile BuildScaled(const SampleMap& m, const PictureRows& rows) {
 using DecodeRows = std::optional<PictureRows> (*)(std::span<const std::uint8_t>,
                                                   const MakeRowPlan&);
 
-// Scales and crops the picture as MapSamples says, decoding only what it reads.
-// nullopt with `refused` false: no saving here, the whole path is to run.
-std::optional<BitmapFile> ScaleCropPlanned(std::span<const std::uint8_t> file, DecodeRows decode,
-                                           std::int32_t width, std::int32_t crop_width,
-                                           bool& refused) {
-  std::optional<SampleMap> map;
-  auto make_plan = [&](std::int32_t src_w, std::int32_t src_h) -> std::optional<RowPlan> {
-    map = MapSamples(src_w, src_h, width == 0 ? src_w : width, crop_width);
-    if (!map) return std::nullopt;
-    RowPlan plan;
-    for (std::size_t i = 0; i < map->column_near.size(); ++i) {
-      plan.columns = std::max({plan.columns, map->column_near[i] + 1, map->column_plain[i] + 1});
+bool SizeAllowed(const ScaleCrop& size) { return size.crop_width > 0 && size.width >= 0; }
+
+// The sizes wanted, asked once, when the picture's width and height are known.
+class WantedSizes {
+ public:
+  explicit WantedSizes(const ScaleCropSizes& sizes) : sizes_(sizes) {}
+
+  // nullopt: a size refused.
+  const std::optional<std::vector<ScaleCrop>>& For(std::int32_t src_w, std::int32_t src_h) {
+    if (!asked_) {
+      asked_ = true;
+      wanted_ = sizes_(src_w, src_h);
+      if (!std::all_of(wanted_->begin(), wanted_->end(), SizeAllowed)) wanted_.reset();
     }
+    return wanted_;
+  }
+  bool Refused() const { return asked_ && !wanted_; }
+
+ private:
+  const ScaleCropSizes& sizes_;
+  bool asked_ = false;
+  std::optional<std::vector<ScaleCrop>> wanted_;
+};
+
+// The picture with its width and height.
+std::optional<ScaledPicture> Scaled(BitmapFile picture) {
+  auto header = ReadBitmapHeader(picture);
+  if (!header) return std::nullopt;
+  return ScaledPicture{std::move(picture), {header->width, header->height}};
+}
+
+// Scales and crops the picture to every size wanted, decoding once the rows
+// and columns any of them reads. nullopt with `refused` false: no saving here,
+// the whole path is to run.
+std::optional<std::vector<ScaledPicture>> ScaleCropPlanned(std::span<const std::uint8_t> file,
+                                                           DecodeRows decode, WantedSizes& wanted,
+                                                           bool& refused) {
+  std::vector<SampleMap> maps;
+  bool planned = false;
+  auto make_plan = [&](std::int32_t src_w, std::int32_t src_h) -> std::optional<RowPlan> {
+    const auto& sizes = wanted.For(src_w, src_h);
+    if (!sizes || sizes->empty()) return std::nullopt;
+    RowPlan plan;
     plan.keep.assign(static_cast<std::size_t>(src_h), false);
-    for (const std::uint32_t r : map->row) plan.keep[r] = true;
+    for (const ScaleCrop& size : *sizes) {
+      auto map = MapSamples(src_w, src_h, size.width == 0 ? src_w : size.width, size.crop_width);
+      if (!map) return std::nullopt;
+      for (std::size_t i = 0; i < map->column_near.size(); ++i) {
+        plan.columns = std::max({plan.columns, map->column_near[i] + 1, map->column_plain[i] + 1});
+      }
+      for (const std::uint32_t r : map->row) plan.keep[r] = true;
+      maps.push_back(std::move(*map));
+    }
+    planned = true;
     return plan;
   };
   auto rows = decode(file, make_plan);
-  refused = !rows && map.has_value();
+  refused = wanted.Refused() || (!rows && planned);
   if (!rows) return std::nullopt;
-  return BuildScaled(*map, *rows);
+  std::vector<ScaledPicture> out;
+  out.reserve(maps.size());
+  for (const SampleMap& map : maps) {
+    auto scaled = Scaled(BuildScaled(map, *rows));
+    if (!scaled) {
+      refused = true;
+      return std::nullopt;
+    }
+    out.push_back(std::move(*scaled));
+  }
+  return out;
 }
 
 // ScaleCropToFile of a whole picture at `width` (0: its own).
-std::optional<BitmapFile> ScaleCropWhole(BitmapFile picture, std::int32_t width,
+std::optional<BitmapFile> ScaleCropWhole(const BitmapFile& picture, std::int32_t width,
                                          std::int32_t crop_width, const std::string& dest_path,
                                          std::array<std::int32_t, 2>& size_out) {
   if (width == 0) {
@@ -158,36 +207,64 @@ DecodeRows PlannedDecoder(const std::string& path) {
   return nullptr;
 }
 
+// One size wanted, whatever the picture's size.
+ScaleCropSizes OneSize(std::int32_t width, std::int32_t crop_width) {
+  return [width, crop_width](std::int32_t, std::int32_t) {
+    return std::vector<ScaleCrop>{{width, crop_width}};
+  };
+}
+
 }  // namespace
+
+std::optional<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::uint8_t> file,
+                                                                 bool jpeg,
+                                                                 const ScaleCropSizes& sizes) {
+  WantedSizes wanted(sizes);
+  bool refused = false;
+  auto planned =
+      ScaleCropPlanned(file, jpeg ? DecodeJpegPlanned : DecodeBitmapRows, wanted, refused);
+  if (refused) return std::nullopt;
+  if (planned) return planned;
+  auto whole = jpeg ? DecodeJpegToRgb24(file) : DecodeBitmapToRgb24(file);
+  if (!whole) return std::nullopt;
+  auto header = ReadBitmapHeader(*whole);
+  if (!header) return std::nullopt;
+  const auto& want = wanted.For(header->width, header->height);
+  if (!want) return std::nullopt;
+  std::vector<ScaledPicture> out(want->size());
+  for (std::size_t i = 0; i < want->size(); ++i) {
+    auto picture = ScaleCropWhole(*whole, (*want)[i].width, (*want)[i].crop_width, "", out[i].size);
+    if (!picture) return std::nullopt;
+    out[i].picture = std::move(*picture);
+  }
+  return out;
+}
 
 std::optional<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
                                              std::int32_t width, std::int32_t crop_width,
                                              std::array<std::int32_t, 2>& size_out) {
-  if (crop_width <= 0 || width < 0) return std::nullopt;
-  bool refused = false;
-  auto picture = ScaleCropPlanned(file, jpeg ? DecodeJpegPlanned : DecodeBitmapRows, width,
-                                  crop_width, refused);
-  if (refused) return std::nullopt;
-  if (picture) {
-    auto header = ReadBitmapHeader(*picture);
-    if (!header) return std::nullopt;
-    size_out = {header->width, header->height};
-    return picture;
-  }
-  auto whole = jpeg ? DecodeJpegToRgb24(file) : DecodeBitmapToRgb24(file);
-  if (!whole) return std::nullopt;
-  return ScaleCropWhole(std::move(*whole), width, crop_width, "", size_out);
+  auto each = ScaleCropFileBytesEach(file, jpeg, OneSize(width, crop_width));
+  if (!each || each->size() != 1) return std::nullopt;
+  size_out = each->front().size;
+  return std::move(each->front().picture);
 }
 
-std::optional<std::array<std::int32_t, 2>> PlannedPictureSize(const std::string& path) {
+bool IsPlannedPicture(const std::string& path) { return PlannedDecoder(path) != nullptr; }
+
+std::optional<std::vector<ScaledPicture>> LoadScaledCroppedEach(
+    const std::string& path, const ScaleCropSizes& sizes, std::span<const std::string> dest_paths) {
   const DecodeRows decode = PlannedDecoder(path);
   if (decode == nullptr) return std::nullopt;
   auto file = ReadWholeFile(path);
   if (!file) return std::nullopt;
-  if (decode == DecodeJpegPlanned) return JpegPictureSize(*file);
-  auto header = ReadBitmapHeader(*file);
-  if (!header) return std::nullopt;
-  return std::array<std::int32_t, 2>{header->width, header->height};
+  auto each = ScaleCropFileBytesEach(*file, decode == DecodeJpegPlanned, sizes);
+  if (!each) return std::nullopt;
+  for (std::size_t i = 0; i < each->size() && i < dest_paths.size(); ++i) {
+    if (!dest_paths[i].empty() && !WriteTempFile(dest_paths[i], (*each)[i].picture)) {
+      return std::nullopt;
+    }
+  }
+  return each;
 }
 
 std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
@@ -195,17 +272,15 @@ std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const Pictu
                                             const std::string& dest_path,
                                             std::array<std::int32_t, 2>& size_out) {
   if (crop_width <= 0 || width < 0) return std::nullopt;
-  if (const DecodeRows decode = PlannedDecoder(path)) {
-    auto file = ReadWholeFile(path);
-    if (!file) return std::nullopt;
-    auto picture =
-        ScaleCropFileBytes(*file, decode == DecodeJpegPlanned, width, crop_width, size_out);
-    if (picture && !dest_path.empty() && !WriteTempFile(dest_path, *picture)) return std::nullopt;
-    return picture;
+  if (IsPlannedPicture(path)) {
+    auto each = LoadScaledCroppedEach(path, OneSize(width, crop_width), std::span(&dest_path, 1));
+    if (!each || each->size() != 1) return std::nullopt;
+    size_out = each->front().size;
+    return std::move(each->front().picture);
   }
   auto picture = LoadPicture(path, scale);
   if (!picture) return std::nullopt;
-  return ScaleCropWhole(std::move(*picture), width, crop_width, dest_path, size_out);
+  return ScaleCropWhole(*picture, width, crop_width, dest_path, size_out);
 }
 
 }  // namespace inkmark

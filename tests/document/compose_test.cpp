@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "converter/convert.h"
 #include "document/compose_surface.h"
 #include "document/document_format.h"
 #include "document/document_reader.h"
@@ -105,27 +106,52 @@ TEST(ComposeTest, ImageItemsConvertWithTheirOwnSettingsAndARefusedItemFailsThePa
 }
 
 // The previews of a JPEG and a run-length picture come straight from the file,
-// and are the whole picture fitted and cut, byte for byte.
+// both from one decode, and are the whole picture fitted and cut, byte for
+// byte; so is the logo converted from either.
 TEST(PreviewTest, JpegAndRunLengthPreviewsAreTheWholePictureFitAndCut) {
   ComposeSession cs(400);
   LogoSession& s = cs.session();
   FakePreviewControls window;  // usable width 200
+  const std::string reference = (cs.dir().path() / "reference.bmp").string();
   const std::vector<std::pair<std::vector<std::uint8_t>, std::string>> pictures = {
       {EncodePhotoJpeg({1001, 333, 3, 2, 2, 1, false}), "src.jpg"},
+      {EncodePhotoJpeg({1203, 517, 3, 2, 2, 0, false}), "wide.jpg"},
       {EncodePhotoJpeg({517, 211, 1, 1, 1, 0, true}), "src.JPG"},
+      // Narrower than the paper: the cut picture is enlarged from the whole decode.
+      {EncodePhotoJpeg({150, 90, 3, 2, 1, 0, false}), "small.jpg"},
       {*ReadWholeFile(std::string(INKMARK_PICTURE_FIXTURES) + "/rle8.bmp"), "src.rle"}};
   for (const auto& [bytes, name] : pictures) {
     cs.UsePicture(bytes, name);
     ASSERT_EQ(MakeSourcePreviews(window, s), 1) << name;
     auto whole = LoadPicture(s.source_path);
     ASSERT_TRUE(whole);
-    std::array<std::int32_t, 2> size{};
+    EXPECT_EQ((std::array{s.source_width, s.source_height}),
+              (std::array<std::uint32_t, 2>{std::uint32_t(PageWidth(*whole)),
+                                            std::uint32_t(PageHeight(*whole))}));
+    std::array<std::int32_t, 2> fit_size{}, cut_size{};
     const std::int32_t c = std::max(PageWidth(*whole) * 200 / 400, 1);
-    EXPECT_EQ(ScaleCropToFile(200, 200, "", &*whole, "", size), s.fit_image) << name;
-    EXPECT_EQ(size, s.fit_size);
-    EXPECT_EQ(ScaleCropToFile(c, 200, "", &*whole, "", size), s.cut_image) << name;
-    EXPECT_EQ(size, s.cut_size);
+    const auto fit = ScaleCropToFile(200, 200, "", &*whole, "", fit_size);
+    const auto cut = ScaleCropToFile(c, 200, "", &*whole, "", cut_size);
+    ASSERT_TRUE(fit && cut);
+    EXPECT_EQ(*fit, s.fit_image) << name;
+    EXPECT_EQ(fit_size, s.fit_size);
+    EXPECT_EQ(*cut, s.cut_image) << name;
+    EXPECT_EQ(cut_size, s.cut_size);
+    EXPECT_EQ(ReadWholeFile(s.temp_fit_path), s.fit_image);
     EXPECT_EQ(ReadWholeFile(s.temp_cut_path), s.cut_image);
+    for (const bool fitted : {false, true}) {
+      s.fit_to_width = fitted ? 1 : 0;
+      ASSERT_EQ(MakeConvertedPreview(window, s), 1) << name;
+      // The converter run on the whole picture scaled, as a file of its own.
+      ConversionParams params = s.params;
+      params.target_width = std::uint32_t((fitted ? fit_size : cut_size)[0]);
+      params.target_height = std::uint32_t((fitted ? fit_size : cut_size)[1]);
+      ASSERT_TRUE(WriteWholeFile(reference, fitted ? *fit : *cut));
+      const std::int32_t inks[2] = {s.first_color, s.second_color};
+      ASSERT_EQ(QrvConvertLogo(reference.c_str(), &params, inks, reference.c_str()), 1);
+      EXPECT_EQ(LoadPicture(reference), s.converted) << name << " fit " << fitted;
+    }
+    s.fit_to_width = 0;
   }
 }
 

@@ -102,6 +102,65 @@ TEST(PicturePlanned, EveryCodingScaledAndCutMatchesTheWholeDecode) {
   }
 }
 
+// Several sizes from one decode: each is what the whole path makes of it, and
+// is written to its own file; one size that cannot be planned (an enlargement)
+// takes every size through the whole decode; a size refused refuses them all.
+TEST(PicturePlanned, SeveralSizesFromOneDecodeMatchTheWholeDecodeEach) {
+  TempDir dir;
+  const std::array<std::string, 3> dests = {(dir.path() / "a.bmp").string(),
+                                            (dir.path() / "b.bmp").string(), ""};
+  for (const auto& c : Codings()) {
+    const std::string path = (dir.path() / (c.name + ".jpg")).string();
+    ASSERT_TRUE(WriteWholeFile(path, EncodePhotoJpeg(c.coding)));
+    const std::int32_t w = c.coding.width, h = c.coding.height;
+    // Fit and cut as the previews ask, a strip of the left edge, and an enlargement.
+    const std::vector<std::vector<ScaleCrop>> requests = {
+        {{w / 2, w / 2}, {w - 3, w / 2}},
+        {{0, 5}, {w / 3, w / 3}, {w / 4 + 1, w / 4 - 1}},
+        {{w / 2, w / 2}, {w + 9, w}}};
+    for (const auto& sizes : requests) {
+      std::array<std::int32_t, 2> asked{};
+      auto each = LoadScaledCroppedEach(
+          path,
+          [&](std::int32_t width, std::int32_t height) {
+            asked = {width, height};
+            return sizes;
+          },
+          dests);
+      ASSERT_TRUE(each) << c.name;
+      EXPECT_EQ(asked, (std::array{w, h}));
+      ASSERT_EQ(each->size(), sizes.size());
+      for (std::size_t i = 0; i < sizes.size(); ++i) {
+        std::array<std::int32_t, 2> size{};
+        auto expected = Whole(path, sizes[i].width, sizes[i].crop_width, size);
+        ASSERT_TRUE(expected) << c.name << " " << i;
+        EXPECT_TRUE((*each)[i].picture == *expected) << c.name << " size " << i;
+        EXPECT_EQ((*each)[i].size, size) << c.name;
+        if (i < 2) {
+          EXPECT_EQ(ReadWholeFile(dests[i]), *expected) << c.name;
+        }
+      }
+    }
+  }
+  const std::string path = (dir.path() / "photo.jpg").string();
+  ASSERT_TRUE(WriteWholeFile(path, EncodePhotoJpeg({203, 157, 3, 2, 2, 0, false})));
+  std::filesystem::remove(dests[0]);
+  auto some_refused = [](std::int32_t, std::int32_t) {
+    return std::vector<ScaleCrop>{{50, 50}, {40, 0}};
+  };
+  EXPECT_FALSE(LoadScaledCroppedEach(path, some_refused, dests));
+  EXPECT_FALSE(std::filesystem::exists(dests[0])) << "a refusal writes nothing";
+  const std::string png = (dir.path() / "photo.png").string();
+  std::filesystem::copy_file(path, png);
+  EXPECT_FALSE(IsPlannedPicture(png));
+  EXPECT_FALSE(LoadScaledCroppedEach(
+      png,
+      [](std::int32_t, std::int32_t) {
+        return std::vector<ScaleCrop>{{50, 50}};
+      },
+      dests));
+}
+
 TEST(PicturePlanned, PicturesCutShortOrCorruptAreRefusedLikeAWholeDecode) {
   TempDir dir;
   for (const bool progressive : {false, true}) {

@@ -3,6 +3,7 @@
 // pictures good and bad, and what the window takes while it waits.
 #include "windows/main_window_qt.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -16,11 +17,13 @@
 
 #include "document/document_reader.h"
 #include "document/document_writer.h"
+#include "picture/picture.h"
 #include "platform/program_icons.h"
 #include "platform/string_table.h"
 #include "platform/translation.h"
 #include "qt_environment.h"
 #include "settings/printer_files.h"
+#include "support/bitmap_fixture.h"
 #include "support/compose_fixture.h"
 #include "support/protocol_fixtures.h"
 #include "support/recording_message_boxes.h"
@@ -203,6 +206,38 @@ TEST_F(MainWindowQtTest, UnreadablePictureAfterAGoodOneLeavesBothPreviewsWhite) 
   Load(bad);
   EXPECT_TRUE(AllWhite(Painted(kIdLeftPreview)));
   EXPECT_TRUE(AllWhite(Painted(kIdRightPreview))) << "the earlier picture's logo is still shown";
+}
+
+// A camera-like JPEG (chroma at half size both ways): the window shows the
+// picture cut at the paper's edge, and both previews come from the one load, so
+// "Fit to paper's width" still shows the whole picture once the file is gone.
+TEST_F(MainWindowQtTest, JpegPreviewsAreTheWholePictureCutAndFitEvenAfterTheFileIsGone) {
+  const auto jpeg = EncodePhotoJpeg({1601, 641, 3, 2, 2, 0, false});
+  const auto path = work.Write("photo.jpg", std::string(jpeg.begin(), jpeg.end()));
+  Load(path);
+  auto whole = LoadPicture(path.string());
+  ASSERT_TRUE(whole);
+  const std::int32_t a = session.fit_size[0];  // the preview's usable width
+  ASSERT_GT(a, 100);
+  std::array<std::int32_t, 2> size{};
+  EXPECT_EQ(session.cut_image, ScaleCropToFile(std::max(1601 * a / session.print_width_dots, 1), a,
+                                               "", &*whole, "", size));
+  EXPECT_EQ(session.fit_image, ScaleCropToFile(a, a, "", &*whole, "", size));
+  const QImage cut_left = Painted(kIdLeftPreview), cut_right = Painted(kIdRightPreview);
+  ASSERT_FALSE(AllWhite(cut_left));
+  ASSERT_FALSE(AllWhite(cut_right));
+
+  std::filesystem::remove(path);
+  static_cast<QAbstractButton*>(W(kIdFitToWidth))->click();
+  ASSERT_EQ(session.fit_to_width, 1);
+  const QImage fit_left = Painted(kIdLeftPreview), fit_right = Painted(kIdRightPreview);
+  EXPECT_FALSE(AllWhite(fit_left));
+  EXPECT_FALSE(AllWhite(fit_right));
+  EXPECT_NE(fit_left, cut_left);
+  EXPECT_NE(fit_right, cut_right);
+  // The logo shown is the fitted picture converted.
+  EXPECT_EQ(session.converted, LoadPicture(session.temp_dest_path));
+  EXPECT_EQ(session.params.target_width, std::uint32_t(session.fit_size[0]));
 }
 
 TEST_F(MainWindowQtTest, WindowHasItsIconIgnoresEscapeAndTakesNoCloseWhileDisabled) {
