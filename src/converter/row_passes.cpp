@@ -265,11 +265,18 @@ int Rest(int err) { return err - ((err * 7) >> 4) - Three(err) - Five(err); }
 // row's direction; the loop has no lookups or branches, so it runs on whole
 // vectors.
 template <int kStep>
-void GatherBelow(const int* __restrict spent, int* __restrict below, std::size_t count) {
+__attribute__((always_inline)) inline void GatherBelow(const int* __restrict spent,
+                                                       int* __restrict below, std::size_t count) {
   const int* own = spent + 2;
   for (std::size_t i = 0; i < count; ++i) {
     below[i] = Three(own[i + 2 * kStep]) + Five(own[i]) + Rest(own[i - 2 * kStep]);
   }
+}
+
+// The same built for the wider vectors.
+INKMARK_AVX2 void GatherBelowAvx2(const int* spent, int* below, std::size_t count, bool forward) {
+  if (forward) return GatherBelow<1>(spent, below, count);
+  GatherBelow<-1>(spent, below, count);
 }
 
 // The row with both slots of a pixel in the two low lanes of one vector. The
@@ -338,9 +345,14 @@ void ErrorDiffusion::VectorRow(const int* cover, bool forward, SlotCodes slots,
 #ifdef INKMARK_ROW_PASSES_X86
   if (forward) {
     DiffuseVectors<1>(cover, error_.data(), spent_.data(), width_, slots, codes);
-    GatherBelow<1>(spent_.data(), below_.data(), below_.size());
   } else {
     DiffuseVectors<-1>(cover, error_.data(), spent_.data(), width_, slots, codes);
+  }
+  if (HasAvx2()) {
+    GatherBelowAvx2(spent_.data(), below_.data(), below_.size(), forward);
+  } else if (forward) {
+    GatherBelow<1>(spent_.data(), below_.data(), below_.size());
+  } else {
     GatherBelow<-1>(spent_.data(), below_.data(), below_.size());
   }
 #else
