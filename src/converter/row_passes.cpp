@@ -285,8 +285,9 @@ INKMARK_AVX2 void GatherBelowAvx2(const int* spent, int* below, std::size_t coun
 // exactly afterwards, so that it need not wait for the choice of ink. The
 // shares for the row below are gathered afterwards.
 template <int kStep>
-void DiffuseVectors(const int* cover, const int* error, int* spent, std::size_t n, SlotCodes slots,
-                    std::uint8_t* codes) {
+__attribute__((always_inline)) inline void DiffuseVectors(const int* cover, const int* error,
+                                                          int* spent, std::size_t n,
+                                                          SlotCodes slots, std::uint8_t* codes) {
   static_assert(kFullCover % 16 == 0);
   // The code by which slots print: none, the first, the second.
   const std::uint8_t code_of[4] = {slots.code[2], slots.code[0], slots.code[1], slots.code[2]};
@@ -313,6 +314,13 @@ void DiffuseVectors(const int* cover, const int* error, int* spent, std::size_t 
     ahead = _mm_sub_epi32(_mm_srai_epi32(_mm_sub_epi32(_mm_slli_epi32(v, 3), v), 4),
                           _mm_and_si128(taken, full_seven));
   }
+}
+
+// The same in the newer encoding, which needs no register copies.
+INKMARK_AVX2 void DiffuseVectorsAvx2(const int* cover, const int* error, int* spent, std::size_t n,
+                                     bool forward, SlotCodes slots, std::uint8_t* codes) {
+  if (forward) return DiffuseVectors<1>(cover, error, spent, n, slots, codes);
+  DiffuseVectors<-1>(cover, error, spent, n, slots, codes);
 }
 #endif
 
@@ -343,16 +351,14 @@ void ErrorDiffusion::Row(const int* cover, std::uint32_t line, SlotCodes slots,
 void ErrorDiffusion::VectorRow(const int* cover, bool forward, SlotCodes slots,
                                std::uint8_t* codes) {
 #ifdef INKMARK_ROW_PASSES_X86
-  if (forward) {
-    DiffuseVectors<1>(cover, error_.data(), spent_.data(), width_, slots, codes);
-  } else {
-    DiffuseVectors<-1>(cover, error_.data(), spent_.data(), width_, slots, codes);
-  }
   if (HasAvx2()) {
+    DiffuseVectorsAvx2(cover, error_.data(), spent_.data(), width_, forward, slots, codes);
     GatherBelowAvx2(spent_.data(), below_.data(), below_.size(), forward);
   } else if (forward) {
+    DiffuseVectors<1>(cover, error_.data(), spent_.data(), width_, slots, codes);
     GatherBelow<1>(spent_.data(), below_.data(), below_.size());
   } else {
+    DiffuseVectors<-1>(cover, error_.data(), spent_.data(), width_, slots, codes);
     GatherBelow<-1>(spent_.data(), below_.data(), below_.size());
   }
 #else
