@@ -336,15 +336,11 @@ ErrorDiffusion::ErrorDiffusion(std::size_t width, bool plain)
 void ErrorDiffusion::Row(const int* cover, std::uint32_t line, SlotCodes slots,
                          std::uint8_t* codes) {
   const bool forward = (line & 1) == 0;
-#ifdef INKMARK_ROW_PASSES_X86
-  if (!plain_) {
-    VectorRow(cover, forward, slots, codes);
-  } else {
+  if (plain_) {
     PlainRow(cover, forward, slots, codes);
+  } else {
+    VectorRow(cover, forward, slots, codes);
   }
-#else
-  PlainRow(cover, forward, slots, codes);
-#endif
   error_.swap(below_);
 }
 
