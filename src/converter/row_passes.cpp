@@ -268,7 +268,8 @@ template <int kStep>
 __attribute__((always_inline)) inline void GatherBelow(const int* __restrict spent,
                                                        int* __restrict below, std::size_t count) {
   const int* own = spent + 2;
-  for (std::size_t i = 0; i < count; ++i) {
+  const auto end = static_cast<std::ptrdiff_t>(count);
+  for (std::ptrdiff_t i = 0; i < end; ++i) {
     below[i] = Three(own[i + 2 * kStep]) + Five(own[i]) + Rest(own[i - 2 * kStep]);
   }
 }
