@@ -13,10 +13,10 @@ namespace inkmark::converter {
 static_assert(kCodeFirst == 0 && kCodeSecond == 1 && kCodeWhite == 2,
               "the lookups give the ink codes as numbers");
 
-namespace plain {
+namespace {
 
-void MeasureRow(const std::uint8_t* px, std::size_t n, const ToneWeights& weights, int* dark,
-                std::uint16_t* cell) {
+void PlainMeasureRow(const std::uint8_t* px, std::size_t n, const ToneWeights& weights, int* dark,
+                     std::uint16_t* cell) {
   for (std::size_t x = 0; x < n; ++x) {
     dark[x] = weights.Darkness(px[3 * x], px[3 * x + 1], px[3 * x + 2]);
   }
@@ -26,8 +26,8 @@ void MeasureRow(const std::uint8_t* px, std::size_t n, const ToneWeights& weight
   }
 }
 
-void ThresholdRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table,
-                  std::size_t n, std::uint8_t* codes) {
+void PlainThresholdRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table,
+                       std::size_t n, std::uint8_t* codes) {
   for (std::size_t x = 0; x < n; ++x) {
     const std::uint32_t entry = table[cell[x]];
     const bool inked = dark[x] >= static_cast<int>(entry & 0xFFFFu);
@@ -35,8 +35,8 @@ void ThresholdRow(const int* dark, const std::uint16_t* cell, const std::uint32_
   }
 }
 
-void CoverRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table, std::size_t n,
-              int* cover) {
+void PlainCoverRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table,
+                   std::size_t n, int* cover) {
   for (std::size_t x = 0; x < n; ++x) {
     const InkCover c = InkSplit::CoverOf(table[cell[x]], dark[x]);
     cover[2 * x] = c.first;
@@ -44,7 +44,7 @@ void CoverRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* t
   }
 }
 
-}  // namespace plain
+}  // namespace
 
 #ifdef INKMARK_ROW_PASSES_X86
 namespace {
@@ -121,7 +121,7 @@ INKMARK_AVX2 void MeasureRowAvx2(const std::uint8_t* px, std::size_t n, const To
                           _mm256_or_si256(_mm256_or_si256(rr, gg), bb));
     }
   }
-  plain::MeasureRow(px + 3 * x, n - x, weights, dark + x, cell == nullptr ? nullptr : cell + x);
+  PlainMeasureRow(px + 3 * x, n - x, weights, dark + x, cell == nullptr ? nullptr : cell + x);
 }
 
 // The table entries of 8 pixels' cells.
@@ -157,7 +157,7 @@ INKMARK_AVX2 void ThresholdRowAvx2(const int* dark, const std::uint16_t* cell,
         reinterpret_cast<__m128i*>(codes + x),
         _mm_packs_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1)));
   }
-  plain::ThresholdRow(dark + x, cell + x, table, n - x, codes + x);
+  PlainThresholdRow(dark + x, cell + x, table, n - x, codes + x);
 }
 
 // Coverage pairs of 8 pixels from their darkness and table entries.
@@ -196,7 +196,7 @@ INKMARK_AVX2 void CoverRowAvx2(const int* dark, const std::uint16_t* cell,
     Cover8(first, dark + x, cover + 2 * x);
     Cover8(second, dark + x + 8, cover + 2 * x + 16);
   }
-  plain::CoverRow(dark + x, cell + x, table, n - x, cover + 2 * x);
+  PlainCoverRow(dark + x, cell + x, table, n - x, cover + 2 * x);
 }
 
 bool HasAvx2() {
@@ -208,27 +208,27 @@ bool HasAvx2() {
 #endif
 
 void MeasureRow(const std::uint8_t* px, std::size_t n, const ToneWeights& weights, int* dark,
-                std::uint16_t* cell) {
+                std::uint16_t* cell, [[maybe_unused]] RowPath path) {
 #ifdef INKMARK_ROW_PASSES_X86
-  if (HasAvx2()) return MeasureRowAvx2(px, n, weights, dark, cell);
+  if (path == RowPath::kWidest && HasAvx2()) return MeasureRowAvx2(px, n, weights, dark, cell);
 #endif
-  plain::MeasureRow(px, n, weights, dark, cell);
+  PlainMeasureRow(px, n, weights, dark, cell);
 }
 
 void ThresholdRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table,
-                  std::size_t n, std::uint8_t* codes) {
+                  std::size_t n, std::uint8_t* codes, [[maybe_unused]] RowPath path) {
 #ifdef INKMARK_ROW_PASSES_X86
-  if (HasAvx2()) return ThresholdRowAvx2(dark, cell, table, n, codes);
+  if (path == RowPath::kWidest && HasAvx2()) return ThresholdRowAvx2(dark, cell, table, n, codes);
 #endif
-  plain::ThresholdRow(dark, cell, table, n, codes);
+  PlainThresholdRow(dark, cell, table, n, codes);
 }
 
 void CoverRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table, std::size_t n,
-              int* cover) {
+              int* cover, [[maybe_unused]] RowPath path) {
 #ifdef INKMARK_ROW_PASSES_X86
-  if (HasAvx2()) return CoverRowAvx2(dark, cell, table, n, cover);
+  if (path == RowPath::kWidest && HasAvx2()) return CoverRowAvx2(dark, cell, table, n, cover);
 #endif
-  plain::CoverRow(dark, cell, table, n, cover);
+  PlainCoverRow(dark, cell, table, n, cover);
 }
 
 namespace {
@@ -327,9 +327,9 @@ INKMARK_AVX2 void DiffuseVectorsAvx2(const int* cover, const int* error, int* sp
 
 }  // namespace
 
-ErrorDiffusion::ErrorDiffusion(std::size_t width, bool plain)
+ErrorDiffusion::ErrorDiffusion(std::size_t width, RowPath path)
     : width_(width),
-      plain_(plain),
+      path_(path),
       error_(2 * (width + 2)),
       below_(2 * (width + 2)),
       spent_(2 * (width + 4)) {}
@@ -337,7 +337,7 @@ ErrorDiffusion::ErrorDiffusion(std::size_t width, bool plain)
 void ErrorDiffusion::Row(const int* cover, std::uint32_t line, SlotCodes slots,
                          std::uint8_t* codes) {
   const bool forward = (line & 1) == 0;
-  if (plain_) {
+  if (path_ == RowPath::kPlain) {
     PlainRow(cover, forward, slots, codes);
   } else {
     VectorRow(cover, forward, slots, codes);

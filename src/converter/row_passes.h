@@ -1,6 +1,5 @@
 // The passes over each row of pixels: measuring them, the lookups that
-// follow, and error diffusion. Each has a plain path, which is the
-// reference, and a path on the widest vectors the processor has; every path
+// follow, and error diffusion. Each runs either way of RowPath; every way
 // gives the same values.
 #pragma once
 
@@ -12,22 +11,26 @@
 
 namespace inkmark::converter {
 
+// Which way a pass runs: on the widest vectors the processor has, or one
+// pixel at a time (the reference, for tests to hold the vectors to).
+enum class RowPath { kWidest, kPlain };
+
 // Fills dark[0..n) with each pixel's darkness and, when `cell` is not null,
 // cell[0..n) with its grid cell (InkSplit::CellOf). `px` holds n pixels of
 // three bytes, blue, green, red.
 void MeasureRow(const std::uint8_t* px, std::size_t n, const ToneWeights& weights, int* dark,
-                std::uint16_t* cell);
+                std::uint16_t* cell, RowPath path = RowPath::kWidest);
 
 // Coarse grade with two inks: a pixel at least half covered prints, in the
 // ink that carries more of it (codes 0 and 1); the others are paper (code 2).
 // `table` is InkSplit::HalfCoverTable().
 void ThresholdRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table,
-                  std::size_t n, std::uint8_t* codes);
+                  std::size_t n, std::uint8_t* codes, RowPath path = RowPath::kWidest);
 
 // The finer grades with two inks: each pixel's coverage of either ink, as
 // pairs (first, second) in cover[0..2n). `table` is InkSplit::CoverTable().
 void CoverRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table, std::size_t n,
-              int* cover);
+              int* cover, RowPath path = RowPath::kWidest);
 
 // Result codes for "first slot", "second slot" and paper. With one ink the
 // first slot is that ink and the second is never used.
@@ -43,8 +46,7 @@ struct SlotCodes {
 // taking the rounding so that no error is lost.
 class ErrorDiffusion {
  public:
-  // `plain` takes the reference path.
-  explicit ErrorDiffusion(std::size_t width, bool plain = false);
+  explicit ErrorDiffusion(std::size_t width, RowPath path = RowPath::kWidest);
 
   // The next row: `width` pixels whose wanted coverage is the pairs
   // cover[0..2 * width). Even lines (the first is 0) run left to right.
@@ -55,20 +57,10 @@ class ErrorDiffusion {
   void VectorRow(const int* cover, bool forward, SlotCodes slots, std::uint8_t* codes);
 
   std::size_t width_;
-  bool plain_;
+  RowPath path_;
   std::vector<int> error_;  // pairs brought down from the row above, a margin pair each side
   std::vector<int> below_;  // the same, gathered for the next row
   std::vector<int> spent_;  // each pixel's own error, two zero margin pairs each side
 };
-
-// The plain paths, for tests to hold the vector paths to.
-namespace plain {
-void MeasureRow(const std::uint8_t* px, std::size_t n, const ToneWeights& weights, int* dark,
-                std::uint16_t* cell);
-void ThresholdRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table,
-                  std::size_t n, std::uint8_t* codes);
-void CoverRow(const int* dark, const std::uint16_t* cell, const std::uint32_t* table, std::size_t n,
-              int* cover);
-}  // namespace plain
 
 }  // namespace inkmark::converter

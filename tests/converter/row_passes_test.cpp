@@ -43,7 +43,7 @@ TEST(RowPasses, MeasureThresholdAndCoverGiveThePlainValuesOnEveryLength) {
         std::vector<int> dark(n), plain_dark(n);
         std::vector<std::uint16_t> cell(n), plain_cell(n);
         MeasureRow(px.data(), n, weights, dark.data(), cell.data());
-        plain::MeasureRow(px.data(), n, weights, plain_dark.data(), plain_cell.data());
+        MeasureRow(px.data(), n, weights, plain_dark.data(), plain_cell.data(), RowPath::kPlain);
         ASSERT_EQ(dark, plain_dark) << n;
         ASSERT_EQ(cell, plain_cell) << n;
         MeasureRow(px.data(), n, weights, dark.data(), nullptr);
@@ -51,12 +51,13 @@ TEST(RowPasses, MeasureThresholdAndCoverGiveThePlainValuesOnEveryLength) {
 
         std::vector<std::uint8_t> codes(n), plain_codes(n);
         ThresholdRow(dark.data(), cell.data(), half.data(), n, codes.data());
-        plain::ThresholdRow(dark.data(), cell.data(), half.data(), n, plain_codes.data());
+        ThresholdRow(dark.data(), cell.data(), half.data(), n, plain_codes.data(), RowPath::kPlain);
         ASSERT_EQ(codes, plain_codes) << n;
 
         std::vector<int> cover(2 * n), plain_cover(2 * n);
         CoverRow(dark.data(), cell.data(), cover_table.data(), n, cover.data());
-        plain::CoverRow(dark.data(), cell.data(), cover_table.data(), n, plain_cover.data());
+        CoverRow(dark.data(), cell.data(), cover_table.data(), n, plain_cover.data(),
+                 RowPath::kPlain);
         ASSERT_EQ(cover, plain_cover) << n;
       }
     }
@@ -70,7 +71,7 @@ TEST(RowPasses, DiffusionGivesThePlainCodesRowAfterRowInBothDirections) {
   const SlotCodes one{{kCodeSecond, kCodeWhite, kCodeWhite}};
   for (std::size_t width : {1u, 2u, 3u, 17u, 576u}) {
     for (bool two_inks : {true, false}) {
-      ErrorDiffusion vectors(width), reference(width, /*plain=*/true);
+      ErrorDiffusion vectors(width), reference(width, RowPath::kPlain);
       std::vector<int> cover(2 * width);
       std::vector<std::uint8_t> codes(width), plain_codes(width);
       for (std::uint32_t line = 0; line < 40; ++line) {
