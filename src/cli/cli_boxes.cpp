@@ -4,11 +4,17 @@
 
 namespace inkmark::cli {
 
-int TerminalMessageBoxes::Show(WindowHandle, const std::string& caption, const std::string& text,
+int TerminalMessageBoxes::Show(WindowHandle, const std::string& caption, const std::string& message,
                                unsigned style) {
   // The program's own caption says nothing here; the port layer's own captions do.
   const std::string prefix =
       caption == LoadString(kStrAppCaption, 31) ? "inkmark: " : "inkmark: " + caption + ": ";
+  // A reason on a second line gets the prefix too, so that each line says whose it is.
+  std::string text;
+  for (char c : message) {
+    text += c;
+    if (c == '\n') text += prefix;
+  }
   const unsigned buttons = style & kMbButtonMask;
   if (buttons != kMbYesNo && buttons != kMbRetryCancel) {
     std::fprintf(err_, "%s%s\n", prefix.c_str(), text.c_str());

@@ -224,11 +224,12 @@ int Run::PrepareSource() {
 }
 
 int Run::WithRaster() {
-  std::optional<LogoRaster> raster = BuildLogoRaster(session_);
-  if (!raster) {
-    ShowMessage(kAppInstance, kStrCannotReadImage);
+  Result<LogoRaster> built = BuildLogoRaster(session_);
+  if (!built) {
+    ShowFailure(kAppInstance, kStrCannotReadImage, built.failure());
     return kExitFailed;
   }
+  std::optional<LogoRaster> raster = std::move(built).ToOptional();
   switch (o_.command) {
     case Command::kRaster:
       if (OutputError error = WriteOutputFile(o_.output, raster->bytes());

@@ -12,7 +12,7 @@ namespace inkmark {
 namespace {
 
 // The decoded picture's rows converted; nullopt when there is no picture.
-std::optional<BitmapFile> ConvertDecoded(const std::optional<BitmapFile>& picture,
+std::optional<BitmapFile> ConvertDecoded(const Result<BitmapFile>& picture,
                                          const converter::ConvertSettings& settings) {
   if (!picture) return std::nullopt;
   auto view = converter::ViewRgb24File(*picture);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "document/logo_raster.h"
+#include "platform/failure.h"
 #include "session/session.h"
 
 namespace inkmark {
@@ -47,11 +48,12 @@ int MakeSourcePreviews(const PreviewControls& window, LogoSession& session);
 int MakeConvertedPreview(const PreviewControls& window, LogoSession& session);
 
 // The full-size print raster: a picture source scaled or cropped to the paper
-// and converted, or a document composed, cropped to the paper and classified.
-std::optional<LogoRaster> BuildLogoRaster(LogoSession& session);
+// and converted, or a document composed, cropped to the paper and classified;
+// refused with the reason the picture or page could not be made.
+Result<LogoRaster> BuildLogoRaster(LogoSession& session);
 
 // As BuildLogoRaster, except that a document gives its cropped 24-bit page.
-std::optional<BitmapFile> BuildPreviewImage(LogoSession& session);
+Result<BitmapFile> BuildPreviewImage(LogoSession& session);
 
 // Moves every item that uses the 2nd ink to the 1st, for a printer that has no
 // 2nd ink.

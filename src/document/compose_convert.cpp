@@ -11,7 +11,7 @@ std::optional<BitmapFile> ConvertFileInPlace(const std::string& path,
   if (path.empty()) return std::nullopt;
   const std::int32_t inks[2] = {session.first_color, session.second_color};
   if (QrvConvertLogo(path.c_str(), &params, inks, path.c_str()) != 1) return std::nullopt;
-  return ReadWholeFile(path);
+  return ReadWholeFile(path).ToOptional();
 }
 
 }  // namespace inkmark

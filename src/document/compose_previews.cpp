@@ -82,7 +82,7 @@ bool PicturePreviews(LogoSession& session, std::int32_t a) {
   const bool scalable = IsScalablePicture(session.source_path);
   auto at_width = [&](std::int32_t width) -> std::optional<BitmapFile> {
     if (!scalable) return std::nullopt;
-    return LoadPicture(session.source_path, PictureScaleFor(session, width));
+    return LoadPicture(session.source_path, PictureScaleFor(session, width)).ToOptional();
   };
   auto drawn = at_width(a);
   if (scalable && !drawn) return false;

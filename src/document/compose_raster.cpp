@@ -12,36 +12,46 @@
 namespace inkmark {
 namespace {
 
+const Failure kNoPaperWidth{FailureCode::kInvalidArgument, "the printer has no paper width"};
+const Failure kNoSource{FailureCode::kInvalidArgument, "no picture or logo document is chosen"};
+const Failure kConversionFailed{FailureCode::kNoMemory, "the picture cannot be converted"};
+const Failure kComposeFailed{FailureCode::kNoMemory, "the logo document cannot be composed"};
+
 // A picture source at paper scale, converted; the converter's file as stored.
-std::optional<BitmapFile> ConvertPictureForPaper(LogoSession& session) {
-  if (session.print_width_dots <= 0) return std::nullopt;
+Result<BitmapFile> ConvertPictureForPaper(LogoSession& session) {
+  if (session.print_width_dots <= 0) return kNoPaperWidth;
   // Loaded afresh: the window's record of the source size may predate the file.
   // A drawing is drawn at the paper's width, or its own size at the resolution;
   // a picture is scaled to the paper's width (or kept at its own) and cut at it,
   // decoding no more of it than that keeps.
   const std::int32_t width = session.fit_to_width ? session.print_width_dots : 0;
   std::array<std::int32_t, 2> size{};
-  if (!LoadScaledCropped(session.source_path, PictureScaleFor(session, width), width,
-                         session.print_width_dots, session.temp_dest_path, size)) {
-    return std::nullopt;
-  }
+  auto loaded = LoadScaledCropped(session.source_path, PictureScaleFor(session, width), width,
+                                  session.print_width_dots, session.temp_dest_path, size);
+  if (!loaded) return loaded.failure();
   session.params.target_width = static_cast<std::uint32_t>(size[0]);
   session.params.target_height = static_cast<std::uint32_t>(size[1]);
-  return ConvertFileInPlace(session.temp_dest_path, session.params, session);
+  auto converted = ConvertFileInPlace(session.temp_dest_path, session.params, session);
+  if (!converted) return kConversionFailed;
+  return std::move(*converted);
 }
 
 // A document composed for the paper and cropped at its edge: the 24-bit page.
-std::optional<BitmapFile> ComposeDocumentForPaper(LogoSession& session) {
+Result<BitmapFile> ComposeDocumentForPaper(LogoSession& session) {
+  if (session.print_width_dots <= 0) return kNoPaperWidth;
   auto header = ReadDocumentHeader(session.document_header);
-  if (!header || header->page_width == 0 || session.print_width_dots <= 0) return std::nullopt;
+  if (!header || header->page_width == 0)
+    return Failure{FailureCode::kCorrupt, "the logo document has no page width"};
   const double scale = session.fit_to_width
                            ? static_cast<double>(session.print_width_dots) / header->page_width
                            : 1.0;
   auto page = ComposeConverted(session, scale, scale);
-  if (!page) return std::nullopt;
+  if (!page) return kComposeFailed;
   std::array<std::int32_t, 2> size{};
-  return ScaleCropToFile(static_cast<std::int32_t>(header->page_width * scale),
-                         session.print_width_dots, "", &*page, session.temp_dest_path, size);
+  auto cut = ScaleCropToFile(static_cast<std::int32_t>(header->page_width * scale),
+                             session.print_width_dots, "", &*page, session.temp_dest_path, size);
+  if (!cut) return kComposeFailed;
+  return std::move(*cut);
 }
 
 bool IsPictureSource(std::int32_t kind) {
@@ -51,24 +61,28 @@ bool IsPictureSource(std::int32_t kind) {
 
 }  // namespace
 
-std::optional<LogoRaster> BuildLogoRaster(LogoSession& session) {
+Result<LogoRaster> BuildLogoRaster(LogoSession& session) {
   if (IsPictureSource(session.source_kind)) {
     auto converted = ConvertPictureForPaper(session);
-    if (!converted) return std::nullopt;
-    return LogoRaster::FromFile(std::move(*converted));
+    if (!converted) return converted.failure();
+    auto raster = LogoRaster::FromFile(std::move(*converted));
+    if (!raster) return kConversionFailed;
+    return std::move(*raster);
   }
   if (session.source_kind == kSourceDocument) {
     auto page = ComposeDocumentForPaper(session);
-    if (!page) return std::nullopt;
-    return RasterFromComposite(*page, session);
+    if (!page) return page.failure();
+    auto raster = RasterFromComposite(*page, session);
+    if (!raster) return kComposeFailed;
+    return std::move(*raster);
   }
-  return std::nullopt;
+  return kNoSource;
 }
 
-std::optional<BitmapFile> BuildPreviewImage(LogoSession& session) {
+Result<BitmapFile> BuildPreviewImage(LogoSession& session) {
   if (IsPictureSource(session.source_kind)) return ConvertPictureForPaper(session);
   if (session.source_kind == kSourceDocument) return ComposeDocumentForPaper(session);
-  return std::nullopt;
+  return kNoSource;
 }
 
 }  // namespace inkmark

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/failure.h"
 #include "session/session.h"
 
 namespace inkmark {
@@ -26,9 +27,10 @@ struct PictureScale {
 };
 
 // Reads a ".bmp", ".rle", ".jpg", ".png", ".gif" or ".svg" file (any letter
-// case) as a 24-bit picture; nullopt for any other name, or a file that cannot
-// be read or decoded. Transparent parts become white.
-std::optional<BitmapFile> LoadPicture(const std::string& path, const PictureScale& scale = {});
+// case) as a 24-bit picture; refused for any other name (kUnknownFormat), or a
+// file that cannot be read or decoded, with the reason. Transparent parts
+// become white.
+Result<BitmapFile> LoadPicture(const std::string& path, const PictureScale& scale = {});
 
 // The scale at `width` (0: own size) at the session's selected resolution.
 PictureScale PictureScaleFor(const LogoSession& session, std::int32_t width);
@@ -39,22 +41,23 @@ bool IsScalablePicture(const std::string& path);
 
 // The bitmap file bytes (1, 4, 8, 16, 24 or 32 bits per pixel; uncompressed,
 // RLE8, RLE4 or bit fields) as a 24-bit picture. A 24-bit file comes back
-// unchanged once its rows are known to lie inside it. nullopt: refused.
-std::optional<BitmapFile> DecodeBitmapToRgb24(std::span<const std::uint8_t> file);
+// unchanged once its rows are known to lie inside it.
+Result<BitmapFile> DecodeBitmapToRgb24(std::span<const std::uint8_t> file);
 
 // The same, taking the bytes over, so that a 24-bit file is not copied.
-std::optional<BitmapFile> DecodeBitmapToRgb24(BitmapFile&& file);
+Result<BitmapFile> DecodeBitmapToRgb24(BitmapFile&& file);
 
 // Decodes a JPEG file into a bitmap file: colour as 24 bits per pixel, greyscale
 // as 8 bits with a grey palette. 1 when the bitmap file was written, else 0.
 int DecodeJpegToBitmapFile(const std::string& jpeg_path, const std::string& bitmap_path);
 
-// The in-memory core of DecodeJpegToBitmapFile: the bitmap file bytes, or nullopt.
-std::optional<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg);
+// The in-memory core of DecodeJpegToBitmapFile: the bitmap file bytes, or the
+// refusal in libjpeg's words.
+Result<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg);
 
 // The JPEG file as a 24-bit picture, decoded straight into it: the same picture
-// as DecodeBitmapToRgb24 makes of DecodeJpegToBitmap's bitmap. nullopt: refused.
-std::optional<BitmapFile> DecodeJpegToRgb24(std::span<const std::uint8_t> jpeg);
+// as DecodeBitmapToRgb24 makes of DecodeJpegToBitmap's bitmap.
+Result<BitmapFile> DecodeJpegToRgb24(std::span<const std::uint8_t> jpeg);
 
 // Which rows of a picture to decode: for each stored row (bottom-up), whether
 // it is kept, and of each kept row its first `columns` pixels.
@@ -83,15 +86,15 @@ struct PictureRows {
 using MakeRowPlan = std::function<std::optional<RowPlan>(std::int32_t, std::int32_t)>;
 
 // Decodes only the rows the plan keeps; the others are skipped, yet the picture
-// is refused exactly where a whole decode would refuse it. nullopt: refused, or
-// no plan.
-std::optional<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
-                                             const MakeRowPlan& make_plan);
+// is refused exactly where a whole decode would refuse it. Refused as well
+// when there is no plan (kInvalidArgument).
+Result<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
+                                      const MakeRowPlan& make_plan);
 
 // The same for a bitmap file; a 24-bit file's rows are used where they lie in
 // `file`, which must outlive the result.
-std::optional<PictureRows> DecodeBitmapRows(std::span<const std::uint8_t> file,
-                                            const MakeRowPlan& make_plan);
+Result<PictureRows> DecodeBitmapRows(std::span<const std::uint8_t> file,
+                                     const MakeRowPlan& make_plan);
 
 // Scales 24-bit rows to dst_w x dst_h by 16.16 stepping, taking the neighbour
 // on the side of the picture's centre. The result holds `header_room` zero bytes
@@ -117,10 +120,10 @@ std::optional<BitmapFile> ScaleCropToFile(std::int32_t width, std::int32_t crop_
 // (0: its own width): the same picture, file and size. A JPEG or bitmap picture
 // that is reduced or cut is decoded only where the scaler reads it, so it never
 // exists whole at its own size.
-std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
-                                            std::int32_t width, std::int32_t crop_width,
-                                            const std::string& dest_path,
-                                            std::array<std::int32_t, 2>& size_out);
+Result<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
+                                     std::int32_t width, std::int32_t crop_width,
+                                     const std::string& dest_path,
+                                     std::array<std::int32_t, 2>& size_out);
 
 // One size a picture is wanted at: scaled to `width` (0: its own width) with
 // its proportions kept, and cut at `crop_width` when wider.
@@ -144,19 +147,19 @@ bool IsPlannedPicture(const std::string& path);
 // LoadScaledCropped of such a file at every size `sizes` asks for, in that
 // order, picture i also written to dest_paths[i] unless that is empty: the file
 // is read and decoded once, in the rows and columns any of the sizes reads.
-// nullopt: another kind of file, the file or a size refused, or a file not written.
-std::optional<std::vector<ScaledPicture>> LoadScaledCroppedEach(
-    const std::string& path, const ScaleCropSizes& sizes, std::span<const std::string> dest_paths);
+// Refused: another kind of file, the file or a size refused, or a file not written.
+Result<std::vector<ScaledPicture>> LoadScaledCroppedEach(const std::string& path,
+                                                         const ScaleCropSizes& sizes,
+                                                         std::span<const std::string> dest_paths);
 
 // The same on the bytes of a JPEG (`jpeg` true) or bitmap file, writing no file.
-std::optional<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
-                                             std::int32_t width, std::int32_t crop_width,
-                                             std::array<std::int32_t, 2>& size_out);
+Result<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
+                                      std::int32_t width, std::int32_t crop_width,
+                                      std::array<std::int32_t, 2>& size_out);
 
 // The same at every size `sizes` asks for, decoded once.
-std::optional<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::uint8_t> file,
-                                                                 bool jpeg,
-                                                                 const ScaleCropSizes& sizes);
+Result<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::uint8_t> file,
+                                                          bool jpeg, const ScaleCropSizes& sizes);
 
 // Writes the file and information header of a 24-bit picture into the first 54
 // bytes of `block`, leaving the other fields as they are. A block shorter than

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "picture/picture.h"
@@ -132,10 +133,26 @@ void ExpandMaskedRow(const std::uint8_t* src, std::uint16_t bits, const Masks& m
   }
 }
 
+Failure Corrupt(const char* what) {
+  return {FailureCode::kCorrupt, std::string("bitmap: ") + what};
+}
+
+constexpr char kRowsOutside[] = "the pixels reach past the end of the file";
+
 // A 24-bit file is used as stored; only its rows must lie inside it.
-bool Rgb24RowsInside(std::span<const std::uint8_t> file, const BitmapHeader& h) {
-  if (!PictureSizeAllowed(h.width, h.height) || h.pixel_offset < kHeadersSize) return false;
-  return ByteReader(file).Has(h.pixel_offset, Rgb24Stride(h.width) * h.height);
+Status Rgb24RowsInside(std::span<const std::uint8_t> file, const BitmapHeader& h) {
+  if (Status size = CheckPictureSize(h.width, h.height, "bitmap"); !size) return size;
+  if (h.pixel_offset < kHeadersSize) return Corrupt("the pixels overlap the headers");
+  if (!ByteReader(file).Has(h.pixel_offset, Rgb24Stride(h.width) * h.height))
+    return Corrupt(kRowsOutside);
+  return Status();
+}
+
+// The headers of a bitmap file; refused when the file is shorter than they are.
+Result<BitmapHeader> ReadHeaders(std::span<const std::uint8_t> file) {
+  auto header = ReadBitmapHeader(file);
+  if (!header) return Corrupt("shorter than its headers");
+  return *header;
 }
 
 // A bitmap file whose palette or masks are read and whose rows are known to
@@ -147,16 +164,23 @@ struct Expander {
   std::size_t src_stride = 0;
 };
 
-std::optional<Expander> PrepareExpand(std::span<const std::uint8_t> file, const BitmapHeader& h) {
+Result<Expander> PrepareExpand(std::span<const std::uint8_t> file, const BitmapHeader& h) {
   const std::uint16_t bits = h.bits_per_pixel;
-  if (!CompressionAccepted(bits, h.compression)) return std::nullopt;
+  if (!CompressionAccepted(bits, h.compression)) {
+    return {FailureCode::kUnsupported, "bitmap: " + std::to_string(bits) +
+                                           " bits per pixel with compression " +
+                                           std::to_string(h.compression) + " is not supported"};
+  }
   // Negative heights (top-down rows) are refused here too.
-  if (!PictureSizeAllowed(h.width, h.height) || !KnownInfoHeader(h.header_size)) {
-    return std::nullopt;
+  if (Status size = CheckPictureSize(h.width, h.height, "bitmap"); !size) return size.failure();
+  if (!KnownInfoHeader(h.header_size)) {
+    return {FailureCode::kUnsupported,
+            "bitmap: an information header of " + std::to_string(h.header_size) + " bytes"};
   }
   ByteReader in(file);
   const std::size_t table_start = kFileHeaderSize + h.header_size;
-  if (h.pixel_offset < table_start || h.pixel_offset > file.size()) return std::nullopt;
+  if (h.pixel_offset < table_start || h.pixel_offset > file.size())
+    return Corrupt("the pixel offset lies outside the file");
 
   Expander e;
   e.h = h;
@@ -165,21 +189,21 @@ std::optional<Expander> PrepareExpand(std::span<const std::uint8_t> file, const 
     // 2^bits entries; indexes past it read as black.
     const std::size_t entries =
         std::min<std::size_t>(std::size_t{1} << bits, (h.pixel_offset - table_start) / 4);
-    if (entries == 0) return std::nullopt;
+    if (entries == 0) return Corrupt("no palette");
     for (std::size_t i = 0; i < entries; ++i) {
       auto entry = in.Bytes(table_start + 4 * i, 3);
-      if (!entry) return std::nullopt;
+      if (!entry) return Corrupt("the palette reaches past the end of the file");
       std::memcpy(&e.palette.bgr[3 * i], entry->data(), 3);
     }
   } else {
     e.masks = ReadMasks(in, h);
-    if (!e.masks) return std::nullopt;
+    if (!e.masks) return Corrupt("missing or empty colour masks");
   }
 
   const bool run_length = h.compression == kCompressionRle8 || h.compression == kCompressionRle4;
   e.src_stride = SourceStride(bits, h.width);
   if (!run_length && !in.Has(h.pixel_offset, e.src_stride * static_cast<std::size_t>(h.height))) {
-    return std::nullopt;
+    return Corrupt(kRowsOutside);
   }
   return e;
 }
@@ -201,11 +225,16 @@ void WriteExpandedHeaders(std::span<const std::uint8_t> file, const BitmapHeader
 }
 
 // Fills the rows `rows` keeps (all of them unless it says otherwise).
-bool ExpandRows(std::span<const std::uint8_t> file, const Expander& e, Rgb24Rows& rows) {
+Status ExpandRows(std::span<const std::uint8_t> file, const Expander& e, Rgb24Rows& rows) {
   const BitmapHeader& h = e.h;
   const auto data = file.subspan(h.pixel_offset);
-  if (h.compression == kCompressionRle8) return DecodeRle8(data, e.palette, rows);
-  if (h.compression == kCompressionRle4) return DecodeRle4(data, e.palette, rows);
+  const bool rle8 = h.compression == kCompressionRle8;
+  if (rle8 || h.compression == kCompressionRle4) {
+    const bool decoded =
+        rle8 ? DecodeRle8(data, e.palette, rows) : DecodeRle4(data, e.palette, rows);
+    if (!decoded) return Corrupt("the run-length data breaks off or leaves the picture");
+    return Status();
+  }
   const std::int32_t width = rows.KeptWidth();
   for (std::int32_t r = 0; r < h.height; ++r) {
     if (!rows.Kept(r)) continue;
@@ -216,55 +245,56 @@ bool ExpandRows(std::span<const std::uint8_t> file, const Expander& e, Rgb24Rows
       ExpandMaskedRow(src, h.bits_per_pixel, *e.masks, rows.Row(r), width);
     }
   }
-  return true;
+  return Status();
 }
 
-std::optional<BitmapFile> ExpandToRgb24(std::span<const std::uint8_t> file, const BitmapHeader& h) {
+Result<BitmapFile> ExpandToRgb24(std::span<const std::uint8_t> file, const BitmapHeader& h) {
   auto e = PrepareExpand(file, h);
-  if (!e) return std::nullopt;
+  if (!e) return e.failure();
   const std::size_t stride = Rgb24Stride(h.width);
   // Zero-filled: run-length data may leave pixels unwritten, which are black.
   BitmapFile out(kHeadersSize + stride * static_cast<std::size_t>(h.height), 0);
   WriteExpandedHeaders(file, h, out);
   Rgb24Rows rows{out.data() + kHeadersSize, h.width, h.height, stride};
-  if (!ExpandRows(file, *e, rows)) return std::nullopt;
+  if (Status expanded = ExpandRows(file, *e, rows); !expanded) return expanded.failure();
   return out;
 }
 
 }  // namespace
 
-std::optional<BitmapFile> DecodeBitmapToRgb24(std::span<const std::uint8_t> file) {
-  auto header = ReadBitmapHeader(file);
-  if (!header) return std::nullopt;
+Result<BitmapFile> DecodeBitmapToRgb24(std::span<const std::uint8_t> file) {
+  auto header = ReadHeaders(file);
+  if (!header) return header.failure();
   if (header->bits_per_pixel == 24) {
-    if (!Rgb24RowsInside(file, *header)) return std::nullopt;
+    if (Status inside = Rgb24RowsInside(file, *header); !inside) return inside.failure();
     return BitmapFile(file.begin(), file.end());
   }
   return ExpandToRgb24(file, *header);
 }
 
-std::optional<PictureRows> DecodeBitmapRows(std::span<const std::uint8_t> file,
-                                            const MakeRowPlan& make_plan) {
-  auto header = ReadBitmapHeader(file);
-  if (!header) return std::nullopt;
+Result<PictureRows> DecodeBitmapRows(std::span<const std::uint8_t> file,
+                                     const MakeRowPlan& make_plan) {
+  auto header = ReadHeaders(file);
+  if (!header) return header.failure();
   const BitmapHeader& h = *header;
+  const Failure no_plan{FailureCode::kInvalidArgument, "bitmap: no rows to decode"};
   PictureRows rows;
   if (h.bits_per_pixel == 24) {
     // The rows are used where they lie in the file.
-    if (!Rgb24RowsInside(file, h)) return std::nullopt;
+    if (Status inside = Rgb24RowsInside(file, h); !inside) return inside.failure();
     auto plan = make_plan(h.width, h.height);
-    if (!plan) return std::nullopt;
+    if (!plan) return no_plan;
     rows.header.assign(file.begin(), file.begin() + h.pixel_offset);
     rows.pixels = file.data() + h.pixel_offset;
     rows.stride = Rgb24Stride(h.width);
     return rows;
   }
   auto e = PrepareExpand(file, h);
-  if (!e) return std::nullopt;
+  if (!e) return e.failure();
   auto plan = make_plan(h.width, h.height);
   if (!plan || plan->keep.size() != static_cast<std::size_t>(h.height) || plan->columns == 0 ||
       plan->columns > static_cast<std::uint32_t>(h.width)) {
-    return std::nullopt;
+    return no_plan;
   }
   rows.slot.assign(plan->keep.size(), -1);
   std::int32_t kept = 0;
@@ -284,15 +314,15 @@ std::optional<PictureRows> DecodeBitmapRows(std::span<const std::uint8_t> file,
                    rows.slot.data(),
                    rows.owned.get() + rows.stride * static_cast<std::size_t>(kept),
                    static_cast<std::int32_t>(plan->columns)};
-  if (!ExpandRows(file, *e, target)) return std::nullopt;
+  if (Status expanded = ExpandRows(file, *e, target); !expanded) return expanded.failure();
   return rows;
 }
 
-std::optional<BitmapFile> DecodeBitmapToRgb24(BitmapFile&& file) {
-  auto header = ReadBitmapHeader(file);
-  if (!header) return std::nullopt;
+Result<BitmapFile> DecodeBitmapToRgb24(BitmapFile&& file) {
+  auto header = ReadHeaders(file);
+  if (!header) return header.failure();
   if (header->bits_per_pixel == 24) {
-    if (!Rgb24RowsInside(file, *header)) return std::nullopt;
+    if (Status inside = Rgb24RowsInside(file, *header); !inside) return inside.failure();
     return std::move(file);
   }
   return ExpandToRgb24(file, *header);

@@ -1,5 +1,7 @@
 #include "picture/picture_header.h"
 
+#include <string>
+
 #include "picture/picture_bytes.h"
 
 namespace inkmark {
@@ -26,6 +28,19 @@ bool PictureSizeAllowed(std::int64_t width, std::int64_t height) {
   if (width > kMaxPictureSide || height > kMaxPictureSide) return false;
   return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) <=
          kMaxPicturePixels;
+}
+
+Status CheckPictureSize(std::int64_t width, std::int64_t height, std::string_view format) {
+  if (PictureSizeAllowed(width, height)) return Status();
+  const std::string prefix = std::string(format) + ": ";
+  if (width <= 0 || height <= 0)
+    return {FailureCode::kCorrupt, prefix + "a width or height of 0 or less"};
+  const std::string size = std::to_string(width) + " \u00d7 " + std::to_string(height);
+  if (width > kMaxPictureSide || height > kMaxPictureSide)
+    return {FailureCode::kTooLarge, prefix + size + " has a side longer than " +
+                                        std::to_string(kMaxPictureSide) + " pixels"};
+  return {FailureCode::kTooLarge, prefix + size + " is more than the " +
+                                      std::to_string(kMaxPicturePixels >> 20) + "-megapixel limit"};
 }
 
 }  // namespace inkmark

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
+
+#include "platform/failure.h"
 
 namespace inkmark {
 
@@ -56,6 +59,11 @@ std::optional<BitmapHeader> ReadBitmapHeader(std::span<const std::uint8_t> file)
 
 // True when width and height are positive and within the limits above.
 bool PictureSizeAllowed(std::int64_t width, std::int64_t height);
+
+// The same with its reason: kCorrupt for a side of 0 or less, kTooLarge with
+// "W × H is more than the 64-megapixel limit" beyond the limits. `format`
+// begins the detail ("JPEG", "bitmap").
+Status CheckPictureSize(std::int64_t width, std::int64_t height, std::string_view format);
 
 // Row strides: 24-bit rows, and rows of `bits` bits per pixel padded to 4 bytes.
 // Width must already be within the limits (the results cannot overflow then).

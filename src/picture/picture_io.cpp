@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace inkmark {
 namespace {
@@ -51,23 +52,27 @@ bool WriteWithFlags(const std::string& path, std::span<const std::uint8_t> bytes
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-  if (path.empty()) return std::nullopt;
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return std::nullopt;
+Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+  if (path.empty()) return {FailureCode::kCannotOpen, "no file name"};
+  // Opened without waiting: a FIFO would block the open itself, a terminal
+  // would become ours. Only regular files go on.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd.get() < 0) return {FailureCode::kCannotOpen, std::strerror(errno)};
   struct stat st {};
-  // Only regular files: a FIFO or device would block or never end.
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (::fstat(fd.get(), &st) != 0) return {FailureCode::kCannotOpen, std::strerror(errno)};
+  if (!S_ISREG(st.st_mode)) return {FailureCode::kNotRegularFile, "not a regular file"};
   if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > kMaxPictureFileBytes) {
-    return std::nullopt;
+    return {FailureCode::kTooLarge, std::to_string(st.st_size) + " bytes is more than the " +
+                                        std::to_string(kMaxPictureFileBytes >> 20) + " MB limit"};
   }
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
   std::size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return {FailureCode::kCannotOpen, std::strerror(errno)};
     // A file that shrank while being read is unreadable, not short.
-    if (n <= 0) return std::nullopt;
+    if (n == 0) return {FailureCode::kCannotOpen, "the file shrank while it was read"};
     done += static_cast<std::size_t>(n);
   }
   return bytes;

@@ -22,10 +22,13 @@ namespace {
 struct JpegErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
+  // libjpeg's own words for what stopped the decode.
+  char message[JMSG_LENGTH_MAX];
 };
 
 extern "C" void JpegErrorExit(j_common_ptr cinfo) {
   auto* err = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, err->message);
   std::longjmp(err->jump, 1);
 }
 
@@ -77,6 +80,11 @@ template <typename Step>
   if (setjmp(d.err.jump) != 0) return false;
   step();
   return true;
+}
+
+// The failure libjpeg reported, in its words.
+Failure LibraryFailure(const JpegDecoder& d) {
+  return {FailureCode::kCorrupt, std::string("JPEG: ") + d.err.message};
 }
 
 // Where the decoded rows go: `stride` bytes apart, bottom-up (the last
@@ -186,16 +194,17 @@ void SetUpErrors(JpegDecoder& d) {
   d.err.pub.emit_message = JpegEmitMessage;
 }
 
-// Reads the header; false for a picture refused before its rows: unreadable,
-// CMYK or YCCK (no bitmap form here) or too large.
-bool OpenJpeg(JpegDecoder& d, std::span<const std::uint8_t> jpeg) {
-  if (jpeg.empty()) return false;
+// Reads the header; refuses a picture before its rows: unreadable, CMYK or
+// YCCK (no bitmap form here) or too large.
+Status OpenJpeg(JpegDecoder& d, std::span<const std::uint8_t> jpeg) {
+  if (jpeg.empty()) return {FailureCode::kCorrupt, "JPEG: the file is empty"};
   SetUpErrors(d);
   auto header_step = [&] { ReadHeader(d, jpeg); };
-  if (!Guarded(d, header_step)) return false;
+  if (!Guarded(d, header_step)) return LibraryFailure(d);
   const bool grey = d.cinfo.out_color_space == JCS_GRAYSCALE;
-  if (!grey && d.cinfo.out_color_space != JCS_RGB) return false;
-  return PictureSizeAllowed(d.cinfo.image_width, d.cinfo.image_height);
+  if (!grey && d.cinfo.out_color_space != JCS_RGB)
+    return {FailureCode::kUnsupported, "JPEG: CMYK and YCCK colour are not supported"};
+  return CheckPictureSize(d.cinfo.image_width, d.cinfo.image_height, "JPEG");
 }
 
 // The headers of the picture as a bitmap file: colour as 24 bits with the
@@ -235,9 +244,9 @@ void WriteJpegHeaders(const JpegDecoder& d, std::span<std::uint8_t> out, bool rg
 }
 
 // The whole picture decoded into a bitmap file, 24-bit or in the JPEG's own form.
-std::optional<BitmapFile> DecodeWhole(std::span<const std::uint8_t> jpeg, bool rgb24) {
+Result<BitmapFile> DecodeWhole(std::span<const std::uint8_t> jpeg, bool rgb24) {
   JpegDecoder d;
-  if (!OpenJpeg(d, jpeg)) return std::nullopt;
+  if (Status opened = OpenJpeg(d, jpeg); !opened) return opened.failure();
   const bool grey8 = d.cinfo.out_color_space == JCS_GRAYSCALE && !rgb24;
   const std::uint32_t width = d.cinfo.image_width;
   const std::uint32_t height = d.cinfo.image_height;
@@ -246,30 +255,30 @@ std::optional<BitmapFile> DecodeWhole(std::span<const std::uint8_t> jpeg, bool r
   BitmapFile out(pixel_offset + stride * height);
   RowTarget target{out.data() + pixel_offset, stride};
   auto rows_step = [&] { ReadRows(d, target, rgb24); };
-  if (!Guarded(d, rows_step)) return std::nullopt;
+  if (!Guarded(d, rows_step)) return LibraryFailure(d);
   WriteJpegHeaders(d, std::span(out.data(), pixel_offset), rgb24, out.size());
   return out;
 }
 
 }  // namespace
 
-std::optional<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg) {
+Result<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg) {
   return DecodeWhole(jpeg, false);
 }
 
-std::optional<BitmapFile> DecodeJpegToRgb24(std::span<const std::uint8_t> jpeg) {
+Result<BitmapFile> DecodeJpegToRgb24(std::span<const std::uint8_t> jpeg) {
   return DecodeWhole(jpeg, true);
 }
 
-std::optional<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
-                                             const MakeRowPlan& make_plan) {
+Result<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
+                                      const MakeRowPlan& make_plan) {
   JpegDecoder d;
-  if (!OpenJpeg(d, jpeg)) return std::nullopt;
+  if (Status opened = OpenJpeg(d, jpeg); !opened) return opened.failure();
   const auto height = static_cast<std::int32_t>(d.cinfo.image_height);
   auto plan = make_plan(static_cast<std::int32_t>(d.cinfo.image_width), height);
   if (!plan || plan->columns == 0 || plan->columns > d.cinfo.image_width ||
       plan->keep.size() != static_cast<std::size_t>(height)) {
-    return std::nullopt;
+    return {FailureCode::kInvalidArgument, "JPEG: no rows to decode"};
   }
   // Scanlines count from the top; stored rows from the bottom.
   JpegScanlines scanlines{{}, plan->columns};
@@ -288,7 +297,7 @@ std::optional<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
   std::vector<std::uint8_t> spare;
   RowTarget target{rows.owned.get(), rows.stride};
   auto rows_step = [&] { ReadPlannedRows(d, target, scanlines, spare); };
-  if (!Guarded(d, rows_step)) return std::nullopt;
+  if (!Guarded(d, rows_step)) return LibraryFailure(d);
   const std::size_t full_size =
       kHeadersSize +
       Rgb24Stride(static_cast<std::int32_t>(d.cinfo.image_width)) * d.cinfo.image_height;
@@ -299,7 +308,7 @@ std::optional<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
 
 int DecodeJpegToBitmapFile(const std::string& jpeg_path, const std::string& bitmap_path) {
   auto jpeg = ReadWholeFile(jpeg_path);
-  if (!jpeg || jpeg->empty()) return 0;
+  if (!jpeg) return 0;
   auto bitmap = DecodeJpegToBitmap(*jpeg);
   if (!bitmap) return 0;
   return WriteTempFile(bitmap_path, *bitmap) ? 1 : 0;

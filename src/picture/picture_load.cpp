@@ -33,22 +33,18 @@ PictureScale PictureScaleFor(const LogoSession& session, std::int32_t width) {
 
 bool IsScalablePicture(const std::string& path) { return LowerExtension(path) == ".svg"; }
 
-std::optional<BitmapFile> LoadPicture(const std::string& path, const PictureScale& scale) {
+Result<BitmapFile> LoadPicture(const std::string& path, const PictureScale& scale) {
   const std::string ext = LowerExtension(path);
   if (ext == ".png" || ext == ".gif") return DecodeQtImageToRgb24(path, ext.c_str() + 1);
-  if (ext == ".svg") {
-    auto svg = ReadWholeFile(path);
-    if (!svg) return std::nullopt;
-    return RenderSvgToRgb24(*svg, scale);
+  const bool svg = ext == ".svg";
+  const bool jpeg = ext == ".jpg";
+  if (!svg && !jpeg && ext != ".bmp" && ext != ".rle") {
+    return {FailureCode::kUnknownFormat, "not a .BMP, .RLE, .JPG, .PNG, .GIF or .SVG file"};
   }
-  if (ext == ".jpg") {
-    auto jpeg = ReadWholeFile(path);
-    if (!jpeg) return std::nullopt;
-    return DecodeJpegToRgb24(*jpeg);
-  }
-  if (ext != ".bmp" && ext != ".rle") return std::nullopt;
   auto data = ReadWholeFile(path);
-  if (!data) return std::nullopt;
+  if (!data) return data.failure();
+  if (svg) return RenderSvgToRgb24(*data, scale);
+  if (jpeg) return DecodeJpegToRgb24(*data);
   return DecodeBitmapToRgb24(std::move(*data));
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "picture/picture.h"
@@ -109,8 +110,9 @@ BitmapFile BuildScaled(const SampleMap& m, const PictureRows& rows) {
   return out;
 }
 
-using DecodeRows = std::optional<PictureRows> (*)(std::span<const std::uint8_t>,
-                                                  const MakeRowPlan&);
+using DecodeRows = Result<PictureRows> (*)(std::span<const std::uint8_t>, const MakeRowPlan&);
+
+const Failure kSizeRefused{FailureCode::kInvalidArgument, "a size the picture cannot be made at"};
 
 bool SizeAllowed(const ScaleCrop& size) { return size.crop_width > 0 && size.width >= 0; }
 
@@ -144,11 +146,11 @@ std::optional<ScaledPicture> Scaled(BitmapFile picture) {
 }
 
 // Scales and crops the picture to every size wanted, decoding once the rows
-// and columns any of them reads. nullopt with `refused` false: no saving here,
+// and columns any of them reads. nullopt with no `refusal`: no saving here,
 // the whole path is to run.
 std::optional<std::vector<ScaledPicture>> ScaleCropPlanned(std::span<const std::uint8_t> file,
                                                            DecodeRows decode, WantedSizes& wanted,
-                                                           bool& refused) {
+                                                           std::optional<Failure>& refusal) {
   std::vector<SampleMap> maps;
   bool planned = false;
   auto make_plan = [&](std::int32_t src_w, std::int32_t src_h) -> std::optional<RowPlan> {
@@ -169,14 +171,18 @@ std::optional<std::vector<ScaledPicture>> ScaleCropPlanned(std::span<const std::
     return plan;
   };
   auto rows = decode(file, make_plan);
-  refused = wanted.Refused() || (!rows && planned);
+  if (wanted.Refused()) {
+    refusal = kSizeRefused;
+  } else if (!rows && planned) {
+    refusal = rows.failure();
+  }
   if (!rows) return std::nullopt;
   std::vector<ScaledPicture> out;
   out.reserve(maps.size());
   for (const SampleMap& map : maps) {
     auto scaled = Scaled(BuildScaled(map, *rows));
     if (!scaled) {
-      refused = true;
+      refusal = Failure{FailureCode::kCorrupt, "a scaled picture without its headers"};
       return std::nullopt;
     }
     out.push_back(std::move(*scaled));
@@ -185,15 +191,20 @@ std::optional<std::vector<ScaledPicture>> ScaleCropPlanned(std::span<const std::
 }
 
 // ScaleCropToFile of a whole picture at `width` (0: its own).
-std::optional<BitmapFile> ScaleCropWhole(const BitmapFile& picture, std::int32_t width,
-                                         std::int32_t crop_width, const std::string& dest_path,
-                                         std::array<std::int32_t, 2>& size_out) {
+Result<BitmapFile> ScaleCropWhole(const BitmapFile& picture, std::int32_t width,
+                                  std::int32_t crop_width, const std::string& dest_path,
+                                  std::array<std::int32_t, 2>& size_out) {
   if (width == 0) {
     auto header = ReadBitmapHeader(picture);
-    if (!header) return std::nullopt;
+    if (!header) return Failure{FailureCode::kCorrupt, "a picture without its headers"};
     width = header->width;
   }
-  return ScaleCropToFile(width, crop_width, "", &picture, dest_path, size_out);
+  auto scaled = ScaleCropToFile(width, crop_width, "", &picture, dest_path, size_out);
+  if (!scaled) {
+    return Failure{FailureCode::kNoMemory,
+                   "the picture cannot be scaled to " + std::to_string(width) + " pixels wide"};
+  }
+  return std::move(*scaled);
 }
 
 // The planned decoder for the file's name, if it has one.
@@ -216,70 +227,72 @@ ScaleCropSizes OneSize(std::int32_t width, std::int32_t crop_width) {
 
 }  // namespace
 
-std::optional<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::uint8_t> file,
-                                                                 bool jpeg,
-                                                                 const ScaleCropSizes& sizes) {
+Result<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::uint8_t> file,
+                                                          bool jpeg, const ScaleCropSizes& sizes) {
   WantedSizes wanted(sizes);
-  bool refused = false;
+  std::optional<Failure> refusal;
   auto planned =
-      ScaleCropPlanned(file, jpeg ? DecodeJpegPlanned : DecodeBitmapRows, wanted, refused);
-  if (refused) return std::nullopt;
-  if (planned) return planned;
+      ScaleCropPlanned(file, jpeg ? DecodeJpegPlanned : DecodeBitmapRows, wanted, refusal);
+  if (refusal) return std::move(*refusal);
+  if (planned) return std::move(*planned);
   auto whole = jpeg ? DecodeJpegToRgb24(file) : DecodeBitmapToRgb24(file);
-  if (!whole) return std::nullopt;
+  if (!whole) return whole.failure();
   auto header = ReadBitmapHeader(*whole);
-  if (!header) return std::nullopt;
+  if (!header) return Failure{FailureCode::kCorrupt, "a picture without its headers"};
   const auto& want = wanted.For(header->width, header->height);
-  if (!want) return std::nullopt;
+  if (!want) return kSizeRefused;
   std::vector<ScaledPicture> out(want->size());
   for (std::size_t i = 0; i < want->size(); ++i) {
     auto picture = ScaleCropWhole(*whole, (*want)[i].width, (*want)[i].crop_width, "", out[i].size);
-    if (!picture) return std::nullopt;
+    if (!picture) return picture.failure();
     out[i].picture = std::move(*picture);
   }
   return out;
 }
 
-std::optional<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
-                                             std::int32_t width, std::int32_t crop_width,
-                                             std::array<std::int32_t, 2>& size_out) {
+Result<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
+                                      std::int32_t width, std::int32_t crop_width,
+                                      std::array<std::int32_t, 2>& size_out) {
   auto each = ScaleCropFileBytesEach(file, jpeg, OneSize(width, crop_width));
-  if (!each || each->size() != 1) return std::nullopt;
+  if (!each) return each.failure();
+  if (each->size() != 1) return kSizeRefused;
   size_out = each->front().size;
   return std::move(each->front().picture);
 }
 
 bool IsPlannedPicture(const std::string& path) { return PlannedDecoder(path) != nullptr; }
 
-std::optional<std::vector<ScaledPicture>> LoadScaledCroppedEach(
-    const std::string& path, const ScaleCropSizes& sizes, std::span<const std::string> dest_paths) {
+Result<std::vector<ScaledPicture>> LoadScaledCroppedEach(const std::string& path,
+                                                         const ScaleCropSizes& sizes,
+                                                         std::span<const std::string> dest_paths) {
   const DecodeRows decode = PlannedDecoder(path);
-  if (decode == nullptr) return std::nullopt;
+  if (decode == nullptr) return Failure{FailureCode::kUnknownFormat, "not a JPEG or bitmap file"};
   auto file = ReadWholeFile(path);
-  if (!file) return std::nullopt;
+  if (!file) return file.failure();
   auto each = ScaleCropFileBytesEach(*file, decode == DecodeJpegPlanned, sizes);
-  if (!each) return std::nullopt;
+  if (!each) return each.failure();
   for (std::size_t i = 0; i < each->size() && i < dest_paths.size(); ++i) {
     if (!dest_paths[i].empty() && !WriteTempFile(dest_paths[i], (*each)[i].picture)) {
-      return std::nullopt;
+      return Failure{FailureCode::kWriteFailed, "cannot write " + dest_paths[i]};
     }
   }
   return each;
 }
 
-std::optional<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
-                                            std::int32_t width, std::int32_t crop_width,
-                                            const std::string& dest_path,
-                                            std::array<std::int32_t, 2>& size_out) {
-  if (crop_width <= 0 || width < 0) return std::nullopt;
+Result<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
+                                     std::int32_t width, std::int32_t crop_width,
+                                     const std::string& dest_path,
+                                     std::array<std::int32_t, 2>& size_out) {
+  if (crop_width <= 0 || width < 0) return kSizeRefused;
   if (IsPlannedPicture(path)) {
     auto each = LoadScaledCroppedEach(path, OneSize(width, crop_width), std::span(&dest_path, 1));
-    if (!each || each->size() != 1) return std::nullopt;
+    if (!each) return each.failure();
+    if (each->size() != 1) return kSizeRefused;
     size_out = each->front().size;
     return std::move(each->front().picture);
   }
   auto picture = LoadPicture(path, scale);
-  if (!picture) return std::nullopt;
+  if (!picture) return picture.failure();
   return ScaleCropWhole(*picture, width, crop_width, dest_path, size_out);
 }
 

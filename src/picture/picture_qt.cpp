@@ -1,5 +1,6 @@
 #include "picture/picture_qt.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QImageReader>
@@ -13,6 +14,7 @@
 #include <string_view>
 
 #include "picture/picture_header.h"
+#include "picture/picture_io.h"
 
 namespace inkmark {
 namespace {
@@ -20,10 +22,11 @@ namespace {
 constexpr double kCssPixelsPerInch = 96.0;
 
 // The pixels of `image` over white paper, as a 24-bit picture.
-std::optional<BitmapFile> Rgb24FromImage(const QImage& source) {
-  if (source.isNull() || !PictureSizeAllowed(source.width(), source.height())) return std::nullopt;
+Result<BitmapFile> Rgb24FromImage(const QImage& source) {
+  if (Status size = CheckPictureSize(source.width(), source.height(), "picture"); !size)
+    return size.failure();
   const QImage image = source.convertToFormat(QImage::Format_ARGB32);
-  if (image.isNull()) return std::nullopt;
+  if (image.isNull()) return {FailureCode::kNoMemory, "no memory for the picture"};
   const std::int32_t w = image.width();
   const std::int32_t h = image.height();
   const std::size_t stride = Rgb24Stride(w);
@@ -104,14 +107,28 @@ QByteArray AsByteArray(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-std::optional<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format) {
-  QImageReader reader(QString::fromLocal8Bit(path.c_str()), format);
+Result<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format) {
+  // Read by us, so that the name is taken as the file system has it and a FIFO
+  // is refused rather than waited on.
+  auto file = ReadWholeFile(path);
+  if (!file) return file.failure();
+  QByteArray bytes = AsByteArray(*file);
+  QBuffer buffer(&bytes);
+  QImageReader reader(&buffer, format);
   // The name chose the format: a file of another kind under it is refused.
   reader.setDecideFormatFromContent(false);
+  const QString name = QString::fromLatin1(format).toUpper();
   const QSize size = reader.size();
-  if (size.isValid() && !PictureSizeAllowed(size.width(), size.height())) return std::nullopt;
+  if (size.isValid()) {
+    if (Status allowed = CheckPictureSize(size.width(), size.height(), name.toStdString());
+        !allowed)
+      return allowed.failure();
+  }
   // Of an animation, the first frame.
-  return Rgb24FromImage(reader.read());
+  const QImage image = reader.read();
+  if (image.isNull())
+    return {FailureCode::kCorrupt, name.toStdString() + ": " + reader.errorString().toStdString()};
+  return Rgb24FromImage(image);
 }
 
 std::optional<SvgSize> SvgOwnSize(std::span<const std::uint8_t> svg, std::int32_t dots_per_inch) {
@@ -144,15 +161,14 @@ std::optional<SvgSize> SvgOwnSize(std::span<const std::uint8_t> svg, std::int32_
   return std::nullopt;
 }
 
-std::optional<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg,
-                                           const PictureScale& scale) {
+Result<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg, const PictureScale& scale) {
   auto own = SvgOwnSize(svg, scale.dots_per_inch);
   QSvgRenderer renderer(AsByteArray(svg));
-  if (!renderer.isValid()) return std::nullopt;
+  if (!renderer.isValid()) return {FailureCode::kCorrupt, "SVG: not a drawing that can be read"};
   if (!own) {
     // Neither a size nor a view box: what the renderer makes of it, at 96 to the inch.
     const QSize fallback = renderer.defaultSize();
-    if (fallback.isEmpty()) return std::nullopt;
+    if (fallback.isEmpty()) return {FailureCode::kCorrupt, "SVG: the drawing has no size"};
     const double s = scale.dots_per_inch / kCssPixelsPerInch;
     own = SvgSize{fallback.width() * s, fallback.height() * s};
   }
@@ -164,13 +180,17 @@ std::optional<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg,
   }
   const double rw = std::max(1.0, std::round(w));
   const double rh = std::max(1.0, std::round(h));
-  if (!(rw <= kMaxPictureSide && rh <= kMaxPictureSide) ||
-      !PictureSizeAllowed(std::int64_t(rw), std::int64_t(rh))) {
-    return std::nullopt;
+  if (!(rw <= kMaxPictureSide && rh <= kMaxPictureSide)) {
+    return {FailureCode::kTooLarge, "SVG: drawn at " + std::to_string(std::llround(rw)) +
+                                        " \u00d7 " + std::to_string(std::llround(rh)) +
+                                        " it has a side longer than " +
+                                        std::to_string(kMaxPictureSide) + " pixels"};
   }
+  if (Status size = CheckPictureSize(std::int64_t(rw), std::int64_t(rh), "SVG"); !size)
+    return size.failure();
   // Drawn at the size it is wanted at, so its edges stay sharp at any width.
   QImage image(int(rw), int(rh), QImage::Format_ARGB32_Premultiplied);
-  if (image.isNull()) return std::nullopt;
+  if (image.isNull()) return {FailureCode::kNoMemory, "no memory for the picture"};
   image.fill(Qt::transparent);
   {
     QPainter painter(&image);

@@ -12,14 +12,13 @@
 
 namespace inkmark {
 
-// The first frame of a PNG or GIF file (`format` "png" or "gif"); nullopt when
+// The first frame of a PNG or GIF file (`format` "png" or "gif"); refused when
 // the file is not of that format or cannot be decoded.
-std::optional<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format);
+Result<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format);
 
-// An SVG document drawn at `scale` (see PictureScale); nullopt when it cannot
+// An SVG document drawn at `scale` (see PictureScale); refused when it cannot
 // be read or its size is unusable.
-std::optional<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg,
-                                           const PictureScale& scale);
+Result<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg, const PictureScale& scale);
 
 // An SVG document's own size in pixels at `dots_per_inch`: its width and height
 // when they are given in absolute units (px counting 96 to the inch), else its

@@ -106,7 +106,7 @@ std::optional<BitmapFile> ScaleCropToFile(std::int32_t width, std::int32_t crop_
   // back unchanged.
   std::optional<BitmapFile> loaded;
   if (picture_or_null == nullptr) {
-    loaded = LoadPicture(path_or_empty);
+    loaded = LoadPicture(path_or_empty).ToOptional();
     if (!loaded) return std::nullopt;
     picture_or_null = &*loaded;
   }

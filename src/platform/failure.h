@@ -25,9 +25,9 @@ enum class FailureCode : std::uint8_t {
   kPortUnavailable,  // the port or printer could not be opened or reached
   kTimedOut,
   kBusy,
-  kHungUp,         // the line or connection went away
-  kOutputLost,     // bytes were accepted but never reached the printer
-  kMalformedReply, // a printer reply that is not one
+  kHungUp,          // the line or connection went away
+  kOutputLost,      // bytes were accepted but never reached the printer
+  kMalformedReply,  // a printer reply that is not one
   kTextTooLong,
   kInvalidArgument,
 };
@@ -47,7 +47,7 @@ struct [[nodiscard]] Failure {
 // Success, or the failure that stopped it.
 class [[nodiscard]] Status {
  public:
-  Status() = default;  // success
+  Status() = default;                                        // success
   Status(Failure failure) : failure_(std::move(failure)) {}  // NOLINT: implicit by design
   Status(FailureCode code, std::string detail = {}) : failure_(Failure{code, std::move(detail)}) {}
 
@@ -68,7 +68,7 @@ class [[nodiscard]] Status {
 template <class T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : v_(std::in_place_index<0>, std::move(value)) {}  // NOLINT: implicit
+  Result(T value) : v_(std::in_place_index<0>, std::move(value)) {}            // NOLINT: implicit
   Result(Failure failure) : v_(std::in_place_index<1>, std::move(failure)) {}  // NOLINT
   Result(FailureCode code, std::string detail = {})
       : v_(std::in_place_index<1>, Failure{code, std::move(detail)}) {}
@@ -93,6 +93,16 @@ class [[nodiscard]] Result {
     if (!has_value()) return std::nullopt;
     return std::move(*this).value();
   }
+
+  // Values compare by value; failures by code.
+  friend bool operator==(const Result& a, const Result& b) {
+    if (a.has_value() != b.has_value()) return false;
+    return a.has_value() ? a.value() == b.value() : a.code() == b.code();
+  }
+  friend bool operator==(const Result& a, const std::optional<T>& b) {
+    return a.has_value() == b.has_value() && (!b || a.value() == *b);
+  }
+  friend bool operator==(const Result& a, const T& b) { return a.has_value() && a.value() == b; }
 
  private:
   std::variant<T, Failure> v_;

@@ -48,4 +48,10 @@ int ShowMessage(WindowHandle owner, int id, const char* arg, unsigned style) {
                                     FormatMessageText(id, arg), style);
 }
 
+int ShowFailure(WindowHandle owner, int id, const Failure& why, const char* arg, unsigned style) {
+  if (owner == kAppInstance) owner = nullptr;
+  return CurrentMessageBoxes().Show(owner, LoadString(kStrAppCaption, 31),
+                                    FormatMessageText(id, arg) + "\n" + why.Describe(), style);
+}
+
 }  // namespace inkmark

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/failure.h"
+
 namespace inkmark {
 
 // The window that owns a box; nullptr means no owner. In the program it is the
@@ -55,6 +57,11 @@ void SetMessageBoxes(MessageBoxes* boxes);
 // when `arg` is given (the result at most 255 characters), titled with the
 // program caption. An owner of kAppInstance or nullptr gives a box with no owner.
 int ShowMessage(WindowHandle owner, int id, const char* arg = nullptr, unsigned style = kMbOk);
+
+// ShowMessage with the reason on a second line: the standard text first, then
+// the words of whoever saw the fault.
+int ShowFailure(WindowHandle owner, int id, const Failure& why, const char* arg = nullptr,
+                unsigned style = kMbOk);
 
 // Formats a string-table text with one argument as ShowMessage does.
 std::string FormatMessageText(int id, const char* arg);

@@ -8,13 +8,13 @@
 namespace inkmark {
 
 std::int32_t TestPrint(WindowHandle owner, LogoSession& session) {
-  std::optional<LogoRaster> raster = BuildLogoRaster(session);
+  std::optional<LogoRaster> raster = BuildLogoRaster(session).ToOptional();
   return TestPrint(owner, std::as_const(session), std::move(raster));
 }
 
 std::int32_t RegisterNvGraphics(PortDriver& port, WindowHandle owner, LogoSession& session,
                                 const NvKey& key) {
-  std::optional<LogoRaster> raster = BuildLogoRaster(session);
+  std::optional<LogoRaster> raster = BuildLogoRaster(session).ToOptional();
   return RegisterNvGraphics(port, owner, std::as_const(session), key, std::move(raster));
 }
 

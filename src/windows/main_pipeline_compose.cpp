@@ -68,7 +68,7 @@ void ComposePipeline::SetItemText(LogoSession& session, int index, const std::st
 }
 
 std::optional<LogoRaster> ComposePipeline::BuildLogoRaster(LogoSession& session) {
-  return inkmark::BuildLogoRaster(session);
+  return inkmark::BuildLogoRaster(session).ToOptional();
 }
 
 }  // namespace inkmark

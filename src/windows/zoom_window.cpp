@@ -36,7 +36,7 @@ ScrollBarState LayoutAxis(std::int32_t image, int client, std::int32_t& scroll, 
 }  // namespace
 
 std::optional<ZoomState> MakeZoomState(LogoSession& session) {
-  std::optional<BitmapFile> picture = BuildPreviewImage(session);
+  auto picture = BuildPreviewImage(session);
   if (!picture) return std::nullopt;
   std::optional<LogoRaster> raster;
   if (session.source_kind == kSourceDocument) {

@@ -85,7 +85,7 @@ TEST(PictureBitmap, ExpandsPalettesAndOddMasksAndRefusesMalformedFiles) {
   }
 }
 
-std::optional<BitmapFile> DecodeRle(const Rows& size, std::uint16_t bits,
+Result<BitmapFile> DecodeRle(const Rows& size, std::uint16_t bits,
                                     std::vector<std::uint8_t> data, std::vector<Bgr> palette) {
   BitmapFixture f = Fixture(static_cast<std::int32_t>(size[0].size()),
                             static_cast<std::int32_t>(size.size()), bits, bits == 8 ? 1u : 2u);
