@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "document/document_format.h"
 #include "picture/picture_header.h"
@@ -14,45 +16,53 @@ namespace {
 // Walks the objects, spending each object's size from its kind's budget. Any
 // object that its budget cannot pay for, that runs past the data, or that is
 // of an unknown kind refuses the document: walking on would only guess.
-std::optional<std::vector<LayoutItem>> WalkObjects(std::span<const std::uint8_t> data,
-                                                   std::uint64_t text_left,
-                                                   std::uint64_t image_left) {
+Failure Malformed(std::string what, std::size_t pos) {
+  return {FailureCode::kCorrupt, "logo document: " + std::move(what) + " at byte " +
+                                     std::to_string(kDocumentHeaderSize + pos)};
+}
+
+Result<std::vector<LayoutItem>> WalkObjects(std::span<const std::uint8_t> data,
+                                            std::uint64_t text_left, std::uint64_t image_left) {
   const ByteReader reader(data);
   std::vector<LayoutItem> items;
   std::size_t pos = 0;
   // Every step moves at least 40 bytes forward, so the walk ends.
   while (text_left > 0 || image_left > 0) {
     auto object = ReadObjectHeader(data, pos);
-    if (!object) return std::nullopt;
+    if (!object) return Malformed("an object header past the end", pos);
     LayoutItem item;
     item.object = pos;
     item.kind = object->kind;
     std::size_t size = 0;
     if (object->kind == kTextObject) {
       size = kTextObjectSize;
-      if (text_left < size || !reader.Has(pos, size)) return std::nullopt;
+      if (text_left < size || !reader.Has(pos, size))
+        return Malformed("a text object beyond the text bytes", pos);
       if (*reader.U16(pos + kObjectHeaderSize + kTextOffLength) > kMaxTextBytes) {
-        return std::nullopt;
+        return Failure{FailureCode::kTextTooLong,
+                       "logo document: a text of more than " + std::to_string(kMaxTextBytes) +
+                           " bytes at byte " + std::to_string(kDocumentHeaderSize + pos)};
       }
       item.payload = pos + kObjectHeaderSize;
       text_left -= size;
     } else if (object->kind == kImageObject) {
       auto n = reader.U32(pos + kObjectHeaderSize);
-      if (!n) return std::nullopt;
+      if (!n) return Malformed("an image object past the end", pos);
       size = kImageObjectFixedSize + std::uint64_t{*n};
-      if (image_left < size || !reader.Has(pos, size)) return std::nullopt;
+      if (image_left < size || !reader.Has(pos, size))
+        return Malformed("an image object beyond the image bytes", pos);
       item.payload = pos + kObjectHeaderSize;
       item.bitmap = pos + kImageObjectFixedSize;
       item.bitmap_size = *n;
       image_left -= size;
     } else {
-      return std::nullopt;
+      return Malformed("an object of unknown kind " + std::to_string(object->kind), pos);
     }
     items.push_back(item);
     pos += size;
   }
   // The length check makes the budgets add up to the data; this keeps it so.
-  if (pos != data.size()) return std::nullopt;
+  if (pos != data.size()) return Malformed("bytes after the last object", pos);
   return items;
 }
 
@@ -81,15 +91,26 @@ bool DecodingWorkAllowed(std::span<const std::uint8_t> data, const std::vector<L
 
 }  // namespace
 
-std::optional<ParsedDocument> ParseLogoDocument(std::span<const std::uint8_t> file) {
+Result<ParsedDocument> ParseLogoDocument(std::span<const std::uint8_t> file) {
   auto header = ReadDocumentHeader(file);
-  if (!header) return std::nullopt;
+  if (!header) return Failure{FailureCode::kCorrupt, "logo document: shorter than its header"};
+  if (!HasDocumentMagic(file)) return Failure{FailureCode::kCorrupt, "not a logo document"};
   const std::uint64_t expected =
       kDocumentHeaderSize + std::uint64_t{header->text_bytes} + header->image_bytes;
-  if (file.size() != expected || !HasDocumentMagic(file)) return std::nullopt;
+  if (file.size() != expected) {
+    return Failure{FailureCode::kCorrupt, "logo document: " + std::to_string(file.size()) +
+                                              " bytes where its header gives " +
+                                              std::to_string(expected)};
+  }
   const auto data = file.subspan(kDocumentHeaderSize);
   auto items = WalkObjects(data, header->text_bytes, header->image_bytes);
-  if (!items || items->empty() || !DecodingWorkAllowed(data, *items)) return std::nullopt;
+  if (!items) return items.failure();
+  if (items->empty()) return Failure{FailureCode::kCorrupt, "logo document: no objects"};
+  if (!DecodingWorkAllowed(data, *items)) {
+    return Failure{FailureCode::kTooLarge, "logo document: its images together are more than the " +
+                                               std::to_string(kMaxPicturePixels >> 20) +
+                                               "-megapixel limit"};
+  }
   ParsedDocument doc;
   std::copy_n(file.begin(), kDocumentHeaderSize, doc.header.begin());
   doc.data.assign(data.begin(), data.end());
@@ -122,19 +143,29 @@ int BuildLayoutItems(const std::string& path, std::int32_t count, std::vector<La
   return 1;
 }
 
+Result<ParsedDocument> ReadLogoDocument(const std::string& path) {
+  auto file = ReadWholeFile(path);
+  if (!file) return file.failure();
+  return ParseLogoDocument(*file);
+}
+
 int LoadLogoDocument(WindowHandle owner, LogoSession& session) {
   session.items.clear();
   session.document.clear();
-  session.item_count = CountDocumentObjects(session.source_path, session.document_header);
-  if (session.item_count == 0) {
-    ShowMessage(owner, kStrCannotReadImage);
+  session.item_count = 0;
+  // Read once: a file that changes between two reads cannot mix them.
+  auto file = ReadWholeFile(session.source_path);
+  if (file && file->size() >= kDocumentHeaderSize)
+    std::copy_n(file->begin(), kDocumentHeaderSize, session.document_header.begin());
+  Result<ParsedDocument> doc =
+      file ? ParseLogoDocument(*file) : Result<ParsedDocument>(file.failure());
+  if (!doc) {
+    ShowFailure(owner, kStrCannotReadImage, doc.failure());
     return 0;
   }
-  if (BuildLayoutItems(session.source_path, session.item_count, session.items, session.document) ==
-      0) {
-    session.item_count = 0;
-    return 0;
-  }
+  session.items = std::move(doc->items);
+  session.document = std::move(doc->data);
+  session.item_count = static_cast<std::int32_t>(session.items.size());
   for (LayoutItem& item : session.items) {
     if (item.kind == kImageObject) {
       item.params = session.params;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/failure.h"
 #include "platform/message_box.h"
 #include "session/session.h"
 
@@ -22,12 +23,16 @@ struct ParsedDocument {
   std::vector<LayoutItem> items;   // in file order, locating their objects in `data`
 };
 
-// The whole document file checked and walked. nullopt unless the length is
+// The whole document file checked and walked. Refused, with where and why,
+// unless the length is
 // exactly 64 + text bytes + image bytes, the magic is spelled exactly, and the
 // objects, walked in order, are all text or image objects that lie inside the
 // data, spend both budgets exactly and hold at most 40 bytes of text, and
 // unless the image items' pixels together stay within the one-picture limit.
-std::optional<ParsedDocument> ParseLogoDocument(std::span<const std::uint8_t> file);
+Result<ParsedDocument> ParseLogoDocument(std::span<const std::uint8_t> file);
+
+// The document file at `path` read and parsed.
+Result<ParsedDocument> ReadLogoDocument(const std::string& path);
 
 // The number of objects of the document at `path`, 0 when it is unusable. The
 // first 64 bytes go to `header_out` whenever the file has them.
@@ -41,7 +46,7 @@ int BuildLayoutItems(const std::string& path, std::int32_t count, std::vector<La
 // Loads the session's source_path as its document: header, data and items,
 // each image item with a copy of the session's params and monochrome flag,
 // every item on the 1st ink. A file that cannot be used is reported with
-// string 28 and gives 0; the session then holds no document.
+// string 28 and its reason, and gives 0; the session then holds no document.
 int LoadLogoDocument(WindowHandle owner, LogoSession& session);
 
 }  // namespace inkmark

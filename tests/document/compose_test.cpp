@@ -5,6 +5,7 @@
 // come out in exactly their colour.
 #include "document/compose.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "converter/convert.h"
@@ -303,7 +304,12 @@ TEST(DocumentReaderTest, WrittenObjectsKeepTheirOrderAndBudgetsAndMalformedFiles
   for (const auto& [source, at, value, bytes, why] : cases) {
     auto file = source;
     for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<std::uint8_t>(value >> 8 * i);
-    EXPECT_FALSE(ParseLogoDocument(file)) << why;
+    auto refused = ParseLogoDocument(file);
+    ASSERT_FALSE(refused) << why;
+    // Every refusal names its cause; only the text's length has one of its own.
+    const bool text = std::string_view(why).starts_with("text");
+    EXPECT_EQ(refused.code(), text ? FailureCode::kTextTooLong : FailureCode::kCorrupt) << why;
+    EXPECT_NE(refused.detail(), "") << why;
   }
   EXPECT_FALSE(WriteLogoDocument(10, 10, {Text(std::string(41, 'x'))}));
 }
@@ -327,7 +333,9 @@ TEST(DocumentReaderTest, LoadCopiesSessionSettingsAndAnUnusableFileLoadsNothing)
   WriteWholeFile(s.source_path, bad);
   EXPECT_EQ(LoadLogoDocument(nullptr, s), 0);
   EXPECT_TRUE(s.item_count == 0 && s.items.empty() && s.document.empty());
-  EXPECT_EQ(boxes.boxes().size(), 1u);
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  // The standard text first, then why.
+  EXPECT_THAT(boxes.boxes()[0].text, ::testing::EndsWith("\nnot a logo document"));
 }
 
 TEST(DocumentReaderTest, BuildRefusesFileThatChangedSinceCounted) {
