@@ -2,6 +2,7 @@
 // source and item, the level sliders, and the reactions to these controls.
 #include "platform/paths.h"
 #include "platform/translation.h"
+#include "session/ink_rules.h"
 #include "windows/main_ids.h"
 #include "windows/main_window.h"
 
@@ -23,12 +24,6 @@ void ShowAll(ControlView& view, const int (&ids)[N], bool shown) {
 }
 
 }  // namespace
-
-std::uint16_t LevelAttachFor(int position, bool monochrome) {
-  if (position <= 0) return kAttachFirst;
-  if (position == 1 && !monochrome) return kAttachSecond;
-  return kAttachWhite;
-}
 
 void MainWindow::ShowAttach(bool shown) {
   for (int id : {int(kIdAttachGroup), int(kIdAutomatic), int(kIdManual)}) view_.Show(id, shown);
