@@ -31,7 +31,7 @@ std::optional<std::vector<LayoutItem>> WalkObjects(std::span<const std::uint8_t>
     if (object->kind == kTextObject) {
       size = kTextObjectSize;
       if (text_left < size || !reader.Has(pos, size)) return std::nullopt;
-      if (*reader.U16(pos + kObjectHeaderSize + kTextOffLength) > kMaxTextBytes) {
+      if (!CheckTextLength(*reader.U16(pos + kObjectHeaderSize + kTextOffLength))) {
         return std::nullopt;
       }
       item.payload = pos + kObjectHeaderSize;

@@ -1,5 +1,6 @@
 // The picture and conversion controls: what is shown and enabled for each
 // source and item, the level sliders, and the reactions to these controls.
+#include "document/text_limit.h"
 #include "platform/paths.h"
 #include "platform/translation.h"
 #include "session/ink_rules.h"
@@ -238,12 +239,12 @@ void MainWindow::ChangeItemText() {
   ItemState item = pipeline_.Item(session_, index);
   if (!item.is_text) return;
   std::optional<std::string> text = view_.EncodedText(kIdItemText);
-  if (!text) {
-    // A character the item's code page cannot hold is not stored.
+  if (!text || !CheckTextLength(text->size())) {
+    // An edit the item cannot hold (a character without a code in its page, or
+    // a text past the limit) is refused whole: the item's text comes back.
     ShowItemText(item);
     return;
   }
-  if (text->size() > kMaxPath) text->resize(kMaxPath);
   if (*text == item.text) return;
   pipeline_.SetItemText(session_, index, *text);
   BusyCursor busy(host_);
