@@ -87,8 +87,8 @@
         <translation>その大きさのページは描けません。</translation>
     </message>
     <message>
-        <source>The text does not fit: at most 40 bytes, in characters of the chosen character set.</source>
-        <translation>文字が長すぎます: 選んだ文字セットの文字で40バイトまでです。</translation>
+        <source>The text does not fit: at most %1 bytes, in characters of the chosen character set.</source>
+        <translation>文字が長すぎます: 選んだ文字セットの文字で%1バイトまでです。</translation>
     </message>
     <message>
         <source>Text colour</source>
@@ -186,16 +186,16 @@
         <translation>文字の追加</translation>
     </message>
     <message>
-        <source>Text (at most 40 bytes):</source>
-        <translation>文字 (40バイトまで):</translation>
+        <source>Text (at most %1 bytes):</source>
+        <translation>文字 (%1バイトまで):</translation>
     </message>
     <message>
         <source>Text</source>
         <translation>文字</translation>
     </message>
     <message>
-        <source>The text does not fit: at most 40 bytes.</source>
-        <translation>文字が長すぎます: 40バイトまでです。</translation>
+        <source>The text does not fit: at most %1 bytes.</source>
+        <translation>文字が長すぎます: %1バイトまでです。</translation>
     </message>
     <message>
         <source>Add image</source>

@@ -16,6 +16,7 @@
 #include "document/compose.h"
 #include "document/document_format.h"
 #include "document/document_reader.h"
+#include "document/ink_rates.h"
 #include "platform/output_file.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
@@ -26,8 +27,6 @@
 #include "protocol/transaction.h"
 #include "session/ink_rules.h"
 #include "session/temp_files.h"
-#include "windows/ink_rates.h"
-#include "windows/main_window.h"
 
 namespace inkmark::cli {
 namespace {

@@ -10,6 +10,7 @@
 #include <span>
 #include <string_view>
 
+#include "document/text_limit.h"
 #include "picture/picture_bytes.h"
 
 namespace inkmark {
@@ -41,7 +42,6 @@ inline constexpr std::size_t kFaceNameSize = 32;
 inline constexpr std::size_t kTextRecordSize = kTextObjectSize - kObjectHeaderSize;  // 103
 inline constexpr std::size_t kTextOffLength = kFontDescriptionSize;                  // 60
 inline constexpr std::size_t kTextOffText = kTextOffLength + 2;                      // 62
-inline constexpr std::size_t kMaxTextBytes = 40;
 inline constexpr std::size_t kTextFieldSize = kMaxTextBytes + 1;  // NUL-terminated
 
 // An image object: the header, the 32-bit length n, then n bytes of bitmap file.

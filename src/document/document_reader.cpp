@@ -38,10 +38,12 @@ Result<std::vector<LayoutItem>> WalkObjects(std::span<const std::uint8_t> data,
       size = kTextObjectSize;
       if (text_left < size || !reader.Has(pos, size))
         return Malformed("a text object beyond the text bytes", pos);
-      if (*reader.U16(pos + kObjectHeaderSize + kTextOffLength) > kMaxTextBytes) {
+      const std::uint16_t length = *reader.U16(pos + kObjectHeaderSize + kTextOffLength);
+      if (!CheckTextLength(length)) {
         return Failure{FailureCode::kTextTooLong,
-                       "logo document: a text of more than " + std::to_string(kMaxTextBytes) +
-                           " bytes at byte " + std::to_string(kDocumentHeaderSize + pos)};
+                       "logo document: a text of " + std::to_string(length) + " bytes (at most " +
+                           std::to_string(kMaxTextBytes) + ") at byte " +
+                           std::to_string(kDocumentHeaderSize + pos)};
       }
       item.payload = pos + kObjectHeaderSize;
       text_left -= size;

@@ -27,7 +27,7 @@ struct ParsedDocument {
 // unless the length is
 // exactly 64 + text bytes + image bytes, the magic is spelled exactly, and the
 // objects, walked in order, are all text or image objects that lie inside the
-// data, spend both budgets exactly and hold at most 40 bytes of text, and
+// data, spend both budgets exactly and hold texts within the text limit, and
 // unless the image items' pixels together stay within the one-picture limit.
 Result<ParsedDocument> ParseLogoDocument(std::span<const std::uint8_t> file);
 

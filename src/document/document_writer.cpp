@@ -83,9 +83,9 @@ DocumentObject ImageObject(std::int32_t left, std::int32_t top, std::int32_t rig
   return object;
 }
 
-std::optional<std::vector<std::uint8_t>> WriteLogoDocument(
-    std::uint16_t page_width, std::uint16_t page_height,
-    const std::vector<DocumentObject>& objects) {
+Result<std::vector<std::uint8_t>> WriteLogoDocument(std::uint16_t page_width,
+                                                    std::uint16_t page_height,
+                                                    const std::vector<DocumentObject>& objects) {
   std::vector<std::uint8_t> out(kDocumentHeaderSize, 0);
   std::copy(kDocumentMagic.begin(), kDocumentMagic.end(), out.begin());
   PutU16(out, kDocOffPageWidth, page_width);
@@ -95,21 +95,25 @@ std::optional<std::vector<std::uint8_t>> WriteLogoDocument(
   for (const DocumentObject& object : objects) {
     AppendObjectHeader(out, object);
     if (object.kind == kTextObject) {
-      if (object.text.size() > kMaxTextBytes) return std::nullopt;
+      if (Status fits = CheckTextLength(object.text.size()); !fits) return fits.failure();
       AppendTextRecord(out, object);
       text_bytes += kTextObjectSize;
     } else if (object.kind == kImageObject) {
-      if (object.bitmap.size() > UINT32_MAX - kImageObjectFixedSize) return std::nullopt;
+      if (object.bitmap.size() > UINT32_MAX - kImageObjectFixedSize) {
+        return Failure{FailureCode::kTooLarge, "an image beyond 32 bits"};
+      }
       const std::size_t at = out.size();
       out.resize(at + 4, 0);
       PutU32(out, at, static_cast<std::uint32_t>(object.bitmap.size()));
       out.insert(out.end(), object.bitmap.begin(), object.bitmap.end());
       image_bytes += kImageObjectFixedSize + object.bitmap.size();
     } else {
-      return std::nullopt;
+      return Failure{FailureCode::kUnsupported, "an object of unknown kind"};
     }
   }
-  if (text_bytes > UINT32_MAX || image_bytes > UINT32_MAX) return std::nullopt;
+  if (text_bytes > UINT32_MAX || image_bytes > UINT32_MAX) {
+    return Failure{FailureCode::kTooLarge, "objects beyond 32 bits"};
+  }
   PutU32(out, kDocOffTextBytes, static_cast<std::uint32_t>(text_bytes));
   PutU32(out, kDocOffImageBytes, static_cast<std::uint32_t>(image_bytes));
   return out;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/document_format.h"
+#include "platform/failure.h"
 
 namespace inkmark {
 
@@ -39,11 +40,12 @@ DocumentObject ImageObject(std::int32_t left, std::int32_t top, std::int32_t rig
                            std::int32_t bottom, std::vector<std::uint8_t> bitmap,
                            bool transparent = false);
 
-// The document's bytes; nullopt when an object cannot be stored (a text of
-// more than 40 bytes, an unknown kind, or budgets beyond 32 bits).
-std::optional<std::vector<std::uint8_t>> WriteLogoDocument(
-    std::uint16_t page_width, std::uint16_t page_height,
-    const std::vector<DocumentObject>& objects);
+// The document's bytes, or why an object cannot be stored: kTextTooLong for a
+// text beyond the text limit, kUnsupported for an unknown kind, kTooLarge for
+// budgets beyond 32 bits.
+Result<std::vector<std::uint8_t>> WriteLogoDocument(std::uint16_t page_width,
+                                                    std::uint16_t page_height,
+                                                    const std::vector<DocumentObject>& objects);
 
 // Writes the document to `path`, replacing it whole only once every byte is
 // written (else it stays as it was). True when it was replaced.

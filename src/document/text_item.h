@@ -1,4 +1,4 @@
-// Text items: a line of at most 40 bytes in a font of the platform, optionally
+// Text items: a line within the text limit (text_limit.h) in a font of the platform, optionally
 // rotated, measured into a box anchored at its bottom-left corner and drawn
 // in one colour onto a page.
 #pragma once

@@ -29,8 +29,10 @@ DocumentObject ObjectOf(const ParsedDocument& parsed, const LayoutItem& item) {
   if (header.kind == kTextObject) {
     const TextRecord record = *ReadTextRecord(data, item.payload);
     object.font = record.font;
-    const std::size_t n = std::min<std::size_t>(record.text_length, kMaxTextBytes);
-    object.text.assign(record.text.begin(), record.text.begin() + static_cast<std::ptrdiff_t>(n));
+    // The reader refused every text beyond the text limit, so the length lies
+    // inside the record's field.
+    object.text.assign(record.text.begin(),
+                       record.text.begin() + static_cast<std::ptrdiff_t>(record.text_length));
   } else {
     const auto bitmap = data.subspan(item.bitmap, item.bitmap_size);
     object.bitmap.assign(bitmap.begin(), bitmap.end());
@@ -44,13 +46,13 @@ bool PageSizeAllowed(std::int64_t width, std::int64_t height) {
   return width <= kMaxPageSide && height <= kMaxPageSide && PictureSizeAllowed(width, height);
 }
 
-TextRecord TextRecordOf(const DocumentObject& object) {
+std::optional<TextRecord> TextRecordOf(const DocumentObject& object) {
+  if (!CheckTextLength(object.text.size())) return std::nullopt;
   TextRecord record;
   record.font = object.font;
   record.font.face_name[kFaceNameSize - 1] = '\0';
-  const std::size_t n = std::min(object.text.size(), kMaxTextBytes);
-  record.text_length = static_cast<std::uint16_t>(n);
-  std::copy_n(object.text.begin(), n, record.text.begin());
+  record.text_length = static_cast<std::uint16_t>(object.text.size());
+  std::copy(object.text.begin(), object.text.end(), record.text.begin());
   return record;
 }
 
@@ -60,17 +62,18 @@ ItemBox BoxOf(const DocumentObject& object) {
   }
   TextBox box{object.left, object.top, object.right, object.bottom};
   TextOrigin origin;
-  MeasureTextItem(TextRecordOf(object), box, origin);
+  if (auto record = TextRecordOf(object)) MeasureTextItem(*record, box, origin);
   return {box.left, box.top, box.right, box.bottom};
 }
 
 void StoreTextExtent(DocumentObject& object) {
   if (object.kind != kTextObject) return;
-  TextRecord record = TextRecordOf(object);
-  record.font.escapement = 0;
+  std::optional<TextRecord> record = TextRecordOf(object);
+  if (!record) return;
+  record->font.escapement = 0;
   TextBox box{object.left, object.top, object.right, object.bottom};
   TextOrigin origin;
-  if (MeasureTextItem(record, box, origin) == 1) {
+  if (MeasureTextItem(*record, box, origin) == 1) {
     object.top = box.top;
     object.right = box.right;
   }

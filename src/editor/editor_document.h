@@ -41,8 +41,9 @@ struct ItemBox {
 // True when the composition can draw a page of this size.
 bool PageSizeAllowed(std::int64_t width, std::int64_t height);
 
-// The text record the tool reads back for a text object.
-TextRecord TextRecordOf(const DocumentObject& object);
+// The text record the tool reads back for a text object; nullopt for a text
+// beyond the text limit, which no document can hold.
+std::optional<TextRecord> TextRecordOf(const DocumentObject& object);
 
 // Where the object shows on the page: an image's rectangle, or the box the
 // tool measures for a text (turned with its escapement).

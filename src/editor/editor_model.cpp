@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "document/text_limit.h"
 #include "editor/editor_text.h"
 
 namespace inkmark {
@@ -58,7 +59,7 @@ void EditorModel::Restore(State state) {
 
 bool EditorModel::Add(DocumentObject object) {
   if (object.kind != kTextObject && object.kind != kImageObject) return false;
-  if (object.kind == kTextObject && object.text.size() > kMaxTextBytes) return false;
+  if (object.kind == kTextObject && !CheckTextLength(object.text.size())) return false;
   if (!BoxInRange(object.left, object.top, object.right, object.bottom)) return false;
   EditorDocument next = document_;
   next.objects.push_back(std::move(object));
@@ -68,7 +69,7 @@ bool EditorModel::Add(DocumentObject object) {
 
 bool EditorModel::Replace(std::size_t index, DocumentObject object) {
   if (index >= count() || object.kind != document_.objects[index].kind) return false;
-  if (object.kind == kTextObject && object.text.size() > kMaxTextBytes) return false;
+  if (object.kind == kTextObject && !CheckTextLength(object.text.size())) return false;
   if (!BoxInRange(object.left, object.top, object.right, object.bottom)) return false;
   EditorDocument next = document_;
   next.objects[index] = std::move(object);

@@ -13,6 +13,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "document/text_limit.h"
+
 namespace inkmark {
 namespace {
 
@@ -213,9 +215,9 @@ void EditorPanel::ApplyText() {
   if (style == old_style && text == DecodeItemText(object.text, old_style.char_set)) return;
   auto restyled = RestyleText(object, text, style);
   if (!restyled) {
-    message_->setText(
-        tr("The text does not fit: at most 40 bytes, in characters of the "
-           "chosen character set."));
+    message_->setText(tr("The text does not fit: at most %1 bytes, in characters of the "
+                         "chosen character set.")
+                          .arg(kMaxTextBytes));
     Sync();
     return;
   }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "document/text_item_font.h"
+#include "document/text_limit.h"
 #include "editor/editor_document.h"
 #include "platform/code_page.h"
 
@@ -37,9 +38,7 @@ void ApplyStyle(DocumentObject& object, const TextStyle& style) {
 }  // namespace
 
 std::optional<std::string> EncodeItemText(const QString& text, std::uint8_t char_set) {
-  std::optional<std::string> out = EncodeCodePage(text, CodePageOfCharset(char_set));
-  if (!out || out->size() > kMaxTextBytes) return std::nullopt;
-  return out;
+  return EncodeTextItem(text, CodePageOfCharset(char_set)).ToOptional();
 }
 
 QString DecodeItemText(const std::string& bytes, std::uint8_t char_set) {

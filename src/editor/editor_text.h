@@ -1,6 +1,6 @@
 // Text items as the user describes them (a face, a size in pixels, styles, a
 // turn in degrees, a colour) and as the document stores them (a logical-font
-// record and at most 40 bytes in the code page of its character set).
+// record and within the text limit, in the code page of its character set).
 #pragma once
 
 #include <QString>
@@ -28,7 +28,7 @@ struct TextStyle {
 inline constexpr std::int32_t kMaxTextSize = 1000;
 
 // The text in the code page of the character set; nullopt when a character
-// has no code there or the text would take more than 40 bytes.
+// has no code there or the text would pass the text limit (EncodeTextItem).
 std::optional<std::string> EncodeItemText(const QString& text, std::uint8_t char_set);
 
 // The stored bytes as the user reads them.

@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "document/text_limit.h"
 #include "editor/editor_canvas.h"
 #include "editor/editor_image.h"
 #include "editor/editor_panel.h"
@@ -115,13 +116,15 @@ void EditorWindow::BuildActions() {
 
 void EditorWindow::AddText() {
   bool ok = false;
-  const QString text = QInputDialog::getText(this, tr("Add text"), tr("Text (at most 40 bytes):"),
-                                             QLineEdit::Normal, tr("Text"), &ok);
+  const QString text =
+      QInputDialog::getText(this, tr("Add text"), tr("Text (at most %1 bytes):").arg(kMaxTextBytes),
+                            QLineEdit::Normal, tr("Text"), &ok);
   if (!ok || text.isEmpty()) return;
   TextStyle style;
   auto object = MakeTextObject(8, 8 + style.size, text, style);
   if (!object) {
-    QMessageBox::warning(this, kCaption, tr("The text does not fit: at most 40 bytes."));
+    QMessageBox::warning(this, kCaption,
+                         tr("The text does not fit: at most %1 bytes.").arg(kMaxTextBytes));
     return;
   }
   model_.Add(std::move(*object));

@@ -28,4 +28,10 @@ void ApplyInkRule(LogoSession& session, int mono_ink) {
   }
 }
 
+std::uint16_t LevelAttachFor(int position, bool monochrome) {
+  if (position <= 0) return kAttachFirst;
+  if (position == 1 && !monochrome) return kAttachSecond;
+  return kAttachWhite;
+}
+
 }  // namespace inkmark

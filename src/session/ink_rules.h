@@ -16,4 +16,8 @@ void SetInksFromProfile(LogoSession& session);
 // monochrome list: 0 the 1st colour, 1 the 2nd.
 void ApplyInkRule(LogoSession& session, int mono_ink);
 
+// The level_attach entry for a level slider moved to `position`: left the 1st
+// ink, the middle the 2nd (white when monochrome), right white.
+std::uint16_t LevelAttachFor(int position, bool monochrome);
+
 }  // namespace inkmark

@@ -6,7 +6,7 @@
 #include "document/document_format.h"
 #include "document/document_reader.h"
 #include "document/text_item_font.h"
-#include "platform/code_page.h"
+#include "document/text_limit.h"
 
 namespace inkmark {
 
@@ -51,15 +51,10 @@ void ComposePipeline::SetItemText(LogoSession& session, int index, const std::st
   if (item.kind != kTextObject) return;
   std::vector<std::uint8_t>& data = session.document;
   if (item.payload > data.size() || data.size() - item.payload < kTextRecordSize) return;
-  // The record holds at most 40 bytes and a terminating NUL; a two-byte
-  // character that would not fit whole is left out.
-  const int code_page = CodePageOfCharset(ReadTextRecord(data, item.payload)->font.char_set);
-  std::size_t length = 0;
-  while (length < text.size()) {
-    const std::size_t n = IsDbcsLeadByte(code_page, std::uint8_t(text[length])) ? 2 : 1;
-    if (length + n > std::min(text.size(), kMaxTextBytes)) break;
-    length += n;
-  }
+  // A text past the limit is refused by the window before it comes here; it
+  // is never cut to fit.
+  if (!CheckTextLength(text.size())) return;
+  const std::size_t length = text.size();
   std::uint8_t* field = data.data() + item.payload + kTextOffText;
   std::memset(field, 0, kTextFieldSize);
   std::memcpy(field, text.data(), length);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "document/text_limit.h"
 #include "platform/code_page.h"
 #include "platform/message_box.h"
 #include "platform/output_file.h"
@@ -66,7 +67,7 @@ void MainWindow::Open() {
   ApplySourceKindRules();
   UpdatePrintWidth();
   view_.SetTextLimit(kIdSourceEdit, 260);
-  view_.SetTextLimit(kIdItemText, 40);
+  view_.SetTextLimit(kIdItemText, int(kMaxTextBytes));
 
   const ConversionParams& params = session_.params;
   view_.SetRange(kIdProcessing, 0, 2);

@@ -24,9 +24,6 @@ struct ColorItemLook {
 // `disabled` items are drawn grey by the caller with swatch 108.
 ColorItemLook ColorItemLookFor(std::string_view name, bool disabled);
 
-// The level_attach entry for a level slider moved to `position`.
-std::uint16_t LevelAttachFor(int position, bool monochrome);
-
 class MainWindow final : public ControlEvents {
  public:
   MainWindow(LogoSession& session, ControlView& view, MainPipeline& pipeline, MainHost& host,

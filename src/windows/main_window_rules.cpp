@@ -1,7 +1,9 @@
 // The picture and conversion controls: what is shown and enabled for each
 // source and item, the level sliders, and the reactions to these controls.
+#include "document/text_limit.h"
 #include "platform/paths.h"
 #include "platform/translation.h"
+#include "session/ink_rules.h"
 #include "windows/main_ids.h"
 #include "windows/main_window.h"
 
@@ -23,12 +25,6 @@ void ShowAll(ControlView& view, const int (&ids)[N], bool shown) {
 }
 
 }  // namespace
-
-std::uint16_t LevelAttachFor(int position, bool monochrome) {
-  if (position <= 0) return kAttachFirst;
-  if (position == 1 && !monochrome) return kAttachSecond;
-  return kAttachWhite;
-}
 
 void MainWindow::ShowAttach(bool shown) {
   for (int id : {int(kIdAttachGroup), int(kIdAutomatic), int(kIdManual)}) view_.Show(id, shown);
@@ -243,12 +239,12 @@ void MainWindow::ChangeItemText() {
   ItemState item = pipeline_.Item(session_, index);
   if (!item.is_text) return;
   std::optional<std::string> text = view_.EncodedText(kIdItemText);
-  if (!text) {
-    // A character the item's code page cannot hold is not stored.
+  if (!text || !CheckTextLength(text->size())) {
+    // An edit the item cannot hold (a character without a code in its page, or
+    // a text past the limit) is refused whole: the item's text comes back.
     ShowItemText(item);
     return;
   }
-  if (text->size() > kMaxPath) text->resize(kMaxPath);
   if (*text == item.text) return;
   pipeline_.SetItemText(session_, index, *text);
   BusyCursor busy(host_);

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "document/ink_rates.h"
 #include "session/session.h"
-#include "windows/ink_rates.h"
 
 namespace inkmark {
 

@@ -82,8 +82,17 @@ TEST(CliOptionsTest, ManyPortsPassTheRestOnAndRefuseWhatCannotRunOnMany) {
       {{"test-print", "a.bmp", "--json"},
        "--json applies to printers, keys, capacity, preview and more than one printer"}};
   for (const auto& [args, error] : kCases) EXPECT_EQ(Parse(args).error, error);
-  EXPECT_NE(Parse({"keys", "--printers-list", "p", "--jobs", "65"}).error.find("--jobs"),
-            std::string::npos);
+  // Both ends of --jobs: no job at all would start no child and wait forever.
+  for (const char* jobs : {"0", "65"}) {
+    EXPECT_EQ(
+        Parse({"keys", "--printers-list", "p", "--jobs", jobs}).error,
+        std::string("invalid value '") + jobs + "' for --jobs: expected a number from 1 to 64");
+  }
+  for (const char* jobs : {"1", "64"}) {
+    auto accepted = Parse({"keys", "--printers-list", "p", "--jobs", jobs});
+    ASSERT_TRUE(accepted.options) << accepted.error;
+    EXPECT_EQ(accepted.options->jobs, std::stoi(jobs));
+  }
 }
 
 TEST(CliOptionsTest, PrintersListReadsPortsAndOptionsAndRefusesBadLinesByNumber) {

@@ -13,6 +13,7 @@
 #include "document/document_format.h"
 #include "document/document_reader.h"
 #include "document/text_item.h"
+#include "document/text_limit.h"
 #include "picture/picture.h"
 #include "picture/picture_bytes.h"
 #include "picture/picture_io.h"
@@ -295,7 +296,6 @@ TEST(DocumentReaderTest, WrittenObjectsKeepTheirOrderAndBudgetsAndMalformedFiles
           {one, 64, 0x8011, 2, "unknown object"},
           {image, kDocOffTextBytes, 54, 8, "budgets swapped"},
           {two, kDocOffTextBytes, 143 | std::uint64_t{143} << 32, 8, "budgets stop before the end"},
-          {one, 64 + 40 + kTextOffLength, 41, 2, "text past its 40-byte field"},
           // An image length that runs past the data, and ones that wrap 32 bits.
           {image, 64 + 40, 1000, 4, "image past the end"},
           {image, 64 + 40, 0xFFFFFFFF, 4, "wraps"},
@@ -311,7 +311,45 @@ TEST(DocumentReaderTest, WrittenObjectsKeepTheirOrderAndBudgetsAndMalformedFiles
     EXPECT_EQ(refused.code(), text ? FailureCode::kTextTooLong : FailureCode::kCorrupt) << why;
     EXPECT_NE(refused.detail(), "") << why;
   }
-  EXPECT_FALSE(WriteLogoDocument(10, 10, {Text(std::string(41, 'x'))}));
+}
+
+// The text of the document's only object as the reader gives it back; nullopt
+// when the reader refuses the document.
+std::optional<std::string> ReadBackText(const std::vector<std::uint8_t>& file) {
+  auto parsed = ParseLogoDocument(file);
+  if (!parsed) return std::nullopt;
+  const TextRecord record = *ReadTextRecord(parsed->data, parsed->items.at(0).payload);
+  return std::string(record.text.begin(), record.text.begin() + record.text_length);
+}
+
+TEST(TextLimitTest, FortyBytesAreWrittenAndReadBackTheFortyFirstIsRefusedWholeNeverCut) {
+  const std::string forty(40, 'x');
+  EXPECT_EQ(ReadBackText(Doc({Text(forty)})), forty);
+  const auto refused = WriteLogoDocument(10, 10, {Text(forty + 'x')});
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.code(), FailureCode::kTextTooLong);
+  // A file whose length field claims one byte more than the field holds.
+  auto claimed = Doc({Text(forty)});
+  claimed[kDocumentHeaderSize + kObjectHeaderSize + kTextOffLength] = 41;
+  EXPECT_FALSE(ReadBackText(claimed));
+
+  // Japanese in Shift-JIS: twenty characters fill the forty bytes; a two-byte
+  // character at bytes 40-41 refuses the text rather than splitting it.
+  if (!EncodeTextItem(QStringLiteral("\u8A9E"), 932)) GTEST_SKIP() << "no Shift-JIS codec here";
+  const QString twenty(20, QChar(0x8A9E));  // 語, 0x8C 0xEA
+  const auto bytes = EncodeTextItem(twenty, 932);
+  ASSERT_TRUE(bytes);
+  std::string expected;
+  for (int i = 0; i < 20; ++i) expected += "\x8C\xEA";
+  EXPECT_EQ(*bytes, expected);
+  DocumentObject japanese = Text(*bytes);
+  japanese.font.char_set = 128;
+  EXPECT_EQ(ReadBackText(Doc({japanese})), expected);
+  const auto split = EncodeTextItem(QString(39, QChar('a')) + QChar(0x8A9E), 932);
+  ASSERT_FALSE(split) << "cut to " << split->size() << " bytes";
+  EXPECT_EQ(split.code(), FailureCode::kTextTooLong);
+  EXPECT_EQ(EncodeTextItem(QString(38, QChar('a')) + QChar(0x8A9E), 932).value().size(), 40u);
+  EXPECT_EQ(EncodeTextItem(QChar(0x8A9E), 1252).code(), FailureCode::kUnsupported);
 }
 
 TEST(DocumentReaderTest, LoadCopiesSessionSettingsAndAnUnusableFileLoadsNothing) {

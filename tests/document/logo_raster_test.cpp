@@ -53,6 +53,9 @@ TEST(RasterFromComposite, ReadsTheSessionsInksRefusesBrokenPagesAndStaysInside) 
   ASSERT_TRUE(raster && raster->bits_per_pixel() == 1);
   EXPECT_FALSE(raster->pixel(2, 0) || raster->pixel(0, -1) || raster->row(2).size());
   EXPECT_EQ(raster->FindInk(0xFFFFFF), 1u);
+  // Blue (0xFF0000) and red (0x0000FF) are each other's byte order reversed.
+  EXPECT_EQ(raster->FindInk(kColorBlue), 0u);
+  EXPECT_FALSE(raster->FindInk(kColorRed)) << "red read as blue";
   EXPECT_FALSE(raster->FindInk(kNoInk)) << "no ink must not match white";
 
   auto page = Page({{0, 0}, {0, 0}});

@@ -47,13 +47,17 @@ class Copy {
     to_ = ::fdopen(in[1], "w");
     from_ = ::fdopen(out[0], "r");
   }
+  // A copy still running is killed before its pipes close: an end of input
+  // lets it finish as the program does, deleting its files (a closed output
+  // does not stop it where SIGPIPE is ignored), and under load it got there
+  // before the kill, leaving nothing to show that it died.
   ~Copy() {
-    if (to_) std::fclose(to_);
-    if (from_) std::fclose(from_);
     if (pid_ > 0) {
       ::kill(pid_, SIGKILL);
       ::waitpid(pid_, nullptr, 0);
     }
+    if (to_) std::fclose(to_);
+    if (from_) std::fclose(from_);
   }
   std::string Line() {
     char buffer[128] = {};

@@ -267,6 +267,14 @@ TEST_F(MainWindowTest, DocumentListsItemsShowsEachWithItsOwnSettingsAndNeedsItem
   EXPECT_EQ(recorder_.items[2].text, "Bye");
   EXPECT_EQ(recorder_.calls.size(), before + 2) << "a text change refreshes both previews";
   EXPECT_TRUE(recorder_.calls.back().second);
+  // Forty bytes are stored; whatever the edit lets past them is refused whole,
+  // never cut: a two-byte character at bytes 40-41 leaves the text as it was.
+  const std::string forty(40, 'x');
+  view_.UserType(kIdItemText, forty);
+  EXPECT_EQ(recorder_.items[2].text, forty);
+  view_.SetText(kIdItemText, std::string(39, 'x') + "\x8C\xEA");
+  EXPECT_EQ(recorder_.items[2].text, forty);
+  EXPECT_EQ(view_.Text(kIdItemText), forty) << "the field shows the stored text again";
 
   view_.UserSelect(kIdSecondColor, 1);  // None: every item moves to the 1st colour
   EXPECT_EQ(recorder_.resets, 1);

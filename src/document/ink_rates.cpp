@@ -1,4 +1,4 @@
-#include "windows/ink_rates.h"
+#include "document/ink_rates.h"
 
 #include <array>
 #include <charconv>

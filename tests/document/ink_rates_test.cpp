@@ -1,6 +1,6 @@
 // The Preview's caption: printed size and the share of each ink, counted by
 // palette over the raster's width only.
-#include "windows/ink_rates.h"
+#include "document/ink_rates.h"
 
 #include <gtest/gtest.h>
 
