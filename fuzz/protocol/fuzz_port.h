@@ -16,21 +16,22 @@ class FuzzPort final : public PortDriver {
  public:
   explicit FuzzPort(std::span<const std::uint8_t> bytes) : PortDriver("FUZZ"), bytes_(bytes) {}
 
-  std::int32_t open() override { return 1; }
-  void close() override {}
-  std::int32_t read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
+  Status open() override { return Status(); }
+  Status close() override { return Status(); }
+  Status read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
     got = std::uint32_t(std::min<std::size_t>(length, bytes_.size() - pos_));
     std::copy_n(bytes_.begin() + pos_, got, buffer);
     pos_ += got;
-    return got == length ? 1 : 0;
+    if (got != length) return {FailureCode::kTimedOut, "no more bytes"};
+    return Status();
   }
-  std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
+  Status readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
     return read(buffer, length, got);
   }
-  std::int32_t write(const std::uint8_t*, std::uint32_t length, std::uint32_t& written,
-                     std::uint32_t&) override {
+  Status write(const std::uint8_t*, std::uint32_t length, std::uint32_t& written,
+               std::uint32_t&) override {
     written = length;
-    return 1;
+    return Status();
   }
 
   // Each exchange: one length byte (0xFF fails the exchange), then that many
@@ -40,7 +41,7 @@ class FuzzPort final : public PortDriver {
                   std::uint32_t& received) {
       std::uint8_t length = 0;
       std::uint32_t got = 0;
-      if (read(&length, 1, got) != 1 || length == 0xFF) return false;
+      if (!read(&length, 1, got) || length == 0xFF) return false;
       std::uint32_t want = std::min<std::uint32_t>(length, std::uint32_t(reply.size()));
       read(reply.data(), want, received);
       return true;

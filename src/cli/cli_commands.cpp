@@ -23,6 +23,7 @@
 #include "platform/translation.h"
 #include "ports/driver_port.h"
 #include "ports/open_port.h"
+#include "protocol/nv_commands.h"
 #include "protocol/nv_dispatch.h"
 #include "protocol/transaction.h"
 #include "session/ink_rules.h"
@@ -260,11 +261,12 @@ int Run::WithRaster() {
 
 // One port carries the key list and the registration, as in the key-entry window.
 int Run::Register(std::optional<LogoRaster> raster) {
-  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
-  if (!port) {
-    ShowMessage(kAppInstance, kStrPortOpenFailed);
+  auto opened = OpenPrinterPort(session_);
+  if (!opened) {
+    ShowFailure(kAppInstance, kStrPortOpenFailed, opened.failure());
     return kExitFailed;
   }
+  std::unique_ptr<PortDriver> port = std::move(*opened);
   std::vector<NvKey> keys;
   if (ReadKeyCodeList(*port, kAppInstance, keys) < 0) {
     ClosePrinterPort(std::move(port));
@@ -292,13 +294,16 @@ int Run::CommandFile(std::optional<LogoRaster> raster) {
   if (!output) return CannotWrite(error);
   session_.save_path = output->temp_path();
   session_.save_as_command_file = 1;
-  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
+  auto opened = OpenPrinterPort(session_);
   std::int32_t result = 0;
-  if (!port) {
-    ShowMessage(kAppInstance, kStrPortOpenFailed);
+  if (!opened) {
+    ShowFailure(kAppInstance, kStrPortOpenFailed, opened.failure());
   } else {
-    result = RegisterNvGraphics(*port, kAppInstance, session_, *o_.key, std::move(raster));
-    ClosePrinterPort(std::move(port));
+    result = RegisterNvGraphics(**opened, kAppInstance, session_, *o_.key, std::move(raster));
+    if (Status closed = ClosePortChecked(**opened); !closed && result == 1) {
+      ShowFailure(kAppInstance, kStrRegisterFailed, closed.failure());
+      result = 0;
+    }
   }
   session_.save_as_command_file = 0;
   session_.save_path = o_.output;
@@ -308,14 +313,16 @@ int Run::CommandFile(std::optional<LogoRaster> raster) {
 }
 
 int Run::Keys() {
-  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
-  if (!port) {
-    ShowMessage(kAppInstance, kStrPortOpenFailed);
+  auto opened = OpenPrinterPort(session_);
+  if (!opened) {
+    ShowFailure(kAppInstance, kStrPortOpenFailed, opened.failure());
     return kExitFailed;
   }
+  std::unique_ptr<PortDriver> port = std::move(*opened);
   std::vector<NvKey> keys;
-  const std::int32_t count = ReadStoredKeys(*port, keys);
+  auto listed = ListStoredKeys(*port, keys);
   ClosePrinterPort(std::move(port));
+  const std::int32_t count = listed ? *listed : -1;
   if (count == 0) ShowMessage(kAppInstance, kStrNoKeys);
   if (o_.json) {
     std::vector<std::string> texts;
@@ -326,26 +333,28 @@ int Run::Keys() {
     for (const NvKey& k : keys) console_.out << k.data() << '\n';
   }
   // What came before the list broke off is shown, but is not all there is.
-  if (count < 0) {
+  if (!listed) {
     console_.out.flush();
-    ShowMessage(kAppInstance, kStrKeyListFailed);
+    ShowFailure(kAppInstance, kStrKeyListFailed, listed.failure());
     return kExitFailed;
   }
   return kExitOk;
 }
 
 int Run::Capacity() {
-  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
-  if (!port) {
-    ShowMessage(kAppInstance, kStrPortOpenFailed);
+  auto opened = OpenPrinterPort(session_);
+  if (!opened) {
+    ShowFailure(kAppInstance, kStrPortOpenFailed, opened.failure());
     return kExitFailed;
   }
-  const std::int32_t capacity = ReadNvCapacity(*port);
+  std::unique_ptr<PortDriver> port = std::move(*opened);
+  auto read = QueryNvCapacity(*port);
   ClosePrinterPort(std::move(port));
-  if (capacity < 0) {
-    ShowMessage(kAppInstance, kStrCapacityFailed);
+  if (!read) {
+    ShowFailure(kAppInstance, kStrCapacityFailed, read.failure());
     return kExitFailed;
   }
+  const std::int32_t capacity = *read;
   if (o_.json)
     console_.out << "{\"capacity\":" << capacity << "}\n";
   else
@@ -357,8 +366,8 @@ int Run::Capacity() {
 int Run::Print() {
   int status = kExitOk;
   for (const NvKey& key : o_.keys) {
-    if (PrintNvGraphics(session_, key) != 1) {
-      ShowMessage(kAppInstance, kStrPrintFailed, key.data());
+    if (Status sent = SendOnOwnPort(session_, PrintNvCommand(key)); !sent) {
+      ShowFailure(kAppInstance, kStrPrintFailed, sent.failure(), key.data());
       status = kExitFailed;
     }
   }
@@ -373,8 +382,8 @@ int Run::Delete() {
       if (boxes_.answered_unasked()) status = kExitFailed;
       continue;
     }
-    if (DeleteNvGraphics(session_, key) != 1) {
-      ShowMessage(kAppInstance, kStrDeleteFailed, key.data());
+    if (Status sent = SendOnOwnPort(session_, DeleteNvCommand(key)); !sent) {
+      ShowFailure(kAppInstance, kStrDeleteFailed, sent.failure(), key.data());
       status = kExitFailed;
     }
   }

@@ -1,5 +1,7 @@
 #include "platform/failure.h"
 
+#include <cstring>
+
 namespace inkmark {
 
 std::string_view FailureCodeName(FailureCode code) {
@@ -38,6 +40,10 @@ std::string_view FailureCodeName(FailureCode code) {
       return "invalid argument";
   }
   return "failure";
+}
+
+Failure ErrnoFailure(FailureCode code, const std::string& context, int error) {
+  return {code, context + ": " + std::strerror(error)};
 }
 
 std::string Failure::Describe() const {

@@ -32,6 +32,12 @@ enum class FailureCode : std::uint8_t {
   kInvalidArgument,
 };
 
+struct Failure;
+
+// A failure whose detail is `context` and the system's text for `error`
+// ("/dev/ttyS0: Permission denied").
+Failure ErrnoFailure(FailureCode code, const std::string& context, int error);
+
 // A stable short name of the code, for tests and logs ("corrupt").
 std::string_view FailureCodeName(FailureCode code);
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <string>
 
 #include "platform/line_queues.h"
 #include "platform/message_box.h"
@@ -22,25 +23,50 @@ namespace {
 // Step of the waits that have no descriptor event to wake them.
 constexpr std::uint32_t kPollStepMs = 10;
 
+const Failure kNotOpen{FailureCode::kPortUnavailable, "the port is not open"};
+
 std::uint32_t Remaining(std::uint64_t deadline, std::uint64_t now) {
   return now >= deadline ? 0 : std::uint32_t(std::min<std::uint64_t>(deadline - now, UINT32_MAX));
 }
 
 }  // namespace
 
-std::int32_t DevicePort::open() {
+Status DevicePort::open() {
   auto path = DevicePathFor(name);
-  if (!path) return 0;
+  if (!path) return {FailureCode::kPortUnavailable, label() + ": no device for this port"};
   UniqueFd fd(::open(path->c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
-  if (!fd) return 0;
+  if (!fd) return ErrnoFailure(FailureCode::kPortUnavailable, path->string(), errno);
   // The device is ours alone while the port is open.
-  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return 0;
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EWOULDBLOCK)
+      return {FailureCode::kBusy, path->string() + ": in use by another program"};
+    return ErrnoFailure(FailureCode::kPortUnavailable, path->string(), errno);
+  }
   // Stale replies from an earlier exchange would be taken for this one's. Output
   // is left alone: on a pseudo-terminal it is bytes the other end has not read yet.
   ::tcflush(fd.get(), TCIFLUSH);
   handle = std::move(fd);
   applyTimeouts();
-  return 1;
+  return Status();
+}
+
+std::string DevicePort::label() const {
+  // Port names end in a colon ("COM1:"); a sentence names the port without it.
+  return !name.empty() && name.back() == ':' ? name.substr(0, name.size() - 1) : name;
+}
+
+Status DevicePort::closed() const {
+  if (!output_lost) return Status();
+  return {FailureCode::kOutputLost, label() + ": the printer stopped taking the bytes sent to it"};
+}
+
+Status DevicePort::transferFailure(std::uint32_t error, const char* what) const {
+  if (error == kErrorBusy || error == kErrorCounterTimeout)
+    return {FailureCode::kBusy, label() + ": the printer took nothing for too long"};
+  const FailureCode code = error == EIO || error == EPIPE || error == ECONNRESET
+                               ? FailureCode::kHungUp
+                               : FailureCode::kWriteFailed;
+  return ErrnoFailure(code, label() + ": " + what, int(error));
 }
 
 bool DevicePort::drainOutput() {
@@ -54,11 +80,12 @@ bool DevicePort::drainOutput() {
   return drained;
 }
 
-void DevicePort::close() {
-  if (!handle) return;
+Status DevicePort::close() {
+  if (!handle) return Status();
   const bool drained = drainOutput();
   ::tcflush(handle.get(), drained ? TCIFLUSH : TCIOFLUSH);
   handle.reset();
+  return closed();
 }
 
 void DevicePort::discardInput() {
@@ -146,21 +173,25 @@ DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::ui
   return t;
 }
 
-std::int32_t DevicePort::read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
+Status DevicePort::read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
   got = 0;
-  if (!handle) return 0;
+  if (!handle) return kNotOpen;
   Transfer t = readDevice(buffer, length);
   got = t.count;
-  if (!t.ok) last_comm_errors = t.error;
-  return got == length ? 1 : 0;
+  if (!t.ok) {
+    last_comm_errors = t.error;
+    return ErrnoFailure(FailureCode::kHungUp, label() + ": read", int(t.error));
+  }
+  if (got != length) return {FailureCode::kTimedOut, label() + ": the reply stopped coming"};
+  return Status();
 }
 
-std::int32_t DevicePort::readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
-  if (!handle) return 0;
+Status DevicePort::readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
+  if (!handle) return kNotOpen;
   PortClock& clock = CurrentPortClock();
   got = 0;
   std::uint64_t start = clock.NowMs();
-  if (length == 0) return 1;
+  if (length == 0) return Status();
   for (std::uint32_t pass = 0;; ++pass) {
     if (pass % kReadBackoffPasses == kReadBackoffPasses - 1 &&
         read_constant_ms + kReadBackoffStepMs <= timeout_ms) {
@@ -170,19 +201,21 @@ std::int32_t DevicePort::readExact(std::uint8_t* buffer, std::uint32_t length, s
     if (clock.NowMs() - start > timeout_ms) {
       read_constant_ms = kReadConstantStartMs;
       applyTimeouts();
-      return 0;
+      return {FailureCode::kTimedOut, label() + ": no reply within " + std::to_string(timeout_ms) +
+                                          " ms (" + std::to_string(got) + " of " +
+                                          std::to_string(length) + " bytes came)"};
     }
     // A failed read counts as no data; its error is not kept.
     got += readDevice(buffer + got, length - got).count;
-    if (got >= length) return 1;
+    if (got >= length) return Status();
   }
 }
 
-std::int32_t DevicePort::write(const std::uint8_t* buffer, std::uint32_t length,
-                               std::uint32_t& written, std::uint32_t& errors) {
+Status DevicePort::write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
+                         std::uint32_t& errors) {
   written = 0;
-  if (!handle) return 0;
-  if (length == 0) return 1;
+  if (!handle) return kNotOpen;
+  if (length == 0) return Status();
   PortClock& clock = CurrentPortClock();
   bool busy = false;
   std::uint64_t busy_since = 0;
@@ -193,12 +226,12 @@ std::int32_t DevicePort::write(const std::uint8_t* buffer, std::uint32_t length,
     written += t.count;
     if (t.ok) {
       busy = false;
-      if (t.count == 0) return 0;
+      if (t.count == 0) return {FailureCode::kWriteFailed, label() + ": the device took nothing"};
       continue;
     }
     if (t.error != kErrorBusy && t.error != kErrorCounterTimeout) {
       errors = t.error;
-      return 0;
+      return transferFailure(t.error, "write");
     }
     if (!busy) {
       busy = true;
@@ -217,11 +250,11 @@ std::int32_t DevicePort::write(const std::uint8_t* buffer, std::uint32_t length,
     int answer = CurrentMessageBoxes().Show(nullptr, kBusyCaption, kBusyQuestion, kMbRetryCancel);
     if (answer != kIdRetry) {
       errors = t.error;
-      return 0;
+      return transferFailure(t.error, "write");
     }
     busy = false;
   }
-  return 1;
+  return Status();
 }
 
 }  // namespace inkmark

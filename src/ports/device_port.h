@@ -23,16 +23,16 @@ class DevicePort : public PortDriver {
 
   // Opens the device `name` maps to, exclusively, discards stale input and
   // applies the time-outs.
-  std::int32_t open() override;
+  Status open() override;
   // Lets queued output go out for as long as the line keeps sending it,
   // discards unread input and closes the device. Output still queued once the
   // line has sent nothing for the write time-out is dropped, and `output_lost`
   // says so.
-  void close() override;
-  std::int32_t read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
-  std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
-  std::int32_t write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
-                     std::uint32_t& errors) override;
+  Status close() override;
+  Status read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
+  Status readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
+  Status write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
+               std::uint32_t& errors) override;
   void discardInput() override;
 
  protected:
@@ -46,6 +46,12 @@ class DevicePort : public PortDriver {
   // Waits while queued output keeps leaving; false, with `output_lost` set,
   // when it stopped leaving before the queue emptied.
   bool drainOutput();
+  // The port's name as a sentence shows it: "COM1", "tcp://host:9100".
+  std::string label() const;
+  // What a close that lost output, or not, reports.
+  Status closed() const;
+  // The failure of a transfer that ended with `error`.
+  Status transferFailure(std::uint32_t error, const char* what) const;
   // Sets the five time-outs, the read constant from the shared `read_constant_ms`.
   void applyTimeouts();
   // One read as the time-outs allow: up to `read_total_timeout_constant` for the

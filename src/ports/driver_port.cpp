@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 #include "platform/message_box.h"
@@ -13,6 +14,8 @@
 namespace inkmark {
 
 namespace {
+
+const Failure kNotOpen{FailureCode::kPortUnavailable, "the port is not open"};
 
 std::filesystem::path& ChosenLibraryFolder() {
   static std::filesystem::path folder;
@@ -58,27 +61,29 @@ DriverPort::~DriverPort() {
   if (library && monitor_handle >= 0) close_monitor(monitor_handle);
 }
 
-std::int32_t DriverPort::open() {
-  if (library) return 0;  // a port is opened once
+Status DriverPort::open() {
+  if (library) return {FailureCode::kInvalidArgument, "the port is open already"};
   const std::filesystem::path file = library_folder_ / kStatusLibraryFile;
   library.reset(::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL));
   if (!library) {
+    const char* why = ::dlerror();
     CurrentMessageBoxes().Show(nullptr, kStatLinkMissingCaption, kStatLinkMissingText, kMbOk);
-    return 0;
+    return {FailureCode::kPortUnavailable, why != nullptr ? why : file.string()};
   }
   open_monitor = reinterpret_cast<StlOpenMonitorFn>(::dlsym(library.get(), kStlOpenMonitorName));
   close_monitor = reinterpret_cast<StlCloseMonitorFn>(::dlsym(library.get(), kStlCloseMonitorName));
   direct_io = reinterpret_cast<StlDirectIoFn>(::dlsym(library.get(), kStlDirectIoName));
   if (open_monitor == nullptr || close_monitor == nullptr || direct_io == nullptr) {
     unload();
-    return 0;
+    return {FailureCode::kPortUnavailable, file.string() + ": not the status-monitor library"};
   }
   monitor_handle = open_monitor(kStlAccessDirect, name.c_str());
   if (monitor_handle < 0) {
     unload();
-    return 0;
+    return {FailureCode::kPortUnavailable, "the status monitor cannot reach the printer '" + name +
+                                               "' (" + std::to_string(monitor_handle) + ")"};
   }
-  return 1;
+  return Status();
 }
 
 void DriverPort::unload() {
@@ -89,12 +94,17 @@ void DriverPort::unload() {
   library.reset();
 }
 
-void DriverPort::close() {
-  if (!library) return;
+Status DriverPort::close() {
+  if (!library) return Status();
   // The library reports a failed close when it had to drop output the printer
   // never took.
   if (monitor_handle >= 0 && close_monitor(monitor_handle) < 0) output_lost = true;
   unload();
+  if (output_lost) {
+    return {FailureCode::kOutputLost,
+            "the status monitor could not send everything to the printer '" + name + "'"};
+  }
+  return Status();
 }
 
 std::int32_t DriverPort::beginJob() {
@@ -124,41 +134,50 @@ void DriverPort::endJob() {
     CancelJob(*job);
 }
 
-std::int32_t DriverPort::read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
+Status DriverPort::read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
   got = 0;
-  if (!library) return 0;
+  if (!library) return kNotOpen;
   got = length;
-  return direct_io(monitor_handle, 0, nullptr, &got, buffer, kDirectIoTimeoutMs, kStlReplyRaw,
-                   kStlCallVersion) >= 0;
+  const std::int32_t rc = direct_io(monitor_handle, 0, nullptr, &got, buffer, kDirectIoTimeoutMs,
+                                    kStlReplyRaw, kStlCallVersion);
+  if (rc < 0) {
+    return {FailureCode::kTimedOut,
+            "the status monitor had no reply from '" + name + "' (" + std::to_string(rc) + ")"};
+  }
+  return Status();
 }
 
-std::int32_t DriverPort::readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
+Status DriverPort::readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) {
   return read(buffer, length, got);
 }
 
-std::int32_t DriverPort::write(const std::uint8_t* buffer, std::uint32_t length,
-                               std::uint32_t& written, std::uint32_t& errors) {
+Status DriverPort::write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
+                         std::uint32_t& errors) {
   (void)errors;
   written = 0;
   if (spooler_handle) {
     if (cupsWriteRequestData(spooler_handle->http.get(), reinterpret_cast<const char*>(buffer),
                              length) != HTTP_STATUS_CONTINUE) {
       spooler_handle->failed = true;
-      return 0;
+      return {FailureCode::kWriteFailed,
+              std::string("the spooler refused the data: ") + cupsLastErrorString()};
     }
     written = length;
-    return 1;
+    return Status();
   }
-  if (!library) return 0;
+  if (!library) return kNotOpen;
   while (written < length) {
     std::uint32_t chunk = std::min(length - written, kWriteChunkBytes);
     std::uint32_t no_reply = 0;
-    if (direct_io(monitor_handle, chunk, buffer + written, &no_reply, nullptr, kDirectIoTimeoutMs,
-                  kStlReplyRaw, kStlCallVersion) < 0)
-      return 0;
+    const std::int32_t rc = direct_io(monitor_handle, chunk, buffer + written, &no_reply, nullptr,
+                                      kDirectIoTimeoutMs, kStlReplyRaw, kStlCallVersion);
+    if (rc < 0) {
+      return {FailureCode::kWriteFailed,
+              "the status monitor could not send to '" + name + "' (" + std::to_string(rc) + ")"};
+    }
     written += chunk;
   }
-  return 1;
+  return Status();
 }
 
 std::int32_t DriverPort::transact(const std::uint8_t* write_buffer, std::uint32_t write_length,

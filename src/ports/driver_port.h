@@ -35,21 +35,21 @@ class DriverPort final : public PortDriver {
 
   // Loads the library and opens the monitor on the printer; without the
   // library, tells the user so.
-  std::int32_t open() override;
+  Status open() override;
   // Closes the monitor and unloads the library; a running job is left alone.
   // `output_lost` is set when the library could not send all it was given.
-  void close() override;
+  Status close() override;
   // Starts a raw document on the printer's spooler queue.
   std::int32_t beginJob() override;
   // Ends the document; a document whose data did not all reach the spooler is
   // cancelled rather than printed cut short.
   void endJob() override;
-  std::int32_t read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
-  std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
+  Status read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
+  Status readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
   // Inside a job, one spooler write; otherwise through the library in chunks
   // of at most 4096 bytes.
-  std::int32_t write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
-                     std::uint32_t& errors) override;
+  Status write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
+               std::uint32_t& errors) override;
 
   // Sends `write_length` bytes and receives at most `read_length` bytes of
   // reply in one library call; `read_length` then holds the count received.

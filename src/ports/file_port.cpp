@@ -4,37 +4,54 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "platform/paths.h"
 
 namespace inkmark {
 
-std::int32_t FilePort::open() {
+namespace {
+
+const Failure kNoReplies{FailureCode::kUnsupported, "a file gives no replies"};
+
+}  // namespace
+
+Status FilePort::open() {
   // A longer path would have been cut short and name another file.
-  if (file_path.empty() || file_path.size() > kMaxPath) return 0;
+  if (file_path.empty()) return {FailureCode::kInvalidArgument, "no file name"};
+  if (file_path.size() > kMaxPath) {
+    return {FailureCode::kInvalidArgument,
+            "a file name longer than " + std::to_string(kMaxPath) + " characters"};
+  }
   file_handle.reset(::open(file_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  return file_handle ? 1 : 0;
+  if (!file_handle) return ErrnoFailure(FailureCode::kCannotOpen, file_path, errno);
+  return Status();
 }
 
-void FilePort::close() { file_handle.reset(); }
+Status FilePort::close() {
+  // A close that fails (a full disk on some file systems) loses what was written.
+  const bool closed = !file_handle || ::close(file_handle.release()) == 0;
+  if (!closed) return ErrnoFailure(FailureCode::kWriteFailed, file_path, errno);
+  return Status();
+}
 
-std::int32_t FilePort::read(std::uint8_t*, std::uint32_t, std::uint32_t& got) {
+Status FilePort::read(std::uint8_t*, std::uint32_t, std::uint32_t& got) {
   got = 0;
-  return 0;
+  return kNoReplies;
 }
 
-std::int32_t FilePort::readExact(std::uint8_t*, std::uint32_t, std::uint32_t& got) {
+Status FilePort::readExact(std::uint8_t*, std::uint32_t, std::uint32_t& got) {
   got = 0;
-  return 0;
+  return kNoReplies;
 }
 
-std::int32_t FilePort::write(const std::uint8_t* buffer, std::uint32_t length,
-                             std::uint32_t& written, std::uint32_t& errors) {
+Status FilePort::write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
+                       std::uint32_t& errors) {
   written = 0;
-  if (!file_handle) return 0;
+  if (!file_handle) return {FailureCode::kWriteFailed, "the file is not open"};
   if (::lseek(file_handle.get(), 0, SEEK_END) < 0) {
     errors = std::uint32_t(errno);
-    return 0;
+    return ErrnoFailure(FailureCode::kWriteFailed, file_path, errno);
   }
   // The system may take a large write in parts; all of it goes out or the write fails.
   while (written < length) {
@@ -42,11 +59,11 @@ std::int32_t FilePort::write(const std::uint8_t* buffer, std::uint32_t length,
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       errors = n < 0 ? std::uint32_t(errno) : std::uint32_t(EIO);
-      return 0;
+      return ErrnoFailure(FailureCode::kWriteFailed, file_path, int(errors));
     }
     written += std::uint32_t(n);
   }
-  return 1;
+  return Status();
 }
 
 }  // namespace inkmark

@@ -12,15 +12,16 @@ class FilePort final : public PortDriver {
  public:
   explicit FilePort(std::string path) : PortDriver("FILE:"), file_path(std::move(path)) {}
 
-  // Creates the file afresh, replacing any file of that name; 0 when it cannot.
-  std::int32_t open() override;
-  void close() override;
+  // Creates the file afresh, replacing any file of that name.
+  Status open() override;
+  // Refused when the system could not finish the file.
+  Status close() override;
   // A file answers nothing.
-  std::int32_t read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
-  std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
+  Status read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
+  Status readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override;
   // Appends all bytes; on failure `errors` holds the system's error code.
-  std::int32_t write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
-                     std::uint32_t& errors) override;
+  Status write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
+               std::uint32_t& errors) override;
 
   UniqueFd file_handle;
   std::string file_path;

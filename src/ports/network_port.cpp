@@ -34,7 +34,7 @@ int ConnectWithin(int fd, const addrinfo& a, std::uint32_t timeout_ms) {
 NetworkPort::NetworkPort(NetworkAddress where)
     : DevicePort(NetworkAddressText(where)), address(std::move(where)) {}
 
-std::int32_t NetworkPort::open() {
+Status NetworkPort::open() {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;
@@ -42,38 +42,43 @@ std::int32_t NetworkPort::open() {
   addrinfo* found = nullptr;
   const std::string service = std::to_string(address.port);
   if (int rc = ::getaddrinfo(address.host.c_str(), service.c_str(), &hints, &found); rc != 0) {
-    open_error = "cannot resolve " + address.host + ": " + ::gai_strerror(rc);
-    return 0;
+    return {FailureCode::kPortUnavailable,
+            "cannot resolve " + address.host + ": " + ::gai_strerror(rc)};
   }
-  open_error = "no address";
+  Failure why{FailureCode::kPortUnavailable, "no address for " + address.host};
   for (addrinfo* a = found; a != nullptr; a = a->ai_next) {
     UniqueFd fd(
         ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, a->ai_protocol));
-    if (!fd) continue;
+    if (!fd) {
+      why = ErrnoFailure(FailureCode::kPortUnavailable, "cannot connect to " + name, errno);
+      continue;
+    }
     if (int error = ConnectWithin(fd.get(), *a, kConnectTimeoutMs); error != 0) {
-      open_error = "cannot connect to " + name + ": " + std::strerror(error);
+      why =
+          ErrnoFailure(error == ETIMEDOUT ? FailureCode::kTimedOut : FailureCode::kPortUnavailable,
+                       "cannot connect to " + name, error);
       continue;
     }
     // Commands are small and a reply is awaited after each: send them at once.
     int on = 1;
     ::setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     handle = std::move(fd);
-    open_error.clear();
     break;
   }
   ::freeaddrinfo(found);
-  if (!handle) return 0;
+  if (!handle) return why;
   applyTimeouts();
-  return 1;
+  return Status();
 }
 
-void NetworkPort::close() {
-  if (!handle) return;
+Status NetworkPort::close() {
+  if (!handle) return Status();
   // Bytes the printer has not acknowledged stay queued on the socket; a
   // printer that stops taking them loses them.
   drainOutput();
   ::shutdown(handle.get(), SHUT_RDWR);
   handle.reset();
+  return closed();
 }
 
 void NetworkPort::discardInput() {

@@ -19,15 +19,14 @@ class NetworkPort final : public DevicePort {
   explicit NetworkPort(NetworkAddress address);
 
   // Resolves the host and connects to the first of its addresses that answers
-  // within kConnectTimeoutMs; 0 when none does. `open_error` says why.
-  std::int32_t open() override;
+  // within kConnectTimeoutMs; refused when none does, saying why.
+  Status open() override;
   // Lets the printer take what was sent for as long as it keeps taking it,
   // then closes the connection; `output_lost` when it stopped taking bytes.
-  void close() override;
+  Status close() override;
   void discardInput() override;
 
   NetworkAddress address;
-  std::string open_error;
 
  protected:
   std::int64_t writeSome(const std::uint8_t* buffer, std::uint32_t length) override;

@@ -77,18 +77,20 @@ std::unique_ptr<PortDriver> ChoosePrinterPort(const LogoSession& session) {
   return std::make_unique<ParallelPort>();
 }
 
-std::unique_ptr<PortDriver> OpenPrinterPort(const LogoSession& session) {
+Result<std::unique_ptr<PortDriver>> OpenPrinterPort(const LogoSession& session) {
   std::unique_ptr<PortDriver> port = ChoosePrinterPort(session);
-  if (!port || !port->open()) return nullptr;
-  if (dynamic_cast<FilePort*>(port.get()) != nullptr) return port;
+  if (!port) return Failure{FailureCode::kInvalidArgument, "no port is chosen for the printer"};
+  if (Status opened = port->open(); !opened) return opened.failure();
+  if (dynamic_cast<FilePort*>(port.get()) != nullptr) return std::move(port);
   std::uint32_t written = 0;
   std::uint32_t errors = 0;
-  if (!port->write(kInitializeCommand, sizeof kInitializeCommand, written, errors)) {
-    port->close();
-    port.reset();
+  Status sent = port->write(kInitializeCommand, sizeof kInitializeCommand, written, errors);
+  if (!sent) {
+    (void)port->close();
+    return sent.failure();
   }
   CurrentPortClock().SleepMs(kAfterOpenWaitMs);
-  return port;
+  return std::move(port);
 }
 
 }  // namespace inkmark

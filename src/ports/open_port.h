@@ -32,8 +32,9 @@ std::int32_t PortNumberFromName(std::string_view port_name);
 std::unique_ptr<PortDriver> ChoosePrinterPort(const LogoSession& session);
 
 // Chooses the port, opens it and, unless it is a file, sends the initialise
-// command and waits 100 ms for the printer to settle. None when the port cannot
-// be opened or the command cannot be written; the caller reports it.
-std::unique_ptr<PortDriver> OpenPrinterPort(const LogoSession& session);
+// command and waits 100 ms for the printer to settle. Refused, saying why,
+// when the port cannot be opened or the command cannot be written; the caller
+// reports it.
+Result<std::unique_ptr<PortDriver>> OpenPrinterPort(const LogoSession& session);
 
 }  // namespace inkmark

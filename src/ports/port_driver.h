@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/failure.h"
 #include "platform/unique_fd.h"
 
 namespace inkmark {
@@ -28,9 +29,11 @@ class PortDriver {
   PortDriver(const PortDriver&) = delete;
   PortDriver& operator=(const PortDriver&) = delete;
 
-  // The operations, in their slot order. Results: 1 success, 0 failure.
-  virtual std::int32_t open() = 0;
-  virtual void close() = 0;
+  // The operations, in their slot order. A failure says why: the code for the
+  // caller, the detail for the user.
+  virtual Status open() = 0;
+  // Refused with kOutputLost when bytes written were thrown away unsent.
+  virtual Status close() = 0;
   // Writes between the two form one document; 1 when the job started.
   virtual std::int32_t beginJob();
   virtual void endJob();
@@ -38,14 +41,13 @@ class PortDriver {
   virtual std::int32_t status();
   // Pulses or resets the device.
   virtual std::int32_t reset();
-  // One read attempt; 1 when all `length` bytes came.
-  virtual std::int32_t read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) = 0;
-  // Reads until `length` bytes came (1) or `timeout_ms` ran out (0).
-  virtual std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length,
-                                 std::uint32_t& got) = 0;
-  // Writes all bytes; 1 when all went out.
-  virtual std::int32_t write(const std::uint8_t* buffer, std::uint32_t length,
-                             std::uint32_t& written, std::uint32_t& errors) = 0;
+  // One read attempt; ok when all `length` bytes came.
+  virtual Status read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) = 0;
+  // Reads until `length` bytes came, or refuses (kTimedOut) once `timeout_ms` ran out.
+  virtual Status readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) = 0;
+  // Writes all bytes; ok when all went out.
+  virtual Status write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
+                       std::uint32_t& errors) = 0;
   // Drops reply bytes that came after their request had given up on them, so
   // that the next request does not take them for its own answer.
   virtual void discardInput() {}

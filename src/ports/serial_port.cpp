@@ -106,13 +106,15 @@ std::int32_t SerialPort::setLine(std::int32_t port_number, std::uint8_t line_byt
   return 1;
 }
 
-std::int32_t SerialPort::open() {
-  if (!DevicePort::open()) return 0;
+Status SerialPort::open() {
+  if (Status opened = DevicePort::open(); !opened) return opened;
   if (!applyLine()) {
-    close();
-    return 0;
+    const int error = errno;
+    (void)close();
+    return ErrnoFailure(FailureCode::kPortUnavailable, label() + ": the line settings were refused",
+                        error);
   }
-  return 1;
+  return Status();
 }
 
 bool SerialPort::applyLine() {

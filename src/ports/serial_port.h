@@ -46,7 +46,7 @@ class SerialPort final : public DevicePort {
                        std::uint8_t line_flow_flags, std::uint32_t line_baud_rate);
 
   // Opens the device and applies the line; 0 when the device refuses the line.
-  std::int32_t open() override;
+  Status open() override;
   // 1 when DSR or carrier detect is on; a line without modem lines counts as ready.
   std::int32_t status() override;
   // Pulses DTR for 1 ms; returns 0.

@@ -25,23 +25,36 @@ std::int32_t ParseCapacityReply(std::span<const std::uint8_t> reply) {
   return CapacityFromDigits(text.first(std::find(text.begin(), text.end(), 0x00) - text.begin()));
 }
 
-std::int32_t ReadCapacityDirect(PortDriver& port) {
+namespace {
+
+Result<std::int32_t> Capacity(std::int32_t value) {
+  if (value < 0) return MalformedReply("not a capacity in decimal digits");
+  return value;
+}
+
+}  // namespace
+
+Result<std::int32_t> ReadCapacityDirect(PortDriver& port) {
   port.discardInput();
-  if (WriteBytes(port, kCapacityRequest) != 1 || !SkipToReplyHeader(port)) return -1;
+  if (Status sent = WriteBytes(port, kCapacityRequest); !sent) return sent.failure();
+  if (Status found = SkipToReplyHeader(port); !found) return found.failure();
   std::uint8_t b = 0;
-  if (!ReadReplyByte(port, b) || b != kCapacityId) return -1;
+  if (Status read = ReadReplyByte(port, b); !read) return read.failure();
+  if (b != kCapacityId) return MalformedReply("not the capacity reply");
   // One digit more than a capacity may have is enough to refuse the reply.
   std::array<std::uint8_t, kMaxCapacityDigits + 1> digits{};
   std::size_t count = 0;
   while (count < digits.size() && ReadReplyByte(port, b) && b != 0x00) digits[count++] = b;
-  return CapacityFromDigits(std::span(digits).first(count));
+  return Capacity(CapacityFromDigits(std::span(digits).first(count)));
 }
 
-std::int32_t ReadCapacityDriver(const ReplyExchange& exchange) {
+Result<std::int32_t> ReadCapacityDriver(const ReplyExchange& exchange) {
   std::array<std::uint8_t, kReplyBufferSize> reply{};
   std::uint32_t received = 0;
-  if (!exchange(kCapacityRequest, reply, received)) return -1;
-  return ParseCapacityReply(std::span(reply).first(std::min<std::size_t>(received, reply.size())));
+  if (!exchange(kCapacityRequest, reply, received))
+    return Failure{FailureCode::kTimedOut, "the status monitor brought no capacity reply"};
+  return Capacity(
+      ParseCapacityReply(std::span(reply).first(std::min<std::size_t>(received, reply.size()))));
 }
 
 }  // namespace inkmark

@@ -23,10 +23,10 @@ std::int32_t CapacityFromDigits(std::span<const std::uint8_t> digits);
 std::int32_t ParseCapacityReply(std::span<const std::uint8_t> reply);
 
 // Pending input dropped, then the capacity request and its reply read byte
-// by byte; -1 when unreadable.
-std::int32_t ReadCapacityDirect(PortDriver& port);
+// by byte; refused, saying why, when unreadable.
+Result<std::int32_t> ReadCapacityDirect(PortDriver& port);
 
-// The capacity request and its reply in one exchange; -1 when unreadable.
-std::int32_t ReadCapacityDriver(const ReplyExchange& exchange);
+// The capacity request and its reply in one exchange; refused when unreadable.
+Result<std::int32_t> ReadCapacityDriver(const ReplyExchange& exchange);
 
 }  // namespace inkmark

@@ -1,6 +1,7 @@
 #include "protocol/key_list_reply.h"
 
 #include <algorithm>
+#include <string>
 
 #include "picture/picture_bytes.h"
 #include "protocol/nv_commands.h"
@@ -32,48 +33,73 @@ std::optional<KeyListBlock> ParseKeyListBlock(std::span<const std::uint8_t> repl
   return block;
 }
 
-std::int32_t ReadKeyListDirect(PortDriver& port, std::vector<NvKey>& keys) {
-  KeyListCollector collector(keys);
-  port.discardInput();
-  if (WriteBytes(port, kKeyListRequest) != 1 || !SkipToReplyHeader(port)) return -1;
-  // Position 0 of the first block, its header, has been read by the search.
-  for (std::size_t block = 0; block < kMaxKeyBlocks; ++block) {
-    std::uint8_t b = 0;
-    if (block > 0 && (!ReadReplyByte(port, b) || b != kReplyHeader)) return -1;
-    std::uint8_t status = 0;
-    if (!ReadReplyByte(port, b) || b != kKeyListId || !ReadReplyByte(port, status)) return -1;
-    for (;;) {
-      if (!ReadReplyByte(port, b)) return -1;
-      if (b == 0x00) break;
-      if (!collector.Add(b)) return -1;
-    }
-    if (WriteBytes(port, kAcknowledge) != 1) return -1;
-    if (status == kLastKeyBlock) return collector.count();
-  }
-  return -1;
+namespace {
+
+Failure InBlock(std::size_t block, const std::string& what) {
+  return MalformedReply("key list block " + std::to_string(block + 1) + ": " + what);
 }
 
-std::int32_t ReadKeyListDriver(PortDriver& port, const ReplyExchange& exchange,
-                               std::vector<NvKey>& keys) {
+Failure TooManyKeys() {
+  return MalformedReply("more than " + std::to_string(kMaxNvKeys) + " keys");
+}
+
+// Reads one byte of block `block`, which must be `expected`.
+Status ExpectByte(PortDriver& port, std::size_t block, std::uint8_t expected, const char* what) {
+  std::uint8_t b = 0;
+  if (Status read = ReadReplyByte(port, b); !read) return read;
+  if (b != expected) return InBlock(block, std::string("a wrong ") + what);
+  return Status();
+}
+
+}  // namespace
+
+Result<std::int32_t> ReadKeyListDirect(PortDriver& port, std::vector<NvKey>& keys) {
+  KeyListCollector collector(keys);
+  port.discardInput();
+  if (Status sent = WriteBytes(port, kKeyListRequest); !sent) return sent.failure();
+  if (Status found = SkipToReplyHeader(port); !found) return found.failure();
+  // Position 0 of the first block, its header, has been read by the search.
+  for (std::size_t block = 0; block < kMaxKeyBlocks; ++block) {
+    if (block > 0) {
+      if (Status s = ExpectByte(port, block, kReplyHeader, "header"); !s) return s.failure();
+    }
+    if (Status s = ExpectByte(port, block, kKeyListId, "identifier"); !s) return s.failure();
+    std::uint8_t status = 0;
+    if (Status s = ReadReplyByte(port, status); !s) return s.failure();
+    for (;;) {
+      std::uint8_t b = 0;
+      if (Status s = ReadReplyByte(port, b); !s) return s.failure();
+      if (b == 0x00) break;
+      if (!collector.Add(b)) return TooManyKeys();
+    }
+    if (Status sent = WriteBytes(port, kAcknowledge); !sent) return sent.failure();
+    if (status == kLastKeyBlock) return collector.count();
+  }
+  return MalformedReply("more than " + std::to_string(kMaxKeyBlocks) + " key list blocks");
+}
+
+Result<std::int32_t> ReadKeyListDriver(PortDriver& port, const ReplyExchange& exchange,
+                                       std::vector<NvKey>& keys) {
   KeyListCollector collector(keys);
   std::vector<std::uint8_t> reply(kMaxKeyListBlock);
   std::uint32_t received = 0;
-  if (!exchange(kKeyListRequest, reply, received)) return -1;
+  const Failure no_block{FailureCode::kTimedOut, "the status monitor brought no key list block"};
+  if (!exchange(kKeyListRequest, reply, received)) return no_block;
   for (std::size_t block = 0; block < kMaxKeyBlocks; ++block) {
     auto parsed = ParseKeyListBlock(
         std::span<const std::uint8_t>(reply).first(std::min<std::size_t>(received, reply.size())));
-    if (!parsed) return -1;
+    if (!parsed) return InBlock(block, "not a key list block");
     for (std::uint8_t b : parsed->key_bytes) {
-      if (!collector.Add(b)) return -1;
+      if (!collector.Add(b)) return TooManyKeys();
     }
     if (parsed->status == kLastKeyBlock) {
       // The printer expects the acknowledgement but answers nothing to it.
-      WriteBytes(port, kAcknowledge);
+      (void)WriteBytes(port, kAcknowledge);
       return collector.count();
     }
-    if (!exchange(kAcknowledge, reply, received)) return -1;
+    if (!exchange(kAcknowledge, reply, received)) return no_block;
   }
-  return -1;
+  return MalformedReply("more than " + std::to_string(kMaxKeyBlocks) + " key list blocks");
 }
 
 }  // namespace inkmark

@@ -49,18 +49,18 @@ struct KeyListBlock {
 std::optional<KeyListBlock> ParseKeyListBlock(std::span<const std::uint8_t> reply);
 
 // The listing on the direct route: pending input dropped, the request, then
-// the blocks byte by byte, each acknowledged. The number of keys; -1 when the
+// the blocks byte by byte, each acknowledged. The number of keys; refused when the
 // request cannot be written or the list does not arrive whole (a wrong byte
 // where a block's header or identifier belongs, a read that times out, an
-// acknowledgement that cannot be written). `keys` then holds those that came
-// before the list broke off: a partial list must never pass for the stored keys.
-std::int32_t ReadKeyListDirect(PortDriver& port, std::vector<NvKey>& keys);
+// acknowledgement that cannot be written), with where it broke off. `keys` then
+// holds those that came before: a partial list must never pass for the stored keys.
+Result<std::int32_t> ReadKeyListDirect(PortDriver& port, std::vector<NvKey>& keys);
 
 // The listing on the driver route: each block is the reply to the request or
-// to the acknowledgement of the block before. -1 when an exchange fails or a
-// block is malformed (`keys` then holds those that came before); the last
-// block's acknowledgement is a plain write.
-std::int32_t ReadKeyListDriver(PortDriver& port, const ReplyExchange& exchange,
-                               std::vector<NvKey>& keys);
+// to the acknowledgement of the block before. Refused when an exchange fails
+// or a block is malformed (`keys` then holds those that came before); the
+// last block's acknowledgement is a plain write.
+Result<std::int32_t> ReadKeyListDriver(PortDriver& port, const ReplyExchange& exchange,
+                                       std::vector<NvKey>& keys);
 
 }  // namespace inkmark

@@ -64,15 +64,13 @@ std::array<std::uint8_t, kStoreHeaderSize> StoreHeader(GraphicsForm form, std::u
   return h;
 }
 
-std::int32_t WriteBytes(PortDriver& port, std::span<const std::uint8_t> bytes,
-                        std::uint32_t* written) {
+Status WriteBytes(PortDriver& port, std::span<const std::uint8_t> bytes, std::uint32_t* written) {
   std::uint32_t taken = 0;
   std::uint32_t errors = 0;
   if (written != nullptr) *written = 0;
-  if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) return 0;
-  const std::int32_t result =
-      port.write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), taken, errors) == 1 ? 1
-                                                                                             : 0;
+  if (bytes.size() > std::numeric_limits<std::uint32_t>::max())
+    return {FailureCode::kTooLarge, "a command of more than 4 GB"};
+  Status result = port.write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), taken, errors);
   if (written != nullptr) *written = taken;
   return result;
 }

@@ -53,9 +53,9 @@ std::array<std::uint8_t, kStoreHeaderSize> StoreHeader(GraphicsForm form, std::u
                                                        std::uint8_t color_code, std::uint16_t width,
                                                        std::uint16_t height);
 
-// Writes all bytes in one port write; the write's result, 1 or 0. `written`,
-// when given, receives how many of them the port took.
-std::int32_t WriteBytes(PortDriver& port, std::span<const std::uint8_t> bytes,
-                        std::uint32_t* written = nullptr);
+// Writes all bytes in one port write; the write's result. `written`, when
+// given, receives how many of them the port took.
+Status WriteBytes(PortDriver& port, std::span<const std::uint8_t> bytes,
+                  std::uint32_t* written = nullptr);
 
 }  // namespace inkmark

@@ -33,8 +33,9 @@ std::int32_t RegisterNvGraphics(PortDriver& port, WindowHandle owner, const Logo
 
 std::int32_t CloseAfterRegistration(std::unique_ptr<PortDriver> port, WindowHandle owner,
                                     std::int32_t result) {
-  if (ClosePrinterPort(std::move(port)) == 1 || result != 1) return result;
-  ReportTransferFailure(owner, kStrRegisterFailed, true);
+  Status closed = port ? ClosePortChecked(*port) : Status();
+  if (closed || result != 1) return result;
+  ReportTransferFailure(owner, kStrRegisterFailed, true, closed.failure());
   return 0;
 }
 

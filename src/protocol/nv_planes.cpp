@@ -126,7 +126,7 @@ std::int32_t SendNvDefine(PortDriver& port, WindowHandle owner, const LogoSessio
   if (result == 1) result = out.Start(header);
   if (result == 1) result = out.Continue(data);
   port.endJob();
-  if (result != 1) ReportTransferFailure(owner, kStrRegisterFailed, out.broke_off());
+  if (result != 1) ReportTransferFailure(owner, kStrRegisterFailed, out.broke_off(), out.failure());
   return result;
 }
 
@@ -162,11 +162,12 @@ std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
     ShowMessage(owner, kStrTestPrintFailed);
     return 0;
   }
-  std::unique_ptr<PortDriver> port = OpenPrinterPort(session);
-  if (!port) {
-    ShowMessage(owner, kStrTestPrintFailed);
+  auto opened = OpenPrinterPort(session);
+  if (!opened) {
+    ShowFailure(owner, kStrTestPrintFailed, opened.failure());
     return 0;
   }
+  std::unique_ptr<PortDriver> port = std::move(*opened);
   if (port->beginJob() != 1) {
     ClosePrinterPort(std::move(port));
     ShowMessage(owner, kStrTestPrintFailed);
@@ -192,12 +193,14 @@ std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
   }
   port->endJob();
   bool broke_off = out.broke_off();
+  std::optional<Failure> why = out.failure();
   // Bytes the port had to drop on closing never reached the printer.
-  if (ClosePrinterPort(std::move(port)) != 1) {
+  if (Status closed = ClosePortChecked(*port); !closed) {
     broke_off = true;
     result = 0;
+    if (!why) why = closed.failure();
   }
-  if (result != 1) ReportTransferFailure(owner, kStrTestPrintFailed, broke_off);
+  if (result != 1) ReportTransferFailure(owner, kStrTestPrintFailed, broke_off, why);
   return result;
 }
 
@@ -215,8 +218,13 @@ void CommandSender::ReportAs(std::uint64_t total) {
 std::int32_t CommandSender::Send(std::span<const std::uint8_t> bytes, bool inside_command) {
   std::uint32_t written = 0;
   std::int32_t result = 1;
+  auto write = [&](std::span<const std::uint8_t> piece, std::uint32_t* taken) {
+    Status sent = WriteBytes(port_, piece, taken);
+    if (!sent) failure_ = sent.failure();
+    return sent ? 1 : 0;
+  };
   if (progress_ == nullptr) {
-    result = WriteBytes(port_, bytes, &written);
+    result = write(bytes, &written);
   } else {
     // In pieces, so that the progress moves and a stop comes between two.
     while (result == 1 && written < bytes.size()) {
@@ -227,7 +235,7 @@ std::int32_t CommandSender::Send(std::span<const std::uint8_t> bytes, bool insid
       const auto piece =
           bytes.subspan(written, std::min<std::size_t>(kProgressStep, bytes.size() - written));
       std::uint32_t taken = 0;
-      result = WriteBytes(port_, piece, &taken);
+      result = write(piece, &taken);
       written += taken;
       sent_ += taken;
       if (!progress_->Update(sent_, total_)) stopped_ = true;
@@ -238,8 +246,12 @@ std::int32_t CommandSender::Send(std::span<const std::uint8_t> bytes, bool insid
   return result;
 }
 
-void ReportTransferFailure(WindowHandle owner, int failure_id, bool broke_off) {
-  ShowMessage(owner, failure_id);
+void ReportTransferFailure(WindowHandle owner, int failure_id, bool broke_off,
+                           const std::optional<Failure>& why) {
+  if (why)
+    ShowFailure(owner, failure_id, *why);
+  else
+    ShowMessage(owner, failure_id);
   if (broke_off) ShowMessage(owner, kStrTransferBrokenOff);
 }
 

@@ -67,6 +67,8 @@ class CommandSender {
   // A further piece of the command started last.
   std::int32_t Continue(std::span<const std::uint8_t> bytes) { return Send(bytes, true); }
   bool broke_off() const { return broke_off_; }
+  // Why the last piece failed; none while every piece went out.
+  const std::optional<Failure>& failure() const { return failure_; }
 
  private:
   std::int32_t Send(std::span<const std::uint8_t> bytes, bool inside_command);
@@ -77,12 +79,15 @@ class CommandSender {
   std::uint64_t total_ = 0;
   std::uint64_t sent_ = 0;
   bool stopped_ = false;  // the user stopped the transfer
+  std::optional<Failure> failure_;
 };
 
 // Tells the user that a define or a test print failed (`failure_id`) and,
 // when it broke off inside a command, that the printer must be switched off
 // and on before it takes another.
-void ReportTransferFailure(WindowHandle owner, int failure_id, bool broke_off);
+// `why`, when known, follows the standard text.
+void ReportTransferFailure(WindowHandle owner, int failure_id, bool broke_off,
+                           const std::optional<Failure>& why = std::nullopt);
 
 // Fills `data` with the dots of `value` in rows first_row .. first_row +
 // rows - 1 and returns the store command that carries them; `data` is cut to

@@ -18,18 +18,25 @@ ReplyExchange DriverExchange(DriverPort& port) {
   };
 }
 
-bool ReadReplyByte(PortDriver& port, std::uint8_t& byte) {
+Status ReadReplyByte(PortDriver& port, std::uint8_t& byte) {
   std::uint32_t got = 0;
-  return port.readExact(&byte, 1, got) == 1 && got == 1;
+  if (Status read = port.readExact(&byte, 1, got); !read) return read;
+  if (got != 1) return {FailureCode::kTimedOut, "the reply stopped coming"};
+  return Status();
 }
 
-bool SkipToReplyHeader(PortDriver& port) {
+Status SkipToReplyHeader(PortDriver& port) {
   for (std::size_t skipped = 0; skipped <= kMaxBytesBeforeHeader; ++skipped) {
     std::uint8_t b = 0;
-    if (!ReadReplyByte(port, b)) return false;
-    if (b == kReplyHeader) return true;
+    if (Status read = ReadReplyByte(port, b); !read) return read;
+    if (b == kReplyHeader) return Status();
   }
-  return false;
+  return MalformedReply(std::to_string(kMaxBytesBeforeHeader + 1) +
+                        " bytes came and none was a reply's header");
+}
+
+Failure MalformedReply(const std::string& what) {
+  return {FailureCode::kMalformedReply, "the printer's reply: " + what};
 }
 
 }  // namespace inkmark

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 
 #include "ports/port_driver.h"
 
@@ -26,11 +27,14 @@ using ReplyExchange = std::function<bool(std::span<const std::uint8_t> request,
 // The exchange of the driver port: one library call per request.
 ReplyExchange DriverExchange(DriverPort& port);
 
-// Reads one reply byte; false when none came within the port's time-out.
-bool ReadReplyByte(PortDriver& port, std::uint8_t& byte);
+// Reads one reply byte; refused when none came within the port's time-out.
+Status ReadReplyByte(PortDriver& port, std::uint8_t& byte);
 
-// Drops bytes until the reply header has been read; false when a read fails
+// Drops bytes until the reply header has been read; refused when a read fails
 // or too many bytes come first.
-bool SkipToReplyHeader(PortDriver& port);
+Status SkipToReplyHeader(PortDriver& port);
+
+// A reply that is not what the request asks for: `what` says where it went wrong.
+Failure MalformedReply(const std::string& what);
 
 }  // namespace inkmark

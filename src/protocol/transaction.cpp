@@ -9,27 +9,30 @@
 
 namespace inkmark {
 
-namespace {
-
-// Sends one command that gets no reply on a port of its own.
-std::int32_t SendOnOwnPort(const LogoSession& session, std::span<const std::uint8_t> command) {
-  std::unique_ptr<PortDriver> port = OpenPrinterPort(session);
-  if (!port) return 0;
-  std::int32_t result = WriteBytes(*port, command);
+Status SendOnOwnPort(const LogoSession& session, std::span<const std::uint8_t> command) {
+  auto opened = OpenPrinterPort(session);
+  if (!opened) return opened.failure();
+  std::unique_ptr<PortDriver> port = std::move(*opened);
+  Status sent = WriteBytes(*port, command);
   // A command the port had to drop on closing did not go out.
-  if (ClosePrinterPort(std::move(port)) != 1) result = 0;
-  return result;
+  Status closed = ClosePortChecked(*port);
+  return sent ? closed : sent;
 }
 
-}  // namespace
+Status ClosePortChecked(PortDriver& port) {
+  Status closed = port.close();
+  if (closed && port.output_lost)
+    return {FailureCode::kOutputLost, "the printer did not take everything sent to it"};
+  return closed;
+}
 
 std::int32_t ClosePrinterPort(std::unique_ptr<PortDriver> port) {
   if (!port) return 1;
-  port->close();
+  (void)port->close();
   return port->output_lost ? 0 : 1;
 }
 
-std::int32_t ReadStoredKeys(PortDriver& port, std::vector<NvKey>& keys) {
+Result<std::int32_t> ListStoredKeys(PortDriver& port, std::vector<NvKey>& keys) {
   // The port's kind and the route come from the same profile choice; asking the
   // port itself means a request never goes to a library that is not there.
   auto* driver = dynamic_cast<DriverPort*>(&port);
@@ -37,23 +40,36 @@ std::int32_t ReadStoredKeys(PortDriver& port, std::vector<NvKey>& keys) {
                 : ReadKeyListDirect(port, keys);
 }
 
-std::int32_t ReadKeyCodeList(PortDriver& port, WindowHandle owner, std::vector<NvKey>& keys) {
-  std::int32_t count = ReadStoredKeys(port, keys);
-  if (count < 0) ShowMessage(owner, kStrKeyListFailed);
-  return count;
+std::int32_t ReadStoredKeys(PortDriver& port, std::vector<NvKey>& keys) {
+  auto count = ListStoredKeys(port, keys);
+  return count ? *count : -1;
 }
 
-std::int32_t ReadNvCapacity(PortDriver& port) {
+std::int32_t ReadKeyCodeList(PortDriver& port, WindowHandle owner, std::vector<NvKey>& keys) {
+  auto count = ListStoredKeys(port, keys);
+  if (!count) {
+    ShowFailure(owner, kStrKeyListFailed, count.failure());
+    return -1;
+  }
+  return *count;
+}
+
+Result<std::int32_t> QueryNvCapacity(PortDriver& port) {
   auto* driver = dynamic_cast<DriverPort*>(&port);
   return driver ? ReadCapacityDriver(DriverExchange(*driver)) : ReadCapacityDirect(port);
 }
 
+std::int32_t ReadNvCapacity(PortDriver& port) {
+  auto capacity = QueryNvCapacity(port);
+  return capacity ? *capacity : -1;
+}
+
 std::int32_t PrintNvGraphics(const LogoSession& session, const NvKey& key) {
-  return SendOnOwnPort(session, PrintNvCommand(key));
+  return SendOnOwnPort(session, PrintNvCommand(key)) ? 1 : 0;
 }
 
 std::int32_t DeleteNvGraphics(const LogoSession& session, const NvKey& key) {
-  return SendOnOwnPort(session, DeleteNvCommand(key));
+  return SendOnOwnPort(session, DeleteNvCommand(key)) ? 1 : 0;
 }
 
 }  // namespace inkmark

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/message_box.h"
@@ -26,12 +27,27 @@ std::int32_t ClosePrinterPort(std::unique_ptr<PortDriver> port);
 // A driver port is asked through its library, any other port directly.
 std::int32_t ReadStoredKeys(PortDriver& port, std::vector<NvKey>& keys);
 
-// ReadStoredKeys, telling the user when the list could not be read whole.
+// Closes the port; refused when closing threw away bytes the printer had not
+// taken, whether the port says so in its result or only in `output_lost`.
+Status ClosePortChecked(PortDriver& port);
+
+// ReadStoredKeys with the reason the list could not be read whole.
+Result<std::int32_t> ListStoredKeys(PortDriver& port, std::vector<NvKey>& keys);
+
+// ReadStoredKeys, telling the user when the list could not be read whole, and why.
 std::int32_t ReadKeyCodeList(PortDriver& port, WindowHandle owner, std::vector<NvKey>& keys);
 
 // The remaining NV graphics capacity in bytes, or -1 when the reply cannot be
 // read. Tells the user nothing.
 std::int32_t ReadNvCapacity(PortDriver& port);
+
+// ReadNvCapacity with the reason the reply could not be read.
+Result<std::int32_t> QueryNvCapacity(PortDriver& port);
+
+// Sends one command that gets no reply on a port of its own, closing it
+// after; refused when the port cannot be opened, the command cannot be
+// written or closing had to drop it.
+Status SendOnOwnPort(const LogoSession& session, std::span<const std::uint8_t> command);
 
 // Prints the graphics stored under `key`, on a port of its own; 1 when the
 // command went out whole. Tells the user nothing.

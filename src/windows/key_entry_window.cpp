@@ -73,13 +73,14 @@ void KeyEntryWindow::Execute() {
   // The file port takes its path when it is made.
   const std::string chosen =
       output ? std::exchange(session_.save_path, output->temp_path()) : session_.save_path;
-  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
+  auto opened = OpenPrinterPort(session_);
   session_.save_path = chosen;
-  if (!port) {
+  if (!opened) {
     wait.Release();
-    ShowMessage(host_.Owner(), kStrPortOpenFailed);
+    ShowFailure(host_.Owner(), kStrPortOpenFailed, opened.failure());
     return;
   }
+  std::unique_ptr<PortDriver> port = std::move(*opened);
   // A command file is written, not asked: any key may go into it.
   if (session_.save_as_command_file != 1) {
     std::optional<bool> stored = KeyIsStored(*port, *key);

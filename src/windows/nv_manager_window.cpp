@@ -61,23 +61,25 @@ void NvManagerWindow::OnCloseBox() { host_.EndDialog(1); }
 
 void NvManagerWindow::GetKeyList() {
   WaitCursor wait(host_);
-  std::unique_ptr<PortDriver> port = OpenPrinterPort(session_);
-  if (!port) {
+  auto opened = OpenPrinterPort(session_);
+  if (!opened) {
     wait.Release();
-    ShowMessage(host_.Owner(), kStrPortOpenFailed);
+    ShowFailure(host_.Owner(), kStrPortOpenFailed, opened.failure());
     return;
   }
+  std::unique_ptr<PortDriver> port = std::move(*opened);
   std::vector<NvKey> keys;
-  std::int32_t count = ReadStoredKeys(*port, keys);
+  auto listed = ListStoredKeys(*port, keys);
   ClosePrinterPort(std::move(port));
   wait.Release();
-  if (count < 0) {
+  if (!listed) {
     // The keys that came before the list broke off are shown, but the list is
     // not taken for all there is.
     if (!keys.empty()) ShowKeys(keys);
-    ShowMessage(host_.Owner(), kStrKeyListFailed);
+    ShowFailure(host_.Owner(), kStrKeyListFailed, listed.failure());
     return;
   }
+  const std::int32_t count = *listed;
   if (count == 0) {
     // The list keeps what it showed, and the buttons their states.
     ShowMessage(host_.Owner(), kStrNoKeys);

@@ -19,6 +19,9 @@ namespace inkmark::testing {
 namespace {
 
 const std::string kListFailed = "inkmark: Failed to get key code list.\n";
+const std::string kBlock2 = "the printer's reply: key list block 2: ";
+const std::string kNoReply = "COM1: no reply within 3000 ms (0 of 1 bytes came)";
+const std::string kHungUp = "inkmark: COM1: write: Input/output error\n";
 const std::string kStillWaiting =
     "inkmark: The printer may still be waiting for the rest of the data. Switch it off and on "
     "before the next command.\n";
@@ -85,13 +88,14 @@ TEST_F(FaultyPrinterTest, AKeyListThatBreaksOffIsUnreadableAndRegistersNothing) 
     vprinter::FaultOptions faults;
     const char* command;
     std::string out;
+    std::string why;  // the line after the standard text
   } cases[] = {
-      {"broken last block", {.bad_blocks = true}, "keys", "AB\n"},
-      {"broken last block", {.bad_blocks = true}, "register", ""},
-      {"stray byte before each block", {.garbage = 1}, "keys", "AB\n"},
-      {"stray byte before each block", {.garbage = 1}, "register", ""},
-      {"no reply", {.no_reply = true}, "register", ""},
-      {"reply after the time-out", {.reply_delay_ms = 3300}, "keys", ""},
+      {"broken last block", {.bad_blocks = true}, "keys", "AB\n", kBlock2 + "a wrong identifier"},
+      {"broken last block", {.bad_blocks = true}, "register", "", kBlock2 + "a wrong identifier"},
+      {"stray byte before each block", {.garbage = 1}, "keys", "AB\n", kBlock2 + "a wrong header"},
+      {"stray byte before each block", {.garbage = 1}, "register", "", kBlock2 + "a wrong header"},
+      {"no reply", {.no_reply = true}, "register", "", kNoReply},
+      {"reply after the time-out", {.reply_delay_ms = 3300}, "keys", "", kNoReply},
   };
   for (const auto& c : cases) {
     Start(c.faults);
@@ -99,7 +103,7 @@ TEST_F(FaultyPrinterTest, AKeyListThatBreaksOffIsUnreadableAndRegistersNothing) 
                              ? Run({"keys"})
                              : Run({"register", "black.bmp", "-k", "CD"});
     EXPECT_EQ(std::to_string(r.status) + "|" + r.out + "|" + r.err,
-              "1|" + c.out + "|" + kListFailed)
+              "1|" + c.out + "|" + kListFailed + "inkmark: " + c.why + "\n")
         << c.name << ", " << c.command;
     EXPECT_EQ(Memory(), before) << c.name << ", " << c.command;
   }
@@ -130,14 +134,14 @@ TEST_F(FaultyPrinterTest, ALineDroppedMidTransferIsReportedAndDefinesNothing) {
   ToolResult r = Run({"register", "tall.bmp", "--fit", "-k", "EF"});
   EXPECT_EQ(std::to_string(r.status) + "|" + r.err,
             "1|inkmark: Failed to register NV graphics. Please confirm the printer settings.\n" +
-                kStillWaiting);
+                kHungUp + kStillWaiting);
   EXPECT_EQ(Memory(), before);
 
   Start({.drop_after = 2000});
   r = Run({"test-print", "tall.bmp", "--fit"});
-  EXPECT_EQ(
-      std::to_string(r.status) + "|" + r.err,
-      "1|inkmark: Test printing failure. Please confirm the printer settings.\n" + kStillWaiting);
+  EXPECT_EQ(std::to_string(r.status) + "|" + r.err,
+            "1|inkmark: Test printing failure. Please confirm the printer settings.\n" + kHungUp +
+                kStillWaiting);
   EXPECT_TRUE(printer->Printed().empty());
   EXPECT_EQ(Memory(), before);
 }

@@ -93,7 +93,8 @@ TEST_F(InkmarkManyTest, APrintersListWithItsOwnSettingsAndAPortNobodyListensOn) 
   ASSERT_GT(capacity, 0);
   const std::string c = std::to_string(capacity);
   EXPECT_EQ(r.out, ports[0] + "\tok\t" + c + "\n" + dead +
-                       "\tfailed\tFailed to open printer port.\n" + ports[2] + "\tok\t" + c +
+                       "\tfailed\tFailed to open printer port.; cannot connect to " + dead +
+                       ": Connection refused\n" + ports[2] + "\tok\t" + c +
                        "\n2 of 3 printers succeeded; failed: " + dead + "\n");
   // A bad line is refused before any printer is reached.
   work.Write("bad.txt", ports[0] + "\n" + ports[1] + " --resolution none\n");
@@ -169,7 +170,9 @@ TEST_F(InkmarkManyTest, JsonOfPrintersKeysCapacityAndPreviewWithTheSameExitStatu
   // A failure prints no document and keeps its status and message.
   servers[1]->Stop();
   r = Run({"--printer", "DT-500/510", "--port", ports[1], "--json", "capacity"}, false);
-  EXPECT_EQ(std::to_string(r.status) + r.out + r.err, "1inkmark: Failed to open printer port.\n");
+  EXPECT_EQ(std::to_string(r.status) + r.out + r.err,
+            "1inkmark: Failed to open printer port.\ninkmark: cannot connect to " + ports[1] +
+                ": Connection refused\n");
 }
 
 }  // namespace

@@ -106,10 +106,15 @@ TEST_F(InkmarkRunTest, CommandFileIsByteExactPrintersListsAndBadChoicesFailWithT
                 "Try 'inkmark --help' for more information.\n");
   ExpectFailure({"preview", "missing.bmp"}, 1, "SOURCE 'missing.bmp' is not a readable file\n");
   work.Write("broken.bmp", "BM this is no bitmap");
-  ExpectFailure({"preview", "broken.bmp"}, 1, "The specified image file cannot be read.");
+  ExpectFailure({"preview", "broken.bmp"}, 1,
+                "The specified image file cannot be read.\n"
+                "inkmark: The file may be corrupted, or the image format may not be supported.\n"
+                "inkmark: bitmap: ");
   ExpectFailure({"--port", "COM3", "print", "AB", "CD"}, 1,
                 "inkmark: Failed to print of NV graphics \"AB\" .\n"
-                "inkmark: Failed to print of NV graphics \"CD\" .\n");
+                "inkmark: /dev/ttyS2: No such file or directory\n"
+                "inkmark: Failed to print of NV graphics \"CD\" .\n"
+                "inkmark: /dev/ttyS2: No such file or directory\n");
   std::filesystem::create_directories(work.path() / "empty");
   ExpectFailure({"--printers-dir", "empty", "keys"}, 1,
                 "Printer information file(*.DEF) is missing.");

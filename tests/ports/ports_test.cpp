@@ -1,6 +1,7 @@
 // The printer ports: serial and parallel against pseudo-terminal printers on a
 // simulated clock, the command file, the spooler's driver through a private
 // cupsd, and which of them a session's choices open.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 
@@ -91,8 +92,8 @@ inline std::string Pattern(std::size_t n) {
 }
 
 // Writes all of `data`; the port's result, with the count written in `written`.
-inline std::int32_t WriteAll(PortDriver& port, const std::string& data,
-                             std::uint32_t* written = nullptr, std::uint32_t* errors = nullptr) {
+inline Status WriteAll(PortDriver& port, const std::string& data, std::uint32_t* written = nullptr,
+                       std::uint32_t* errors = nullptr) {
   std::uint32_t w = 0, e = 0;
   return port.write(reinterpret_cast<const std::uint8_t*>(data.data()), std::uint32_t(data.size()),
                     written ? *written : w, errors ? *errors : e);
@@ -131,11 +132,11 @@ TEST_F(PortTest, SerialAndParallelSendInitializeThenSettleThenDataOnTheSelectedL
        {LineChoice{.port = "COM2", .baud = 9600, .bits = 7, .parity = "Even"}, {.port = "LPT1"}}) {
     const std::uint64_t start = clock.NowMs();
     auto port = OpenPrinterPort(ChoiceSession(choice));
-    ASSERT_NE(port, nullptr) << choice.port;
-    EXPECT_EQ(port->name, choice.port + ":");
+    ASSERT_TRUE(port) << choice.port;
+    EXPECT_EQ((*port)->name, choice.port + ":");
     EXPECT_GE(clock.NowMs() - start, 100u);
-    EXPECT_EQ(WriteAll(*port, "hi"), 1);
-    port->close();
+    EXPECT_TRUE(WriteAll(**port, "hi"));
+    EXPECT_TRUE((*port)->close());
   }
   EXPECT_EQ(com.Received() + "|" + lpt.Received(), "\x1B@hi|\x1B@hi");
   // A pseudo-terminal keeps the speed, the handshake and the parity check that
@@ -152,21 +153,31 @@ TEST_F(PortTest, RefusesMissingBusyStalledOrUnsuitableDeviceAndReleasesIt) {
   EXPECT_EQ(DevicePathFor("COM3:"), std::filesystem::path("/dev/ttyS2"));
   for (const char* none : {"COM0:", "COM1000:", "FILE:"}) EXPECT_FALSE(DevicePathFor(none));
   home.Link("com5", home.folder() / "no-such-device");
-  EXPECT_EQ(OpenPrinterPort(ChoiceSession({.port = "COM5"})), nullptr);
-  EXPECT_EQ(OpenPrinterPort(ChoiceSession({.baud = 12345})), nullptr);
+  // Each refusal says why, naming the device where there is one.
+  auto missing = OpenPrinterPort(ChoiceSession({.port = "COM5"}));
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.code(), FailureCode::kPortUnavailable);
+  EXPECT_THAT(missing.detail(), ::testing::EndsWith("com5: No such file or directory"));
+  auto bad_speed = OpenPrinterPort(ChoiceSession({.baud = 12345}));
+  ASSERT_FALSE(bad_speed);
+  EXPECT_THAT(bad_speed.detail(), ::testing::HasSubstr("line settings were refused"));
   auto first = OpenPrinterPort(ChoiceSession({}));
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(OpenPrinterPort(ChoiceSession({})), nullptr);
+  ASSERT_TRUE(first);
+  auto taken = OpenPrinterPort(ChoiceSession({}));
+  ASSERT_FALSE(taken);
+  EXPECT_EQ(taken.code(), FailureCode::kBusy) << taken.detail();
   // Fill the line (the user cancels the busy question), then the initialise
   // command cannot go out: after the 15 s question the open fails.
-  ASSERT_EQ(WriteAll(*first, std::string(64 * 1024, '\0')), 0);
-  first->close();
+  Status stalled = WriteAll(**first, std::string(64 * 1024, '\0'));
+  ASSERT_FALSE(stalled);
+  EXPECT_EQ(stalled.code(), FailureCode::kBusy);
+  (void)(*first)->close();
   const std::uint64_t start = clock.NowMs();
-  EXPECT_EQ(OpenPrinterPort(ChoiceSession({})), nullptr);
+  EXPECT_FALSE(OpenPrinterPort(ChoiceSession({})));
   EXPECT_EQ(boxes.boxes().size(), 2u);
   EXPECT_GE(clock.NowMs() - start, 15000u + 100u);
   printer.Received();
-  EXPECT_NE(OpenPrinterPort(ChoiceSession({})), nullptr);
+  EXPECT_TRUE(OpenPrinterPort(ChoiceSession({})));
 }
 
 TEST_F(PortTest, WritesInChunksOf4096AndNeverAsksWhileThePrinterTakesBytes) {
@@ -174,15 +185,16 @@ TEST_F(PortTest, WritesInChunksOf4096AndNeverAsksWhileThePrinterTakesBytes) {
   const std::string data = Pattern(10000);
   std::uint8_t reply[2];
   std::uint32_t got = 0;
-  EXPECT_EQ(WriteAll(port, data) + port.readExact(reply, 2, got), 0);  // nothing while closed
-  ASSERT_EQ(port.open(), 1);
-  EXPECT_EQ(WriteAll(port, data), 1);
+  EXPECT_FALSE(WriteAll(port, data));  // nothing while closed
+  EXPECT_FALSE(port.readExact(reply, 2, got));
+  ASSERT_TRUE(port.open());
+  EXPECT_TRUE(WriteAll(port, data));
   EXPECT_EQ(port.chunks, (std::vector<std::uint32_t>{4096, 4096, 1808}));
   EXPECT_TRUE(printer.Received() == data);
   port.busy_writes = 12;  // over a minute of busy writes, each taking a little
-  EXPECT_EQ(WriteAll(port, data), 1);
+  EXPECT_TRUE(WriteAll(port, data));
   EXPECT_GT(clock.NowMs(), 60000u);
-  port.close();
+  (void)port.close();
   EXPECT_TRUE(boxes.boxes().empty());
   EXPECT_TRUE(printer.Received() == data);
 }
@@ -192,49 +204,49 @@ TEST_F(PortTest, AsksFifteenSecondsAfterThePrinterLastTookBytesAndRetryRestartsT
   clock.At(15000, [&] { EXPECT_TRUE(boxes.boxes().empty()); });
   clock.At(30000, [&] { EXPECT_LE(boxes.boxes().size(), 1u); });
   SerialPort port;  // COM1, without software flow control: every byte value passes
-  ASSERT_EQ(port.open(), 1);
+  ASSERT_TRUE(port.open());
   // The printer reads nothing: the line fills and then takes no more bytes.
   const std::string data = Pattern(100000);
   std::uint32_t written = 0, errors = 0;
-  EXPECT_EQ(WriteAll(port, data, &written, &errors), 0);
+  EXPECT_FALSE(WriteAll(port, data, &written, &errors));
   EXPECT_EQ(errors, kErrorCounterTimeout);
   EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, "Printer is busy. Would you retry?"));
   EXPECT_EQ(boxes.boxes()[0].style & kMbButtonMask, unsigned(kMbRetryCancel));
   ASSERT_GT(written, 0u);
   EXPECT_TRUE(printer.Received() == data.substr(0, written));
-  port.close();
+  (void)port.close();
 
   ScriptedPort stalling;
   stalling.busy_writes = 100;  // each busy write lasts just over 6 s
   const std::uint64_t start = clock.NowMs();
   stalling.taking_until_ms = start + 18000;  // the last bytes go at about 12 s
   clock.At(start + 27000, [&] { EXPECT_EQ(boxes.boxes().size(), 2u); });
-  ASSERT_EQ(stalling.open(), 1);
-  EXPECT_EQ(WriteAll(stalling, data), 0);
+  ASSERT_TRUE(stalling.open());
+  EXPECT_FALSE(WriteAll(stalling, data));
   EXPECT_EQ(boxes.boxes().size(), 3u);
   EXPECT_GT(clock.NowMs(), start + 27000);
 }
 
 TEST_F(PortTest, ReadTimeoutGrowsForALateAnswerAndFallsBackWhenNoneComes) {
   auto port = std::make_unique<SerialPort>();
-  ASSERT_EQ(port->open(), 1);
+  ASSERT_TRUE(port->open());
   clock.At(500, [&] { printer.Send("\x10\x04"); });
   clock.At(2500, [&] { printer.Send(std::string("\x12\x00", 2)); });
   std::uint8_t reply[4] = {};
   std::uint32_t got = 0;
-  ASSERT_EQ(port->readExact(reply, 4, got), 1);
+  ASSERT_TRUE(port->readExact(reply, 4, got));
   EXPECT_EQ(std::string(reply, reply + got), std::string("\x10\x04\x12\x00", 4));
   const std::uint32_t grown = read_constant_ms;
   EXPECT_GT(grown, 1u);
-  port->close();
+  (void)port->close();
   // The next port starts with the grown time-out; a reply that stays short
   // fails just after three seconds and puts the time-out back to 1 ms.
   port = std::make_unique<SerialPort>();
-  ASSERT_EQ(port->open(), 1);
+  ASSERT_TRUE(port->open());
   EXPECT_EQ(port->read_total_timeout_constant, grown);
   const std::uint64_t start = clock.NowMs();
   clock.At(start + 200, [&] { printer.Send("AB"); });
-  EXPECT_EQ(port->readExact(reply, 4, got), 0);
+  EXPECT_FALSE(port->readExact(reply, 4, got));
   EXPECT_EQ(got, 2u);
   EXPECT_NEAR(double(clock.NowMs() - start), 3100, 100);
   EXPECT_EQ(port->read_total_timeout_constant + read_constant_ms, 2u);
@@ -276,15 +288,15 @@ TEST_F(PortTest, CloseWaitsForASlowLineAndReportsOutputDroppedWhenTheLineStalls)
   for (bool stall : {false, true}) {
     SerialPort port;
     port.flow_flags = kFlowXonXoff;  // nothing keeps the driver's queue short
-    ASSERT_EQ(port.open(), 1);
+    ASSERT_TRUE(port.open());
     uart.bytes_per_ms = 0.24;  // 2400 baud: 17 s for what one write hands over at once
     uart.stalled = false;
     const std::uint64_t start = clock.NowMs();
     if (stall) clock.At(start + 5000, [&] { uart.stalled = true; });
-    ASSERT_EQ(WriteAll(port, data), 1);
+    ASSERT_TRUE(WriteAll(port, data));
     uart.Update();
     EXPECT_GT(uart.queued(), 4000u);
-    port.close();
+    (void)port.close();
     EXPECT_EQ(port.output_lost, stall);
     if (!stall) {
       // Long past the 2 s write time-out, while the line kept sending.
@@ -301,7 +313,7 @@ TEST_F(PortTest, CloseWaitsForASlowLineAndReportsOutputDroppedWhenTheLineStalls)
 TEST_F(PortTest, UnderDtrDsrTheQueueStaysShortSoLittleGoesOutAfterThePrinterDropsDsr) {
   FakeUart uart(printer, clock);
   SerialPort port;  // DTR/DSR
-  ASSERT_EQ(port.open(), 1);
+  ASSERT_TRUE(port.open());
   std::size_t queued_at_drop = SIZE_MAX, written_at_drop = 0, written_while_held = SIZE_MAX;
   clock.At(1000, [&] {
     uart.dsr = false;
@@ -315,12 +327,12 @@ TEST_F(PortTest, UnderDtrDsrTheQueueStaysShortSoLittleGoesOutAfterThePrinterDrop
     uart.dsr = true;
   });
   const std::string data = Pattern(20000);
-  ASSERT_EQ(WriteAll(port, data), 1);
+  ASSERT_TRUE(WriteAll(port, data));
   // All that reached the printer after it dropped DSR is what was queued then.
   EXPECT_LE(queued_at_drop, kDsrQueueLimit);
   EXPECT_EQ(written_while_held, 0u);
   EXPECT_GT(written_at_drop, 1000u);
-  port.close();
+  (void)port.close();
   EXPECT_FALSE(port.output_lost);
   EXPECT_TRUE(uart.written() == data);
   EXPECT_TRUE(boxes.boxes().empty());
@@ -342,7 +354,8 @@ TEST(ChoosePrinterPortTest, PortAndLineFollowTheSelectedChoices) {
   }
   // A refused line must not leave the port pointing at COM1.
   SerialPort port;
-  EXPECT_EQ(port.setLine(1000, 8, kParityNone, kOneStopBit, kFlowXonXoff, 9600) + port.open(), 0);
+  EXPECT_EQ(port.setLine(1000, 8, kParityNone, kOneStopBit, kFlowXonXoff, 9600), 0);
+  EXPECT_FALSE(port.open());
 
   // Nine data bits fall back to seven, names match in any case, a choice of
   // RTS/CTS runs the line with XON/XOFF and an unknown parity is none.
@@ -375,9 +388,9 @@ TEST_F(PortTest, CommandFileComesFirstStartsAfreshAndHoldsTheCallersBytesOnly) {
   session.save_path = dir.Write("cmd.prn", "left over from an earlier run").string();
   for (std::string run : {"first", "second"}) {
     auto port = OpenPrinterPort(session);
-    ASSERT_NE(port, nullptr);
-    EXPECT_EQ(WriteAll(*port, run) + WriteAll(*port, "+tail"), 2);
-    port->close();
+    ASSERT_TRUE(port);
+    EXPECT_TRUE(WriteAll(**port, run) && WriteAll(**port, "+tail"));
+    EXPECT_TRUE((*port)->close());
     EXPECT_EQ(ReadFileText(session.save_path), run + "+tail");
   }
   EXPECT_EQ(clock.NowMs() + printer.Received().size(), 0u);  // no settling, nothing on COM1
@@ -386,7 +399,9 @@ TEST_F(PortTest, CommandFileComesFirstStartsAfreshAndHoldsTheCallersBytesOnly) {
   while (long_path.size() < 260) long_path += "/.";
   for (auto bad : {dir.path() / "missing/cmd.prn", std::filesystem::path(long_path + "/cmd.prn")}) {
     session.save_path = bad.string();
-    EXPECT_EQ(OpenPrinterPort(session), nullptr);
+    auto refused = OpenPrinterPort(session);
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.detail(), "");
   }
 }
 
@@ -394,21 +409,22 @@ TEST(DriverPortTest, MissingOrBrokenLibraryShowsStatLinkBoxAndFails) {
   RecordingMessageBoxes boxes;
   TempDir empty;
   DriverPort port(kDriverModel, empty.path());
-  EXPECT_EQ(port.open(), 0);
+  EXPECT_FALSE(port.open());
   // Nothing reaches a library that is not there.
   std::uint8_t bytes[4] = {1, 2, 3, 4};
   std::uint32_t count = 4;
-  EXPECT_EQ(WriteAll(port, "data") + port.readExact(bytes, 4, count) +
-                port.transact(bytes, 1, bytes, count, 1),
-            0);
+  EXPECT_FALSE(WriteAll(port, "data"));
+  EXPECT_FALSE(port.readExact(bytes, 4, count));
+  EXPECT_EQ(port.transact(bytes, 1, bytes, count, 1), 0);
   EXPECT_EQ(count, 0u);
   // A file of that name that is no library counts as missing too, and the
   // program's own route to the port shows the box once.
   TempDir broken;
   broken.Write(kStatusLibraryFile, "not a shared object");
   SetStatusLibraryFolder(broken.path());
-  EXPECT_EQ(OpenPrinterPort(ChoiceSession({.port = "Corlane Printer Driver"}, {kDriverModel})),
-            nullptr);
+  auto refused = OpenPrinterPort(ChoiceSession({.port = "Corlane Printer Driver"}, {kDriverModel}));
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.code(), FailureCode::kPortUnavailable);
   SetStatusLibraryFolder({});
   EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, kStatLinkMissingText));
 }
@@ -426,11 +442,12 @@ TEST_F(DriverPortCupsTest, JobsGoThroughSpoolerOtherWritesThroughLibraryInChunks
   SetStatusLibraryFolder(INKMARK_STATMON_DIR);
   auto opened = OpenPrinterPort(ChoiceSession({.port = "Corlane Printer Driver"}, {kDriverModel}));
   SetStatusLibraryFolder({});
-  auto* port = dynamic_cast<DriverPort*>(opened.get());
+  ASSERT_TRUE(opened);
+  auto* port = dynamic_cast<DriverPort*>(opened->get());
   ASSERT_NE(port, nullptr);
   const std::string job = Pattern(10000);
   ASSERT_EQ(port->beginJob(), 1);
-  EXPECT_EQ(WriteAll(*port, job), 1);
+  EXPECT_TRUE(WriteAll(*port, job));
   port->endJob();
   EXPECT_TRUE(printer->WaitForConnectionBytes(job, milliseconds(5000)));
 
@@ -443,7 +460,7 @@ TEST_F(DriverPortCupsTest, JobsGoThroughSpoolerOtherWritesThroughLibraryInChunks
     return g_real_direct_io(handle, length, bytes, read_length, read, timeout_ms, flag, version);
   };
   const std::string direct = Pattern(10001).substr(1);
-  EXPECT_EQ(WriteAll(*port, direct), 1);
+  EXPECT_TRUE(WriteAll(*port, direct));
   EXPECT_EQ(g_call_sizes, (std::vector<std::uint32_t>{4096, 4096, 1808}));
   // The initialise command went the same way, before the job.
   EXPECT_TRUE(printer->WaitForConnectionBytes("\x1B@" + direct, milliseconds(2000)));
@@ -453,8 +470,9 @@ TEST_F(DriverPortCupsTest, JobsGoThroughSpoolerOtherWritesThroughLibraryInChunks
   std::this_thread::sleep_for(milliseconds(50));
   std::uint8_t reply[128];
   std::uint32_t length = sizeof reply;
-  EXPECT_EQ(port->transact(reply, 7, reply, length, 1) + WriteAll(*port, direct.substr(0, 100)), 0);
-  port->close();
+  EXPECT_EQ(port->transact(reply, 7, reply, length, 1), 0);
+  EXPECT_FALSE(WriteAll(*port, direct.substr(0, 100)));
+  (void)port->close();
   // A printer the spooler does not have: no job starts.
   DriverPort missing("NoSuchQueue");
   EXPECT_EQ(missing.beginJob(), 0);

@@ -44,7 +44,32 @@ std::string ListDirect(const Bytes& reply, bool request_fails = false) {
   out += Prefix(port.sent, kListAsk.size()) == kListAsk ? "; list" : ";";
   for (std::size_t i = kListAsk.size(); i < port.sent.size(); ++i)
     out += port.sent[i] == 0x06 ? " ack" : " ?";
-  return out + (boxes.texts() == Texts{Text(kStrKeyListFailed)} ? ", told" : "");
+  // Told: the standard text, then why on the line below it.
+  const bool told =
+      boxes.texts().size() == 1 && boxes.texts()[0].starts_with(Text(kStrKeyListFailed) + "\n");
+  return out + (told ? ", told" : "");
+}
+
+// Why the direct listing of `reply` was refused.
+std::string WhyRefused(const Bytes& reply) {
+  ScriptPort port;
+  port.Reply(reply);
+  std::vector<NvKey> keys;
+  auto count = ReadKeyListDirect(port, keys);
+  return count ? "read " + std::to_string(*count) : count.detail();
+}
+
+TEST(DirectKeyListTest, EachCheckOfABlockRefusesOnItsOwnAndSaysWhich) {
+  // Every check is met but one: a later block's header, its identifier, a
+  // first block's identifier, a reply that falls silent.
+  EXPECT_EQ(WhyRefused(Block(false, "AB") + B("8r@CD\0"sv)),
+            "the printer's reply: key list block 2: a wrong header");
+  EXPECT_EQ(WhyRefused(Block(false, "AB") + B("7s@CD\0"sv)),
+            "the printer's reply: key list block 2: a wrong identifier");
+  EXPECT_EQ(WhyRefused(B("7s@AB\0"sv)),
+            "the printer's reply: key list block 1: a wrong identifier");
+  EXPECT_EQ(WhyRefused(B("7r@AB"sv)), "the script ran out of replies");
+  EXPECT_EQ(WhyRefused(Block(false, "AB") + Block(true, "CD")), "read 2");
 }
 
 TEST(DirectKeyListTest, ReadsEachBlockAfterItsHeaderAndAcknowledgesIt) {
@@ -88,7 +113,8 @@ TEST(DriverKeyListTest, ExchangesEveryBlockAndFailsWholeOnABadOne) {
       std::copy_n(blocks[next++].begin(), received, reply.begin());
       return true;
     };
-    const std::int32_t count = ReadKeyListDriver(port, exchange, keys);
+    auto listed = ReadKeyListDriver(port, exchange, keys);
+    const std::int32_t count = listed ? *listed : -1;
     std::string got = std::to_string(count) + ":";
     for (const std::string& key : KeyTexts(keys)) got += count < 0 ? "" : " " + key;
     EXPECT_EQ(got + ";" + sent + (port.sent == B({6}) ? " +ack" : ""), expected);
@@ -220,7 +246,9 @@ TEST_F(StreamTest, RefusalsAndFailuresAreReportedOnceAndEndTheJob) {
   const std::string limit = Text(kStrNvSizeLimit, "2304"), failed = Text(kStrRegisterFailed);
   // Only the define that broke off inside the command leaves the printer waiting.
   const std::string waiting = Text(kStrTransferBrokenOff);
-  EXPECT_EQ(boxes.texts(), (Texts{limit, limit, failed, failed, waiting}));
+  // A failed write says why after the standard text.
+  const std::string write_failed = failed + "\nthe script fails this write";
+  EXPECT_EQ(boxes.texts(), (Texts{limit, limit, write_failed, write_failed, waiting}));
 
   // A registration whose last bytes the port dropped on closing did not happen.
   boxes.clear();
@@ -228,7 +256,8 @@ TEST_F(StreamTest, RefusalsAndFailuresAreReportedOnceAndEndTheJob) {
   auto dropped = std::make_unique<ScriptPort>();
   dropped->output_lost = true;
   EXPECT_EQ(CloseAfterRegistration(std::move(dropped), nullptr, 1), 0);
-  EXPECT_EQ(boxes.texts(), (Texts{failed, waiting}));
+  EXPECT_EQ(boxes.texts(),
+            (Texts{failed + "\nthe printer did not take everything sent to it", waiting}));
 }
 
 // Each band is stored in the print buffer, one block per ink, and printed
@@ -334,7 +363,9 @@ TEST_F(StreamTest, TestPrintSendsBandsEachPrintedBeforeTheNext) {
   EXPECT_FALSE(std::filesystem::exists(session.save_path));
   EXPECT_EQ(bands_asked, 0);
   EXPECT_EQ(boxes.texts(),
-            (Texts{Text(kStrTestPrintFailed), Text(kStrNoMemory), Text(kStrTestPrintFailed)}));
+            (Texts{Text(kStrTestPrintFailed) + "\n" + (dir.path() / "missing").string() +
+                       "/print.bin: No such file or directory",
+                   Text(kStrNoMemory), Text(kStrTestPrintFailed)}));
 }
 
 }  // namespace

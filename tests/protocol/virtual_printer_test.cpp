@@ -42,8 +42,8 @@ class VirtualPrinterTest : public PtyPrinterTest, public ::testing::WithParamInt
   std::int32_t OnPort(const std::function<std::int32_t(PortDriver&)>& use) {
     auto port = OpenPrinterPort(session);
     if (!port) return -2;
-    const std::int32_t result = use(*port);
-    ClosePrinterPort(std::move(port));
+    const std::int32_t result = use(**port);
+    ClosePrinterPort(std::move(*port));
     return result;
   }
   std::int32_t Capacity() {
@@ -131,7 +131,7 @@ TEST_P(VirtualPrinterTest, AStaleReplyIsNotTakenForTheAnswerToTheNextRequest) {
   std::vector<NvKey> keys;
   EXPECT_EQ(OnPort([&](PortDriver& p) {
               // A capacity request whose reply nobody read.
-              EXPECT_EQ(WriteBytes(p, kCapacityRequest), 1);
+              EXPECT_TRUE(WriteBytes(p, kCapacityRequest));
               std::this_thread::sleep_for(std::chrono::milliseconds(100));
               return ReadKeyCodeList(p, nullptr, keys);
             }),
@@ -167,10 +167,10 @@ TEST_F(PrivateCupsdTest, DriverRouteListsAHundredKeysSentInOneBlock) {
   RecordingMessageBoxes boxes;
   auto port = OpenPrinterPort(session);
   SetStatusLibraryFolder({});
-  ASSERT_NE(port, nullptr);
+  ASSERT_TRUE(port);
   std::vector<NvKey> keys;
-  EXPECT_EQ(ReadKeyCodeList(*port, nullptr, keys), 100);
-  EXPECT_EQ(ClosePrinterPort(std::move(port)), 1);
+  EXPECT_EQ(ReadKeyCodeList(**port, nullptr, keys), 100);
+  EXPECT_EQ(ClosePrinterPort(std::move(*port)), 1);
   EXPECT_EQ(KeyTexts(keys), expected);
   EXPECT_TRUE(boxes.boxes().empty());
   tcp->Stop();

@@ -132,23 +132,25 @@ inline bool WaitFor(const std::function<bool()>& done) {
 class ScriptPort final : public PortDriver {
  public:
   ScriptPort() : PortDriver("SCRIPT") {}
-  std::int32_t open() override { return 1; }
-  void close() override {}
+  Status open() override { return Status(); }
+  Status close() override { return Status(); }
   std::int32_t beginJob() override { return ++jobs_begun, 1; }
   void endJob() override { ++jobs_ended; }
-  std::int32_t read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
+  Status read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
     for (got = 0; got < length && !replies.empty(); replies.pop_front())
       buffer[got++] = replies.front();
-    return got == length ? 1 : 0;
+    if (got != length) return {FailureCode::kTimedOut, "the script ran out of replies"};
+    return Status();
   }
-  std::int32_t readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
+  Status readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
     return read(buffer, length, got);
   }
-  std::int32_t write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
-                     std::uint32_t& errors) override {
+  Status write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
+               std::uint32_t& errors) override {
     written = (errors = writes++ >= fail_from_write) ? 0 : length;
     sent.insert(sent.end(), buffer, buffer + written);
-    return !errors;
+    if (errors) return {FailureCode::kWriteFailed, "the script fails this write"};
+    return Status();
   }
   void Reply(const Bytes& bytes) { replies.insert(replies.end(), bytes.begin(), bytes.end()); }
 

@@ -128,7 +128,10 @@ TEST_F(PrinterWindowTest, KeyEntryRegistersUnderNewWellFormedKeysOnly) {
   // Without the printer the window stays open until Stop or the close box.
   Unplug();
   Execute("K1");
-  EXPECT_EQ(boxes.texts(), Texts{LoadString(kStrPortOpenFailed)});
+  // The standard text, then which device is missing.
+  const std::string no_port =
+      LoadString(kStrPortOpenFailed) + "\n" + Link().string() + ": No such file or directory";
+  EXPECT_EQ(boxes.texts(), Texts{no_port});
   entry_view.UserClick(kKeyEntryStop);
   entry_view.UserCloseBox();
   EXPECT_EQ(host.ended, (std::vector<int>{1, 1, 0, 0}));
@@ -215,10 +218,11 @@ TEST_F(PrinterWindowTest, NvManagerListsPrintsAndDeletesTheSelectionAndReportsEa
   view.UserClick(kNvPrint);
   boxes.Answer({kIdYes, kIdOk, kIdYes});  // each failure box takes an answer too
   view.UserClick(kNvDelete);
-  EXPECT_EQ(boxes.texts(), (Texts{LoadString(kStrPortOpenFailed), Text(kStrPrintFailed, "K1"),
-                                  Text(kStrPrintFailed, "K5"), Text(kStrAskDelete, "K1"),
-                                  Text(kStrDeleteFailed, "K1"), Text(kStrAskDelete, "K5"),
-                                  Text(kStrDeleteFailed, "K5")}));
+  EXPECT_EQ(boxes.texts(), (Texts{LoadString(kStrPortOpenFailed) + "\n" + Link().string() +
+                                      ": No such file or directory",
+                                  Text(kStrPrintFailed, "K1"), Text(kStrPrintFailed, "K5"),
+                                  Text(kStrAskDelete, "K1"), Text(kStrDeleteFailed, "K1"),
+                                  Text(kStrAskDelete, "K5"), Text(kStrDeleteFailed, "K5")}));
   // A key leaves the list only once its delete went out.
   EXPECT_EQ(keys.items, (Texts{"K1", "K5"}));
   EXPECT_EQ(State(), "all, on: K1 K5");
@@ -243,7 +247,9 @@ TEST_F(PrinterWindowTest, AKeyListThatBreaksOffShowsWhatCameAndRegistersNothing)
   EXPECT_EQ(keys.items, (Texts{"K1", "K2", "K3", "K4"}));
   EXPECT_EQ(State(), "all, off:");
   Execute("K5");
-  EXPECT_EQ(boxes.texts(), Texts(2, LoadString(kStrKeyListFailed)));
+  EXPECT_EQ(boxes.texts(),
+            Texts(2, LoadString(kStrKeyListFailed) +
+                         "\nthe printer's reply: key list block 3: a wrong identifier"));
   EXPECT_TRUE(host.ended.empty());
   EXPECT_EQ(printer->Find(VKey("K5"))->height, 5);
 }
