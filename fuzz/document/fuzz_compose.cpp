@@ -117,8 +117,7 @@ bool SmallEnough(int kind, std::span<const std::uint8_t> file, std::int32_t pape
 PrinterProfile Profile(bool special) {
   PrinterProfile p;
   p.model_name = special ? std::string(kSpecialModels[0].model_name) : "DT-500/510";
-  p.resolution_count = 1;
-  p.resolutions = {180};
+  p.resolutions.values = {180, 0};
   return p;
 }
 

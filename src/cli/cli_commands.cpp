@@ -237,8 +237,7 @@ int Run::WithRaster() {
       return kExitOk;
     case Command::kPreview: {
       const PrinterProfile* p = session_.CurrentProfile();
-      const std::int32_t dpi =
-          SelectedNumber(p->resolutions, p->resolution_count, p->resolution_sel);
+      const std::int32_t dpi = p->resolutions.Selected();
       const InkCounts counts = CountInkPixels(*raster, session_.first_color, session_.second_color);
       if (o_.json)
         console_.out << PreviewJson(raster->width(), raster->height(), dpi, counts) << '\n';
