@@ -61,7 +61,6 @@ void BM_SliderMoveReconverts(benchmark::State& state) {
   WritePicture(picture, 576, 288);
   LogoSession session;
   session.profiles = {Printer576()};
-  session.profile_count = 1;
   QtMainWindow window(session, std::filesystem::temp_directory_path());
   window.Open();
   window.view().SetText(kIdSourceEdit, picture);
@@ -89,7 +88,6 @@ void BM_LoadJpegIntoMainWindow(benchmark::State& state) {
                  MakePhotoJpeg(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
   LogoSession session;
   session.profiles = {Printer576()};
-  session.profile_count = 1;
   QtMainWindow window(session, std::filesystem::temp_directory_path());
   window.Open();
   QWidget* left = window.view().widget(kIdLeftPreview);

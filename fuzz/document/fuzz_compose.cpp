@@ -146,7 +146,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const char* const kNames[] = {"source.qlf", "source.bmp", "source.rle", "source.jpg"};
   LogoSession session;
   session.profiles.push_back(Profile((choice & 0x20) != 0));
-  session.profile_count = 1;
   session.source_path = (env.dir / kNames[kind]).string();
   session.source_kind = SourceKindFromPath(session.source_path);
   session.temp_fit_path = (env.dir / "fit.bmp").string();

@@ -46,7 +46,6 @@ bool Inside(const List& list) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   inkmark::LogoSession session;
   session.profiles = FixedProfiles();
-  session.profile_count = 2;
   auto result = inkmark::ApplyCommandLine(
       session, std::string_view(reinterpret_cast<const char*>(data), size));
   if (result != 0 && result != 1) std::abort();

@@ -212,7 +212,6 @@ int Run::PrepareSource() {
   if (session_.source_kind != kSourceDocument) return kExitOk;
   if (console_.need_fonts) console_.need_fonts();
   if (LoadLogoDocument(kAppInstance, session_) != 1) return kExitFailed;
-  session_.item_count = std::int32_t(session_.items.size());
   // Every image item takes the conversion options, and with Monochrome its ink.
   for (LayoutItem& item : session_.items) {
     if (item.kind == kTextObject) continue;

@@ -83,13 +83,13 @@ std::string Pick(const std::optional<int>& value, ChoiceList<std::int32_t>& numb
 
 bool LoadPrinters(LogoSession& session, const std::filesystem::path& folder) {
   const int count = CountPrinterFiles(folder);
-  if (count > 0) session.profile_count = LoadPrinterProfiles(count, session.profiles, folder);
-  if (count <= 0 || session.profile_count <= 0) {
+  if (count > 0) LoadPrinterProfiles(count, session.profiles, folder);
+  if (count <= 0 || session.profiles.empty()) {
     ShowMessage(kAppInstance, kStrNoPrinterFile);
     return false;
   }
   std::string saved_folder;
-  session.profile_index = LoadSettings(session.profile_count, session.profiles, saved_folder);
+  session.profile_index = LoadSettings(session.profile_count(), session.profiles, saved_folder);
   return true;
 }
 

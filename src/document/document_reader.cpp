@@ -125,16 +125,12 @@ int BuildLayoutItems(const std::string& path, std::int32_t count, std::vector<La
 int LoadLogoDocument(WindowHandle owner, LogoSession& session) {
   session.items.clear();
   session.document.clear();
-  session.item_count = CountDocumentObjects(session.source_path, session.document_header);
-  if (session.item_count == 0) {
+  const std::int32_t count = CountDocumentObjects(session.source_path, session.document_header);
+  if (count == 0) {
     ShowMessage(owner, kStrCannotReadImage);
     return 0;
   }
-  if (BuildLayoutItems(session.source_path, session.item_count, session.items, session.document) ==
-      0) {
-    session.item_count = 0;
-    return 0;
-  }
+  if (BuildLayoutItems(session.source_path, count, session.items, session.document) == 0) return 0;
   for (LayoutItem& item : session.items) {
     if (item.kind == kImageObject) {
       item.params = session.params;

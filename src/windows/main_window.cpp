@@ -172,7 +172,6 @@ void MainWindow::LoadSource() {
   session_.source_kind = SourceKindFromPath(path);
   session_.items.clear();
   session_.document.clear();
-  session_.item_count = 0;
   if (session_.source_kind == kSourceDocument) {
     if (pipeline_.LoadLogoDocument(session_) == 1) {
       session_.item_index = 0;

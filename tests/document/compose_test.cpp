@@ -326,7 +326,7 @@ TEST(DocumentReaderTest, LoadCopiesSessionSettingsAndAnUnusableFileLoadsNothing)
   bad[5] = 'x';
   WriteWholeFile(s.source_path, bad);
   EXPECT_EQ(LoadLogoDocument(nullptr, s), 0);
-  EXPECT_TRUE(s.item_count == 0 && s.items.empty() && s.document.empty());
+  EXPECT_TRUE(s.items.empty() && s.document.empty());
   EXPECT_EQ(boxes.boxes().size(), 1u);
 }
 

@@ -75,7 +75,6 @@ struct ChoiceSession : LogoSession {
     p.parities.values = {c.parity, "0"};
     p.flows.values = {c.flow, "0"};
     p.driver_names.values = std::move(drivers);
-    profile_count = 1;
   }
 };
 

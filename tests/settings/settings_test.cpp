@@ -204,7 +204,7 @@ TEST_F(SavedSettingsTest, RoundTripsSelectionsByValueAndTheFolder) {
 }
 
 struct CommandLineTest : ::testing::Test {
-  CommandLineTest() { session.profiles = Profiles(), session.profile_count = 2; }
+  CommandLineTest() { session.profiles = Profiles(); }
   PrinterProfile& dt200() { return session.profiles[0]; }
   PrinterProfile& dt300() { return session.profiles[1]; }
   LogoSession session;

@@ -90,7 +90,7 @@ inline void UseProfile(LogoSession& session, PrinterProfile profile) {
   session.first_color = kColorBlack,
   session.second_color = ColorFromName(profile.second_colors.values[0]);
   session.profiles = {std::move(profile)};
-  session.profile_count = 1, session.profile_index = 0;
+  session.profile_index = 0;
 }
 inline Texts KeyTexts(const std::vector<NvKey>& keys) {
   Texts out;

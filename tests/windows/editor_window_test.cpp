@@ -18,7 +18,6 @@ TEST(EditorWindowTest, NewAndEditStartTheEditorAndOnlyEditReloads) {
   LogoSession session;
   session.profiles = {MakeProfile("DT-300", "COM1")};
   session.profiles[0].paper_widths.sel = 1;  // 512 dots at 180 dpi
-  session.profile_count = 1;
   auto owned = std::make_unique<Recorder>();
   Recorder& pipeline = *owned;
   pipeline.items = {ItemState{}};
