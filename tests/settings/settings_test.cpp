@@ -122,9 +122,9 @@ TEST(PrinterFiles, LoadNamedDefFilesInCaseBlindNameOrderWithTheDriversOfTheirMod
   // Driver names hold the model exactly; the list and each name are bounded.
   const std::string long_name = "DT-300/310 " + std::string(80, 'x');
   const std::vector<SpoolerPrinter> printers = {
-      SpoolerPrinter{"q1", "Corlane Printer Driver DT-300/310"},
-      SpoolerPrinter{"q2", "Corlane Printer Driver dt-300/310"},
-      SpoolerPrinter{"q3", "Other DT-200/210"}, SpoolerPrinter{"q4", long_name}};
+      SpoolerPrinter{"q1", "Corlane Printer Driver DT-300/310", ""},
+      SpoolerPrinter{"q2", "Corlane Printer Driver dt-300/310", ""},
+      SpoolerPrinter{"q3", "Other DT-200/210", ""}, SpoolerPrinter{"q4", long_name, ""}};
   std::vector<std::string> names = {"stale"};
   ASSERT_EQ(CollectDriverNames("DT-300/310", printers, names), 2);
   EXPECT_THAT(names, ElementsAre("Corlane Printer Driver DT-300/310", long_name.substr(0, 49)));
