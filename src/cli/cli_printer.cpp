@@ -41,18 +41,16 @@ std::string Join(const ChoiceList<T, kExtra>& list) {
 template <bool kExtra>
 std::string JsonList(const ChoiceList<std::string, kExtra>& list) {
   const auto choices = list.choices();
-  const bool selected = list.sel >= 0 && list.sel < list.count();
   return "{\"choices\":" + JsonStrings(std::vector<std::string>(choices.begin(), choices.end())) +
-         ",\"selected\":" + (selected ? JsonString(list.Selected()) : "null") + "}";
+         ",\"selected\":" + (list.HasSelection() ? JsonString(list.Selected()) : "null") + "}";
 }
 
 std::string JsonList(const ChoiceList<std::int32_t>& list) {
   std::string choices;
   for (std::int32_t value : list.choices())
     choices += (choices.empty() ? "" : ",") + std::to_string(value);
-  const bool selected = list.sel >= 0 && list.sel < list.count();
   return "{\"choices\":[" + choices +
-         "],\"selected\":" + (selected ? std::to_string(list.Selected()) : "null") + "}";
+         "],\"selected\":" + (list.HasSelection() ? std::to_string(list.Selected()) : "null") + "}";
 }
 
 std::string NotOffered(std::string_view option, std::string_view value, std::string_view model,

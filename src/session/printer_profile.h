@@ -32,6 +32,7 @@ struct ChoiceList {
     return std::int32_t(values.size());
   }
   std::span<const T> choices() const { return {values.data(), std::size_t(count())}; }
+  bool HasSelection() const { return sel >= 0 && sel < count(); }
 
   // The choice at `index`; "" or 0 when `index` is outside the choices.
   const T& At(std::int32_t index) const {
