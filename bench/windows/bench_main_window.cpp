@@ -21,17 +21,12 @@ namespace {
 PrinterProfile Printer576() {
   PrinterProfile p;
   p.model_name = "Bench 576";
-  p.paper_widths = {"80mm", "0"};
-  p.paper_width_count = 1;
+  p.paper_widths.values = {"80mm", "0"};
   p.paper_dots = {576};
-  p.first_colors = {"Black", "0"};
-  p.first_color_count = 1;
-  p.second_colors = {"Red", "0"};
-  p.second_color_count = 1;
-  p.resolutions = {180, 0};
-  p.resolution_count = 1;
-  p.ports = {"COM1", "0"};
-  p.port_count = 1;
+  p.first_colors.values = {"Black", "0"};
+  p.second_colors.values = {"Red", "0"};
+  p.resolutions.values = {180, 0};
+  p.ports.values = {"COM1", "0"};
   return p;
 }
 
@@ -66,7 +61,6 @@ void BM_SliderMoveReconverts(benchmark::State& state) {
   WritePicture(picture, 576, 288);
   LogoSession session;
   session.profiles = {Printer576()};
-  session.profile_count = 1;
   QtMainWindow window(session, std::filesystem::temp_directory_path());
   window.Open();
   window.view().SetText(kIdSourceEdit, picture);
@@ -94,7 +88,6 @@ void BM_LoadJpegIntoMainWindow(benchmark::State& state) {
                  MakePhotoJpeg(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
   LogoSession session;
   session.profiles = {Printer576()};
-  session.profile_count = 1;
   QtMainWindow window(session, std::filesystem::temp_directory_path());
   window.Open();
   QWidget* left = window.view().widget(kIdLeftPreview);

@@ -117,8 +117,7 @@ bool SmallEnough(int kind, std::span<const std::uint8_t> file, std::int32_t pape
 PrinterProfile Profile(bool special) {
   PrinterProfile p;
   p.model_name = special ? std::string(kSpecialModels[0].model_name) : "DT-500/510";
-  p.resolution_count = 1;
-  p.resolutions = {180};
+  p.resolutions.values = {180, 0};
   return p;
 }
 
@@ -147,7 +146,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const char* const kNames[] = {"source.qlf", "source.bmp", "source.rle", "source.jpg"};
   LogoSession session;
   session.profiles.push_back(Profile((choice & 0x20) != 0));
-  session.profile_count = 1;
   session.source_path = (env.dir / kNames[kind]).string();
   session.source_kind = SourceKindFromPath(session.source_path);
   session.temp_fit_path = (env.dir / "fit.bmp").string();

@@ -36,25 +36,24 @@ const std::vector<inkmark::PrinterProfile>& FixedProfiles() {
   return profiles;
 }
 
-bool Inside(std::int32_t sel, std::int32_t count) { return sel == 0 || (sel > 0 && sel < count); }
+template <typename List>
+bool Inside(const List& list) {
+  return list.sel == 0 || (list.sel > 0 && list.sel < list.count());
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   inkmark::LogoSession session;
   session.profiles = FixedProfiles();
-  session.profile_count = 2;
   auto result = inkmark::ApplyCommandLine(
       session, std::string_view(reinterpret_cast<const char*>(data), size));
   if (result != 0 && result != 1) std::abort();
   const auto* p = session.CurrentProfile();
   if (p == nullptr) std::abort();
-  if (!Inside(p->paper_width_sel, p->paper_width_count) ||
-      !Inside(p->first_color_sel, p->first_color_count) ||
-      !Inside(p->second_color_sel, p->second_color_count) ||
-      !Inside(p->resolution_sel, p->resolution_count) || !Inside(p->port_sel, p->port_count) ||
-      !Inside(p->baud_sel, p->baud_count) || !Inside(p->parity_sel, p->parity_count) ||
-      !Inside(p->flow_sel, p->flow_count)) {
+  if (!Inside(p->paper_widths) || !Inside(p->first_colors) || !Inside(p->second_colors) ||
+      !Inside(p->resolutions) || !Inside(p->ports) || !Inside(p->baud_rates) ||
+      !Inside(p->parities) || !Inside(p->flows)) {
     std::abort();
   }
   return 0;

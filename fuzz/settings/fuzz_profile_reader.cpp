@@ -12,10 +12,11 @@
 namespace {
 
 template <typename List>
-void CheckList(const List& list, std::int32_t count, std::int32_t sel) {
-  if (list.empty() || list.size() > std::size_t(inkmark::kMaxListElements)) std::abort();
-  if (count != std::int32_t(list.size()) - 1) std::abort();
-  if (sel != 0 && (sel < 0 || sel >= count)) std::abort();
+void CheckList(const List& list) {
+  if (list.values.empty() || list.values.size() > std::size_t(inkmark::kMaxListElements)) {
+    std::abort();
+  }
+  if (list.sel != 0 && (list.sel < 0 || list.sel >= list.count())) std::abort();
 }
 
 }  // namespace
@@ -26,15 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   inkmark::PrinterProfile p;
   if (!inkmark::LoadPrinterProfile(file, p)) return 0;
   if (p.model_name.empty() || p.model_name.size() > inkmark::kMaxProfileText) std::abort();
-  CheckList(p.paper_widths, p.paper_width_count, p.paper_width_sel);
-  CheckList(p.first_colors, p.first_color_count, p.first_color_sel);
-  CheckList(p.second_colors, p.second_color_count, p.second_color_sel);
-  CheckList(p.resolutions, p.resolution_count, p.resolution_sel);
-  CheckList(p.ports, p.port_count, p.port_sel);
-  CheckList(p.baud_rates, p.baud_count, p.baud_sel);
-  CheckList(p.bit_lengths, p.bit_length_count, p.bit_length_sel);
-  CheckList(p.parities, p.parity_count, p.parity_sel);
-  CheckList(p.flows, p.flow_count, p.flow_sel);
+  CheckList(p.paper_widths);
+  CheckList(p.first_colors);
+  CheckList(p.second_colors);
+  CheckList(p.resolutions);
+  CheckList(p.ports);
+  CheckList(p.baud_rates);
+  CheckList(p.bit_lengths);
+  CheckList(p.parities);
+  CheckList(p.flows);
   if (p.paper_dots.empty() || p.paper_dots.size() > std::size_t(inkmark::kMaxListElements)) {
     std::abort();
   }

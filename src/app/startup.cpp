@@ -30,12 +30,12 @@ int RunApplication(std::string_view command_line, const std::filesystem::path& p
   }
   try {
     session->profiles.reserve(std::size_t(count));
-    session->profile_count = LoadPrinterProfiles(count, session->profiles, program_folder);
+    LoadPrinterProfiles(count, session->profiles, program_folder);
   } catch (const std::bad_alloc&) {
     ShowMessage(kAppInstance, kStrNoMemory);
     return 0;
   }
-  if (session->profile_count <= 0) {
+  if (session->profiles.empty()) {
     ShowMessage(kAppInstance, kStrNoPrinterFile);
     return 0;
   }
@@ -50,7 +50,7 @@ int RunApplication(std::string_view command_line, const std::filesystem::path& p
     LoadSettings(0, none, session->source_path);
   } else {
     session->profile_index =
-        LoadSettings(session->profile_count, session->profiles, session->source_path);
+        LoadSettings(session->profile_count(), session->profiles, session->source_path);
   }
 
   // Without a private folder no picture can be shown: say why once, and start all the same.

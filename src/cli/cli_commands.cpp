@@ -212,7 +212,6 @@ int Run::PrepareSource() {
   if (session_.source_kind != kSourceDocument) return kExitOk;
   if (console_.need_fonts) console_.need_fonts();
   if (LoadLogoDocument(kAppInstance, session_) != 1) return kExitFailed;
-  session_.item_count = std::int32_t(session_.items.size());
   // Every image item takes the conversion options, and with Monochrome its ink.
   for (LayoutItem& item : session_.items) {
     if (item.kind == kTextObject) continue;
@@ -238,8 +237,7 @@ int Run::WithRaster() {
       return kExitOk;
     case Command::kPreview: {
       const PrinterProfile* p = session_.CurrentProfile();
-      const std::int32_t dpi =
-          SelectedNumber(p->resolutions, p->resolution_count, p->resolution_sel);
+      const std::int32_t dpi = p->resolutions.Selected();
       const InkCounts counts = CountInkPixels(*raster, session_.first_color, session_.second_color);
       if (o_.json)
         console_.out << PreviewJson(raster->width(), raster->height(), dpi, counts) << '\n';

@@ -1,5 +1,6 @@
 #include "cli/cli_printer.h"
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -15,40 +16,41 @@
 namespace inkmark::cli {
 namespace {
 
-std::string Join(const std::vector<std::string>& names, int count, int sel) {
+std::string Join(std::span<const std::string> names, int sel) {
   std::string out;
-  for (int i = 0; i < count && std::size_t(i) < names.size(); ++i) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
     if (!out.empty()) out += ", ";
-    out += names[std::size_t(i)];
-    if (i == sel) out += '*';
+    out += names[i];
+    if (std::int64_t(i) == sel) out += '*';
   }
   return out;
 }
 
-std::string Join(const std::vector<std::int32_t>& values, int count, int sel) {
+std::string Join(std::span<const std::int32_t> values, int sel) {
   std::vector<std::string> names;
-  for (int i = 0; i < count && std::size_t(i) < values.size(); ++i)
-    names.push_back(std::to_string(values[std::size_t(i)]));
-  return Join(names, count, sel);
+  for (std::int32_t value : values) names.push_back(std::to_string(value));
+  return Join(names, sel);
+}
+
+template <class T, bool kExtra>
+std::string Join(const ChoiceList<T, kExtra>& list) {
+  return Join(list.choices(), list.sel);
 }
 
 // {"choices":[...],"selected":...} of one list; "selected" is null for none.
-std::string JsonList(const std::vector<std::string>& names, int count, int sel) {
-  std::vector<std::string> choices;
-  for (int i = 0; i < count && std::size_t(i) < names.size(); ++i)
-    choices.push_back(names[std::size_t(i)]);
-  const bool selected = sel >= 0 && std::size_t(sel) < choices.size();
-  return "{\"choices\":" + JsonStrings(choices) +
-         ",\"selected\":" + (selected ? JsonString(choices[std::size_t(sel)]) : "null") + "}";
+template <bool kExtra>
+std::string JsonList(const ChoiceList<std::string, kExtra>& list) {
+  const auto choices = list.choices();
+  return "{\"choices\":" + JsonStrings(std::vector<std::string>(choices.begin(), choices.end())) +
+         ",\"selected\":" + (list.HasSelection() ? JsonString(list.Selected()) : "null") + "}";
 }
 
-std::string JsonList(const std::vector<std::int32_t>& values, int count, int sel) {
+std::string JsonList(const ChoiceList<std::int32_t>& list) {
   std::string choices;
-  for (int i = 0; i < count && std::size_t(i) < values.size(); ++i)
-    choices += (i ? "," : "") + std::to_string(values[std::size_t(i)]);
-  const bool selected = sel >= 0 && sel < count && std::size_t(sel) < values.size();
+  for (std::int32_t value : list.choices())
+    choices += (choices.empty() ? "" : ",") + std::to_string(value);
   return "{\"choices\":[" + choices +
-         "],\"selected\":" + (selected ? std::to_string(values[std::size_t(sel)]) : "null") + "}";
+         "],\"selected\":" + (list.HasSelection() ? std::to_string(list.Selected()) : "null") + "}";
 }
 
 std::string NotOffered(std::string_view option, std::string_view value, std::string_view model,
@@ -59,53 +61,44 @@ std::string NotOffered(std::string_view option, std::string_view value, std::str
 }
 
 // Selects `value` in a list of names, letter case aside.
-std::string Pick(const std::optional<std::string>& value, const std::vector<std::string>& names,
-                 int count, std::int32_t& sel, std::string_view option, std::string_view model) {
+template <bool kExtra>
+std::string Pick(const std::optional<std::string>& value, ChoiceList<std::string, kExtra>& names,
+                 std::string_view option, std::string_view model) {
   if (!value) return "";
-  for (int i = 0; i < count && std::size_t(i) < names.size(); ++i) {
-    if (EqualsNoCase(names[std::size_t(i)], *value)) {
-      sel = i;
-      return "";
-    }
-  }
-  return NotOffered(option, *value, model, Join(names, count, -1));
+  if (names.SelectFirst([&](const std::string& name) { return EqualsNoCase(name, *value); }))
+    return "";
+  return NotOffered(option, *value, model, Join(names.choices(), -1));
 }
 
-std::string Pick(const std::optional<int>& value, const std::vector<std::int32_t>& numbers,
-                 int count, std::int32_t& sel, std::string_view option, std::string_view model) {
+std::string Pick(const std::optional<int>& value, ChoiceList<std::int32_t>& numbers,
+                 std::string_view option, std::string_view model) {
   if (!value) return "";
-  for (int i = 0; i < count && std::size_t(i) < numbers.size(); ++i) {
-    if (numbers[std::size_t(i)] == *value) {
-      sel = i;
-      return "";
-    }
-  }
-  return NotOffered(option, std::to_string(*value), model, Join(numbers, count, -1));
+  if (numbers.SelectFirst([&](std::int32_t number) { return number == *value; })) return "";
+  return NotOffered(option, std::to_string(*value), model, Join(numbers.choices(), -1));
 }
 
 }  // namespace
 
 bool LoadPrinters(LogoSession& session, const std::filesystem::path& folder) {
   const int count = CountPrinterFiles(folder);
-  if (count > 0) session.profile_count = LoadPrinterProfiles(count, session.profiles, folder);
-  if (count <= 0 || session.profile_count <= 0) {
+  if (count > 0) LoadPrinterProfiles(count, session.profiles, folder);
+  if (count <= 0 || session.profiles.empty()) {
     ShowMessage(kAppInstance, kStrNoPrinterFile);
     return false;
   }
   std::string saved_folder;
-  session.profile_index = LoadSettings(session.profile_count, session.profiles, saved_folder);
+  session.profile_index = LoadSettings(session.profile_count(), session.profiles, saved_folder);
   return true;
 }
 
 std::string ApplyPrinterChoices(LogoSession& session, const PrinterChoices& c) {
   if (c.printer) {
-    std::vector<std::string> models;
-    for (const PrinterProfile& p : session.profiles) models.push_back(p.model_name);
-    std::int32_t index = session.profile_index;
-    std::string error = Pick(c.printer, models, int(models.size()), index, "printer",
-                             Translate("inkmark", "The printer folder"));
+    ChoiceList<std::string, false> models{{}, session.profile_index};
+    for (const PrinterProfile& p : session.profiles) models.values.push_back(p.model_name);
+    std::string error =
+        Pick(c.printer, models, "printer", Translate("inkmark", "The printer folder"));
     if (!error.empty()) return error;
-    session.profile_index = index;
+    session.profile_index = models.sel;
   }
   PrinterProfile* p = session.CurrentProfile();
   if (p == nullptr) return Translate("inkmark", "no printer model is chosen");
@@ -124,20 +117,16 @@ std::string ApplyPrinterChoices(LogoSession& session, const PrinterChoices& c) {
     port.reset();
   }
   for (std::string error : {
-           Pick(c.paper, p->paper_widths, p->paper_width_count, p->paper_width_sel, "paper", m),
-           Pick(c.first, p->first_colors, p->first_color_count, p->first_color_sel, "1st colour",
-                m),
-           Pick(c.second, p->second_colors, p->second_color_count, p->second_color_sel,
-                "2nd colour", m),
-           Pick(c.resolution, p->resolutions, p->resolution_count, p->resolution_sel, "resolution",
-                m),
-           Pick(port, p->ports, p->port_count, p->port_sel, "port", m),
-           Pick(c.baud, p->baud_rates, p->baud_count, p->baud_sel, "baud rate", m),
-           Pick(c.data_bits, p->bit_lengths, p->bit_length_count, p->bit_length_sel, "data bits",
-                m),
-           Pick(c.parity, p->parities, p->parity_count, p->parity_sel, "parity", m),
-           Pick(c.flow, p->flows, p->flow_count, p->flow_sel, "flow control", m),
-           Pick(c.driver, p->driver_names, p->driver_count, p->driver_sel, "printer driver", m),
+           Pick(c.paper, p->paper_widths, "paper", m),
+           Pick(c.first, p->first_colors, "1st colour", m),
+           Pick(c.second, p->second_colors, "2nd colour", m),
+           Pick(c.resolution, p->resolutions, "resolution", m),
+           Pick(port, p->ports, "port", m),
+           Pick(c.baud, p->baud_rates, "baud rate", m),
+           Pick(c.data_bits, p->bit_lengths, "data bits", m),
+           Pick(c.parity, p->parities, "parity", m),
+           Pick(c.flow, p->flows, "flow control", m),
+           Pick(c.driver, p->driver_names, "printer driver", m),
        }) {
     if (!error.empty()) return error;
   }
@@ -148,17 +137,16 @@ void ListPrinters(const LogoSession& session, std::ostream& out) {
   for (std::size_t i = 0; i < session.profiles.size(); ++i) {
     const PrinterProfile& p = session.profiles[i];
     out << p.model_name << (std::int32_t(i) == session.profile_index ? "*" : "") << '\n'
-        << "  paper:       " << Join(p.paper_widths, p.paper_width_count, p.paper_width_sel) << '\n'
-        << "  1st colour:  " << Join(p.first_colors, p.first_color_count, p.first_color_sel) << '\n'
-        << "  2nd colour:  " << Join(p.second_colors, p.second_color_count, p.second_color_sel)
-        << '\n'
-        << "  resolution:  " << Join(p.resolutions, p.resolution_count, p.resolution_sel) << '\n'
-        << "  port:        " << Join(p.ports, p.port_count, p.port_sel) << '\n'
-        << "  baud:        " << Join(p.baud_rates, p.baud_count, p.baud_sel) << '\n'
-        << "  data bits:   " << Join(p.bit_lengths, p.bit_length_count, p.bit_length_sel) << '\n'
-        << "  parity:      " << Join(p.parities, p.parity_count, p.parity_sel) << '\n'
-        << "  flow:        " << Join(p.flows, p.flow_count, p.flow_sel) << '\n'
-        << "  driver:      " << Join(p.driver_names, p.driver_count, p.driver_sel) << '\n';
+        << "  paper:       " << Join(p.paper_widths) << '\n'
+        << "  1st colour:  " << Join(p.first_colors) << '\n'
+        << "  2nd colour:  " << Join(p.second_colors) << '\n'
+        << "  resolution:  " << Join(p.resolutions) << '\n'
+        << "  port:        " << Join(p.ports) << '\n'
+        << "  baud:        " << Join(p.baud_rates) << '\n'
+        << "  data bits:   " << Join(p.bit_lengths) << '\n'
+        << "  parity:      " << Join(p.parities) << '\n'
+        << "  flow:        " << Join(p.flows) << '\n'
+        << "  driver:      " << Join(p.driver_names) << '\n';
   }
 }
 
@@ -168,17 +156,13 @@ void ListPrintersJson(const LogoSession& session, std::ostream& out) {
     const PrinterProfile& p = session.profiles[i];
     out << (i ? "," : "") << "{\"model\":" << JsonString(p.model_name)
         << ",\"current\":" << (std::int32_t(i) == session.profile_index ? "true" : "false")
-        << ",\"paper\":" << JsonList(p.paper_widths, p.paper_width_count, p.paper_width_sel)
-        << ",\"first_colour\":" << JsonList(p.first_colors, p.first_color_count, p.first_color_sel)
-        << ",\"second_colour\":"
-        << JsonList(p.second_colors, p.second_color_count, p.second_color_sel)
-        << ",\"resolution\":" << JsonList(p.resolutions, p.resolution_count, p.resolution_sel)
-        << ",\"port\":" << JsonList(p.ports, p.port_count, p.port_sel)
-        << ",\"baud\":" << JsonList(p.baud_rates, p.baud_count, p.baud_sel)
-        << ",\"data_bits\":" << JsonList(p.bit_lengths, p.bit_length_count, p.bit_length_sel)
-        << ",\"parity\":" << JsonList(p.parities, p.parity_count, p.parity_sel)
-        << ",\"flow\":" << JsonList(p.flows, p.flow_count, p.flow_sel)
-        << ",\"driver\":" << JsonList(p.driver_names, p.driver_count, p.driver_sel) << "}";
+        << ",\"paper\":" << JsonList(p.paper_widths)
+        << ",\"first_colour\":" << JsonList(p.first_colors)
+        << ",\"second_colour\":" << JsonList(p.second_colors)
+        << ",\"resolution\":" << JsonList(p.resolutions) << ",\"port\":" << JsonList(p.ports)
+        << ",\"baud\":" << JsonList(p.baud_rates) << ",\"data_bits\":" << JsonList(p.bit_lengths)
+        << ",\"parity\":" << JsonList(p.parities) << ",\"flow\":" << JsonList(p.flows)
+        << ",\"driver\":" << JsonList(p.driver_names) << "}";
   }
   out << "]}\n";
 }

@@ -19,7 +19,7 @@ std::int32_t PreviewWidth(const PreviewControls& window, int control) {
 }
 
 bool DocumentPreviews(LogoSession& session, std::int32_t a) {
-  if (session.item_count == 0 || session.items.empty()) return false;
+  if (session.items.empty()) return false;
   auto page = ComposeAsStored(session);
   if (!page) return false;
   auto header = ReadBitmapHeader(*page);
@@ -115,7 +115,7 @@ void UpdateSelectedItem(const PreviewControls& window, LogoSession& session) {
 }
 
 bool DocumentConvertedPreview(const PreviewControls& window, LogoSession& session, std::int32_t a) {
-  if (session.item_count == 0 || session.items.empty()) return false;
+  if (session.items.empty()) return false;
   UpdateSelectedItem(window, session);
   auto header = ReadDocumentHeader(session.document_header);
   if (!header || header->page_width == 0) return false;

@@ -154,7 +154,6 @@ Result<ParsedDocument> ReadLogoDocument(const std::string& path) {
 int LoadLogoDocument(WindowHandle owner, LogoSession& session) {
   session.items.clear();
   session.document.clear();
-  session.item_count = 0;
   // Read once: a file that changes between two reads cannot mix them.
   auto file = ReadWholeFile(session.source_path);
   if (file && file->size() >= kDocumentHeaderSize)
@@ -167,7 +166,6 @@ int LoadLogoDocument(WindowHandle owner, LogoSession& session) {
   }
   session.items = std::move(doc->items);
   session.document = std::move(doc->data);
-  session.item_count = static_cast<std::int32_t>(session.items.size());
   for (LayoutItem& item : session.items) {
     if (item.kind == kImageObject) {
       item.params = session.params;

@@ -131,7 +131,6 @@ QImage RenderPage(const EditorDocument& document) {
   session.document_header = parsed->header;
   session.document = std::move(parsed->data);
   session.items = std::move(parsed->items);
-  session.item_count = static_cast<std::int32_t>(session.items.size());
   auto page = ComposeAsStored(session);
   if (!page) return {};
   return BitmapToSurface(*page).value_or(QImage());

@@ -25,7 +25,7 @@ PictureScale PictureScaleFor(const LogoSession& session, std::int32_t width) {
   PictureScale scale;
   scale.width = width;
   if (const PrinterProfile* p = session.CurrentProfile()) {
-    const std::int32_t dpi = SelectedNumber(p->resolutions, p->resolution_count, p->resolution_sel);
+    const std::int32_t dpi = p->resolutions.Selected();
     if (dpi > 0) scale.dots_per_inch = dpi;
   }
   return scale;

@@ -8,8 +8,8 @@
 
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/spooler.h"
 #include "ports/device_port.h"
-#include "statmon/cups_queue.h"
 
 namespace inkmark {
 
@@ -112,7 +112,7 @@ std::int32_t DriverPort::beginJob() {
   auto job = std::make_unique<SpoolerJob>();
   job->http = ConnectToSpooler();
   // The printer must exist before a document is started for it.
-  auto queue = FindSpoolerQueue(job->http.get(), name);
+  auto queue = FindSpoolerPrinter(job->http.get(), name);
   if (!queue) return 0;
   job->queue = queue->name;
   job->id = cupsCreateJob(job->http.get(), job->queue.c_str(), kRawDocumentName, 0, nullptr);

@@ -19,16 +19,13 @@ bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 std::unique_ptr<PortDriver> ChooseSerialPort(const PrinterProfile& p, std::string_view port_name) {
   auto port = std::make_unique<SerialPort>();
-  std::uint8_t byte_size =
-      SelectedNumber(p.bit_lengths, p.bit_length_count, p.bit_length_sel) == 8 ? 8 : 7;
-  std::string_view parity_name = SelectedName(p.parities, p.parity_count, p.parity_sel);
+  std::uint8_t byte_size = p.bit_lengths.Selected() == 8 ? 8 : 7;
+  std::string_view parity_name = p.parities.Selected();
   std::uint8_t parity = EqualsNoCase(parity_name, "Even")  ? kParityEven
                         : EqualsNoCase(parity_name, "Odd") ? kParityOdd
                                                            : kParityNone;
-  std::uint8_t flow = EqualsNoCase(SelectedName(p.flows, p.flow_count, p.flow_sel), "DTR/DSR")
-                          ? kFlowDtrDsr
-                          : kFlowXonXoff;
-  std::int32_t baud = SelectedNumber(p.baud_rates, p.baud_count, p.baud_sel);
+  std::uint8_t flow = EqualsNoCase(p.flows.Selected(), "DTR/DSR") ? kFlowDtrDsr : kFlowXonXoff;
+  std::int32_t baud = p.baud_rates.Selected();
   if (!port->setLine(PortNumberFromName(port_name), byte_size, parity, kOneStopBit, flow,
                      baud > 0 ? std::uint32_t(baud) : 0)) {
     return nullptr;
@@ -62,7 +59,7 @@ std::unique_ptr<PortDriver> ChoosePrinterPort(const LogoSession& session) {
   if (session.save_as_command_file == 1) return std::make_unique<FilePort>(session.save_path);
   const PrinterProfile* profile = session.CurrentProfile();
   if (profile == nullptr) return nullptr;
-  std::string_view port_name = SelectedName(profile->ports, profile->port_count, profile->port_sel);
+  std::string_view port_name = profile->ports.Selected();
   if (IsNetworkPortName(port_name)) {
     auto address = ParseNetworkAddress(port_name);
     if (!address) return nullptr;
@@ -70,8 +67,7 @@ std::unique_ptr<PortDriver> ChoosePrinterPort(const LogoSession& session) {
   }
   if (StartsWithNoCase(port_name, "COM")) return ChooseSerialPort(*profile, port_name);
   if (StartsWithNoCase(port_name, kDriverPortPrefix)) {
-    std::string_view driver =
-        SelectedName(profile->driver_names, profile->driver_count, profile->driver_sel);
+    std::string_view driver = profile->driver_names.Selected();
     return std::make_unique<DriverPort>(std::string(driver));
   }
   return std::make_unique<ParallelPort>();
@@ -81,7 +77,7 @@ Result<std::unique_ptr<PortDriver>> OpenPrinterPort(const LogoSession& session) 
   std::unique_ptr<PortDriver> port = ChoosePrinterPort(session);
   if (!port) return Failure{FailureCode::kInvalidArgument, "no port is chosen for the printer"};
   if (Status opened = port->open(); !opened) return opened.failure();
-  if (dynamic_cast<FilePort*>(port.get()) != nullptr) return std::move(port);
+  if (dynamic_cast<FilePort*>(port.get()) != nullptr) return port;
   std::uint32_t written = 0;
   std::uint32_t errors = 0;
   Status sent = port->write(kInitializeCommand, sizeof kInitializeCommand, written, errors);
@@ -90,7 +86,7 @@ Result<std::unique_ptr<PortDriver>> OpenPrinterPort(const LogoSession& session) 
     return sent.failure();
   }
   CurrentPortClock().SleepMs(kAfterOpenWaitMs);
-  return std::move(port);
+  return port;
 }
 
 }  // namespace inkmark

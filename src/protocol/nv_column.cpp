@@ -24,8 +24,7 @@ const SpecialModel* FindSpecialModel(const PrinterProfile& profile) {
 }
 
 std::array<std::uint8_t, 9> DensityCommandFor(const PrinterProfile& profile) {
-  return DensityCommand(SelectedNumber(profile.resolutions, profile.resolution_count,
-                                       profile.resolution_sel) == kHighDensityDpi);
+  return DensityCommand(profile.resolutions.Selected() == kHighDensityDpi);
 }
 
 bool ExtractColumnPlane(const LogoRaster& raster, std::int32_t first_row, std::int32_t row_count,

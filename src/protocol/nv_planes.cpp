@@ -32,14 +32,11 @@ std::optional<PlaneSelection> ChooseInks(const LogoSession& session, const Print
     s.first_code = session.first_color == ink ? kFirstColorCode : kSecondColorCode;
     return s;
   }
-  auto first =
-      InkValue(raster, ColorFromName(SelectedName(profile.first_colors, profile.first_color_count,
-                                                  profile.first_color_sel)));
+  auto first = InkValue(raster, ColorFromName(profile.first_colors.Selected()));
   if (!first) return std::nullopt;
   s.first_value = *first;
   s.first_code = kFirstColorCode;
-  const std::int32_t second = ColorFromName(
-      SelectedName(profile.second_colors, profile.second_color_count, profile.second_color_sel));
+  const std::int32_t second = ColorFromName(profile.second_colors.Selected());
   if (second != kNoInk) {
     auto value = InkValue(raster, second);
     if (!value) return std::nullopt;

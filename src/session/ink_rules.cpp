@@ -5,10 +5,8 @@ namespace inkmark {
 void SetInksFromProfile(LogoSession& session) {
   const PrinterProfile* p = session.CurrentProfile();
   if (p == nullptr) return;
-  session.first_color =
-      ColorFromName(SelectedName(p->first_colors, p->first_color_count, p->first_color_sel));
-  session.second_color =
-      ColorFromName(SelectedName(p->second_colors, p->second_color_count, p->second_color_sel));
+  session.first_color = ColorFromName(p->first_colors.Selected());
+  session.second_color = ColorFromName(p->second_colors.Selected());
 }
 
 void ApplyInkRule(LogoSession& session, int mono_ink) {

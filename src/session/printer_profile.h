@@ -3,8 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
-#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace inkmark {
@@ -16,50 +17,70 @@ inline constexpr int kMaxListElements = 20;
 inline constexpr int kMaxDriverNames = 20;
 inline constexpr std::size_t kMaxDriverNameChars = 49;
 
-// Each choice list holds its choices followed by one extra element (the default
-// index as the file gave it, or for resolutions one more number); the count
-// fields count the choices only. `paper_dots` has no extra element.
-struct PrinterProfile {
-  std::string model_name;
-  std::int32_t paper_width_sel = 0;
-  std::int32_t first_color_sel = 0;
-  std::int32_t second_color_sel = 0;
-  std::int32_t resolution_sel = 0;
-  std::int32_t driver_sel = 0;  // set by the Printer Driver list only; never saved
-  std::int32_t paper_width_count = 0;
-  std::int32_t first_color_count = 0;
-  std::int32_t second_color_count = 0;
-  std::int32_t resolution_count = 0;
-  std::vector<std::int32_t> paper_dots;
-  std::vector<std::int32_t> resolutions;
-  std::vector<std::string> paper_widths;
-  std::vector<std::string> first_colors;
-  std::vector<std::string> second_colors;
-  std::int32_t port_sel = 0;
-  std::int32_t baud_sel = 0;
-  std::int32_t bit_length_sel = 0;
-  std::int32_t parity_sel = 0;
-  std::int32_t flow_sel = 0;
-  std::int32_t port_count = 0;
-  std::int32_t baud_count = 0;
-  std::int32_t bit_length_count = 0;
-  std::int32_t parity_count = 0;
-  std::int32_t flow_count = 0;
-  std::int32_t driver_count = 0;
-  std::vector<std::int32_t> baud_rates;
-  std::vector<std::int32_t> bit_lengths;
-  std::vector<std::string> ports;
-  std::vector<std::string> parities;
-  std::vector<std::string> flows;
-  std::vector<std::string> driver_names;
+// One list of choices and the user's selection in it. A list read from a
+// printer file holds its choices followed by one extra element (the default
+// index as the file gave it, or for resolutions one more number), which is
+// kept but never offered: count() counts the choices only. A list built
+// without that element (the driver names) says so with kTrailingExtra false.
+template <class T, bool kTrailingExtra = true>
+struct ChoiceList {
+  std::vector<T> values;
+  std::int32_t sel = 0;
+
+  std::int32_t count() const {
+    if constexpr (kTrailingExtra) return values.empty() ? 0 : std::int32_t(values.size()) - 1;
+    return std::int32_t(values.size());
+  }
+  std::span<const T> choices() const { return {values.data(), std::size_t(count())}; }
+  bool HasSelection() const { return sel >= 0 && sel < count(); }
+
+  // The choice at `index`; "" or 0 when `index` is outside the choices.
+  const T& At(std::int32_t index) const {
+    static const T kNone{};
+    return index >= 0 && index < count() ? values[std::size_t(index)] : kNone;
+  }
+  const T& Selected() const { return At(sel); }
+
+  // Selects the first choice that `match` accepts; false, selection kept, when none does.
+  template <class Match>
+  bool SelectFirst(Match match) {
+    for (std::int32_t i = 0; i < count(); ++i) {
+      if (match(values[std::size_t(i)])) {
+        sel = i;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Adds a choice after the others and selects it; the extra element stays last.
+  void AddChoice(T value) {
+    if constexpr (kTrailingExtra) {
+      if (values.empty()) values.emplace_back();
+    }
+    const std::int32_t at = count();
+    values.insert(values.begin() + at, std::move(value));
+    sel = at;
+  }
 };
 
-// The selected choice of a list, or "" when the selection is outside its choices.
-std::string_view SelectedName(const std::vector<std::string>& list, std::int32_t count,
-                              std::int32_t sel);
-// The selected number of a list, or 0 when the selection is outside its choices.
-std::int32_t SelectedNumber(const std::vector<std::int32_t>& list, std::int32_t count,
-                            std::int32_t sel);
+// The paper widths are chosen by name; `paper_dots` holds one number per paper
+// width and has no extra element. The driver names are those of the spooler's
+// printers, and their selection is never saved.
+struct PrinterProfile {
+  std::string model_name;
+  ChoiceList<std::string> paper_widths;
+  std::vector<std::int32_t> paper_dots;
+  ChoiceList<std::string> first_colors;
+  ChoiceList<std::string> second_colors;
+  ChoiceList<std::int32_t> resolutions;  // the extra number selects nothing
+  ChoiceList<std::string> ports;
+  ChoiceList<std::int32_t> baud_rates;
+  ChoiceList<std::int32_t> bit_lengths;
+  ChoiceList<std::string> parities;
+  ChoiceList<std::string> flows;
+  ChoiceList<std::string, false> driver_names;
+};
 
 // A port name that begins with this (any letter case) is a printer on the
 // network: "tcp://HOST[:PORT]".

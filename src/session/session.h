@@ -54,7 +54,6 @@ struct LogoSession {
   std::int32_t save_as_command_file = 0;
   std::int32_t monochrome = 0;
   std::int32_t fit_to_width = 0;
-  std::int32_t profile_count = 0;
   std::int32_t profile_index = 0;
   std::vector<PrinterProfile> profiles;
   BitmapFile converted;
@@ -75,8 +74,10 @@ struct LogoSession {
   std::vector<LayoutItem> items;       // one per object of the loaded logo document
   std::vector<std::uint8_t> document;  // the document's objects, which the items locate
   std::array<std::uint8_t, 64> document_header{};
-  std::int32_t item_count = 0;
   std::int32_t item_index = 0;
+
+  std::int32_t profile_count() const { return std::int32_t(profiles.size()); }
+  std::int32_t item_count() const { return std::int32_t(items.size()); }
 
   // The current profile, or nullptr when there is none.
   PrinterProfile* CurrentProfile();

@@ -30,31 +30,13 @@ std::optional<std::string_view> OptionRest(std::string_view line, std::string_vi
   return line.substr(at + option.size());
 }
 
-std::size_t Choices(std::size_t list_size, std::int32_t count) {
-  return std::min(list_size, std::size_t(std::max(count, 0)));
+bool PickName(ChoiceList<std::string>& list, std::string_view value) {
+  return list.SelectFirst([&](const std::string& name) { return EqualsNoCase(name, value); });
 }
 
-bool PickName(const std::vector<std::string>& list, std::int32_t count, std::string_view value,
-              std::int32_t& sel) {
-  for (std::size_t i = 0; i < Choices(list.size(), count); ++i) {
-    if (EqualsNoCase(list[i], value)) {
-      sel = std::int32_t(i);
-      return true;
-    }
-  }
-  return false;
-}
-
-bool PickNumber(const std::vector<std::int32_t>& list, std::int32_t count, std::string_view value,
-                std::int32_t& sel) {
-  std::int32_t number = ParseInt(value);
-  for (std::size_t i = 0; i < Choices(list.size(), count); ++i) {
-    if (list[i] == number) {
-      sel = std::int32_t(i);
-      return true;
-    }
-  }
-  return false;
+bool PickNumber(ChoiceList<std::int32_t>& list, std::string_view value) {
+  const std::int32_t number = ParseInt(value);
+  return list.SelectFirst([&](std::int32_t choice) { return choice == number; });
 }
 
 // Model names are matched from their fourth character and the value from its
@@ -63,8 +45,7 @@ bool PickNumber(const std::vector<std::int32_t>& list, std::int32_t count, std::
 bool PickModel(const LogoSession& session, std::string_view value, std::int32_t& index) {
   if (value.size() < 2) return false;
   std::string_view wanted = value.substr(2);
-  std::size_t count = Choices(session.profiles.size(), session.profile_count);
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = 0; i < session.profiles.size(); ++i) {
     std::string_view name = session.profiles[i].model_name;
     std::string_view tail = name.size() < 3 ? std::string_view{} : name.substr(3);
     if (EqualsNoCase(tail, wanted)) {
@@ -85,16 +66,10 @@ std::string PaperWidthName(std::string_view value) {
   return std::string(value) + "mm";
 }
 
-bool PickPortByPrefix(const std::vector<std::string>& ports, std::int32_t count,
-                      std::string_view rest, std::int32_t& sel) {
-  for (std::size_t i = 0; i < Choices(ports.size(), count); ++i) {
-    const std::string& port = ports[i];
-    if (port.size() <= rest.size() && EqualsNoCase(port, rest.substr(0, port.size()))) {
-      sel = std::int32_t(i);
-      return true;
-    }
-  }
-  return false;
+bool PickPortByPrefix(ChoiceList<std::string>& ports, std::string_view rest) {
+  return ports.SelectFirst([&](const std::string& port) {
+    return port.size() <= rest.size() && EqualsNoCase(port, rest.substr(0, port.size()));
+  });
 }
 
 }  // namespace
@@ -111,34 +86,32 @@ std::int32_t ApplyCommandLine(LogoSession& session, std::string_view command_lin
   if (p == nullptr) return picked ? 1 : 0;
 
   if (auto value = OptionValue(command_line, "-pw"); value && !value->empty()) {
-    picked |=
-        PickName(p->paper_widths, p->paper_width_count, PaperWidthName(*value), p->paper_width_sel);
+    picked |= PickName(p->paper_widths, PaperWidthName(*value));
   }
   if (auto value = OptionValue(command_line, "-pf")) {
-    picked |= PickName(p->first_colors, p->first_color_count, *value, p->first_color_sel);
+    picked |= PickName(p->first_colors, *value);
   }
   if (auto value = OptionValue(command_line, "-ps")) {
     // A second colour equal to the first would print both inks alike.
-    std::string_view first =
-        SelectedName(p->first_colors, p->first_color_count, p->first_color_sel);
+    std::string_view first = p->first_colors.Selected();
     if (!EqualsNoCase(*value, first)) {
-      picked |= PickName(p->second_colors, p->second_color_count, *value, p->second_color_sel);
+      picked |= PickName(p->second_colors, *value);
     }
   }
   if (auto value = OptionValue(command_line, "-pr")) {
-    picked |= PickNumber(p->resolutions, p->resolution_count, *value, p->resolution_sel);
+    picked |= PickNumber(p->resolutions, *value);
   }
   if (auto rest = OptionRest(command_line, "-cp")) {
-    picked |= PickPortByPrefix(p->ports, p->port_count, *rest, p->port_sel);
+    picked |= PickPortByPrefix(p->ports, *rest);
   }
   if (auto value = OptionValue(command_line, "-cb")) {
-    picked |= PickNumber(p->baud_rates, p->baud_count, *value, p->baud_sel);
+    picked |= PickNumber(p->baud_rates, *value);
   }
   if (auto value = OptionValue(command_line, "-cc")) {
-    picked |= PickName(p->parities, p->parity_count, *value, p->parity_sel);
+    picked |= PickName(p->parities, *value);
   }
   if (auto value = OptionValue(command_line, "-cf")) {
-    picked |= PickName(p->flows, p->flow_count, *value, p->flow_sel);
+    picked |= PickName(p->flows, *value);
   }
   return picked ? 1 : 0;
 }

@@ -55,19 +55,18 @@ std::int32_t BoundedIndex(std::int32_t index, std::int32_t count) {
   return index >= 0 && index < count ? index : 0;
 }
 
-void ReadNames(const ProfileFile& file, const char* key, std::vector<std::string>& names,
-               std::int32_t& count, std::int32_t& sel) {
-  names = SplitElements(file.Get(kPrinterSection, key));
-  KeepRoomForDefault(names);
-  count = std::int32_t(names.size()) - 1;
-  sel = BoundedIndex(ParseInt(names.back()), count);
+void ReadNames(const ProfileFile& file, const char* key, ChoiceList<std::string>& names) {
+  names.values = SplitElements(file.Get(kPrinterSection, key));
+  KeepRoomForDefault(names.values);
+  names.sel = BoundedIndex(ParseInt(names.values.back()), names.count());
 }
 
-void ReadNumbers(const ProfileFile& file, const char* key, std::vector<std::int32_t>& numbers,
-                 std::int32_t& count) {
-  numbers = ToNumbers(SplitElements(file.Get(kPrinterSection, key)));
-  KeepRoomForDefault(numbers);
-  count = std::int32_t(numbers.size()) - 1;
+// The numbers and, when `default_from_extra`, the selection the extra element gives.
+void ReadNumbers(const ProfileFile& file, const char* key, ChoiceList<std::int32_t>& numbers,
+                 bool default_from_extra) {
+  numbers.values = ToNumbers(SplitElements(file.Get(kPrinterSection, key)));
+  KeepRoomForDefault(numbers.values);
+  numbers.sel = default_from_extra ? BoundedIndex(numbers.values.back(), numbers.count()) : 0;
 }
 
 // The *.DEF files of a folder (extension in any case), in name order without
@@ -159,21 +158,19 @@ bool LoadPrinterProfile(const ProfileFile& file, PrinterProfile& out) {
   if (p.model_name.size() > kMaxProfileText) p.model_name.resize(kMaxProfileText);
   if (p.model_name.empty()) return false;
 
-  ReadNames(file, kPaperWidth, p.paper_widths, p.paper_width_count, p.paper_width_sel);
+  ReadNames(file, kPaperWidth, p.paper_widths);
   // One number per paper width and no default: the first 20 are all there is room for.
   p.paper_dots = ToNumbers(SplitElements(file.Get(kPrinterSection, kPaperDot)));
   if (p.paper_dots.size() > std::size_t(kMaxListElements)) p.paper_dots.resize(kMaxListElements);
-  ReadNames(file, kFirstColor, p.first_colors, p.first_color_count, p.first_color_sel);
-  ReadNames(file, kSecondColor, p.second_colors, p.second_color_count, p.second_color_sel);
+  ReadNames(file, kFirstColor, p.first_colors);
+  ReadNames(file, kSecondColor, p.second_colors);
   // The resolution list's extra element selects nothing; the first resolution starts selected.
-  ReadNumbers(file, kResolution, p.resolutions, p.resolution_count);
-  ReadNames(file, kPort, p.ports, p.port_count, p.port_sel);
-  ReadNumbers(file, kBaudRate, p.baud_rates, p.baud_count);
-  p.baud_sel = BoundedIndex(p.baud_rates.back(), p.baud_count);
-  ReadNumbers(file, kBitLength, p.bit_lengths, p.bit_length_count);
-  p.bit_length_sel = BoundedIndex(p.bit_lengths.back(), p.bit_length_count);
-  ReadNames(file, kParity, p.parities, p.parity_count, p.parity_sel);
-  ReadNames(file, kFlow, p.flows, p.flow_count, p.flow_sel);
+  ReadNumbers(file, kResolution, p.resolutions, false);
+  ReadNames(file, kPort, p.ports);
+  ReadNumbers(file, kBaudRate, p.baud_rates, true);
+  ReadNumbers(file, kBitLength, p.bit_lengths, true);
+  ReadNames(file, kParity, p.parities);
+  ReadNames(file, kFlow, p.flows);
   out = std::move(p);
   return true;
 }
@@ -197,7 +194,7 @@ int LoadPrinterProfiles(int count, std::vector<PrinterProfile>& profiles,
     PrinterProfile profile;
     if (!file || !LoadPrinterProfile(*file, profile)) continue;
     if (!printers) printers = ListSpoolerPrinters();
-    profile.driver_count = CollectDriverNames(profile.model_name, *printers, profile.driver_names);
+    CollectDriverNames(profile.model_name, *printers, profile.driver_names.values);
     profiles.push_back(std::move(profile));
   }
   return int(profiles.size());

@@ -27,30 +27,16 @@ std::optional<std::string> ReadText(const SettingsStore& store, const char* name
 }
 
 // Only the choices take part: the list's trailing default element never matches.
-void SelectName(const SettingsStore& store, const char* name, const std::vector<std::string>& list,
-                std::int32_t count, std::int32_t& sel) {
+void SelectName(const SettingsStore& store, const char* name, ChoiceList<std::string>& list) {
   auto value = ReadText(store, name, kMaxProfileText);
   if (!value) return;
-  std::size_t choices = std::min(list.size(), std::size_t(std::max(count, 0)));
-  for (std::size_t i = 0; i < choices; ++i) {
-    if (EqualsNoCase(list[i], *value)) {
-      sel = std::int32_t(i);
-      return;
-    }
-  }
+  list.SelectFirst([&](const std::string& choice) { return EqualsNoCase(choice, *value); });
 }
 
-void SelectNumber(const SettingsStore& store, const char* name,
-                  const std::vector<std::int32_t>& list, std::int32_t count, std::int32_t& sel) {
+void SelectNumber(const SettingsStore& store, const char* name, ChoiceList<std::int32_t>& list) {
   auto value = store.ReadDword(name);
   if (!value) return;
-  std::size_t choices = std::min(list.size(), std::size_t(std::max(count, 0)));
-  for (std::size_t i = 0; i < choices; ++i) {
-    if (std::uint32_t(list[i]) == *value) {
-      sel = std::int32_t(i);
-      return;
-    }
-  }
+  list.SelectFirst([&](std::int32_t choice) { return std::uint32_t(choice) == *value; });
 }
 
 }  // namespace
@@ -69,42 +55,37 @@ std::int32_t LoadSettings(int count, std::vector<PrinterProfile>& profiles,
   if (index == candidates) return 0;
 
   PrinterProfile& p = profiles[index];
-  SelectName(*store, kPaperWidth, p.paper_widths, p.paper_width_count, p.paper_width_sel);
-  SelectName(*store, kFirstColor, p.first_colors, p.first_color_count, p.first_color_sel);
-  SelectName(*store, kSecondColor, p.second_colors, p.second_color_count, p.second_color_sel);
-  SelectNumber(*store, kResolution, p.resolutions, p.resolution_count, p.resolution_sel);
-  SelectName(*store, kPort, p.ports, p.port_count, p.port_sel);
+  SelectName(*store, kPaperWidth, p.paper_widths);
+  SelectName(*store, kFirstColor, p.first_colors);
+  SelectName(*store, kSecondColor, p.second_colors);
+  SelectNumber(*store, kResolution, p.resolutions);
+  SelectName(*store, kPort, p.ports);
   // A network printer's address is no choice of the printer file: it is added.
   if (auto port = ReadText(*store, kPort, kMaxProfileText);
       port && StartsWithNoCase(*port, kNetworkPortPrefix)) {
     AddPortChoice(p, *port);
   }
-  SelectNumber(*store, kBaudRate, p.baud_rates, p.baud_count, p.baud_sel);
-  SelectNumber(*store, kBitLength, p.bit_lengths, p.bit_length_count, p.bit_length_sel);
-  SelectName(*store, kParity, p.parities, p.parity_count, p.parity_sel);
-  SelectName(*store, kFlow, p.flows, p.flow_count, p.flow_sel);
+  SelectNumber(*store, kBaudRate, p.baud_rates);
+  SelectNumber(*store, kBitLength, p.bit_lengths);
+  SelectName(*store, kParity, p.parities);
+  SelectName(*store, kFlow, p.flows);
   return std::int32_t(index);
 }
 
 std::int32_t SaveSettings(const PrinterProfile& p, std::string& source_path) {
   auto store = SettingsStore::OpenForWriting();
   if (!store) return 0;
-  auto name = [](const std::vector<std::string>& list, std::int32_t count, std::int32_t sel) {
-    return std::string(SelectedName(list, count, sel));
-  };
-  auto number = [](const std::vector<std::int32_t>& list, std::int32_t count, std::int32_t sel) {
-    return std::uint32_t(SelectedNumber(list, count, sel));
-  };
+  auto number = [](const ChoiceList<std::int32_t>& list) { return std::uint32_t(list.Selected()); };
   store->WriteString(kPrnName, p.model_name);
-  store->WriteString(kPaperWidth, name(p.paper_widths, p.paper_width_count, p.paper_width_sel));
-  store->WriteString(kFirstColor, name(p.first_colors, p.first_color_count, p.first_color_sel));
-  store->WriteString(kSecondColor, name(p.second_colors, p.second_color_count, p.second_color_sel));
-  store->WriteDword(kResolution, number(p.resolutions, p.resolution_count, p.resolution_sel));
-  store->WriteString(kPort, name(p.ports, p.port_count, p.port_sel));
-  store->WriteDword(kBaudRate, number(p.baud_rates, p.baud_count, p.baud_sel));
-  store->WriteDword(kBitLength, number(p.bit_lengths, p.bit_length_count, p.bit_length_sel));
-  store->WriteString(kParity, name(p.parities, p.parity_count, p.parity_sel));
-  store->WriteString(kFlow, name(p.flows, p.flow_count, p.flow_sel));
+  store->WriteString(kPaperWidth, p.paper_widths.Selected());
+  store->WriteString(kFirstColor, p.first_colors.Selected());
+  store->WriteString(kSecondColor, p.second_colors.Selected());
+  store->WriteDword(kResolution, number(p.resolutions));
+  store->WriteString(kPort, p.ports.Selected());
+  store->WriteDword(kBaudRate, number(p.baud_rates));
+  store->WriteDword(kBitLength, number(p.bit_lengths));
+  store->WriteString(kParity, p.parities.Selected());
+  store->WriteString(kFlow, p.flows.Selected());
 
   // The folder is what seeds the next run's Open dialog; the separator stays.
   auto slash = source_path.rfind('/');

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "cups_queue.h"
 #include "device_uri.h"
 #include "monitor_table.h"
+#include "platform/spooler.h"
 
 namespace inkmark {
 namespace {
@@ -33,7 +33,7 @@ std::int32_t OpenMonitor(std::int32_t access, const char* printer_name) {
   if (length == 0 || length > kMaxPrinterName) return kStlBadArgument;
 
   SpoolerConnection spooler = ConnectToSpooler();
-  auto queue = FindSpoolerQueue(spooler.get(), std::string(printer_name, length));
+  auto queue = FindSpoolerPrinter(spooler.get(), std::string(printer_name, length));
   spooler.reset();
   if (!queue) return kStlNoSuchPrinter;
   auto address = ParseDeviceUri(queue->device_uri);

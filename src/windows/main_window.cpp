@@ -31,20 +31,20 @@ constexpr int kSourceCommands[] = {kIdPreview, kIdPrintToFile, kIdEdit, kIdTestP
 constexpr char kDriverPort[] = "Corlane Printer Driver";
 constexpr char kEditorName[] = "InkmarkEdit";
 
-void FillNames(ControlView& view, int id, const std::vector<std::string>& names, int count,
-               int sel) {
-  for (int i = 0; i < count && std::size_t(i) < names.size(); ++i) view.AddItem(id, names[i]);
-  view.SetSelection(id, sel);
+template <bool kExtra>
+void FillNames(ControlView& view, int id, const ChoiceList<std::string, kExtra>& names) {
+  for (const std::string& name : names.choices()) view.AddItem(id, name);
+  view.SetSelection(id, names.sel);
 }
 
-void FillNumbers(ControlView& view, int id, const std::vector<std::int32_t>& values, int count,
-                 const char* format, int sel) {
+void FillNumbers(ControlView& view, int id, const ChoiceList<std::int32_t>& values,
+                 const char* format) {
   char text[48];
-  for (int i = 0; i < count && std::size_t(i) < values.size(); ++i) {
-    std::snprintf(text, sizeof text, format, values[i], values[i]);
+  for (std::int32_t value : values.choices()) {
+    std::snprintf(text, sizeof text, format, value, value);
     view.AddItem(id, text);
   }
-  view.SetSelection(id, sel);
+  view.SetSelection(id, values.sel);
 }
 
 }  // namespace
@@ -94,20 +94,19 @@ void MainWindow::Open() {
 
 void MainWindow::FillPrinterPanel(const PrinterProfile& p) {
   for (int id : kPanelLists) view_.ClearList(id);
-  FillNames(view_, kIdPaperWidth, p.paper_widths, p.paper_width_count, p.paper_width_sel);
-  FillNames(view_, kIdFirstColor, p.first_colors, p.first_color_count, p.first_color_sel);
-  FillNames(view_, kIdSecondColor, p.second_colors, p.second_color_count, p.second_color_sel);
-  FillNumbers(view_, kIdResolution, p.resolutions, p.resolution_count, "%d x %ddpi",
-              p.resolution_sel);
-  FillNames(view_, kIdPort, p.ports, p.port_count, p.port_sel);
+  FillNames(view_, kIdPaperWidth, p.paper_widths);
+  FillNames(view_, kIdFirstColor, p.first_colors);
+  FillNames(view_, kIdSecondColor, p.second_colors);
+  FillNumbers(view_, kIdResolution, p.resolutions, "%d x %ddpi");
+  FillNames(view_, kIdPort, p.ports);
   // Always last: a printer on the network, whatever ports the printer file lists.
   view_.AddItem(kIdPort, Translate("MAIN", kNetworkEntry));
   ApplyPortRule(view_.Text(kIdPort));
-  FillNames(view_, kIdDriver, p.driver_names, p.driver_count, p.driver_sel);
-  FillNumbers(view_, kIdBaudRate, p.baud_rates, p.baud_count, "%dbps", p.baud_sel);
-  FillNumbers(view_, kIdDataLength, p.bit_lengths, p.bit_length_count, "%dbit", p.bit_length_sel);
-  FillNames(view_, kIdParity, p.parities, p.parity_count, p.parity_sel);
-  FillNames(view_, kIdHandshake, p.flows, p.flow_count, p.flow_sel);
+  FillNames(view_, kIdDriver, p.driver_names);
+  FillNumbers(view_, kIdBaudRate, p.baud_rates, "%dbps");
+  FillNumbers(view_, kIdDataLength, p.bit_lengths, "%dbit");
+  FillNames(view_, kIdParity, p.parities);
+  FillNames(view_, kIdHandshake, p.flows);
 }
 
 void MainWindow::ApplyPortRule(std::string_view port) {
@@ -122,16 +121,16 @@ void MainWindow::StorePrinterSelections() {
   session_.profile_index = view_.Selection(kIdPrinterName);
   PrinterProfile* p = Profile();
   if (p == nullptr) return;
-  p->paper_width_sel = view_.Selection(kIdPaperWidth);
-  p->first_color_sel = view_.Selection(kIdFirstColor);
-  p->second_color_sel = view_.Selection(kIdSecondColor);
-  p->resolution_sel = view_.Selection(kIdResolution);
-  p->port_sel = view_.Selection(kIdPort);
-  p->baud_sel = view_.Selection(kIdBaudRate);
-  p->bit_length_sel = view_.Selection(kIdDataLength);
-  p->parity_sel = view_.Selection(kIdParity);
-  p->flow_sel = view_.Selection(kIdHandshake);
-  p->driver_sel = view_.Selection(kIdDriver);
+  p->paper_widths.sel = view_.Selection(kIdPaperWidth);
+  p->first_colors.sel = view_.Selection(kIdFirstColor);
+  p->second_colors.sel = view_.Selection(kIdSecondColor);
+  p->resolutions.sel = view_.Selection(kIdResolution);
+  p->ports.sel = view_.Selection(kIdPort);
+  p->baud_rates.sel = view_.Selection(kIdBaudRate);
+  p->bit_lengths.sel = view_.Selection(kIdDataLength);
+  p->parities.sel = view_.Selection(kIdParity);
+  p->flows.sel = view_.Selection(kIdHandshake);
+  p->driver_names.sel = view_.Selection(kIdDriver);
 }
 
 void MainWindow::UpdatePrintWidth() {
@@ -174,7 +173,6 @@ void MainWindow::LoadSource() {
   session_.source_kind = SourceKindFromPath(path);
   session_.items.clear();
   session_.document.clear();
-  session_.item_count = 0;
   if (session_.source_kind == kSourceDocument) {
     if (pipeline_.LoadLogoDocument(session_) == 1) {
       session_.item_index = 0;
@@ -253,7 +251,7 @@ void MainWindow::OnPrinterPanel(int id) {
       return;
     }
     case kIdPaperWidth: {
-      if (sel == p->paper_width_sel) return;
+      if (sel == p->paper_widths.sel) return;
       StorePrinterSelections();
       BusyCursor busy(host_);
       UpdatePrintWidth();
@@ -261,13 +259,13 @@ void MainWindow::OnPrinterPanel(int id) {
       return;
     }
     case kIdResolution:
-      if (sel == p->resolution_sel) return;
-      p->resolution_sel = sel;
+      if (sel == p->resolutions.sel) return;
+      p->resolutions.sel = sel;
       UpdatePrintWidth();
       RefreshAll();
       return;
     case kIdPort:
-      if (sel >= 0 && sel == p->port_count) ChooseNetworkPort(*p);
+      if (sel >= 0 && sel == p->ports.count()) ChooseNetworkPort(*p);
       ApplyPortRule(view_.Text(kIdPort));
       return;
   }
@@ -276,7 +274,7 @@ void MainWindow::OnPrinterPanel(int id) {
 void MainWindow::ChooseNetworkPort(PrinterProfile& p) {
   // The address in use, else the one chosen last, is offered again.
   std::string initial = "tcp://";
-  std::string_view current = SelectedName(p.ports, p.port_count, p.port_sel);
+  std::string_view current = p.ports.Selected();
   if (IsNetworkPortName(current)) initial = std::string(current);
   for (;;) {
     std::optional<std::string> text = host_.AskNetworkAddress(initial);
@@ -291,7 +289,7 @@ void MainWindow::ChooseNetworkPort(PrinterProfile& p) {
   }
   // The list shows the profile's ports again, with the chosen one selected.
   view_.ClearList(kIdPort);
-  FillNames(view_, kIdPort, p.ports, p.port_count, p.port_sel);
+  FillNames(view_, kIdPort, p.ports);
   view_.AddItem(kIdPort, Translate("MAIN", kNetworkEntry));
 }
 

@@ -28,9 +28,8 @@ void MainWindow::FillInkLists() {
   for (int id : {int(kIdMonoColor), int(kIdTextColor)}) {
     view_.ClearList(id);
     if (p == nullptr) continue;
-    view_.AddItem(id, SelectedName(p->first_colors, p->first_color_count, p->first_color_sel));
-    if (session_.second_color != kNoInk)
-      view_.AddItem(id, SelectedName(p->second_colors, p->second_color_count, p->second_color_sel));
+    view_.AddItem(id, p->first_colors.Selected());
+    if (session_.second_color != kNoInk) view_.AddItem(id, p->second_colors.Selected());
   }
 }
 
@@ -49,14 +48,13 @@ void MainWindow::UpdateColors() {
   int first = view_.Selection(kIdFirstColor);
   int second = view_.Selection(kIdSecondColor);
   int mono = view_.Selection(kIdMonoColor);
-  if (first != p->first_color_sel || second != p->second_color_sel) {
-    if (second != p->second_color_sel &&
-        ColorFromName(SelectedName(p->second_colors, p->second_color_count, second)) == kNoInk) {
+  if (first != p->first_colors.sel || second != p->second_colors.sel) {
+    if (second != p->second_colors.sel && ColorFromName(p->second_colors.At(second)) == kNoInk) {
       mono = 0;
       if (session_.source_kind == kSourceDocument) pipeline_.ResetSecondColorItems(session_);
     }
-    p->first_color_sel = first;
-    p->second_color_sel = second;
+    p->first_colors.sel = first;
+    p->second_colors.sel = second;
     SetInksFromProfile(session_);
     FillInkLists();
     view_.SetSelection(kIdMonoColor, mono);

@@ -37,11 +37,11 @@ void MainWindow::ApplySourceKindRules() {
   view_.Enable(kIdEdit, false);
   for (int id : kSourceCommands) view_.Enable(id, false);
   const int kind = session_.source_kind;
-  if (kind == kSourceDocument && session_.item_count > 0) {
+  if (kind == kSourceDocument && session_.item_count() > 0) {
     view_.Show(kIdItemList, true);
     view_.ClearList(kIdItemList);
     view_.Show(kIdFitToWidth, true);
-    for (int i = 0; i < session_.item_count; ++i) {
+    for (int i = 0; i < session_.item_count(); ++i) {
       std::string entry =
           Translate("MAIN", pipeline_.Item(session_, i).is_text ? "Text %1" : "Image %1");
       entry.replace(entry.find("%1"), 2, std::to_string(i + 1));
@@ -78,7 +78,7 @@ void MainWindow::ApplyItemRules() {
   ShowAll(view_, kTextControls, false);
   ShowAll(view_, kImageControls, false);
   HideAttachControls();
-  if (session_.source_kind != kSourceDocument || session_.item_count < 1) return;
+  if (session_.source_kind != kSourceDocument || session_.item_count() < 1) return;
   ItemState item = pipeline_.Item(session_, session_.item_index);
   if (item.is_text) {
     ShowAll(view_, kTextControls, true);
@@ -203,7 +203,7 @@ void MainWindow::OnPictureControl(int id) {
 }
 
 void MainWindow::SelectItem(int index) {
-  if (index < 0 || index >= session_.item_count || index == session_.item_index) return;
+  if (index < 0 || index >= session_.item_count() || index == session_.item_index) return;
   ItemState previous = pipeline_.Item(session_, session_.item_index);
   ItemState item = pipeline_.Item(session_, index);
   session_.item_index = index;
@@ -235,7 +235,8 @@ void MainWindow::ShowItemText(const ItemState& item) {
 void MainWindow::ChangeItemText() {
   if (showing_item_text_) return;
   int index = view_.Selection(kIdItemList);
-  if (session_.source_kind != kSourceDocument || index < 0 || index >= session_.item_count) return;
+  if (session_.source_kind != kSourceDocument || index < 0 || index >= session_.item_count())
+    return;
   ItemState item = pipeline_.Item(session_, index);
   if (!item.is_text) return;
   std::optional<std::string> text = view_.EncodedText(kIdItemText);

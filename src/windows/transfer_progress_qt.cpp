@@ -20,8 +20,8 @@ constexpr int kSteps = 1000;
 std::uint32_t SerialBytesPerSecond(const LogoSession& session) {
   const PrinterProfile* p = session.CurrentProfile();
   if (p == nullptr || session.save_as_command_file == 1) return 0;
-  if (!StartsWithNoCase(SelectedName(p->ports, p->port_count, p->port_sel), "COM")) return 0;
-  const std::int32_t baud = SelectedNumber(p->baud_rates, p->baud_count, p->baud_sel);
+  if (!StartsWithNoCase(p->ports.Selected(), "COM")) return 0;
+  const std::int32_t baud = p->baud_rates.Selected();
   return baud > 0 ? std::uint32_t(baud) / 10 : 0;
 }
 

@@ -12,11 +12,11 @@ constexpr int kStartSize = 300;
 
 std::int32_t CurrentDpi(const LogoSession& session) {
   const PrinterProfile* p = session.CurrentProfile();
-  if (p == nullptr || p->resolution_sel < 0 ||
-      std::size_t(p->resolution_sel) >= p->resolutions.size()) {
+  if (p == nullptr || p->resolutions.sel < 0 ||
+      std::size_t(p->resolutions.sel) >= p->resolutions.values.size()) {
     return 0;
   }
-  return p->resolutions[std::size_t(p->resolution_sel)];
+  return p->resolutions.values[std::size_t(p->resolutions.sel)];
 }
 
 ScrollBarState LayoutAxis(std::int32_t image, int client, std::int32_t& scroll, int page) {

@@ -53,7 +53,7 @@ TEST(StartupTest, SavedChoicesYieldToTheCommandLineAndTemporaryFilesGoAtTheEnd) 
     for (const auto* p : {&s.temp_fit_path, &s.temp_cut_path, &s.temp_dest_path})
       std::ofstream(*p) << "stale";
     s.profile_index = 1;
-    s.CurrentProfile()->baud_sel = 1;
+    s.CurrentProfile()->baud_rates.sel = 1;
     s.source_path = "/logos/shop.bmp";
     ASSERT_EQ(SaveSettings(*s.CurrentProfile(), s.source_path), 1);
   });
@@ -61,12 +61,12 @@ TEST(StartupTest, SavedChoicesYieldToTheCommandLineAndTemporaryFilesGoAtTheEnd) 
   for (const std::string& temp : seen.temps) EXPECT_FALSE(std::filesystem::exists(temp)) << temp;
   run("");
   EXPECT_EQ(seen.index, 1);
-  EXPECT_EQ(seen.profiles[1].baud_sel, 1);
+  EXPECT_EQ(seen.profiles[1].baud_rates.sel, 1);
   EXPECT_EQ(seen.source, "/logos/");
   // A command line naming a printer wins over the saved one, but not over the saved folder.
   run("-pnDT200/210 -pw58");
   EXPECT_EQ(seen.index, 0);
-  EXPECT_EQ(seen.profiles[0].paper_width_sel, 0);
+  EXPECT_EQ(seen.profiles[0].paper_widths.sel, 0);
   EXPECT_EQ(seen.source, "/logos/");
   EXPECT_EQ(boxes.boxes().size(), 1u);
 }

@@ -370,7 +370,7 @@ TEST(DocumentReaderTest, LoadCopiesSessionSettingsAndAnUnusableFileLoadsNothing)
   bad[5] = 'x';
   WriteWholeFile(s.source_path, bad);
   EXPECT_EQ(LoadLogoDocument(nullptr, s), 0);
-  EXPECT_TRUE(s.item_count == 0 && s.items.empty() && s.document.empty());
+  EXPECT_TRUE(s.item_count() == 0 && s.items.empty() && s.document.empty());
   ASSERT_EQ(boxes.boxes().size(), 1u);
   // The standard text first, then why.
   EXPECT_THAT(boxes.boxes()[0].text, ::testing::EndsWith("\nnot a logo document"));

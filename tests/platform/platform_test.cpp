@@ -176,22 +176,47 @@ TEST_F(SettingsStoreTest, RoundTripsReadsOtherTypesAsAbsentAndFallsBackToThePerU
 
 using SpoolerTest = testing::PrivateCupsdTest;
 
-TEST_F(SpoolerTest, ListsEveryQueueWithItsOwnMakeAndModel) {
-  ASSERT_TRUE(
-      cupsd_.AddQueue("DT300", "Corlane Printer Driver DT-300/310", "socket://127.0.0.1:9"));
-  ASSERT_TRUE(cupsd_.AddQueue("Text", "Generic Text", "socket://127.0.0.1:9"));
+constexpr char kDriverModel[] = "Corlane Printer Driver DT-300/310";
+
+TEST_F(SpoolerTest, ListsEveryQueueAndFindsOneByQueueNameElseByItsWholeMakeAndModel) {
+  ASSERT_TRUE(cupsd_.AddQueue("DT300", kDriverModel, "socket://127.0.0.1:9"));
+  ASSERT_TRUE(cupsd_.AddQueue("Text", "Generic Text", "serial:/dev/ttyS0?baud=9600"));
+  ASSERT_TRUE(cupsd_.AddQueue("Plain", "Model-7", "socket://127.0.0.1:9"));
+  auto line = [](const SpoolerPrinter& p) {
+    return p.name + "|" + p.driver_name + "|" + p.device_uri;
+  };
   std::vector<std::string> listed;
-  for (const SpoolerPrinter& p : ListSpoolerPrinters())
-    listed.push_back(p.name + "|" + p.driver_name);
-  EXPECT_THAT(listed, ::testing::UnorderedElementsAre("DT300|Corlane Printer Driver DT-300/310",
-                                                      "Text|Generic Text"));
+  for (const SpoolerPrinter& p : ListSpoolerPrinters()) listed.push_back(line(p));
+  EXPECT_THAT(listed, ::testing::UnorderedElementsAre(
+                          "DT300|Corlane Printer Driver DT-300/310|socket://127.0.0.1:9",
+                          "Text|Generic Text|serial:/dev/ttyS0?baud=9600",
+                          "Plain|Model-7|socket://127.0.0.1:9"));
+
+  SpoolerConnection http = ConnectToSpooler();
+  ASSERT_TRUE(http);
+  auto found = [&](const std::string& printer) {
+    auto p = FindSpoolerPrinter(http.get(), printer);
+    return p ? line(*p) : "none";
+  };
+  EXPECT_EQ(found("Text"), "Text|Generic Text|serial:/dev/ttyS0?baud=9600");
+  EXPECT_EQ(found(kDriverModel), "DT300|Corlane Printer Driver DT-300/310|socket://127.0.0.1:9");
+  // A make and model that could be a queue's name, once no queue has that name.
+  EXPECT_EQ(found("Model-7"), "Plain|Model-7|socket://127.0.0.1:9");
+  // The make and model only whole and exact; names the spooler could not take
+  // as a queue's are looked up by make and model alone.
+  for (const std::string& other :
+       {std::string("Corlane Printer Driver DT-300"),
+        std::string("corlane printer driver dt-300/310"), std::string("Text/.."),
+        std::string("Te#xt"), std::string(), std::string(128, 'T')})
+    EXPECT_EQ(found(other), "none") << other;
+  EXPECT_EQ(FindSpoolerPrinter(nullptr, "Text"), std::nullopt);
 }
 
-TEST(ListSpoolerPrinters, ReturnsNothingSoonWhenNoServerAnswers) {
+TEST(ListSpoolerPrinters, ReturnsNothingWithinTheTimeOutWhenNoServerAnswers) {
   TempDir dir;
   const std::string path = (dir.path() / "nobody.sock").string();
   testing::ScopedCupsServer server(path);
-  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(ConnectToSpooler());
   EXPECT_TRUE(ListSpoolerPrinters().empty());
   // A socket that takes connections into its backlog but never replies.
   UniqueFd silent(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
@@ -199,8 +224,18 @@ TEST(ListSpoolerPrinters, ReturnsNothingSoonWhenNoServerAnswers) {
   path.copy(addr.sun_path, sizeof addr.sun_path - 1);
   ASSERT_EQ(::bind(silent.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
   ASSERT_EQ(::listen(silent.get(), 4), 0);
-  EXPECT_TRUE(ListSpoolerPrinters().empty());
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+  for (int i = 0; i < 2; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    SpoolerConnection http = ConnectToSpooler();
+    ASSERT_TRUE(http) << "the backlog takes the connection";
+    const bool nothing =
+        i == 0 ? ListSpoolerPrinters(http.get()).empty() : !FindSpoolerPrinter(http.get(), "DT300");
+    EXPECT_TRUE(nothing);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, kSpoolerTimeout - std::chrono::milliseconds(100)) << "it waited for a reply";
+    EXPECT_LT(waited, 2 * kSpoolerTimeout)
+        << "and no longer than a connection and a reply may take";
+  }
 }
 
 }  // namespace

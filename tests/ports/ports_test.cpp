@@ -70,15 +70,12 @@ struct LineChoice {
 struct ChoiceSession : LogoSession {
   explicit ChoiceSession(const LineChoice& c, std::vector<std::string> drivers = {}) {
     PrinterProfile& p = profiles.emplace_back();
-    p.ports = {c.port, "0"};
-    p.baud_rates = {c.baud, 0};
-    p.bit_lengths = {c.bits, 0};
-    p.parities = {c.parity, "0"};
-    p.flows = {c.flow, "0"};
-    p.port_count = p.baud_count = p.bit_length_count = p.parity_count = p.flow_count = 1;
-    p.driver_count = std::int32_t(drivers.size());
-    p.driver_names = std::move(drivers);
-    profile_count = 1;
+    p.ports.values = {c.port, "0"};
+    p.baud_rates.values = {c.baud, 0};
+    p.bit_lengths.values = {c.bits, 0};
+    p.parities.values = {c.parity, "0"};
+    p.flows.values = {c.flow, "0"};
+    p.driver_names.values = std::move(drivers);
   }
 };
 
@@ -340,7 +337,7 @@ TEST_F(PortTest, UnderDtrDsrTheQueueStaysShortSoLittleGoesOutAfterThePrinterDrop
 
 TEST(ChoosePrinterPortTest, PortAndLineFollowTheSelectedChoices) {
   ChoiceSession session({}, {"DT-200 driver", kDriverModel});
-  session.profiles[0].driver_sel = 1;
+  session.profiles[0].driver_names.sel = 1;
   // Each name and the port it chooses; numbers the name "COM%d:" cannot hold
   // are refused, also those that would wrap round to a small one.
   for (std::string_view c :
@@ -348,7 +345,7 @@ TEST(ChoosePrinterPortTest, PortAndLineFollowTheSelectedChoices) {
         "corlane printer driver=Corlane Printer Driver DT-300/310", "COM1000=none", "COM-1=none",
         "COM4294967299=none", "COM-4294967297=none"}) {
     const std::size_t eq = c.find('=');
-    session.profiles[0].ports[0] = c.substr(0, eq);
+    session.profiles[0].ports.values[0] = c.substr(0, eq);
     auto chosen = ChoosePrinterPort(session);
     EXPECT_EQ(chosen ? chosen->name : "none", c.substr(eq + 1)) << c;
   }

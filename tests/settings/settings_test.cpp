@@ -40,8 +40,9 @@ std::vector<PrinterProfile> Profiles(std::string_view dt300 = kDt300File) {
 // Every saved selection of a profile: paper width, both colours, resolution,
 // port, baud rate, bit length, parity and flow.
 Sel Selections(const PrinterProfile& p) {
-  return {p.paper_width_sel, p.first_color_sel, p.second_color_sel, p.resolution_sel, p.port_sel,
-          p.baud_sel,        p.bit_length_sel,  p.parity_sel,       p.flow_sel};
+  return {p.paper_widths.sel, p.first_colors.sel, p.second_colors.sel,
+          p.resolutions.sel,  p.ports.sel,        p.baud_rates.sel,
+          p.bit_lengths.sel,  p.parities.sel,     p.flows.sel};
 }
 
 // Splitting and escapes are seen through LoadPrinterProfile below.
@@ -70,13 +71,13 @@ TEST(LoadPrinterProfile, FillsListsKeepsBlanksSplitsEscapesBoundsAllAndNeedsAMod
   p = ProfileFrom(
       "[Spec]\nPrnName=m\nPaperWidth=58mm, 80mm,0\n2ndColor=Red$Blue,0\n"
       "Port=COM1~serial,LPT1~,0\nParity=\nResolution=180,360,1\n");
-  EXPECT_THAT(p.paper_widths, ElementsAre("58mm", " 80mm", "0"));
-  EXPECT_THAT(p.second_colors, ElementsAre("Red,Blue", "0"));
-  EXPECT_THAT(p.ports, ElementsAre("COM1", "LPT1", "0"));
+  EXPECT_THAT(p.paper_widths.values, ElementsAre("58mm", " 80mm", "0"));
+  EXPECT_THAT(p.second_colors.values, ElementsAre("Red,Blue", "0"));
+  EXPECT_THAT(p.ports.values, ElementsAre("COM1", "LPT1", "0"));
   // An empty or absent key is a list of no choices.
-  EXPECT_THAT(p.parities, ElementsAre(""));
-  EXPECT_THAT(p.baud_rates, ElementsAre(0));
-  EXPECT_EQ(p.parity_count + p.parity_sel + p.flow_count + p.resolution_sel, 0);
+  EXPECT_THAT(p.parities.values, ElementsAre(""));
+  EXPECT_THAT(p.baud_rates.values, ElementsAre(0));
+  EXPECT_EQ(p.parities.count() + p.parities.sel + p.flows.count() + p.resolutions.sel, 0);
   p.model_name = "kept";
   EXPECT_FALSE(LoadPrinterProfile(ProfileFile::Parse("[Spec]\nPrnName=\nPort=COM1,0\n"), p));
   EXPECT_EQ(p.model_name, "kept");
@@ -89,16 +90,16 @@ TEST(LoadPrinterProfile, FillsListsKeepsBlanksSplitsEscapesBoundsAllAndNeedsAMod
                   std::string(10000, ',') + "\n");
   EXPECT_EQ(p.model_name.size(), kMaxProfileText);
   // 19 choices and the file's own last element as the default.
-  ASSERT_EQ(p.paper_widths.size(), 20u);
-  EXPECT_EQ(p.paper_widths[18] + "|" + p.paper_widths.back(), "118|7");
-  EXPECT_EQ(std::pair(p.paper_width_count, p.paper_width_sel), std::pair(19, 7));
-  EXPECT_EQ(std::pair(p.baud_rates.size(), p.baud_rates.back()), std::pair(20ul, 22));
+  ASSERT_EQ(p.paper_widths.values.size(), 20u);
+  EXPECT_EQ(p.paper_widths.values[18] + "|" + p.paper_widths.values.back(), "118|7");
+  EXPECT_EQ(std::pair(p.paper_widths.count(), p.paper_widths.sel), std::pair(19, 7));
+  EXPECT_EQ(std::pair(p.baud_rates.values.size(), p.baud_rates.values.back()), std::pair(20ul, 22));
   EXPECT_EQ(std::pair(p.paper_dots.size(), p.paper_dots.back()), std::pair(20ul, 119));
-  EXPECT_EQ(std::pair(p.ports.size(), p.port_count), std::pair(20ul, 19));
+  EXPECT_EQ(std::pair(p.ports.values.size(), p.ports.count()), std::pair(20ul, 19));
   // 22 is past the 19 choices; -1, 2 and x are outside theirs.
-  EXPECT_EQ(p.baud_sel + p.first_color_sel + p.second_color_sel + p.flow_sel, 0);
+  EXPECT_EQ(p.baud_rates.sel + p.first_colors.sel + p.second_colors.sel + p.flows.sel, 0);
   // A NUL ends the value.
-  EXPECT_THAT(ProfileFrom("[Spec]\nPrnName=g\nFlow=a\0,b,1\n"sv).flows, ElementsAre("a"));
+  EXPECT_THAT(ProfileFrom("[Spec]\nPrnName=g\nFlow=a\0,b,1\n"sv).flows.values, ElementsAre("a"));
 }
 
 TEST(PrinterFiles, LoadNamedDefFilesInCaseBlindNameOrderWithTheDriversOfTheirModel) {
@@ -121,9 +122,9 @@ TEST(PrinterFiles, LoadNamedDefFilesInCaseBlindNameOrderWithTheDriversOfTheirMod
   // Driver names hold the model exactly; the list and each name are bounded.
   const std::string long_name = "DT-300/310 " + std::string(80, 'x');
   const std::vector<SpoolerPrinter> printers = {
-      SpoolerPrinter{"q1", "Corlane Printer Driver DT-300/310"},
-      SpoolerPrinter{"q2", "Corlane Printer Driver dt-300/310"},
-      SpoolerPrinter{"q3", "Other DT-200/210"}, SpoolerPrinter{"q4", long_name}};
+      SpoolerPrinter{"q1", "Corlane Printer Driver DT-300/310", ""},
+      SpoolerPrinter{"q2", "Corlane Printer Driver dt-300/310", ""},
+      SpoolerPrinter{"q3", "Other DT-200/210", ""}, SpoolerPrinter{"q4", long_name, ""}};
   std::vector<std::string> names = {"stale"};
   ASSERT_EQ(CollectDriverNames("DT-300/310", printers, names), 2);
   EXPECT_THAT(names, ElementsAre("Corlane Printer Driver DT-300/310", long_name.substr(0, 49)));
@@ -138,8 +139,7 @@ TEST_F(DriverNamesTest, ProfilesCollectTheSpoolerQueuesWhoseDriverNamesHoldTheir
   program.Write("DT300.DEF", kDt300File);
   std::vector<PrinterProfile> profiles;
   ASSERT_EQ(LoadPrinterProfiles(1, profiles, program.path()), 1);
-  EXPECT_THAT(profiles[0].driver_names, ElementsAre("Corlane Printer Driver DT-300/310"));
-  EXPECT_EQ(profiles[0].driver_count, 1);
+  EXPECT_THAT(profiles[0].driver_names.values, ElementsAre("Corlane Printer Driver DT-300/310"));
 }
 
 // Points both settings stores at private folders for one test.
@@ -158,8 +158,8 @@ TEST_F(SavedSettingsTest, RoundTripsSelectionsByValueAndTheFolder) {
   auto saved = Profiles();
   EXPECT_EQ(LoadSettings(2, saved, path), 0);  // nothing saved yet
   PrinterProfile& p = saved[1];
-  std::tie(p.paper_width_sel, p.first_color_sel, p.second_color_sel, p.resolution_sel, p.port_sel,
-           p.baud_sel, p.bit_length_sel, p.parity_sel, p.flow_sel) =
+  std::tie(p.paper_widths.sel, p.first_colors.sel, p.second_colors.sel, p.resolutions.sel,
+           p.ports.sel, p.baud_rates.sel, p.bit_lengths.sel, p.parities.sel, p.flows.sel) =
       std::tuple(2, 1, 1, 1, 3, 0, 0, 2, 1);
   ASSERT_EQ(SaveSettings(p, path), 1);
   EXPECT_EQ(path, "/home/user/logos/");
@@ -174,7 +174,7 @@ TEST_F(SavedSettingsTest, RoundTripsSelectionsByValueAndTheFolder) {
   edited.replace(edited.find("COM1,COM2,LPT1,"), 15, "");
   fresh = Profiles(edited);
   ASSERT_EQ(LoadSettings(2, fresh, restored), 1);
-  EXPECT_EQ(fresh[1].paper_width_sel + fresh[1].port_sel, 0);
+  EXPECT_EQ(fresh[1].paper_widths.sel + fresh[1].ports.sel, 0);
 
   // Unmatched or unknown values, and nothing writable, are harmless.
   auto profiles = Profiles();
@@ -194,7 +194,7 @@ TEST_F(SavedSettingsTest, RoundTripsSelectionsByValueAndTheFolder) {
                               "[General]\nPrnName=DT-999\nDirectory=/pictures/\nPort=COM2\n");
   EXPECT_EQ(LoadSettings(2, profiles, path), 0);
   EXPECT_EQ(path, "/pictures/");  // only the folder comes back
-  EXPECT_EQ(profiles[0].port_sel + profiles[1].port_sel, 0);
+  EXPECT_EQ(profiles[0].ports.sel + profiles[1].ports.sel, 0);
   // A file where each store's folder belongs closes both.
   for (const char* folder : {"system", "user"}) {
     std::filesystem::remove_all(dir_.path() / folder);
@@ -204,7 +204,7 @@ TEST_F(SavedSettingsTest, RoundTripsSelectionsByValueAndTheFolder) {
 }
 
 struct CommandLineTest : ::testing::Test {
-  CommandLineTest() { session.profiles = Profiles(), session.profile_count = 2; }
+  CommandLineTest() { session.profiles = Profiles(); }
   PrinterProfile& dt200() { return session.profiles[0]; }
   PrinterProfile& dt300() { return session.profiles[1]; }
   LogoSession session;
@@ -239,20 +239,19 @@ TEST_F(CommandLineTest, PicksEveryListByNameOrNumberAndOptionsThatMatchNothingCh
 
 TEST_F(CommandLineTest, PortPrefixSecondColourLongValuesAndShortNames) {
   // The first port that starts the rest of the line wins.
-  dt200().ports = {"LPT1", "COM1 fast", "COM1", "0"};
-  dt200().port_count = 3;
+  dt200().ports.values = {"LPT1", "COM1 fast", "COM1", "0"};
   EXPECT_EQ(ApplyCommandLine(session, "-cpCOM1 fast -pw58"), 1);
-  EXPECT_EQ(dt200().port_sel, 1);
+  EXPECT_EQ(dt200().ports.sel, 1);
   // The second colour may not repeat the first, whether the first comes with
   // it or the profile had it already.
   EXPECT_EQ(ApplyCommandLine(session, "-pnDT300/310 -pfRed -psred"), 1);
   EXPECT_EQ(ApplyCommandLine(session, "-pnDT300/310 -psRED"), 1);
-  EXPECT_EQ(std::pair(dt300().first_color_sel, dt300().second_color_sel), std::pair(1, 0));
+  EXPECT_EQ(std::pair(dt300().first_colors.sel, dt300().second_colors.sel), std::pair(1, 0));
   // A value counts up to 255 characters.
   const std::string long_name(255, 'c');
-  dt300().parities = {"x", long_name, "0"};
+  dt300().parities.values = {"x", long_name, "0"};
   EXPECT_EQ(ApplyCommandLine(session, "-cc" + long_name + "ccc"), 1);
-  EXPECT_EQ(dt300().parity_sel, 1);
+  EXPECT_EQ(dt300().parities.sel, 1);
   // A value of two characters is empty from its third, as "AB" is from its
   // fourth; a shorter one names nothing.
   dt200().model_name = "AB";

@@ -79,17 +79,18 @@ inline PrinterProfile ProfileFor(const std::string& model, const std::string& se
                                  int dpi = 180, const std::string& port = "COM1") {
   PrinterProfile p;
   p.model_name = model;
-  p.first_colors = {"Black"}, p.second_colors = {second}, p.resolutions = {dpi};
-  p.ports = {port}, p.baud_rates = {19200}, p.bit_lengths = {8};
-  p.parities = {"None"}, p.flows = {"DTR/DSR"}, p.driver_names = {kTestDriver};
-  p.first_color_count = p.second_color_count = p.resolution_count = p.port_count = 1;
-  p.baud_count = p.bit_length_count = p.parity_count = p.flow_count = p.driver_count = 1;
+  p.first_colors.values = {"Black", "0"}, p.second_colors.values = {second, "0"};
+  p.resolutions.values = {dpi, 0}, p.ports.values = {port, "0"};
+  p.baud_rates.values = {19200, 0}, p.bit_lengths.values = {8, 0};
+  p.parities.values = {"None", "0"}, p.flows.values = {"DTR/DSR", "0"};
+  p.driver_names.values = {kTestDriver};
   return p;
 }
 inline void UseProfile(LogoSession& session, PrinterProfile profile) {
-  session.first_color = kColorBlack, session.second_color = ColorFromName(profile.second_colors[0]);
+  session.first_color = kColorBlack,
+  session.second_color = ColorFromName(profile.second_colors.values[0]);
   session.profiles = {std::move(profile)};
-  session.profile_count = 1, session.profile_index = 0;
+  session.profile_index = 0;
 }
 inline Texts KeyTexts(const std::vector<NvKey>& keys) {
   Texts out;

@@ -17,8 +17,7 @@ TEST(EditorWindowTest, NewAndEditStartTheEditorAndOnlyEditReloads) {
   std::filesystem::copy_file(INKMARK_STAND_IN_EDITOR, editor);
   LogoSession session;
   session.profiles = {MakeProfile("DT-300", "COM1")};
-  session.profiles[0].paper_width_sel = 1;  // 512 dots at 180 dpi
-  session.profile_count = 1;
+  session.profiles[0].paper_widths.sel = 1;  // 512 dots at 180 dpi
   auto owned = std::make_unique<Recorder>();
   Recorder& pipeline = *owned;
   pipeline.items = {ItemState{}};

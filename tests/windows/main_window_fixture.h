@@ -34,7 +34,7 @@ class Recorder final : public MainPipeline, public MainHost {
     s.converted = {std::uint8_t(calls.size())};
   }
   int LoadLogoDocument(LogoSession& s) override {
-    if (document_ok) s.item_count = int(items.size());
+    if (document_ok) s.items.assign(items.size(), LayoutItem{});
     return document_ok ? 1 : 0;
   }
   void ResetSecondColorItems(LogoSession&) override { ++resets; }
@@ -103,7 +103,6 @@ class MainWindowTest : public ::testing::Test {
                          QString::fromStdString((dir_.path() / std::to_string(scope)).string()));
     session_.profiles = {MakeProfile("DT-300", "COM1,LPT1,Corlane Printer Driver"),
                          MakeProfile("DT-200", "com2,FILE", "None")};
-    session_.profile_count = 2;
   }
 
   // Opens the window; `with_editor` puts an editor beside the program.

@@ -56,7 +56,6 @@ class MainWindowQtTest : public PtyPrinterTest {
         ProfileFile::Parse(ReadFileText(std::filesystem::path(kBin) / "DT500.DEF")), profile));
     ASSERT_EQ(profile.model_name, kModel);
     session.profiles = {profile};
-    session.profile_count = 1;
     window.emplace(session, work.path());
     window->Open();
     window->view().dialog().show();
@@ -137,7 +136,7 @@ TEST_F(MainWindowQtTest, TextItemsShowInTheirCodePageAndPrintAsTheToolRastersThe
     const auto path = work.Write(d.name, std::string(bytes.begin(), bytes.end()));
     Load(path);
     ASSERT_EQ(session.source_kind, kSourceDocument) << d.name;
-    ASSERT_EQ(session.item_count, 2);
+    ASSERT_EQ(session.item_count(), 2);
     for (int i : {1, 0}) {
       SelectItem(i);
       EXPECT_EQ(Edit(kIdItemText)->text(), d.shown[std::size_t(i)]) << d.name << " item " << i;

@@ -17,7 +17,7 @@ const std::vector<int> kCommands = {kIdPreview, kIdPrintToFile, kIdTestPrint, kI
 const std::vector<int> kPictureControls = {kIdMonochrome, kIdFitToWidth, kIdAttachGroup};
 
 TEST_F(MainWindowTest, OpensFilledAndPanelRulesFollowTheChoices) {
-  session_.profiles[0].resolution_sel = 1;
+  session_.profiles[0].resolutions.sel = 1;
   Open();
   EXPECT_EQ(view_.Items(kIdPrinterName), (Names{"DT-300", "DT-200"}));
   EXPECT_EQ(view_.Items(kIdResolution), (Names{"180 x 180dpi", "360 x 360dpi"}));
@@ -31,7 +31,7 @@ TEST_F(MainWindowTest, OpensFilledAndPanelRulesFollowTheChoices) {
   // Choosing what is chosen does no work; resolution converts without the busy cursor.
   view_.UserSelect(kIdPrinterName, 0);
   view_.UserSelect(kIdResolution, 1);
-  session_.profiles[0].paper_width_sel = 1;
+  session_.profiles[0].paper_widths.sel = 1;
   view_.UserSelect(kIdPaperWidth, 1);  // already 1 in the profile
   EXPECT_TRUE(recorder_.calls.empty());
   view_.UserSelect(kIdPaperWidth, 0);
@@ -59,10 +59,10 @@ TEST_F(MainWindowTest, PanelChoicesAreStoredOnPaperChangeAndExitButNotOnCloseBox
   Open();
   view_.UserSelect(kIdBaudRate, 1);
   view_.UserSelect(kIdPrinterName, 1);
-  EXPECT_EQ(session_.profiles[0].baud_sel, 0) << "leaving the printer does not store";
+  EXPECT_EQ(session_.profiles[0].baud_rates.sel, 0) << "leaving the printer does not store";
   view_.UserSelect(kIdParity, 1);
   view_.UserSelect(kIdPaperWidth, 1);  // stores everything of the current printer
-  EXPECT_EQ(session_.profiles[1].parity_sel, 1);
+  EXPECT_EQ(session_.profiles[1].parities.sel, 1);
 
   view_.UserSelect(kIdPrinterName, 0);
   view_.UserSelect(kIdBaudRate, 1);
@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, PanelChoicesAreStoredOnPaperChangeAndExitButNotOnCloseBox
   for (int exit : {0, 1}) {
     exit ? view_.UserClick(kIdExit) : view_.UserCloseBox();
     LoadSettings(1, saved, folder);
-    EXPECT_EQ(saved[0].baud_sel, exit) << "saved by exit only";
+    EXPECT_EQ(saved[0].baud_rates.sel, exit) << "saved by exit only";
   }
   EXPECT_EQ(recorder_.closed, 2);
   EXPECT_EQ(folder.rfind(dir_.path().string(), 0), 0u) << folder;
@@ -107,8 +107,7 @@ TEST_F(MainWindowTest, NetworkEntryAsksForAnAddressThatIsSavedAndReachesTheNetwo
   std::string folder;
   std::vector<PrinterProfile> saved = {MakeProfile("DT-300", "COM1,LPT1")};
   ASSERT_EQ(LoadSettings(1, saved, folder), 0);
-  EXPECT_EQ(std::string(SelectedName(saved[0].ports, saved[0].port_count, saved[0].port_sel)),
-            "tcp://[::1]:9101");
+  EXPECT_EQ(saved[0].ports.Selected(), "tcp://[::1]:9101");
   auto port = ChoosePrinterPort(session_);
   auto* network = dynamic_cast<NetworkPort*>(port.get());
   ASSERT_NE(network, nullptr);
