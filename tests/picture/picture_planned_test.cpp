@@ -150,11 +150,23 @@ TEST(PicturePlanned, SeveralSizesFromOneDecodeMatchTheWholeDecodeEach) {
   };
   EXPECT_FALSE(LoadScaledCroppedEach(path, some_refused, dests));
   EXPECT_FALSE(std::filesystem::exists(dests[0])) << "a refusal writes nothing";
+  // A JPEG under a PNG name is refused by the PNG reader; a GIF is not planned.
   const std::string png = (dir.path() / "photo.png").string();
   std::filesystem::copy_file(path, png);
-  EXPECT_FALSE(IsPlannedPicture(png));
-  EXPECT_FALSE(LoadScaledCroppedEach(
+  EXPECT_TRUE(IsPlannedPicture(png));
+  auto misnamed = LoadScaledCroppedEach(
       png,
+      [](std::int32_t, std::int32_t) {
+        return std::vector<ScaleCrop>{{50, 50}};
+      },
+      dests);
+  ASSERT_FALSE(misnamed);
+  EXPECT_EQ(misnamed.detail().rfind("PNG: ", 0), 0u) << misnamed.detail();
+  const std::string gif = (dir.path() / "photo.gif").string();
+  std::filesystem::copy_file(path, gif);
+  EXPECT_FALSE(IsPlannedPicture(gif));
+  EXPECT_FALSE(LoadScaledCroppedEach(
+      gif,
       [](std::int32_t, std::int32_t) {
         return std::vector<ScaleCrop>{{50, 50}};
       },
