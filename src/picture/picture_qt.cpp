@@ -11,8 +11,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <mutex>
 #include <string_view>
 
+#include "picture/picture_bytes.h"
 #include "picture/picture_header.h"
 #include "picture/picture_io.h"
 
@@ -25,7 +28,11 @@ constexpr double kCssPixelsPerInch = 96.0;
 Result<BitmapFile> Rgb24FromImage(const QImage& source) {
   if (Status size = CheckPictureSize(source.width(), source.height(), "picture"); !size)
     return size.failure();
-  const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+  // 32-bit pixels without premultiplication are read as they are (RGB32 holds
+  // 0xff as alpha): no second copy of a large picture.
+  const bool direct =
+      source.format() == QImage::Format_ARGB32 || source.format() == QImage::Format_RGB32;
+  const QImage image = direct ? source : source.convertToFormat(QImage::Format_ARGB32);
   if (image.isNull()) return {FailureCode::kNoMemory, "no memory for the picture"};
   const std::int32_t w = image.width();
   const std::int32_t h = image.height();
@@ -105,9 +112,23 @@ QByteArray AsByteArray(std::span<const std::uint8_t> bytes) {
                                  static_cast<qsizetype>(bytes.size()));
 }
 
+// Qt's readers refuse pictures over their own allocation limit (128 MB by
+// default, a 6000 x 6000 GIF); ours is the 64-megapixel cap, checked before
+// reading. The limit is the process's, so it is raised once, to what a picture
+// at the cap takes in 32 bits.
+void LiftQtAllocationLimit() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    constexpr auto kCapMegabytes = static_cast<int>((kMaxPicturePixels * 4) >> 20);
+    if (QImageReader::allocationLimit() < kCapMegabytes)
+      QImageReader::setAllocationLimit(kCapMegabytes);
+  });
+}
+
 }  // namespace
 
 Result<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format) {
+  LiftQtAllocationLimit();
   // Read by us, so that the name is taken as the file system has it and a FIFO
   // is refused rather than waited on.
   auto file = ReadWholeFile(path);
@@ -118,7 +139,12 @@ Result<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* for
   // The name chose the format: a file of another kind under it is refused.
   reader.setDecideFormatFromContent(false);
   const QString name = QString::fromLatin1(format).toUpper();
-  const QSize size = reader.size();
+  QSize size = reader.size();
+  // Qt's GIF reader tells the first frame's size; the picture is the screen
+  // that frame is drawn on, given in the header.
+  const ByteReader header(*file);
+  if (header.Has(0, 10) && std::memcmp(file->data(), "GIF8", 4) == 0)
+    size = QSize(*header.U16(6), *header.U16(8));
   if (size.isValid()) {
     if (Status allowed = CheckPictureSize(size.width(), size.height(), name.toStdString());
         !allowed)

@@ -148,6 +148,41 @@ TEST(OtherPictures, PngOfEveryDepthAndGifFirstFrameMatchTheBmp) {
   EXPECT_FALSE(LoadPicture((dir.path() / "cut.gif").string()));
 }
 
+// The GIF's own screen size at `w` x `h`, its frame left as it is.
+std::string OnScreen(std::string gif, int w, int h) {
+  gif[6] = char(w & 0xFF), gif[7] = char(w >> 8), gif[8] = char(h & 0xFF), gif[9] = char(h >> 8);
+  return gif;
+}
+
+// The 64-megapixel cap is the only limit, not Qt's own allocation limit: a
+// GIF of 8192 x 8192 is read (its first frame in the top-left corner), one
+// column more is refused with the size named.
+TEST(OtherPictures, LargeGifsAreReadUpToOurLimitAlone) {
+  TempDir dir;
+  std::vector<int> frame;
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 13; ++x) frame.push_back((x * 3 + y * 5 + x * y) % 4);
+  const std::string gif = Gif(13, 7, {frame});
+  auto big = LoadPicture(dir.Write("big.gif", OnScreen(gif, 8192, 8192)).string());
+  ASSERT_TRUE(big) << big.detail();
+  auto header = ReadBitmapHeader(*big);
+  ASSERT_TRUE(header);
+  EXPECT_EQ((std::array{header->width, header->height}), (std::array{8192, 8192}));
+  for (int y = 0; y < 7; ++y) {
+    for (int x = 0; x < 13; ++x) {
+      const std::uint32_t c = PatternAt(x, y);
+      ASSERT_EQ(PixelAt(*big, x, 8191 - y),
+                (Bgr{std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16)}))
+          << x << " " << y;
+    }
+  }
+  big = Result<BitmapFile>(FailureCode::kNoMemory);  // released before the next one
+  auto over = LoadPicture(dir.Write("over.gif", OnScreen(gif, 8193, 8192)).string());
+  ASSERT_FALSE(over);
+  EXPECT_EQ(over.code(), FailureCode::kTooLarge);
+  EXPECT_EQ(over.detail(), "GIF: 8193 \u00d7 8192 is more than the 64-megapixel limit");
+}
+
 TEST(OtherPictures, TransparentPartsAreWhitePaper) {
   TempDir dir;
   QImage image(3, 1, QImage::Format_ARGB32);
