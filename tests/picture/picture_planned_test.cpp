@@ -185,6 +185,27 @@ TEST(PicturePlanned, PicturesCutShortOrCorruptAreRefusedLikeAWholeDecode) {
       EXPECT_FALSE(LoadPicture(path)) << cut;
       EXPECT_FALSE(LoadScaledCropped(path, {}, 50, 40, "", size)) << progressive << " " << cut;
     }
+    // Foreign bytes after the scan: libjpeg warns only when it reads on to the
+    // end marker, which a decode of the rows wanted must do as well.
+    auto foreign = jpeg;
+    foreign.insert(foreign.end() - 2, {0x12, 0x34, 0x56});
+    const std::string foreign_path = (dir.path() / "foreign.jpg").string();
+    ASSERT_TRUE(WriteWholeFile(foreign_path, foreign));
+    auto whole = LoadPicture(foreign_path);
+    // A progressive scan's decoder takes such bytes as data; a baseline one warns.
+    if (!progressive) {
+      ASSERT_FALSE(whole);
+      EXPECT_NE(whole.detail().find("extraneous bytes before marker 0xd9"), std::string::npos)
+          << whole.detail();
+    }
+    for (const auto& [width, crop] :
+         std::vector<std::array<std::int32_t, 2>>{{50, 40}, {150, 150}, {301, 100}, {0, 301}}) {
+      std::array<std::int32_t, 2> size{};
+      auto planned = LoadScaledCropped(foreign_path, {}, width, crop, "", size);
+      ASSERT_EQ(planned.has_value(), whole.has_value())
+          << progressive << " at " << width << " cut at " << crop;
+      if (!whole) EXPECT_EQ(planned.detail(), whole.detail());
+    }
     auto broken = jpeg;
     broken[broken.size() * 3 / 4] ^= 0x5A;
     broken[broken.size() * 3 / 4 + 1] = 0xFF;
