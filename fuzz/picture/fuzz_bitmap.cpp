@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Whatever the loader accepts, the scale-and-crop step must handle.
   std::array<std::int32_t, 2> size_out{};
   inkmark::ScaleCropToFile(48, 32, "", &*picture, "", size_out);
-  CompareWithWhole(std::span<const std::uint8_t>(data, size), false, {{48, 32}, {0, 7}, {200, 20}});
+  CompareWithWhole(std::span<const std::uint8_t>(data, size), inkmark::PlannedKind::kBitmap,
+                   {{48, 32}, {0, 7}, {200, 20}});
   return 0;
 }

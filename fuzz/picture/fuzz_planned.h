@@ -13,9 +13,22 @@
 
 namespace {
 
-void CompareWithWhole(std::span<const std::uint8_t> file, bool jpeg,
+inkmark::Result<inkmark::BitmapFile> DecodeWhole(std::span<const std::uint8_t> file,
+                                                 inkmark::PlannedKind kind) {
+  switch (kind) {
+    case inkmark::PlannedKind::kJpeg:
+      return inkmark::DecodeJpegToRgb24(file);
+    case inkmark::PlannedKind::kPng:
+      return inkmark::DecodePngToRgb24(file);
+    case inkmark::PlannedKind::kBitmap:
+      break;
+  }
+  return inkmark::DecodeBitmapToRgb24(file);
+}
+
+void CompareWithWhole(std::span<const std::uint8_t> file, inkmark::PlannedKind kind,
                       const std::vector<inkmark::ScaleCrop>& sizes) {
-  auto whole = jpeg ? inkmark::DecodeJpegToRgb24(file) : inkmark::DecodeBitmapToRgb24(file);
+  auto whole = DecodeWhole(file, kind);
   std::vector<inkmark::ScaledPicture> expected;
   for (const auto& [width, crop] : sizes) {
     std::optional<inkmark::BitmapFile> scaled;
@@ -27,12 +40,12 @@ void CompareWithWhole(std::span<const std::uint8_t> file, bool jpeg,
       scaled = inkmark::ScaleCropToFile(w, crop, "", &*whole, "", whole_size);
     }
     std::array<std::int32_t, 2> size{};
-    auto planned = inkmark::ScaleCropFileBytes(file, jpeg, width, crop, size);
+    auto planned = inkmark::ScaleCropFileBytes(file, kind, width, crop, size);
     if (planned.has_value() != scaled.has_value()) __builtin_trap();
     if (planned && (*planned != *scaled || size != whole_size)) __builtin_trap();
     if (scaled) expected.push_back({std::move(*scaled), whole_size});
   }
-  auto each = inkmark::ScaleCropFileBytesEach(file, jpeg,
+  auto each = inkmark::ScaleCropFileBytesEach(file, kind,
                                               [&](std::int32_t, std::int32_t) { return sizes; });
   if (each.has_value() != (expected.size() == sizes.size())) __builtin_trap();
   if (!each) return;

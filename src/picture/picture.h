@@ -59,6 +59,11 @@ Result<BitmapFile> DecodeJpegToBitmap(std::span<const std::uint8_t> jpeg);
 // as DecodeBitmapToRgb24 makes of DecodeJpegToBitmap's bitmap.
 Result<BitmapFile> DecodeJpegToRgb24(std::span<const std::uint8_t> jpeg);
 
+// A PNG file as a 24-bit picture: every colour type and depth, transparency
+// (alpha or a transparent colour) over white paper, 16 bits rounded to 8;
+// refused in libpng's words ("PNG: CRC error").
+Result<BitmapFile> DecodePngToRgb24(std::span<const std::uint8_t> png);
+
 // Which rows of a picture to decode: for each stored row (bottom-up), whether
 // it is kept, and of each kept row its first `columns` pixels.
 struct RowPlan {
@@ -90,6 +95,11 @@ using MakeRowPlan = std::function<std::optional<RowPlan>(std::int32_t, std::int3
 // when there is no plan (kInvalidArgument).
 Result<PictureRows> DecodeJpegPlanned(std::span<const std::uint8_t> jpeg,
                                       const MakeRowPlan& make_plan);
+
+// The same for a PNG file: every row is still read, so that damage anywhere
+// refuses the picture as a whole decode does.
+Result<PictureRows> DecodePngPlanned(std::span<const std::uint8_t> png,
+                                     const MakeRowPlan& make_plan);
 
 // The same for a bitmap file; a 24-bit file's rows are used where they lie in
 // `file`, which must outlive the result.
@@ -141,7 +151,8 @@ struct ScaledPicture {
 // The sizes wanted of a picture, asked with its width and height.
 using ScaleCropSizes = std::function<std::vector<ScaleCrop>(std::int32_t, std::int32_t)>;
 
-// Whether LoadScaledCroppedEach takes the file: a ".jpg", ".bmp" or ".rle" name.
+// Whether LoadScaledCroppedEach takes the file: a ".jpg", ".png", ".bmp" or
+// ".rle" name.
 bool IsPlannedPicture(const std::string& path);
 
 // LoadScaledCropped of such a file at every size `sizes` asks for, in that
@@ -152,14 +163,18 @@ Result<std::vector<ScaledPicture>> LoadScaledCroppedEach(const std::string& path
                                                          const ScaleCropSizes& sizes,
                                                          std::span<const std::string> dest_paths);
 
-// The same on the bytes of a JPEG (`jpeg` true) or bitmap file, writing no file.
-Result<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
+// The kinds of file that are decoded only where the scaler reads them.
+enum class PlannedKind : std::uint8_t { kBitmap, kJpeg, kPng };
+
+// The same on the bytes of a file of that kind, writing no file.
+Result<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, PlannedKind kind,
                                       std::int32_t width, std::int32_t crop_width,
                                       std::array<std::int32_t, 2>& size_out);
 
 // The same at every size `sizes` asks for, decoded once.
 Result<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::uint8_t> file,
-                                                          bool jpeg, const ScaleCropSizes& sizes);
+                                                          PlannedKind kind,
+                                                          const ScaleCropSizes& sizes);
 
 // Writes the file and information header of a 24-bit picture into the first 54
 // bytes of `block`, leaving the other fields as they are. A block shorter than

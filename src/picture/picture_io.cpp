@@ -10,27 +10,6 @@
 namespace inkmark {
 namespace {
 
-// Closes the descriptor on every path.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now, so that a failing close (a full disk on some file systems) is seen.
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -52,15 +31,22 @@ bool WriteWithFlags(const std::string& path, std::span<const std::uint8_t> bytes
 
 }  // namespace
 
-Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+Result<FileDescriptor> OpenPictureFile(const std::string& path) {
   if (path.empty()) return {FailureCode::kCannotOpen, "no file name"};
-  // Opened without waiting: a FIFO would block the open itself, a terminal
-  // would become ours. Only regular files go on.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) return {FailureCode::kCannotOpen, std::strerror(errno)};
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return {FailureCode::kCannotOpen, std::strerror(errno)};
   if (!S_ISREG(st.st_mode)) return {FailureCode::kNotRegularFile, "not a regular file"};
+  return fd;
+}
+
+Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+  auto opened = OpenPictureFile(path);
+  if (!opened) return opened.failure();
+  const FileDescriptor& fd = *opened;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) return {FailureCode::kCannotOpen, std::strerror(errno)};
   if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > kMaxPictureFileBytes) {
     return {FailureCode::kTooLarge, std::to_string(st.st_size) + " bytes is more than the " +
                                         std::to_string(kMaxPictureFileBytes >> 20) + " MB limit"};

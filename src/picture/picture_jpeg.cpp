@@ -167,7 +167,8 @@ void ReadPlannedRows(JpegDecoder& d, const RowTarget& target, const JpegScanline
   // Scanlines wider than the kept columns go through a spare row.
   const std::size_t decoded_bytes = static_cast<std::size_t>(d.cinfo.output_width) * 3;
   const bool direct = decoded_bytes == row_bytes;
-  if (!direct) spare.resize(decoded_bytes);
+  // Also where the last scanline is read to reach the end.
+  spare.resize(decoded_bytes);
   std::size_t k = 0;
   for (const std::uint32_t wanted : plan.wanted) {
     if (wanted > d.cinfo.output_scanline) {
@@ -180,9 +181,16 @@ void ReadPlannedRows(JpegDecoder& d, const RowTarget& target, const JpegScanline
     ++k;
   }
   // The rest is still read, so that a picture cut short or corrupt past the
-  // last row kept is refused like it is in a whole decode.
+  // last row kept is refused like it is in a whole decode. Skipping to the very
+  // end would mark the input ended without reading it, and finishing would then
+  // never reach the end marker (nor warn about bytes before it): the last
+  // scanline is read instead.
   if (d.cinfo.output_scanline < d.cinfo.output_height) {
-    jpeg_skip_scanlines(&d.cinfo, d.cinfo.output_height - d.cinfo.output_scanline);
+    if (d.cinfo.output_height - d.cinfo.output_scanline > 1) {
+      jpeg_skip_scanlines(&d.cinfo, d.cinfo.output_height - d.cinfo.output_scanline - 1);
+    }
+    JSAMPROW row = spare.data();
+    if (jpeg_read_scanlines(&d.cinfo, &row, 1) != 1) ERREXIT(&d.cinfo, JERR_INPUT_EMPTY);
   }
   jpeg_finish_decompress(&d.cinfo);
 }

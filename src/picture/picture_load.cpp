@@ -5,6 +5,7 @@
 
 #include "picture/picture.h"
 #include "picture/picture_io.h"
+#include "picture/picture_png.h"
 #include "picture/picture_qt.h"
 
 namespace inkmark {
@@ -35,7 +36,13 @@ bool IsScalablePicture(const std::string& path) { return LowerExtension(path) ==
 
 Result<BitmapFile> LoadPicture(const std::string& path, const PictureScale& scale) {
   const std::string ext = LowerExtension(path);
-  if (ext == ".png" || ext == ".gif") return DecodeQtImageToRgb24(path, ext.c_str() + 1);
+  if (ext == ".gif") return DecodeQtImageToRgb24(path, ext.c_str() + 1);
+  if (ext == ".png") {
+    // Read from the file as it is decoded, never held whole.
+    auto file = OpenPictureFile(path);
+    if (!file) return file.failure();
+    return DecodePngToRgb24(PngSource{{}, file->get()});
+  }
   const bool svg = ext == ".svg";
   const bool jpeg = ext == ".jpg";
   if (!svg && !jpeg && ext != ".bmp" && ext != ".rle") {

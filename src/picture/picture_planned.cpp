@@ -1,9 +1,13 @@
-// Scale and crop for the paper straight from the file: a JPEG or bitmap picture
+// Scale and crop for the paper straight from the file: a JPEG, PNG or bitmap picture
 // that is reduced or cut is decoded only in the rows and columns the scaler
 // reads, so it never exists whole at its own size.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -11,6 +15,7 @@
 #include "picture/picture_bytes.h"
 #include "picture/picture_header.h"
 #include "picture/picture_io.h"
+#include "picture/picture_png.h"
 
 namespace inkmark {
 namespace {
@@ -110,7 +115,9 @@ BitmapFile BuildScaled(const SampleMap& m, const PictureRows& rows) {
   return out;
 }
 
-using DecodeRows = Result<PictureRows> (*)(std::span<const std::uint8_t>, const MakeRowPlan&);
+// A decoder of one file: of the rows a plan keeps, or of the whole picture.
+using DecodeRows = std::function<Result<PictureRows>(const MakeRowPlan&)>;
+using DecodeAll = std::function<Result<BitmapFile>()>;
 
 const Failure kSizeRefused{FailureCode::kInvalidArgument, "a size the picture cannot be made at"};
 
@@ -148,8 +155,8 @@ std::optional<ScaledPicture> Scaled(BitmapFile picture) {
 // Scales and crops the picture to every size wanted, decoding once the rows
 // and columns any of them reads. nullopt with no `refusal`: no saving here,
 // the whole path is to run.
-std::optional<std::vector<ScaledPicture>> ScaleCropPlanned(std::span<const std::uint8_t> file,
-                                                           DecodeRows decode, WantedSizes& wanted,
+std::optional<std::vector<ScaledPicture>> ScaleCropPlanned(const DecodeRows& decode,
+                                                           WantedSizes& wanted,
                                                            std::optional<Failure>& refusal) {
   std::vector<SampleMap> maps;
   bool planned = false;
@@ -170,7 +177,7 @@ std::optional<std::vector<ScaledPicture>> ScaleCropPlanned(std::span<const std::
     planned = true;
     return plan;
   };
-  auto rows = decode(file, make_plan);
+  auto rows = decode(make_plan);
   if (wanted.Refused()) {
     refusal = kSizeRefused;
   } else if (!rows && planned) {
@@ -207,35 +214,29 @@ Result<BitmapFile> ScaleCropWhole(const BitmapFile& picture, std::int32_t width,
   return std::move(*scaled);
 }
 
-// The planned decoder for the file's name, if it has one.
-DecodeRows PlannedDecoder(const std::string& path) {
-  if (path.size() < 4) return nullptr;
+// The kind of planned file the name says, if any.
+std::optional<PlannedKind> PlannedKindOf(const std::string& path) {
+  if (path.size() < 4) return std::nullopt;
   std::string ext = path.substr(path.size() - 4);
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (ext == ".jpg") return DecodeJpegPlanned;
-  if (ext == ".bmp" || ext == ".rle") return DecodeBitmapRows;
-  return nullptr;
+  if (ext == ".jpg") return PlannedKind::kJpeg;
+  if (ext == ".png") return PlannedKind::kPng;
+  if (ext == ".bmp" || ext == ".rle") return PlannedKind::kBitmap;
+  return std::nullopt;
 }
 
-// One size wanted, whatever the picture's size.
-ScaleCropSizes OneSize(std::int32_t width, std::int32_t crop_width) {
-  return [width, crop_width](std::int32_t, std::int32_t) {
-    return std::vector<ScaleCrop>{{width, crop_width}};
-  };
-}
-
-}  // namespace
-
-Result<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::uint8_t> file,
-                                                          bool jpeg, const ScaleCropSizes& sizes) {
+// Every size wanted of one file: planned where that saves anything, else from
+// the whole picture.
+Result<std::vector<ScaledPicture>> ScaleCropEach(const DecodeRows& decode_rows,
+                                                 const DecodeAll& decode_all,
+                                                 const ScaleCropSizes& sizes) {
   WantedSizes wanted(sizes);
   std::optional<Failure> refusal;
-  auto planned =
-      ScaleCropPlanned(file, jpeg ? DecodeJpegPlanned : DecodeBitmapRows, wanted, refusal);
+  auto planned = ScaleCropPlanned(decode_rows, wanted, refusal);
   if (refusal) return std::move(*refusal);
   if (planned) return std::move(*planned);
-  auto whole = jpeg ? DecodeJpegToRgb24(file) : DecodeBitmapToRgb24(file);
+  auto whole = decode_all();
   if (!whole) return whole.failure();
   auto header = ReadBitmapHeader(*whole);
   if (!header) return Failure{FailureCode::kCorrupt, "a picture without its headers"};
@@ -250,26 +251,84 @@ Result<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::u
   return out;
 }
 
-Result<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, bool jpeg,
+// A PNG file is read straight from the disk, never whole: its compressed
+// bytes may be larger than the rows the scaler keeps.
+Result<std::vector<ScaledPicture>> ScaleCropPngFile(const std::string& path,
+                                                    const ScaleCropSizes& sizes) {
+  auto opened = OpenPictureFile(path);
+  if (!opened) return opened.failure();
+  const int fd = opened->get();
+  std::optional<Failure> rewind_failed;
+  // Each decode reads from the start.
+  auto rewind = [&] {
+    if (::lseek(fd, 0, SEEK_SET) == 0) return true;
+    rewind_failed = Failure{FailureCode::kCannotOpen, std::strerror(errno)};
+    return false;
+  };
+  DecodeRows rows = [&](const MakeRowPlan& plan) -> Result<PictureRows> {
+    if (!rewind()) return *rewind_failed;
+    return DecodePngPlanned(PngSource{{}, fd}, plan);
+  };
+  DecodeAll all = [&]() -> Result<BitmapFile> {
+    if (!rewind()) return *rewind_failed;
+    return DecodePngToRgb24(PngSource{{}, fd});
+  };
+  return ScaleCropEach(rows, all, sizes);
+}
+
+// One size wanted, whatever the picture's size.
+ScaleCropSizes OneSize(std::int32_t width, std::int32_t crop_width) {
+  return [width, crop_width](std::int32_t, std::int32_t) {
+    return std::vector<ScaleCrop>{{width, crop_width}};
+  };
+}
+
+}  // namespace
+
+Result<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::uint8_t> file,
+                                                          PlannedKind kind,
+                                                          const ScaleCropSizes& sizes) {
+  DecodeRows rows;
+  DecodeAll all;
+  switch (kind) {
+    case PlannedKind::kJpeg:
+      rows = [file](const MakeRowPlan& plan) { return DecodeJpegPlanned(file, plan); };
+      all = [file] { return DecodeJpegToRgb24(file); };
+      break;
+    case PlannedKind::kPng:
+      rows = [file](const MakeRowPlan& plan) { return DecodePngPlanned(file, plan); };
+      all = [file] { return DecodePngToRgb24(file); };
+      break;
+    case PlannedKind::kBitmap:
+      rows = [file](const MakeRowPlan& plan) { return DecodeBitmapRows(file, plan); };
+      all = [file] { return DecodeBitmapToRgb24(file); };
+      break;
+  }
+  return ScaleCropEach(rows, all, sizes);
+}
+
+Result<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, PlannedKind kind,
                                       std::int32_t width, std::int32_t crop_width,
                                       std::array<std::int32_t, 2>& size_out) {
-  auto each = ScaleCropFileBytesEach(file, jpeg, OneSize(width, crop_width));
+  auto each = ScaleCropFileBytesEach(file, kind, OneSize(width, crop_width));
   if (!each) return each.failure();
   if (each->size() != 1) return kSizeRefused;
   size_out = each->front().size;
   return std::move(each->front().picture);
 }
 
-bool IsPlannedPicture(const std::string& path) { return PlannedDecoder(path) != nullptr; }
+bool IsPlannedPicture(const std::string& path) { return PlannedKindOf(path).has_value(); }
 
 Result<std::vector<ScaledPicture>> LoadScaledCroppedEach(const std::string& path,
                                                          const ScaleCropSizes& sizes,
                                                          std::span<const std::string> dest_paths) {
-  const DecodeRows decode = PlannedDecoder(path);
-  if (decode == nullptr) return Failure{FailureCode::kUnknownFormat, "not a JPEG or bitmap file"};
-  auto file = ReadWholeFile(path);
-  if (!file) return file.failure();
-  auto each = ScaleCropFileBytesEach(*file, decode == DecodeJpegPlanned, sizes);
+  const auto kind = PlannedKindOf(path);
+  if (!kind) return Failure{FailureCode::kUnknownFormat, "not a JPEG, PNG or bitmap file"};
+  auto each = *kind == PlannedKind::kPng ? ScaleCropPngFile(path, sizes) : [&] {
+    auto file = ReadWholeFile(path);
+    if (!file) return Result<std::vector<ScaledPicture>>(file.failure());
+    return ScaleCropFileBytesEach(*file, *kind, sizes);
+  }();
   if (!each) return each.failure();
   for (std::size_t i = 0; i < each->size() && i < dest_paths.size(); ++i) {
     if (!dest_paths[i].empty() && !WriteTempFile(dest_paths[i], (*each)[i].picture)) {

@@ -6,13 +6,18 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QString>
+#include <QStringList>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <mutex>
 #include <string_view>
 
+#include "picture/picture_bytes.h"
 #include "picture/picture_header.h"
 #include "picture/picture_io.h"
 
@@ -25,7 +30,11 @@ constexpr double kCssPixelsPerInch = 96.0;
 Result<BitmapFile> Rgb24FromImage(const QImage& source) {
   if (Status size = CheckPictureSize(source.width(), source.height(), "picture"); !size)
     return size.failure();
-  const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+  // 32-bit pixels without premultiplication are read as they are (RGB32 holds
+  // 0xff as alpha): no second copy of a large picture.
+  const bool direct =
+      source.format() == QImage::Format_ARGB32 || source.format() == QImage::Format_RGB32;
+  const QImage image = direct ? source : source.convertToFormat(QImage::Format_ARGB32);
   if (image.isNull()) return {FailureCode::kNoMemory, "no memory for the picture"};
   const std::int32_t w = image.width();
   const std::int32_t h = image.height();
@@ -105,9 +114,115 @@ QByteArray AsByteArray(std::span<const std::uint8_t> bytes) {
                                  static_cast<qsizetype>(bytes.size()));
 }
 
+// Whether an image reference is a picture carried inside the document: a
+// base64 "data" URI (taken as QtSvg takes it) whose bytes are a PNG, JPEG, GIF
+// or BMP. An SVG inside one is not taken: its own references would be followed.
+bool IsEmbeddedRaster(QStringView href) {
+  if (!href.startsWith(QLatin1String("data"))) return false;
+  const qsizetype at = href.lastIndexOf(QLatin1String("base64,"));
+  if (at < 0) return false;
+  const QByteArray data = QByteArray::fromBase64(href.mid(at + 7).toLatin1());
+  static constexpr std::string_view kMagic[] = {"\x89PNG", "\xFF\xD8", "GIF8", "BM"};
+  return std::any_of(std::begin(kMagic), std::end(kMagic), [&](std::string_view m) {
+    return data.startsWith(QByteArrayView(m.data(), qsizetype(m.size())));
+  });
+}
+
+// The document without what would make the renderer read anything else: every
+// <image> that is not an embedded picture (a path, a file: or http: URI, the
+// document itself), the DTD with its entities, and processing instructions.
+// Names are copied as written, prefixes included, since the renderer looks
+// some attributes up by them ("xlink:href").
+Result<QByteArray> WithoutExternalReferences(std::span<const std::uint8_t> svg) {
+  QXmlStreamReader in(AsByteArray(svg));
+  in.setNamespaceProcessing(false);
+  QByteArray out;
+  QXmlStreamWriter writer(&out);
+  while (!in.atEnd()) {
+    switch (in.readNext()) {
+      case QXmlStreamReader::StartElement: {
+        if (in.qualifiedName() == QLatin1String("image") ||
+            in.qualifiedName().endsWith(QLatin1String(":image"))) {
+          // Kept only when it names a picture, and every name it gives is embedded.
+          bool named = false;
+          bool embedded = true;
+          for (const QXmlStreamAttribute& a : in.attributes()) {
+            const QStringView name = a.qualifiedName();
+            if (name != QLatin1String("href") && !name.endsWith(QLatin1String(":href"))) continue;
+            named = true;
+            embedded = embedded && IsEmbeddedRaster(a.value());
+          }
+          if (!named || !embedded) {
+            in.skipCurrentElement();
+            continue;
+          }
+        }
+        writer.writeCurrentToken(in);
+        break;
+      }
+      case QXmlStreamReader::Invalid:
+      case QXmlStreamReader::DTD:
+      case QXmlStreamReader::EntityReference:
+      case QXmlStreamReader::ProcessingInstruction:
+        break;
+      default:
+        writer.writeCurrentToken(in);
+    }
+  }
+  if (in.hasError()) return {FailureCode::kCorrupt, "SVG: " + in.errorString().toStdString()};
+  return out;
+}
+
+// Where the view box lands in a `width` x `height` picture under the root's
+// preserveAspectRatio: scaled alike in both directions to fit (meet, the
+// default) or to fill (slice), aligned as asked (the middle by default), or
+// stretched (none).
+QRectF ViewBoxPlacement(std::span<const std::uint8_t> svg, QSizeF view_box, double width,
+                        double height) {
+  QString value;
+  QXmlStreamReader xml(AsByteArray(svg));
+  while (!xml.atEnd() && !xml.hasError()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    value = xml.attributes().value(QLatin1String("preserveAspectRatio")).toString().simplified();
+    break;
+  }
+  const QRectF all(0, 0, width, height);
+  if (view_box.isEmpty()) return all;
+  const QStringList words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  const QString align = words.value(0, QStringLiteral("xMidYMid"));
+  if (align == QLatin1String("none")) return all;
+  const bool slice = words.value(1) == QLatin1String("slice");
+  const double sx = width / view_box.width();
+  const double sy = height / view_box.height();
+  const double s = slice ? std::max(sx, sy) : std::min(sx, sy);
+  const double w = view_box.width() * s;
+  const double h = view_box.height() * s;
+  auto offset = [&](QLatin1String min, QLatin1String mid, double room) {
+    if (align.contains(min)) return 0.0;
+    if (align.contains(mid)) return room / 2;
+    return room;
+  };
+  return QRectF(offset(QLatin1String("xMin"), QLatin1String("xMid"), width - w),
+                offset(QLatin1String("YMin"), QLatin1String("YMid"), height - h), w, h);
+}
+
+// Qt's readers refuse pictures over their own allocation limit (128 MB by
+// default, a 6000 x 6000 GIF); ours is the 64-megapixel cap, checked before
+// reading. The limit is the process's, so it is raised once, to what a picture
+// at the cap takes in 32 bits.
+void LiftQtAllocationLimit() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    constexpr auto kCapMegabytes = static_cast<int>((kMaxPicturePixels * 4) >> 20);
+    if (QImageReader::allocationLimit() < kCapMegabytes)
+      QImageReader::setAllocationLimit(kCapMegabytes);
+  });
+}
+
 }  // namespace
 
 Result<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format) {
+  LiftQtAllocationLimit();
   // Read by us, so that the name is taken as the file system has it and a FIFO
   // is refused rather than waited on.
   auto file = ReadWholeFile(path);
@@ -118,7 +233,12 @@ Result<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* for
   // The name chose the format: a file of another kind under it is refused.
   reader.setDecideFormatFromContent(false);
   const QString name = QString::fromLatin1(format).toUpper();
-  const QSize size = reader.size();
+  QSize size = reader.size();
+  // Qt's GIF reader tells the first frame's size; the picture is the screen
+  // that frame is drawn on, given in the header.
+  const ByteReader header(*file);
+  if (header.Has(0, 10) && std::memcmp(file->data(), "GIF8", 4) == 0)
+    size = QSize(*header.U16(6), *header.U16(8));
   if (size.isValid()) {
     if (Status allowed = CheckPictureSize(size.width(), size.height(), name.toStdString());
         !allowed)
@@ -163,7 +283,9 @@ std::optional<SvgSize> SvgOwnSize(std::span<const std::uint8_t> svg, std::int32_
 
 Result<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg, const PictureScale& scale) {
   auto own = SvgOwnSize(svg, scale.dots_per_inch);
-  QSvgRenderer renderer(AsByteArray(svg));
+  auto contained = WithoutExternalReferences(svg);
+  if (!contained) return contained.failure();
+  QSvgRenderer renderer(*contained);
   if (!renderer.isValid()) return {FailureCode::kCorrupt, "SVG: not a drawing that can be read"};
   if (!own) {
     // Neither a size nor a view box: what the renderer makes of it, at 96 to the inch.
@@ -195,7 +317,7 @@ Result<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg, const Pic
   {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(0, 0, rw, rh));
+    renderer.render(&painter, ViewBoxPlacement(svg, renderer.viewBoxF().size(), rw, rh));
   }
   return Rgb24FromImage(image);
 }

@@ -1,4 +1,4 @@
-// Pictures read through Qt: PNG and GIF through its image readers, SVG drawn
+// Pictures read through Qt: GIF through its image reader, SVG drawn
 // by QtSvg at the size it is wanted at. All of them become 24-bit pictures on
 // white paper: whatever is transparent prints as paper.
 #pragma once
@@ -12,8 +12,8 @@
 
 namespace inkmark {
 
-// The first frame of a PNG or GIF file (`format` "png" or "gif"); refused when
-// the file is not of that format or cannot be decoded.
+// The first frame of a GIF file (`format` "gif"), under our size cap alone;
+// refused when the file is not of that format or cannot be decoded.
 Result<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format);
 
 // An SVG document drawn at `scale` (see PictureScale); refused when it cannot

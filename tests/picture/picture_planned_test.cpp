@@ -150,11 +150,23 @@ TEST(PicturePlanned, SeveralSizesFromOneDecodeMatchTheWholeDecodeEach) {
   };
   EXPECT_FALSE(LoadScaledCroppedEach(path, some_refused, dests));
   EXPECT_FALSE(std::filesystem::exists(dests[0])) << "a refusal writes nothing";
+  // A JPEG under a PNG name is refused by the PNG reader; a GIF is not planned.
   const std::string png = (dir.path() / "photo.png").string();
   std::filesystem::copy_file(path, png);
-  EXPECT_FALSE(IsPlannedPicture(png));
-  EXPECT_FALSE(LoadScaledCroppedEach(
+  EXPECT_TRUE(IsPlannedPicture(png));
+  auto misnamed = LoadScaledCroppedEach(
       png,
+      [](std::int32_t, std::int32_t) {
+        return std::vector<ScaleCrop>{{50, 50}};
+      },
+      dests);
+  ASSERT_FALSE(misnamed);
+  EXPECT_EQ(misnamed.detail().rfind("PNG: ", 0), 0u) << misnamed.detail();
+  const std::string gif = (dir.path() / "photo.gif").string();
+  std::filesystem::copy_file(path, gif);
+  EXPECT_FALSE(IsPlannedPicture(gif));
+  EXPECT_FALSE(LoadScaledCroppedEach(
+      gif,
       [](std::int32_t, std::int32_t) {
         return std::vector<ScaleCrop>{{50, 50}};
       },
@@ -172,6 +184,27 @@ TEST(PicturePlanned, PicturesCutShortOrCorruptAreRefusedLikeAWholeDecode) {
       std::array<std::int32_t, 2> size{};
       EXPECT_FALSE(LoadPicture(path)) << cut;
       EXPECT_FALSE(LoadScaledCropped(path, {}, 50, 40, "", size)) << progressive << " " << cut;
+    }
+    // Foreign bytes after the scan: libjpeg warns only when it reads on to the
+    // end marker, which a decode of the rows wanted must do as well.
+    auto foreign = jpeg;
+    foreign.insert(foreign.end() - 2, {0x12, 0x34, 0x56});
+    const std::string foreign_path = (dir.path() / "foreign.jpg").string();
+    ASSERT_TRUE(WriteWholeFile(foreign_path, foreign));
+    auto whole = LoadPicture(foreign_path);
+    // A progressive scan's decoder takes such bytes as data; a baseline one warns.
+    if (!progressive) {
+      ASSERT_FALSE(whole);
+      EXPECT_NE(whole.detail().find("extraneous bytes before marker 0xd9"), std::string::npos)
+          << whole.detail();
+    }
+    for (const auto& [width, crop] :
+         std::vector<std::array<std::int32_t, 2>>{{50, 40}, {150, 150}, {301, 100}, {0, 301}}) {
+      std::array<std::int32_t, 2> size{};
+      auto planned = LoadScaledCropped(foreign_path, {}, width, crop, "", size);
+      ASSERT_EQ(planned.has_value(), whole.has_value())
+          << progressive << " at " << width << " cut at " << crop;
+      if (!whole) EXPECT_EQ(planned.detail(), whole.detail());
     }
     auto broken = jpeg;
     broken[broken.size() * 3 / 4] ^= 0x5A;

@@ -4,10 +4,12 @@
 #include "picture/picture_qt.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
+#include <filesystem>
 #include <string>
 
 #include "picture/picture.h"
@@ -148,6 +150,41 @@ TEST(OtherPictures, PngOfEveryDepthAndGifFirstFrameMatchTheBmp) {
   EXPECT_FALSE(LoadPicture((dir.path() / "cut.gif").string()));
 }
 
+// The GIF's own screen size at `w` x `h`, its frame left as it is.
+std::string OnScreen(std::string gif, int w, int h) {
+  gif[6] = char(w & 0xFF), gif[7] = char(w >> 8), gif[8] = char(h & 0xFF), gif[9] = char(h >> 8);
+  return gif;
+}
+
+// The 64-megapixel cap is the only limit, not Qt's own allocation limit: a
+// GIF of 8192 x 8192 is read (its first frame in the top-left corner), one
+// column more is refused with the size named.
+TEST(OtherPictures, LargeGifsAreReadUpToOurLimitAlone) {
+  TempDir dir;
+  std::vector<int> frame;
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 13; ++x) frame.push_back((x * 3 + y * 5 + x * y) % 4);
+  const std::string gif = Gif(13, 7, {frame});
+  auto big = LoadPicture(dir.Write("big.gif", OnScreen(gif, 8192, 8192)).string());
+  ASSERT_TRUE(big) << big.detail();
+  auto header = ReadBitmapHeader(*big);
+  ASSERT_TRUE(header);
+  EXPECT_EQ((std::array{header->width, header->height}), (std::array{8192, 8192}));
+  for (int y = 0; y < 7; ++y) {
+    for (int x = 0; x < 13; ++x) {
+      const std::uint32_t c = PatternAt(x, y);
+      ASSERT_EQ(PixelAt(*big, x, 8191 - y),
+                (Bgr{std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16)}))
+          << x << " " << y;
+    }
+  }
+  big = Result<BitmapFile>(FailureCode::kNoMemory);  // released before the next one
+  auto over = LoadPicture(dir.Write("over.gif", OnScreen(gif, 8193, 8192)).string());
+  ASSERT_FALSE(over);
+  EXPECT_EQ(over.code(), FailureCode::kTooLarge);
+  EXPECT_EQ(over.detail(), "GIF: 8193 \u00d7 8192 is more than the 64-megapixel limit");
+}
+
 TEST(OtherPictures, TransparentPartsAreWhitePaper) {
   TempDir dir;
   QImage image(3, 1, QImage::Format_ARGB32);
@@ -190,6 +227,95 @@ TEST(OtherPictures, SvgIsDrawnSharpAtTheWidthAskedFor) {
       }
     }
   }
+}
+
+// Black pixels of a 24-bit picture.
+int InkedPixels(const BitmapFile& picture) {
+  auto header = ReadBitmapHeader(picture);
+  int n = 0;
+  for (std::int32_t r = 0; r < header->height; ++r)
+    for (std::int32_t x = 0; x < header->width; ++x)
+      n += PixelAt(picture, x, r) != Bgr{255, 255, 255};
+  return n;
+}
+
+std::string SvgWithImage(const std::string& href) {
+  return R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )"
+         R"(width="40" height="20"><image x="0" y="0" width="40" height="20" xlink:href=")" +
+         href + R"("/></svg>)";
+}
+
+// Nothing outside the document is read: an image named by a path (absolute or
+// relative to the working folder), a file: or http: URI, a FIFO or the
+// document itself prints no ink and neither blocks nor recurses; a picture
+// embedded as a data: URI is drawn.
+TEST(OtherPictures, SvgNeverReadsAnotherFile) {
+  TempDir dir;
+  QImage black(8, 8, QImage::Format_RGB32);
+  black.fill(Qt::black);
+  const auto ink = dir.Write("ink.png", Encoded(black, "png"));
+  const auto fifo = dir.path() / "fifo.png";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string relative = std::filesystem::relative(ink).string();
+  const std::vector<std::string> refs = {
+      ink.string(),
+      relative,
+      "file://" + ink.string(),
+      "http://127.0.0.1:9/ink.png",
+      fifo.string(),
+      (dir.path() / "self.svg").string(),
+      "self.svg",
+      "data:text/plain;base64,aGVsbG8=",
+      "data:image/svg+xml;base64," +
+          QByteArray::fromStdString(SvgWithImage(ink.string())).toBase64().toStdString()};
+  for (const std::string& ref : refs) {
+    SCOPED_TRACE(ref);
+    const auto path = dir.Write("self.svg", SvgWithImage(ref));
+    auto svg = LoadPicture(path.string(), PictureScale{40, 96});
+    ASSERT_TRUE(svg) << svg.detail();
+    EXPECT_EQ(InkedPixels(*svg), 0);
+  }
+  const std::string data =
+      "data:image/png;base64," +
+      QByteArray::fromStdString(Encoded(black, "png")).toBase64().toStdString();
+  auto embedded =
+      LoadPicture(dir.Write("data.svg", SvgWithImage(data)).string(), PictureScale{40, 96});
+  ASSERT_TRUE(embedded) << embedded.detail();
+  EXPECT_EQ(InkedPixels(*embedded), 40 * 20);
+}
+
+// The view box keeps its proportions in a picture of others: a circle in a
+// square view box drawn into 200 x 100 stays a circle in the middle (meet),
+// fills the width and is cut (slice), sits at the left (xMin), or is
+// stretched (none).
+TEST(OtherPictures, SvgHonoursPreserveAspectRatio) {
+  TempDir dir;
+  auto draw = [&](const std::string& par) {
+    const std::string svg =
+        R"(<svg xmlns="http://www.w3.org/2000/svg" width="200" height="100" viewBox="0 0 10 10")" +
+        (par.empty() ? std::string() : " preserveAspectRatio=\"" + par + "\"") +
+        R"(><rect width="10" height="10" fill="black"/></svg>)";
+    auto picture = LoadPicture(dir.Write("a.svg", svg).string(), PictureScale{200, 96});
+    EXPECT_TRUE(picture);
+    return picture ? *picture : BitmapFile{};
+  };
+  auto inked_columns = [](const BitmapFile& p, int row) {
+    std::array<int, 2> span{-1, -1};
+    for (int x = 0; x < 200; ++x) {
+      if (PixelAt(p, x, row) == Bgr{0, 0, 0}) {
+        if (span[0] < 0) span[0] = x;
+        span[1] = x;
+      }
+    }
+    return span;
+  };
+  EXPECT_EQ(inked_columns(draw(""), 50), (std::array{50, 149}));
+  EXPECT_EQ(inked_columns(draw("xMidYMid meet"), 50), (std::array{50, 149}));
+  EXPECT_EQ(inked_columns(draw("xMinYMin"), 50), (std::array{0, 99}));
+  EXPECT_EQ(inked_columns(draw("xMaxYMax meet"), 50), (std::array{100, 199}));
+  EXPECT_EQ(inked_columns(draw("xMidYMid slice"), 50), (std::array{0, 199}));
+  EXPECT_EQ(inked_columns(draw("none"), 50), (std::array{0, 199}));
+  EXPECT_EQ(InkedPixels(draw("")), 100 * 100);
 }
 
 TEST(OtherPictures, SvgOwnSizeComesFromItsUnitsOrItsViewBox) {
