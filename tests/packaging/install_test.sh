@@ -37,7 +37,7 @@ done
 # Desktop entries, AppStream data and manual pages.
 desktop-file-validate "$prefix"/share/applications/*.desktop
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml >/dev/null
-for page in "$prefix"/share/man/man1/*.1; do
+for page in "$prefix"/share/man/man1/*.1.gz; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$page: $warnings"
 done
