@@ -7,11 +7,14 @@
 #include "app/startup.h"
 #include "platform/paths.h"
 #include "platform/program_icons.h"
+#include "platform/program_info.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/translation.h"
 #include "windows/main_window_qt.h"
 
 int main(int argc, char** argv) {
+  if (auto status = inkmark::AnswerInfoRequest(argc, argv, "InkmarkTool", inkmark::kToolUsage))
+    return *status;
   QApplication app(argc, argv);
   inkmark::LoadRequestedTranslations();
   inkmark::InstallTranslations();
