@@ -33,12 +33,19 @@ paths=(usr/bin/InkmarkTool usr/bin/InkmarkEdit usr/bin/inkmark usr/bin/inkmark-v
   usr/share/applications/com.quorvel.InkmarkEdit.desktop
   usr/share/metainfo/com.quorvel.InkmarkTool.metainfo.xml
   usr/share/mime/packages/inkmark-logo.xml
-  usr/share/icons/hicolor/scalable/apps/com.quorvel.InkmarkTool.svg
+  usr/share/icons/hicolor/scalable/mimetypes/application-x-inkmark-logo.svg
   usr/share/doc/inkmark/copyright usr/share/doc/inkmark/changelog.Debian.gz
   usr/share/lintian/overrides/inkmark
   usr/share/bash-completion/completions/inkmark usr/share/inkmark/translations/inkmark_ja.qm)
 for page in inkmark InkmarkTool InkmarkEdit inkmark-vprinter; do
   paths+=("usr/share/man/man1/$page.1.gz")
+done
+for name in apps/com.quorvel.InkmarkTool apps/com.quorvel.InkmarkEdit \
+  mimetypes/application-x-inkmark-logo; do
+  paths+=("usr/share/icons/hicolor/scalable/$name.svg")
+  for size in 16 32 48 64 128 256; do
+    paths+=("usr/share/icons/hicolor/${size}x$size/$name.png")
+  done
 done
 for path in "${paths[@]}"; do
   grep -q " \./$path\$" <<<"$contents" || { echo "package lacks $path" >&2; exit 1; }
