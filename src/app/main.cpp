@@ -7,11 +7,18 @@
 #include "app/startup.h"
 #include "platform/paths.h"
 #include "platform/program_icons.h"
+#include "platform/program_info.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/translation.h"
 #include "windows/main_window_qt.h"
 
 int main(int argc, char** argv) {
+  if (auto status = inkmark::AnswerInfoRequest(argc, argv, "InkmarkTool", inkmark::kToolUsage))
+    return *status;
+  // Ties the windows to their menu entry (the Wayland application ID) and
+  // keeps the X11 window class the entry names, however the program is called.
+  QApplication::setApplicationName(QStringLiteral("InkmarkTool"));
+  QApplication::setDesktopFileName(QStringLiteral("com.quorvel.InkmarkTool"));
   QApplication app(argc, argv);
   inkmark::LoadRequestedTranslations();
   inkmark::InstallTranslations();

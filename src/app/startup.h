@@ -18,4 +18,7 @@ using MainWindowRunner = std::function<void(LogoSession&)>;
 int RunApplication(std::string_view command_line, const std::filesystem::path& program_folder,
                    const MainWindowRunner& run_main_window);
 
+// What InkmarkTool --help prints: the options that RunApplication applies.
+extern const char kToolUsage[];
+
 }  // namespace inkmark

@@ -21,6 +21,7 @@
 #include "platform/paths.h"
 #include "platform/string_table.h"
 #include "platform/translation.h"
+#include "platform/version.h"
 #include "ports/driver_port.h"
 #include "ports/open_port.h"
 #include "protocol/nv_commands.h"
@@ -399,6 +400,10 @@ int RunInkmark(std::span<const std::string> args, Console& console) {
   }
   if (parsed.options->help) {
     console.out << UsageText();
+    return kExitOk;
+  }
+  if (parsed.options->version) {
+    console.out << "inkmark " << kVersion << '\n';
     return kExitOk;
   }
   if (parsed.options->many_printers()) return RunOnManyPrinters(*parsed.options, console);

@@ -33,7 +33,7 @@ constexpr std::string_view kValueOptions[] = {
     "--data-bits", "--parity", "--flow",   "--driver", "--printers-dir",  "--mono", "--grade",
     "--rgb",       "--attach", "--output", "--key",    "--printers-list", "--jobs",
 };
-constexpr std::string_view kFlagOptions[] = {"--fit", "--yes", "--help", "--json"};
+constexpr std::string_view kFlagOptions[] = {"--fit", "--yes", "--help", "--version", "--json"};
 
 // The options of a run on many printers that its printers' own runs do not
 // take: the printers, how many at a time, and the shape of the results.
@@ -162,7 +162,7 @@ ParseOutcome Parser::Run(std::span<const std::string> args) {
       o_.per_printer_args.insert(o_.per_printer_args.end(), args.begin() + long(first),
                                  args.begin() + long(i) + 1);
   }
-  if (o_.help) return {std::move(o_), ""};
+  if (o_.help || o_.version) return {std::move(o_), ""};
   if (std::string error = Finish(); !error.empty()) return {std::nullopt, error};
   return {std::move(o_), ""};
 }
@@ -189,6 +189,7 @@ std::string Parser::Option(std::string_view name, const std::optional<std::strin
   };
 
   if (name == "--help") return (o_.help = true, "");
+  if (name == "--version") return (o_.version = true, "");
   if (name == "--fit") return c.fit ? "option --fit is given twice" : (c.fit = true, "");
   if (name == "--yes") return o_.yes ? "option --yes is given twice" : (o_.yes = true, "");
   if (name == "--printer") return text(p.printer);

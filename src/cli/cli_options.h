@@ -61,6 +61,7 @@ struct ConversionChoices {
 struct CliOptions {
   Command command = Command::kNone;
   bool help = false;
+  bool version = false;      // --version: the version alone
   std::string source;        // SOURCE of the commands that convert a logo
   std::string output;        // -o FILE
   std::optional<NvKey> key;  // -k KEY

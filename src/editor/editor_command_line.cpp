@@ -32,6 +32,27 @@ std::optional<std::string> OpenPath(const std::string& path, EditorLaunch& launc
 
 }  // namespace
 
+std::string EditorUsage() {
+  return "usage: InkmarkEdit [DOCUMENT]\n"
+         "       InkmarkEdit -w<width> -sub\n"
+         "       InkmarkEdit -f<path> -sub\n"
+         "Lays out a receipt logo from text and pictures and saves it as a logo\n"
+         "document (.qlf).\n"
+         "\n"
+         "  DOCUMENT    open this logo document; without one, a blank page " +
+         std::to_string(kDefaultPageWidth) +
+         "\n"
+         "              dots wide\n"
+         "  -w<width>   a blank page of this width in dots, 1 to " +
+         std::to_string(kMaxPageSide) +
+         "\n"
+         "  -f<path>    the logo document at this path, saved there again; the path\n"
+         "              follows -f without a blank and may hold blanks\n"
+         "  -sub        started by Inkmark Tool, which waits for the editor to end\n"
+         "  --help      show this text\n"
+         "  --version   show the version\n";
+}
+
 std::variant<EditorLaunch, std::string> ParseEditorCommandLine(
     const std::vector<std::string>& args) {
   EditorLaunch launch;

@@ -31,4 +31,7 @@ inline constexpr std::size_t kMaxEditorPath = 259;
 std::variant<EditorLaunch, std::string> ParseEditorCommandLine(
     const std::vector<std::string>& args);
 
+// What InkmarkEdit --help prints.
+std::string EditorUsage();
+
 }  // namespace inkmark

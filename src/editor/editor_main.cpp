@@ -14,10 +14,16 @@
 #include "editor/editor_signals.h"
 #include "editor/editor_window.h"
 #include "platform/program_icons.h"
+#include "platform/program_info.h"
 #include "platform/translation.h"
 
 int main(int argc, char* argv[]) {
   using namespace inkmark;
+  if (auto status = AnswerInfoRequest(argc, argv, "InkmarkEdit", EditorUsage())) return *status;
+  // Ties the windows to their menu entry (the Wayland application ID) and
+  // keeps the X11 window class the entry names, however the program is called.
+  QApplication::setApplicationName(QStringLiteral("InkmarkEdit"));
+  QApplication::setDesktopFileName(QStringLiteral("com.quorvel.InkmarkEdit"));
   // Before anything else, so that an early request to end is not lost.
   InstallCloseSignals();
   QApplication app(argc, argv);

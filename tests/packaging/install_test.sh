@@ -34,10 +34,32 @@ for args in "" "$document"; do
   [ "$rc" -eq 124 ] || fail "InkmarkEdit $args ended with $rc instead of running"
 done
 
+# Icons: each name the desktop entries and the document type give is
+# installed as drawn and at every size menus look for, each PNG as large as
+# its folder says. A window is matched to its entry by its class, which is
+# the program's own name.
+icons=$prefix/share/icons/hicolor
+for entry in "$prefix"/share/applications/*.desktop; do
+  program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+  [ "$(sed -n 's/^StartupWMClass=//p' "$entry")" = "$program" ] ||
+    fail "$entry: StartupWMClass is not $program"
+done
+names=$(sed -n 's/^Icon=/apps\//p' "$prefix"/share/applications/*.desktop)
+names+=" $(sed -n 's/.*<icon name="\([^"]*\)".*/mimetypes\/\1/p' "$prefix"/share/mime/packages/*.xml)"
+for name in $names; do
+  [ -f "$icons/scalable/$name.svg" ] || fail "no scalable icon $name"
+  for size in 16 32 48 64 128 256; do
+    png=$icons/${size}x$size/$name.png
+    [ -f "$png" ] || fail "no icon $png"
+    dims=$(od -An -tu1 -j16 -N8 "$png" | awk '{print $3 * 256 + $4 "x" $7 * 256 + $8}')
+    [ "$dims" = "${size}x$size" ] || fail "$png is $dims"
+  done
+done
+
 # Desktop entries, AppStream data and manual pages.
 desktop-file-validate "$prefix"/share/applications/*.desktop
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml >/dev/null
-for page in "$prefix"/share/man/man1/*.1; do
+for page in "$prefix"/share/man/man1/*.1.gz; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$page: $warnings"
 done

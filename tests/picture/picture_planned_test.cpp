@@ -204,7 +204,9 @@ TEST(PicturePlanned, PicturesCutShortOrCorruptAreRefusedLikeAWholeDecode) {
       auto planned = LoadScaledCropped(foreign_path, {}, width, crop, "", size);
       ASSERT_EQ(planned.has_value(), whole.has_value())
           << progressive << " at " << width << " cut at " << crop;
-      if (!whole) EXPECT_EQ(planned.detail(), whole.detail());
+      if (!whole) {
+        EXPECT_EQ(planned.detail(), whole.detail());
+      }
     }
     auto broken = jpeg;
     broken[broken.size() * 3 / 4] ^= 0x5A;

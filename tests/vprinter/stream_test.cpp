@@ -76,7 +76,7 @@ TEST(CommandDecode, RefusesFieldsThatDoNotHoldTogether) {
 // One session on its own printer, with every reply collected.
 struct Rig {
   explicit Rig(int keys_per_block, std::uint64_t capacity = kDefaultCapacity)
-      : printer(PrinterOptions{capacity, keys_per_block, {}, {}, 0, 0xFF0000, false, {}, {}}) {}
+      : printer(PrinterOptions{capacity, keys_per_block, {}, {}, 0, 0xFF0000, false, {}, {}, {}}) {}
   Bytes Send(const Bytes& bytes) {
     session.Feed(bytes);
     return std::exchange(replies, {});

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <mutex>
 
+#include "platform/version.h"
 #include "printer_session.h"
 #include "program_options.h"
 #include "servers.h"
@@ -91,9 +92,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   ProgramOptions& o = *parsed.options;
-  if (o.help) {
-    std::cout << kUsageText;
-    return 0;
+  if (o.help || o.version) {
+    if (o.help)
+      std::cout << kUsageText;
+    else
+      std::cout << "inkmark-vprinter " << inkmark::kVersion << '\n';
+    // A text that could not be written is no answer.
+    return std::cout.flush() ? 0 : 1;
   }
   signal(SIGPIPE, SIG_IGN);
   static std::mutex log_mutex;

@@ -42,7 +42,8 @@ const char kUsageText[] =
     "  --drop-after BYTES    drop the line once BYTES bytes of a job have come: close\n"
     "                        the pseudo-terminal or the connection, NV memory as it\n"
     "                        was before the job\n"
-    "  --help                show this text\n";
+    "  --help                show this text\n"
+    "  --version             show the version\n";
 
 namespace {
 
@@ -191,7 +192,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   const std::map<std::string, bool*> flags = {{"--no-reply", &p.faults.no_reply},
                                               {"--bad-blocks", &p.faults.bad_blocks},
                                               {"--quiet", &o.quiet},
-                                              {"--help", &o.help}};
+                                              {"--help", &o.help},
+                                              {"--version", &o.version}};
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i];
@@ -213,7 +215,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (!option->second(*value)) return Fail("bad value for " + name + ": \"" + *value + "\"");
   }
-  if (o.help) return {o, {}};
+  if (o.help || o.version) return {o, {}};
   if (o.render_file && (o.pty_link || o.tcp_host)) {
     return Fail("--render cannot be combined with --pty or --tcp");
   }

@@ -19,6 +19,7 @@ struct ProgramOptions {
   std::optional<std::filesystem::path> render_file;
   bool quiet = false;
   bool help = false;
+  bool version = false;
 };
 
 struct ParsedCommandLine {
