@@ -40,10 +40,10 @@ Result<std::vector<LayoutItem>> WalkObjects(std::span<const std::uint8_t> data,
         return Malformed("a text object beyond the text bytes", pos);
       const std::uint16_t length = *reader.U16(pos + kObjectHeaderSize + kTextOffLength);
       if (!CheckTextLength(length)) {
-        return Failure{FailureCode::kTextTooLong,
-                       "logo document: a text of " + std::to_string(length) + " bytes (at most " +
-                           std::to_string(kMaxTextBytes) + ") at byte " +
-                           std::to_string(kDocumentHeaderSize + pos)};
+        return Failure{FailureCode::kTextTooLong, "logo document: a text of " +
+                                                      std::to_string(length) + " bytes (at most " +
+                                                      std::to_string(kMaxTextBytes) + ") at byte " +
+                                                      std::to_string(kDocumentHeaderSize + pos)};
       }
       item.payload = pos + kObjectHeaderSize;
       text_left -= size;

@@ -85,8 +85,8 @@ TEST(PictureBitmap, ExpandsPalettesAndOddMasksAndRefusesMalformedFiles) {
   }
 }
 
-Result<BitmapFile> DecodeRle(const Rows& size, std::uint16_t bits,
-                                    std::vector<std::uint8_t> data, std::vector<Bgr> palette) {
+Result<BitmapFile> DecodeRle(const Rows& size, std::uint16_t bits, std::vector<std::uint8_t> data,
+                             std::vector<Bgr> palette) {
   BitmapFixture f = Fixture(static_cast<std::int32_t>(size[0].size()),
                             static_cast<std::int32_t>(size.size()), bits, bits == 8 ? 1u : 2u);
   f.palette = std::move(palette);
