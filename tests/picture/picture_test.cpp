@@ -7,6 +7,7 @@
 #include "picture/picture.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -57,25 +58,40 @@ TEST(PictureBitmap, ExpandsPalettesAndOddMasksAndRefusesMalformedFiles) {
   fields.pixels = PackRows({{0xAA112233}}, 32);
   EXPECT_EQ(DecodeBitmapToRgb24(BuildBitmap(fields)), Expected({{0}}, {{0x23, 0, 0xAA}}));
 
-  const std::pair<void (*)(BitmapFixture&), const char*> cases[] = {
-      {[](BitmapFixture& f) { f.palette.clear(), f.pixel_offset = 14 + 124; }, "no palette"},
-      {[](BitmapFixture& f) { f.pixels.pop_back(); }, "last row short"},
-      {[](BitmapFixture& f) { f.height = -3; }, "top-down rows"},
-      {[](BitmapFixture& f) { f.width = 0; }, "no width"},
-      {[](BitmapFixture& f) { f.compression = 2; }, "RLE4 on an 8-bit picture"},
-      {[](BitmapFixture& f) { f.width = 40000; }, "wider than the limit"},
+  constexpr auto kCorrupt = FailureCode::kCorrupt;
+  const std::tuple<void (*)(BitmapFixture&), FailureCode, const char*> cases[] = {
+      {[](BitmapFixture& f) { f.palette.clear(), f.pixel_offset = 14 + 124; }, kCorrupt,
+       "no palette"},
+      {[](BitmapFixture& f) { f.pixels.pop_back(); }, kCorrupt, "last row short"},
+      {[](BitmapFixture& f) { f.height = -3; }, kCorrupt, "top-down rows"},
+      {[](BitmapFixture& f) { f.width = 0; }, kCorrupt, "no width"},
+      {[](BitmapFixture& f) { f.compression = 2; }, FailureCode::kUnsupported,
+       "RLE4 on an 8-bit picture"},
+      {[](BitmapFixture& f) { f.width = 40000; }, FailureCode::kTooLarge, "wider than the limit"},
       {[](BitmapFixture& f) {
          f = Fixture(1, 1, 16, 3), f.masks = {0xF800, 0, 0x1F}, f.pixels = {0, 0, 0, 0};
        },
-       "16-bit mask of 0"},
-      {[](BitmapFixture& f) { f = Fixture(4, 4, 24), f.pixels.assign(12 * 4 - 1, 0); },
+       kCorrupt, "16-bit mask of 0"},
+      {[](BitmapFixture& f) { f = Fixture(4, 4, 24), f.pixels.assign(12 * 4 - 1, 0); }, kCorrupt,
        "24-bit rows past the end"},
   };
-  for (const auto& [change, why] : cases) {
+  for (const auto& [change, code, why] : cases) {
     BitmapFixture f = good;
     change(f);
-    EXPECT_FALSE(DecodeBitmapToRgb24(BuildBitmap(f))) << why;
+    auto refused = DecodeBitmapToRgb24(BuildBitmap(f));
+    ASSERT_FALSE(refused) << why;
+    EXPECT_EQ(refused.code(), code) << why << ": " << refused.detail();
+    EXPECT_TRUE(refused.detail().starts_with("bitmap: ")) << why << ": " << refused.detail();
   }
+  // The pixel limit, both sides: 8192 x 8192 is taken (and then wants its rows),
+  // one row more is refused before anything is allocated.
+  BitmapFixture most = Fixture(8192, 8192, 24);
+  most.pixels.clear();
+  EXPECT_EQ(DecodeBitmapToRgb24(BuildBitmap(most)).code(), kCorrupt);
+  most.height = 8193;
+  auto over = DecodeBitmapToRgb24(BuildBitmap(most));
+  EXPECT_EQ(over.code(), FailureCode::kTooLarge);
+  EXPECT_EQ(over.detail(), "bitmap: 8192 \u00d7 8193 is more than the 64-megapixel limit");
   auto far = file;
   far[11] = 0x13;  // a pixel offset past the end
   EXPECT_FALSE(DecodeBitmapToRgb24(far));
@@ -135,6 +151,28 @@ TEST(PictureJpeg, RefusesCmykAndBrokenData) {
   for (std::size_t n = 0; n < 200 && n < good.size(); ++n) {
     EXPECT_FALSE(DecodeJpegToBitmap(std::span(good.data(), n))) << n;
   }
+}
+
+TEST(PictureLoad, EachRefusalSaysWhyAndAFifoIsRefusedAtOnce) {
+  TempDir dir;
+  const std::string fifo = (dir.path() / "pipe.bmp").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // Opened without waiting for a writer, then refused: the test would hang otherwise.
+  auto piped = LoadPicture(fifo);
+  ASSERT_FALSE(piped);
+  EXPECT_EQ(piped.code(), FailureCode::kNotRegularFile);
+  auto missing = LoadPicture((dir.path() / "none.jpg").string());
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.detail(), "No such file or directory");
+  EXPECT_EQ(LoadPicture(dir.Write("logo.tif", "II*").string()).code(), FailureCode::kUnknownFormat);
+  auto cmyk = DecodeJpegToRgb24(EncodeJpeg(4));
+  EXPECT_EQ(cmyk.code(), FailureCode::kUnsupported);
+  // Broken data keeps libjpeg's own words.
+  const auto good = EncodeJpeg(3);
+  auto cut = DecodeJpegToRgb24(std::span(good.data(), good.size() / 2));
+  ASSERT_FALSE(cut);
+  EXPECT_EQ(cut.code(), FailureCode::kCorrupt);
+  EXPECT_EQ(cut.detail(), "JPEG: Premature end of JPEG file");
 }
 
 TEST(PictureLoad, JpegFileStepNeverWritesThroughALinkAndLoadingWritesNoFile) {
