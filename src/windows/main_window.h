@@ -80,6 +80,7 @@ class MainWindow final : public ControlEvents {
   void PaintRight();
   void ShowAttach(bool shown);
   void LoadItemControls(const ItemState& item);
+  void ShowConversionControls();
   void ShowItemText(const ItemState& item);
   void FillInkLists();
   PrinterProfile* Profile() { return session_.CurrentProfile(); }
