@@ -187,6 +187,14 @@
         <source>File</source>
         <translation>ファイル</translation>
     </message>
+    <message>
+        <source>Printer &amp;address (tcp://HOST:PORT):</source>
+        <translation>プリンタのアドレス(&amp;A) (tcp://ホスト:ポート):</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>削除(&amp;R)</translation>
+    </message>
 </context>
 <context>
     <name>KEYIN</name>
