@@ -18,6 +18,7 @@
 #include "settings/saved_settings.h"
 #include "windows/file_dialogs.h"
 #include "windows/main_ids.h"
+#include "windows/raster_failure.h"
 
 namespace inkmark {
 namespace {
@@ -406,9 +407,9 @@ void MainWindow::SaveLogoAs(SaveType type) {
     session_.save_as_command_file = 0;
     return;
   }
-  std::optional<LogoRaster> raster = pipeline_.BuildLogoRaster(session_);
+  Result<LogoRaster> raster = pipeline_.BuildLogoRaster(session_);
   if (!raster) {
-    ShowMessage(host_.Owner(), kStrNoMemory);
+    ShowRasterFailure(host_.Owner(), raster.failure());
     return;
   }
   ShowOutputError(host_.Owner(), WriteOutputFile(session_.save_path, raster->bytes()),

@@ -19,6 +19,7 @@
 #include "windows/main_pipeline_compose.h"
 #include "windows/main_template.h"
 #include "windows/protocol_windows_qt.h"
+#include "windows/raster_failure.h"
 #include "windows/window_utils.h"
 #include "windows/zoom_dialog.h"
 
@@ -121,7 +122,16 @@ void QtMainWindow::ShowPreview(LogoSession& session) {
                        [](QWidget& window) { CenterWindowOnScreen(&window); });
 }
 
-void QtMainWindow::TestPrint(LogoSession& session) { inkmark::TestPrint(Owner(), session); }
+// The logo is built here so that a picture that cannot be read is named as
+// such; the printer is not addressed then.
+void QtMainWindow::TestPrint(LogoSession& session) {
+  Result<LogoRaster> raster = BuildLogoRaster(session);
+  if (!raster) {
+    ShowRasterFailure(Owner(), raster.failure());
+    return;
+  }
+  inkmark::TestPrint(Owner(), std::as_const(session), std::move(*raster));
+}
 
 void QtMainWindow::StartEditorNew(int width_dots) {
   if (logic_->editor_path().empty()) return;

@@ -8,6 +8,7 @@
 
 #include "platform/message_box.h"
 #include "platform/string_table.h"
+#include "windows/raster_failure.h"
 #include "windows/zoom_paint.h"
 
 namespace inkmark {
@@ -128,10 +129,10 @@ void ZoomDialog::OnScrollAction(ScrollAxis axis, int action) {
 
 int ShowPreview(QWidget* owner, LogoSession& session, const std::function<void(QWidget&)>& place) {
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  std::optional<ZoomState> state = MakeZoomState(session);
+  Result<ZoomState> state = MakeZoomState(session);
   QGuiApplication::restoreOverrideCursor();
   if (!state) {
-    ShowMessage(static_cast<const QWidget*>(owner), kStrNoMemory);
+    ShowRasterFailure(static_cast<const QWidget*>(owner), state.failure());
     return 0;
   }
   ZoomDialog dialog(std::move(*state), owner);

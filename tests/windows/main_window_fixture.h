@@ -44,8 +44,10 @@ class Recorder final : public MainPipeline, public MainHost {
   void SetItemText(LogoSession&, int index, const std::string& text) override {
     items.at(index).text = text;
   }
-  std::optional<LogoRaster> BuildLogoRaster(LogoSession&) override {
-    return raster.empty() ? std::nullopt : LogoRaster::FromFile(raster);
+  Result<LogoRaster> BuildLogoRaster(LogoSession&) override {
+    auto built = LogoRaster::FromFile(raster);
+    if (!built) return Failure{FailureCode::kNoMemory, "no raster"};
+    return std::move(*built);
   }
 
   void BeginBusy() override { ++busy; }

@@ -271,6 +271,49 @@ TEST_F(MainWindowQtTest, SlidersShowTheLevelsThatAreThenPrinted) {
                         ToolRaster(photo, "--rgb 2,3,3").bytes()));
 }
 
+// Every command on a picture that cannot be read says so, with the reason,
+// and nothing reaches the printer or the file.
+TEST_F(MainWindowQtTest, CommandsOnAnUnreadablePictureSayItCannotBeRead) {
+  RecordingMessageBoxes boxes;
+  const auto bad = work.Write("broken.bmp", "BM this is no picture");
+  Load(bad);
+  ASSERT_EQ(session.source_kind, kSourceBitmap);
+  const std::string cannot_read = LoadString(kStrCannotReadImage);
+  auto expect_cannot_read = [&](const char* command) {
+    ASSERT_EQ(boxes.boxes().size(), 1u) << command;
+    const std::string& text = boxes.boxes()[0].text;
+    EXPECT_EQ(text.rfind(cannot_read + "\n", 0), 0u) << command << ": " << text;
+    EXPECT_GT(text.size(), cannot_read.size() + 1) << command << ": no reason given";
+    boxes.clear();
+  };
+  Click(kIdPreview);
+  expect_cannot_read("Preview");
+  const std::size_t printed = printer->Printed().size();
+  Click(kIdTestPrint);
+  expect_cannot_read("Test Print");
+  QTimer::singleShot(0, [&] {
+    QWidget* key_entry = QApplication::activeModalWidget();
+    ASSERT_NE(key_entry, nullptr);
+    for (auto* b : key_entry->findChildren<QPushButton*>())
+      if (b->text() == "&Execute") b->click();
+    key_entry->close();
+  });
+  Click(kIdRegister);
+  expect_cannot_read("Register to printer");
+  const auto out = work.path() / "out.bmp";
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectFile(QString::fromStdString(out.string()));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  Click(kIdPrintToFile);
+  expect_cannot_read("Print to file");
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_EQ(printer->Printed().size(), printed);
+  EXPECT_TRUE(printer->Keys().empty());
+}
+
 // A camera-like JPEG (chroma at half size both ways): the window shows the
 // picture cut at the paper's edge, and both previews come from the one load, so
 // "Fit to paper's width" still shows the whole picture once the file is gone.

@@ -264,7 +264,8 @@ TEST_F(MainWindowTest, InkRuleSecondColorNoneAndPrintToFile) {
   recorder_.save_path = (dir_.path() / "out.BIN").string();
   recorder_.save_answer = SaveChoice{SaveType::kBitmap, true};
   view_.UserClick(kIdPrintToFile);
-  EXPECT_EQ(boxes_.texts(), (Names{"Insufficient Memory.  Please increase Virtual Memory."}));
+  EXPECT_EQ(boxes_.texts(),
+            (Names{"Insufficient Memory.  Please increase Virtual Memory.\nno raster"}));
   EXPECT_FALSE(std::filesystem::exists(recorder_.save_path));
 
   BitmapFile page(58, 0);  // a 1 x 1 black page, as a one-ink raster
