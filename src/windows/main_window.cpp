@@ -187,6 +187,7 @@ void MainWindow::LoadSource() {
   session_.source_kind = SourceKindFromPath(path);
   session_.items.clear();
   session_.document.clear();
+  text_changed_ = false;
   if (session_.source_kind == kSourceDocument) {
     if (pipeline_.LoadLogoDocument(session_) == 1) {
       session_.item_index = 0;
@@ -352,6 +353,12 @@ void MainWindow::OnCommand(int id) {
       host_.StartEditorNew(session_.print_width_dots);
       return;
     case kIdEdit:
+      // The editor opens the file as saved: text changed here would be lost
+      // without a word when the file is read again afterwards.
+      if (text_changed_ &&
+          CurrentMessageBoxes().Show(host_.Owner(), LoadString(kStrAppCaption, 31),
+                                     Translate("MAIN", kDiscardTextQuestion), kMbYesNo) != kIdYes)
+        return;
       if (host_.StartEditorOn(session_.source_path)) LoadSource();
       return;
     case kIdPreview:

@@ -263,6 +263,7 @@ void MainWindow::ChangeItemText() {
   }
   if (*text == item.text) return;
   pipeline_.SetItemText(session_, index, *text);
+  text_changed_ = true;
   BusyCursor busy(host_);
   RefreshAll();
 }

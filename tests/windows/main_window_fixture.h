@@ -71,6 +71,10 @@ class Recorder final : public MainPipeline, public MainHost {
   }
   void CloseWindow() override { ++closed; }
   void OpenKeyEntry(LogoSession& s) override { key_entry_flags.push_back(s.save_as_command_file); }
+  bool StartEditorOn(const std::string& path) override {
+    edited.push_back(path);
+    return true;
+  }
 
   int busy = 0;
   std::vector<std::pair<char, bool>> calls;

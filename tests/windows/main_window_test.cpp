@@ -171,6 +171,33 @@ TEST_F(MainWindowTest, NetworkAddressesStayAcrossRunsMostRecentFirstAndCanBeRemo
   EXPECT_EQ(LoadNetworkPorts(), eight);
 }
 
+TEST_F(MainWindowTest, EditAsksBeforeDroppingTextChangedInTheWindow) {
+  recorder_.items = {{.is_text = true, .text = "Hello"}};
+  Open(/*with_editor=*/true);
+  const std::string logo = File("logo.qlf");
+  view_.UserType(kIdSourceEdit, logo);
+  // Nothing changed: the editor opens at once.
+  view_.UserClick(kIdEdit);
+  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_EQ(recorder_.edited, (Names{logo}));
+
+  view_.UserType(kIdItemText, "Bye");
+  boxes_.Answer({kIdNo});
+  view_.UserClick(kIdEdit);
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_EQ(boxes_.boxes()[0].style & kMbButtonMask, unsigned(kMbYesNo));
+  EXPECT_EQ(recorder_.edited.size(), 1u) << "No started the editor";
+  EXPECT_EQ(recorder_.items[0].text, "Bye");
+  boxes_.Answer({kIdYes});
+  view_.UserClick(kIdEdit);
+  EXPECT_EQ(recorder_.edited.size(), 2u);
+  // The file read again after the editor is as saved: no question now.
+  boxes_.clear();
+  view_.UserClick(kIdEdit);
+  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_EQ(recorder_.edited.size(), 3u);
+}
+
 TEST_F(MainWindowTest, TypedOrBrowsedPathsLoadOnlyWhenTheyExist) {
   Open();
   view_.UserType(kIdSourceEdit, (dir_.path() / "missi").string());
