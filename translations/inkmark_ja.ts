@@ -187,6 +187,20 @@
         <source>File</source>
         <translation>ファイル</translation>
     </message>
+    <message>
+        <source>Printer &amp;address (tcp://HOST:PORT):</source>
+        <translation>プリンタのアドレス(&amp;A) (tcp://ホスト:ポート):</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>削除(&amp;R)</translation>
+    </message>
+    <message>
+        <source>The text changed in this window is not in the file, and the editor opens the file as saved.
+Discard the changes and edit the file?</source>
+        <translation>このウィンドウで変更した文字はファイルに保存されていません。エディタは保存されたファイルを開きます。
+変更を破棄してファイルを編集しますか?</translation>
+    </message>
 </context>
 <context>
     <name>KEYIN</name>

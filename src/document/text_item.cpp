@@ -22,8 +22,10 @@ std::vector<QString> Characters(const TextRecord& text) {
   return SplitTextCharacters(TextBytes(text), CodePageOfCharset(text.font.char_set));
 }
 
-// How far slanted glyphs lean past the advances: before the first one and
-// after the last. Upright text and the Japanese set's own allowance have none.
+// How far the glyphs' ink reaches past the advances: before the first one
+// (its left overhang, a "j"'s hook) and after the last (its right overhang, an
+// "f" or a slanted "y"). Slanted glyphs of the Japanese set have their own
+// allowance instead.
 struct Lean {
   std::int32_t before = 0;
   std::int32_t after = 0;
@@ -31,7 +33,7 @@ struct Lean {
 Lean LeanOf(const TextRecord& text, const QFontMetrics& metrics,
             const std::vector<QString>& characters) {
   Lean lean;
-  if (text.font.italic == 0 || text.font.char_set == 128 || characters.empty()) return lean;
+  if ((text.font.italic != 0 && text.font.char_set == 128) || characters.empty()) return lean;
   if (characters.front().size() == 1)
     lean.before = std::max(0, -metrics.leftBearing(characters.front().front()));
   if (characters.back().size() == 1)
@@ -56,7 +58,7 @@ int MeasureTextItem(const TextRecord& text, TextBox& box, TextOrigin& origin) {
   if (text.font.italic != 0 && text.font.char_set == 128 && IsOutlineFont(*font)) {
     cx += metrics.averageCharWidth() / 2;
   } else {
-    // Other slanted glyphs lean past it too: the box holds them whole.
+    // Other glyphs may overhang it too: the box holds them whole.
     const Lean lean = LeanOf(text, metrics, characters);
     cx += lean.before + lean.after;
   }
@@ -129,7 +131,7 @@ int DrawTextItem(QImage& page, const ObjectHeader& object, const TextRecord& tex
     const double phi = text.font.escapement * 0.0017453292500000002;
     const double degrees = text.font.escapement / 10.0;
     const std::vector<QString> characters = Characters(text);
-    // The first slanted glyph starts inside the box, not before it.
+    // The first glyph's overhang starts inside the box, not before it.
     const std::int32_t before = LeanOf(text, metrics, characters).before;
     x += static_cast<std::int64_t>(before * std::cos(phi));
     y -= static_cast<std::int64_t>(before * std::sin(phi));

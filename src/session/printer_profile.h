@@ -90,6 +90,21 @@ inline constexpr char kNetworkPortPrefix[] = "tcp://";
 // choices when it is not one of them: a network printer's address.
 void AddPortChoice(PrinterProfile& profile, const std::string& name);
 
+// How many network addresses are kept, most recently used first.
+inline constexpr std::size_t kMaxNetworkPorts = 8;
+
+// True for a port name of a printer on the network.
+bool IsNetworkChoice(const std::string& port);
+
+// The profile's ports become its own (those that are no network address)
+// followed by `addresses` in their order; the selection stays on the same
+// name, else falls back to the first port.
+void SetNetworkPorts(PrinterProfile& profile, const std::vector<std::string>& addresses);
+
+// Puts `address` first in `addresses` (once, letter case aside), keeping at
+// most kMaxNetworkPorts.
+void RememberNetworkPort(std::vector<std::string>& addresses, const std::string& address);
+
 // Printable width in dots at the selected paper width and resolution: the
 // paper's dots are given at the first resolution. 0 when the profile lacks them.
 std::int32_t PrintWidthDots(const PrinterProfile& profile);

@@ -15,6 +15,9 @@ namespace {
 using namespace profile_keys;
 
 constexpr char kDirectory[] = "Directory";
+// The addresses of the network printers used, one string, separated by blanks
+// (an address holds none).
+constexpr char kNetworkPorts[] = "NetworkPorts";
 
 // A stored text as a fixed buffer of `max_chars` + 1 bytes receives it: cut at
 // an embedded NUL and at the buffer's room.
@@ -92,6 +95,45 @@ std::int32_t SaveSettings(const PrinterProfile& p, std::string& source_path) {
   if (slash != std::string::npos) source_path.resize(slash + 1);
   store->WriteString(kDirectory, source_path);
   return store->Commit() ? 1 : 0;
+}
+
+std::vector<std::string> LoadNetworkPorts() {
+  std::vector<std::string> addresses;
+  auto store = SettingsStore::OpenForReading();
+  if (!store) return addresses;
+  if (auto text = store->ReadString(kNetworkPorts)) {
+    std::size_t at = 0;
+    while (at < text->size()) {
+      std::size_t end = std::min(text->find(' ', at), text->size());
+      std::string address = text->substr(at, end - at);
+      at = end + 1;
+      if (address.empty() || address.size() > kMaxProfileText || !IsNetworkChoice(address))
+        continue;
+      if (std::none_of(addresses.begin(), addresses.end(),
+                       [&](const std::string& a) { return EqualsNoCase(a, address); }))
+        addresses.push_back(address);
+      if (addresses.size() == kMaxNetworkPorts) break;
+    }
+  }
+  // The port saved before the list was kept is the one used last.
+  if (auto port = ReadText(*store, kPort, kMaxProfileText); port && IsNetworkChoice(*port)) {
+    if (std::none_of(addresses.begin(), addresses.end(),
+                     [&](const std::string& a) { return EqualsNoCase(a, *port); }))
+      RememberNetworkPort(addresses, *port);
+  }
+  return addresses;
+}
+
+bool SaveNetworkPorts(const std::vector<std::string>& addresses) {
+  auto store = SettingsStore::OpenForWriting();
+  if (!store) return false;
+  std::string text;
+  for (const std::string& address : addresses) {
+    if (!text.empty()) text += ' ';
+    text += address;
+  }
+  store->WriteString(kNetworkPorts, text);
+  return store->Commit();
 }
 
 }  // namespace inkmark

@@ -21,4 +21,12 @@ std::int32_t LoadSettings(int count, std::vector<PrinterProfile>& profiles,
 // after its last "/"). 1 when stored, 0 when no store takes them.
 std::int32_t SaveSettings(const PrinterProfile& profile, std::string& source_path);
 
+// The network printers' addresses used, most recent first (at most
+// kMaxNetworkPorts); the saved port comes first when it is one of them and
+// was saved before the list was kept.
+std::vector<std::string> LoadNetworkPorts();
+
+// Stores the addresses as the list of network printers; true when stored.
+bool SaveNetworkPorts(const std::vector<std::string>& addresses);
+
 }  // namespace inkmark

@@ -3,12 +3,14 @@
 #include <utility>
 #include <vector>
 
+#include "document/compose.h"
 #include "platform/output_file.h"
 #include "platform/string_table.h"
 #include "ports/open_port.h"
 #include "protocol/nv_dispatch.h"
 #include "protocol/transaction.h"
 #include "windows/key_entry_template.h"
+#include "windows/raster_failure.h"
 
 namespace inkmark {
 namespace {
@@ -70,6 +72,14 @@ void KeyEntryWindow::Execute() {
     }
   }
   WaitCursor wait(host_);
+  // Built before the printer is addressed, so that a picture that cannot be
+  // read is named as such and nothing is sent.
+  Result<LogoRaster> raster = BuildLogoRaster(session_);
+  if (!raster) {
+    wait.Release();
+    ShowRasterFailure(host_.Owner(), raster.failure());
+    return;
+  }
   // The file port takes its path when it is made.
   const std::string chosen =
       output ? std::exchange(session_.save_path, output->temp_path()) : session_.save_path;
@@ -91,7 +101,8 @@ void KeyEntryWindow::Execute() {
       return;
     }
   }
-  std::int32_t result = RegisterNvGraphics(*port, host_.Owner(), session_, *key);
+  std::int32_t result =
+      RegisterNvGraphics(*port, host_.Owner(), std::as_const(session_), *key, std::move(*raster));
   result = CloseAfterRegistration(std::move(port), host_.Owner(), result);
   wait.Release();
   if (result == 1 && output && !output->Commit()) {

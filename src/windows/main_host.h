@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/message_box.h"
 #include "session/session.h"
@@ -17,6 +18,14 @@ struct SaveChoice {
   bool has_extension = false;
 };
 
+// What the network address question ended with: an address to use, one of
+// those used before to forget, or nothing.
+struct NetworkAnswer {
+  enum class Kind { kCancel, kUse, kRemove };
+  Kind kind = Kind::kCancel;
+  std::string address;
+};
+
 class MainHost {
  public:
   virtual ~MainHost() = default;
@@ -26,9 +35,10 @@ class MainHost {
   virtual std::optional<std::string> RunOpenDialog(const std::string& source_path) = 0;
   // The Save dialog seeded from source_path; fills save_path, or nullopt.
   virtual std::optional<SaveChoice> RunSaveDialog(LogoSession& session) = 0;
-  // Asks for a network printer's address, offering `initial`; nullopt when
-  // the user cancels.
-  virtual std::optional<std::string> AskNetworkAddress(const std::string& initial) = 0;
+  // Asks for a network printer's address, offering `initial` and the
+  // addresses used before.
+  virtual NetworkAnswer AskNetworkAddress(const std::string& initial,
+                                          const std::vector<std::string>& used) = 0;
   // Ends the window.
   virtual void CloseWindow() = 0;
   // The owner of the boxes the window shows.

@@ -65,6 +65,10 @@ enum MainControlId : int {
 inline constexpr char kNetworkEntry[] = "Network...";
 inline constexpr char kNetworkAddressHint[] =
     "Input the printer's address as tcp://HOST:PORT, such as tcp://192.168.0.50:9100.";
+// Asked before Edit when a document's text was changed in the window.
+inline constexpr char kDiscardTextQuestion[] =
+    "The text changed in this window is not in the file, and the editor opens the file as "
+    "saved.\nDiscard the changes and edit the file?";
 
 inline constexpr int kLevelSliderIds[8] = {1070, 1069, 1067, 1065, 1062, 1061, 1057, 1056};
 inline constexpr int kLevelLabelIds[8] = {1074, 1068, 1071, 1072, 1066, 1060, 1063, 1064};

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document/logo_raster.h"
+#include "platform/failure.h"
 #include "session/session.h"
 
 namespace inkmark {
@@ -36,8 +37,8 @@ class MainPipeline {
   virtual void ResetSecondColorItems(LogoSession& session) = 0;
   virtual ItemState Item(const LogoSession& session, int index) const = 0;
   virtual void SetItemText(LogoSession& session, int index, const std::string& text) = 0;
-  // The full-size logo for printing or saving; nullopt when none can be built.
-  virtual std::optional<LogoRaster> BuildLogoRaster(LogoSession& session) = 0;
+  // The full-size logo for printing or saving, or why none can be built.
+  virtual Result<LogoRaster> BuildLogoRaster(LogoSession& session) = 0;
 };
 
 }  // namespace inkmark

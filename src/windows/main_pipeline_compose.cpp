@@ -62,8 +62,8 @@ void ComposePipeline::SetItemText(LogoSession& session, int index, const std::st
   data[item.payload + kTextOffLength + 1] = std::uint8_t(length >> 8);
 }
 
-std::optional<LogoRaster> ComposePipeline::BuildLogoRaster(LogoSession& session) {
-  return inkmark::BuildLogoRaster(session).ToOptional();
+Result<LogoRaster> ComposePipeline::BuildLogoRaster(LogoSession& session) {
+  return inkmark::BuildLogoRaster(session);
 }
 
 }  // namespace inkmark

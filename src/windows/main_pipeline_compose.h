@@ -19,7 +19,7 @@ class ComposePipeline final : public MainPipeline {
   void ResetSecondColorItems(LogoSession& session) override;
   ItemState Item(const LogoSession& session, int index) const override;
   void SetItemText(LogoSession& session, int index, const std::string& text) override;
-  std::optional<LogoRaster> BuildLogoRaster(LogoSession& session) override;
+  Result<LogoRaster> BuildLogoRaster(LogoSession& session) override;
 
  private:
   class ViewControls final : public PreviewControls {

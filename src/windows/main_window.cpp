@@ -18,6 +18,7 @@
 #include "settings/saved_settings.h"
 #include "windows/file_dialogs.h"
 #include "windows/main_ids.h"
+#include "windows/raster_failure.h"
 
 namespace inkmark {
 namespace {
@@ -61,6 +62,8 @@ void MainWindow::Open() {
   view_.ClearList(kIdPrinterName);
   for (const PrinterProfile& p : session_.profiles) view_.AddItem(kIdPrinterName, p.model_name);
   view_.SetSelection(kIdPrinterName, session_.profile_index);
+  network_ports_ = LoadNetworkPorts();
+  for (PrinterProfile& p : session_.profiles) SetNetworkPorts(p, network_ports_);
   session_.source_kind = SourceKindFromPath(session_.source_path);
   if (const PrinterProfile* p = Profile()) FillPrinterPanel(*p);
   SetUpColors();
@@ -98,15 +101,26 @@ void MainWindow::FillPrinterPanel(const PrinterProfile& p) {
   FillNames(view_, kIdFirstColor, p.first_colors);
   FillNames(view_, kIdSecondColor, p.second_colors);
   FillNumbers(view_, kIdResolution, p.resolutions, "%d x %ddpi");
-  FillNames(view_, kIdPort, p.ports);
-  // Always last: a printer on the network, whatever ports the printer file lists.
-  view_.AddItem(kIdPort, Translate("MAIN", kNetworkEntry));
+  FillPortList(p, p.ports.Selected());
   ApplyPortRule(view_.Text(kIdPort));
   FillNames(view_, kIdDriver, p.driver_names);
   FillNumbers(view_, kIdBaudRate, p.baud_rates, "%dbps");
   FillNumbers(view_, kIdDataLength, p.bit_lengths, "%dbit");
   FillNames(view_, kIdParity, p.parities);
   FillNames(view_, kIdHandshake, p.flows);
+}
+
+// The profile's ports, then always last a printer on the network, whatever
+// ports the printer file lists; `shown` selected, else the profile's port.
+void MainWindow::FillPortList(const PrinterProfile& p, const std::string& shown) {
+  view_.ClearList(kIdPort);
+  for (const std::string& port : p.ports.choices()) view_.AddItem(kIdPort, port);
+  view_.AddItem(kIdPort, Translate("MAIN", kNetworkEntry));
+  int sel = p.ports.sel;
+  for (int i = 0; i < p.ports.count(); ++i)
+    if (p.ports.At(i) == shown) sel = i;
+  view_.SetSelection(kIdPort, sel);
+  shown_port_ = p.ports.At(sel);
 }
 
 void MainWindow::ApplyPortRule(std::string_view port) {
@@ -173,6 +187,7 @@ void MainWindow::LoadSource() {
   session_.source_kind = SourceKindFromPath(path);
   session_.items.clear();
   session_.document.clear();
+  text_changed_ = false;
   if (session_.source_kind == kSourceDocument) {
     if (pipeline_.LoadLogoDocument(session_) == 1) {
       session_.item_index = 0;
@@ -265,32 +280,54 @@ void MainWindow::OnPrinterPanel(int id) {
       RefreshAll();
       return;
     case kIdPort:
-      if (sel >= 0 && sel == p->ports.count()) ChooseNetworkPort(*p);
+      if (sel >= 0 && sel == p->ports.count()) {
+        ChooseNetworkPort(*p);
+      } else {
+        shown_port_ = view_.Text(kIdPort);
+      }
       ApplyPortRule(view_.Text(kIdPort));
       return;
   }
 }
 
 void MainWindow::ChooseNetworkPort(PrinterProfile& p) {
+  std::string shown = shown_port_;
   // The address in use, else the one chosen last, is offered again.
   std::string initial = "tcp://";
-  std::string_view current = p.ports.Selected();
-  if (IsNetworkPortName(current)) initial = std::string(current);
+  if (IsNetworkPortName(shown)) {
+    initial = shown;
+  } else if (!network_ports_.empty()) {
+    initial = network_ports_.front();
+  }
   for (;;) {
-    std::optional<std::string> text = host_.AskNetworkAddress(initial);
-    if (!text) break;
-    if (auto address = ParseNetworkAddress(*text)) {
-      AddPortChoice(p, NetworkAddressText(*address));
+    NetworkAnswer answer = host_.AskNetworkAddress(initial, network_ports_);
+    if (answer.kind == NetworkAnswer::Kind::kCancel) break;
+    if (answer.kind == NetworkAnswer::Kind::kRemove) {
+      std::erase_if(network_ports_,
+                    [&](const std::string& a) { return EqualsNoCase(a, answer.address); });
+      UseNetworkPorts();
+      if (EqualsNoCase(initial, answer.address)) initial = "tcp://";
+      continue;
+    }
+    if (auto address = ParseNetworkAddress(answer.address)) {
+      shown = NetworkAddressText(*address);
+      RememberNetworkPort(network_ports_, shown);
+      UseNetworkPorts();
+      p.ports.SelectFirst([&](const std::string& port) { return port == shown; });
       break;
     }
     CurrentMessageBoxes().Show(host_.Owner(), Translate("MAIN", "Network"),
                                Translate("MAIN", kNetworkAddressHint), kMbOk);
-    initial = *text;
+    initial = answer.address;
   }
-  // The list shows the profile's ports again, with the chosen one selected.
-  view_.ClearList(kIdPort);
-  FillNames(view_, kIdPort, p.ports);
-  view_.AddItem(kIdPort, Translate("MAIN", kNetworkEntry));
+  // The list shows the ports again: the chosen address, else the port shown before.
+  FillPortList(p, shown);
+}
+
+// Every printer offers the addresses used, and the next run does too.
+void MainWindow::UseNetworkPorts() {
+  for (PrinterProfile& p : session_.profiles) SetNetworkPorts(p, network_ports_);
+  SaveNetworkPorts(network_ports_);
 }
 
 void MainWindow::OnFileDropped(const std::string& path) {
@@ -316,6 +353,12 @@ void MainWindow::OnCommand(int id) {
       host_.StartEditorNew(session_.print_width_dots);
       return;
     case kIdEdit:
+      // The editor opens the file as saved: text changed here would be lost
+      // without a word when the file is read again afterwards.
+      if (text_changed_ &&
+          CurrentMessageBoxes().Show(host_.Owner(), LoadString(kStrAppCaption, 31),
+                                     Translate("MAIN", kDiscardTextQuestion), kMbYesNo) != kIdYes)
+        return;
       if (host_.StartEditorOn(session_.source_path)) LoadSource();
       return;
     case kIdPreview:
@@ -371,9 +414,9 @@ void MainWindow::SaveLogoAs(SaveType type) {
     session_.save_as_command_file = 0;
     return;
   }
-  std::optional<LogoRaster> raster = pipeline_.BuildLogoRaster(session_);
+  Result<LogoRaster> raster = pipeline_.BuildLogoRaster(session_);
   if (!raster) {
-    ShowMessage(host_.Owner(), kStrNoMemory);
+    ShowRasterFailure(host_.Owner(), raster.failure());
     return;
   }
   ShowOutputError(host_.Owner(), WriteOutputFile(session_.save_path, raster->bytes()),

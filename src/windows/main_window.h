@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/control_view.h"
 #include "session/session.h"
@@ -42,8 +43,9 @@ class MainWindow final : public ControlEvents {
   void FillPrinterPanel(const PrinterProfile& profile);
   void ApplyPortRule(std::string_view port);
   // The Port list's last entry: asks for a network printer's address and adds
-  // it to the profile's ports, selected; a cancel keeps the port as it was.
+  // it to the ports, selected; a cancel shows the port shown before.
   void ChooseNetworkPort(PrinterProfile& profile);
+  const std::vector<std::string>& network_ports() const { return network_ports_; }
   void StorePrinterSelections();
   void UpdatePrintWidth();
   void RefreshAll();
@@ -80,6 +82,7 @@ class MainWindow final : public ControlEvents {
   void PaintRight();
   void ShowAttach(bool shown);
   void LoadItemControls(const ItemState& item);
+  void ShowConversionControls();
   void ShowItemText(const ItemState& item);
   void FillInkLists();
   PrinterProfile* Profile() { return session_.CurrentProfile(); }
@@ -90,7 +93,16 @@ class MainWindow final : public ControlEvents {
   MainHost& host_;
   std::filesystem::path program_folder_;
   std::string editor_path_;
+  void FillPortList(const PrinterProfile& profile, const std::string& shown);
+  void UseNetworkPorts();
+
+  // The network addresses used, most recent first, in every printer's ports.
+  std::vector<std::string> network_ports_;
+  // The port the Port list shows; Network... chosen and cancelled shows it again.
+  std::string shown_port_;
   bool showing_item_text_ = false;  // the program, not the user, fills the text edit
+  // A document's text was changed here since it was read.
+  bool text_changed_ = false;
 };
 
 }  // namespace inkmark

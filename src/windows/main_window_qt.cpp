@@ -1,8 +1,13 @@
 #include "windows/main_window_qt.h"
 
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
-#include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
 
+#include "document/compose.h"
 #include "platform/paths.h"
 #include "platform/program_icons.h"
 #include "platform/translation.h"
@@ -14,6 +19,7 @@
 #include "windows/main_pipeline_compose.h"
 #include "windows/main_template.h"
 #include "windows/protocol_windows_qt.h"
+#include "windows/raster_failure.h"
 #include "windows/window_utils.h"
 #include "windows/zoom_dialog.h"
 
@@ -52,14 +58,41 @@ void QtMainWindow::BeginBusy() { QGuiApplication::setOverrideCursor(Qt::WaitCurs
 
 void QtMainWindow::EndBusy() { QGuiApplication::restoreOverrideCursor(); }
 
-std::optional<std::string> QtMainWindow::AskNetworkAddress(const std::string& initial) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(
-      &view_.dialog(), QString::fromStdString(Translate("MAIN", "Network")),
-      QString::fromStdString(Translate("MAIN", "Printer address (tcp://HOST:PORT):")),
-      QLineEdit::Normal, QString::fromStdString(initial), &ok);
-  if (!ok) return std::nullopt;
-  return text.trimmed().toStdString();
+// An address typed or picked from those used before; Remove forgets the
+// picked one.
+NetworkAnswer QtMainWindow::AskNetworkAddress(const std::string& initial,
+                                              const std::vector<std::string>& used) {
+  auto tr = [](const char* text) { return QString::fromStdString(Translate("MAIN", text)); };
+  QDialog dialog(&view_.dialog());
+  dialog.setWindowTitle(tr("Network"));
+  auto* label = new QLabel(tr("Printer &address (tcp://HOST:PORT):"), &dialog);
+  auto* address = new QComboBox(&dialog);
+  address->setEditable(true);
+  address->setInsertPolicy(QComboBox::NoInsert);
+  for (const std::string& a : used) address->addItem(QString::fromStdString(a));
+  address->setEditText(QString::fromStdString(initial));
+  address->setMinimumContentsLength(32);
+  label->setBuddy(address);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QPushButton* remove = buttons->addButton(tr("&Remove"), QDialogButtonBox::ActionRole);
+  auto update = [=] { remove->setEnabled(address->findText(address->currentText()) >= 0); };
+  QObject::connect(address, &QComboBox::editTextChanged, remove, update);
+  update();
+  NetworkAnswer answer;
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  QObject::connect(remove, &QPushButton::clicked, &dialog, [&] {
+    answer.kind = NetworkAnswer::Kind::kRemove;
+    dialog.accept();
+  });
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(label);
+  layout->addWidget(address);
+  layout->addWidget(buttons);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  if (answer.kind != NetworkAnswer::Kind::kRemove) answer.kind = NetworkAnswer::Kind::kUse;
+  answer.address = address->currentText().trimmed().toStdString();
+  return answer;
 }
 
 std::optional<std::string> QtMainWindow::RunOpenDialog(const std::string& source_path) {
@@ -89,7 +122,16 @@ void QtMainWindow::ShowPreview(LogoSession& session) {
                        [](QWidget& window) { CenterWindowOnScreen(&window); });
 }
 
-void QtMainWindow::TestPrint(LogoSession& session) { inkmark::TestPrint(Owner(), session); }
+// The logo is built here so that a picture that cannot be read is named as
+// such; the printer is not addressed then.
+void QtMainWindow::TestPrint(LogoSession& session) {
+  Result<LogoRaster> raster = BuildLogoRaster(session);
+  if (!raster) {
+    ShowRasterFailure(Owner(), raster.failure());
+    return;
+  }
+  inkmark::TestPrint(Owner(), std::as_const(session), std::move(*raster));
+}
 
 void QtMainWindow::StartEditorNew(int width_dots) {
   if (logic_->editor_path().empty()) return;

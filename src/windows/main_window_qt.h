@@ -31,7 +31,8 @@ class QtMainWindow final : public MainHost {
   void BeginBusy() override;
   void EndBusy() override;
   std::optional<std::string> RunOpenDialog(const std::string& source_path) override;
-  std::optional<std::string> AskNetworkAddress(const std::string& initial) override;
+  NetworkAnswer AskNetworkAddress(const std::string& initial,
+                                  const std::vector<std::string>& used) override;
   std::optional<SaveChoice> RunSaveDialog(LogoSession& session) override;
   void CloseWindow() override;
   WindowHandle Owner() const override;

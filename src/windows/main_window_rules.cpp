@@ -57,6 +57,9 @@ void MainWindow::ApplySourceKindRules() {
     ApplyItemRules();
     for (int id : kSourceCommands) view_.Enable(id, true);
     ShowAll(view_, kImageControls, true);
+    // A picture keeps the grade, R, G, B and Monochrome of the last conversion;
+    // the controls may still show a text item's zeros, so they take them again.
+    ShowConversionControls();
     view_.Show(kIdFitToWidth, true);
     ShowAttachControls();
     session_.params.attach_manual = 0;
@@ -93,6 +96,18 @@ void MainWindow::ApplyItemRules() {
     session_.monochrome = item.monochrome;
     UpdateLevelSliders();
   }
+}
+
+// The sliders and the Monochrome box show the values the next conversion uses.
+void MainWindow::ShowConversionControls() {
+  const ConversionParams& params = session_.params;
+  view_.SetPosition(kIdProcessing, int(params.processing));
+  view_.SetPosition(kIdAdjustR, int(params.adjust_r));
+  view_.SetPosition(kIdAdjustG, int(params.adjust_g));
+  view_.SetPosition(kIdAdjustB, int(params.adjust_b));
+  const bool mono = session_.monochrome != 0;
+  view_.SetCheck(kIdMonochrome, mono);
+  view_.Enable(kIdMonoColor, mono);
 }
 
 // The sliders and the Monochrome box take an item's stored values.
@@ -248,6 +263,7 @@ void MainWindow::ChangeItemText() {
   }
   if (*text == item.text) return;
   pipeline_.SetItemText(session_, index, *text);
+  text_changed_ = true;
   BusyCursor busy(host_);
   RefreshAll();
 }

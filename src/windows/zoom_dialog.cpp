@@ -1,13 +1,16 @@
 #include "windows/zoom_dialog.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <algorithm>
 
 #include "platform/message_box.h"
 #include "platform/string_table.h"
+#include "windows/raster_failure.h"
 #include "windows/zoom_paint.h"
 
 namespace inkmark {
@@ -66,7 +69,8 @@ ZoomDialog::ZoomDialog(ZoomState state, QWidget* owner)
       image_(ZoomImage(state_.raster)),
       area_(new DrawingArea(state_, image_, this)),
       horizontal_(new QScrollBar(Qt::Horizontal, this)),
-      vertical_(new QScrollBar(Qt::Vertical, this)) {
+      vertical_(new QScrollBar(Qt::Vertical, this)),
+      info_(new QLabel(this)) {
   setSizeGripEnabled(false);
   area_->setObjectName(QString::number(kZoomDrawingArea));
   horizontal_->setSingleStep(1);
@@ -82,8 +86,15 @@ ZoomDialog::ZoomDialog(ZoomState state, QWidget* owner)
   // bars are the bars' own extent, and no caption or menu takes from it.
   const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   WindowSize size = ZoomWindowSize(state_.image_width, state_.image_height, {bar, bar, 0});
-  resize(size.width, size.height);
-  setWindowTitle(QString::fromStdString(ZoomCaption(state_)));
+  const QString caption = QString::fromStdString(ZoomCaption(state_));
+  setWindowTitle(caption);
+  // The title bar may be too narrow for the figures: they stand under the
+  // picture too, where they can be read whole and copied.
+  info_->setText(caption);
+  info_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  info_->setMargin(2);
+  const QSize line = info_->sizeHint();
+  resize(std::max(size.width, line.width()), size.height + line.height());
   Relayout();
 }
 
@@ -96,13 +107,15 @@ void ZoomDialog::Relayout() {
   const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   // Here the bars lie inside the window, so a shown bar narrows the drawing
   // area; lay out again until the bars agree with the area they leave.
+  const int line = info_->sizeHint().height();
+  const int client_height = std::max(0, height() - line);
   bool across = !horizontal_->isHidden();
   bool down = !vertical_->isHidden();
   ZoomLayout layout;
-  int area_width = width(), area_height = height();
+  int area_width = width(), area_height = client_height;
   for (int attempt = 0; attempt < 3; ++attempt) {
     area_width = width() - (down ? extent : 0);
-    area_height = height() - (across ? extent : 0);
+    area_height = client_height - (across ? extent : 0);
     layout = LayoutZoom(state_, area_width, area_height);
     if (layout.horizontal.shown == across && layout.vertical.shown == down) break;
     across = layout.horizontal.shown;
@@ -113,6 +126,7 @@ void ZoomDialog::Relayout() {
   horizontal_->setGeometry(0, area_height, area_width, extent);
   vertical_->setGeometry(area_width, 0, extent, area_height);
   area_->setGeometry(0, 0, area_width, area_height);
+  info_->setGeometry(0, client_height, width(), line);
   area_->update();
 }
 
@@ -128,10 +142,10 @@ void ZoomDialog::OnScrollAction(ScrollAxis axis, int action) {
 
 int ShowPreview(QWidget* owner, LogoSession& session, const std::function<void(QWidget&)>& place) {
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  std::optional<ZoomState> state = MakeZoomState(session);
+  Result<ZoomState> state = MakeZoomState(session);
   QGuiApplication::restoreOverrideCursor();
   if (!state) {
-    ShowMessage(static_cast<const QWidget*>(owner), kStrNoMemory);
+    ShowRasterFailure(static_cast<const QWidget*>(owner), state.failure());
     return 0;
   }
   ZoomDialog dialog(std::move(*state), owner);

@@ -9,6 +9,7 @@
 #include "session/session.h"
 #include "windows/zoom_window.h"
 
+class QLabel;
 class QScrollBar;
 
 namespace inkmark {
@@ -22,6 +23,8 @@ class ZoomDialog final : public QDialog {
   QScrollBar& horizontal_bar() { return *horizontal_; }
   QScrollBar& vertical_bar() { return *vertical_; }
   QWidget& drawing_area() { return *area_; }
+  // The size and ink rates under the picture, as the caption has them.
+  QLabel& info_line() { return *info_; }
 
   // The close command ends the window with 1, as the close box does.
   void reject() override { done(1); }
@@ -38,6 +41,7 @@ class ZoomDialog final : public QDialog {
   QWidget* area_;
   QScrollBar* horizontal_;
   QScrollBar* vertical_;
+  QLabel* info_;
 };
 
 // The "&Preview..." command: builds the picture under the wait cursor, then

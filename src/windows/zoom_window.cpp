@@ -35,16 +35,16 @@ ScrollBarState LayoutAxis(std::int32_t image, int client, std::int32_t& scroll, 
 
 }  // namespace
 
-std::optional<ZoomState> MakeZoomState(LogoSession& session) {
+Result<ZoomState> MakeZoomState(LogoSession& session) {
   auto picture = BuildPreviewImage(session);
-  if (!picture) return std::nullopt;
+  if (!picture) return picture.failure();
   std::optional<LogoRaster> raster;
   if (session.source_kind == kSourceDocument) {
     raster = RasterFromComposite(*picture, session);
   } else {
     raster = LogoRaster::FromFile(*picture);
   }
-  if (!raster) return std::nullopt;
+  if (!raster) return Failure{FailureCode::kNoMemory, "the preview cannot be classified"};
 
   // The classified raster has the page's size.
   ZoomState state;

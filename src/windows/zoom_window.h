@@ -8,6 +8,7 @@
 #include <string>
 
 #include "document/ink_rates.h"
+#include "platform/failure.h"
 #include "session/session.h"
 
 namespace inkmark {
@@ -36,7 +37,7 @@ struct ZoomState {
 // logo document's composed page with its inks counted on the raster that the
 // page classifies into, so that the rates are those that will print. nullopt
 // when no picture can be built.
-std::optional<ZoomState> MakeZoomState(LogoSession& session);
+Result<ZoomState> MakeZoomState(LogoSession& session);
 
 // "Size:...mm(...dot), Ink rate:1st=...% 2nd=...%".
 std::string ZoomCaption(const ZoomState& state);

@@ -8,11 +8,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include "converter/convert.h"
 #include "document/compose_surface.h"
 #include "document/document_format.h"
 #include "document/document_reader.h"
 #include "document/text_item.h"
+#include "document/text_item_font.h"
 #include "document/text_limit.h"
 #include "picture/picture.h"
 #include "picture/picture_bytes.h"
@@ -461,6 +464,59 @@ TEST(DrawTextItemTest, KernedWordsKeepEveryGlyphInTheirBox) {
           for (char c : word) alone += ink_of(std::string(1, c), face, italic, e);
           EXPECT_EQ(ink_of(word, face, italic, e), alone)
               << word << " in " << face << (italic ? " italic" : "") << " at " << e;
+        }
+}
+
+// Glyphs that overhang their advances (a leading "j"'s hook, a trailing "f"
+// or "y") keep all their ink in the box: as much as the word drawn the same
+// way, glyph by glyph, on a page with no box at all.
+TEST(DrawTextItemTest, OverhangingGlyphsKeepAllTheirInkInTheBox) {
+  auto unboxed_ink = [](const TextRecord& record) {
+    QFont font = MakeItemFont(record.font).value();
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font);
+    QImage page(600, 600, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const double phi = record.font.escapement * 0.0017453292500000002;
+    std::int64_t x = 300, y = 300;
+    for (const char c :
+         std::string(reinterpret_cast<const char*>(record.text.data()), record.text_length)) {
+      painter.save();
+      painter.translate(double(x), double(y));
+      painter.rotate(-record.font.escapement / 10.0);
+      painter.drawText(QPointF(0, metrics.ascent()), QString(QChar(c)));
+      painter.restore();
+      const int cw = metrics.horizontalAdvance(QChar(c));
+      x += static_cast<std::int64_t>(cw * std::cos(phi));
+      y -= static_cast<std::int64_t>(cw * std::sin(phi));
+    }
+    painter.end();
+    std::int64_t ink = 0;
+    for (int row = 0; row < page.height(); ++row)
+      for (int col = 0; col < page.width(); ++col) ink += page.pixel(col, row) == qRgb(0, 0, 0);
+    return ink;
+  };
+  auto boxed_ink = [](const TextRecord& record) {
+    QImage page = WhiteSurface(600, 600);
+    ObjectHeader object{kTextObject, 300, 300, 300, 300, 0, 0};
+    EXPECT_EQ(DrawTextItem(page, object, record, kColorRed, 1, 1), 1);
+    return CountPixels(SurfaceToPage(page), kRed24).ink;
+  };
+  enum Style { kUpright, kBold, kItalic };
+  for (const char* face : {"Liberation Sans", "Liberation Serif", "DejaVu Sans", "DejaVu Serif"})
+    for (Style style : {kUpright, kBold, kItalic})
+      for (std::int32_t e : {0, 900})
+        for (const std::string word : {"jam", "Staff", "Jiffy", "WAVY"}) {
+          TextRecord record = Record(word, face, -48, e);
+          if (style == kBold) record.font.weight = 700;
+          if (style == kItalic) record.font.italic = 1;
+          const std::int64_t want = unboxed_ink(record);
+          ASSERT_GT(want, 100);
+          EXPECT_EQ(boxed_ink(record), want)
+              << word << " in " << face << " style " << style << " at " << e;
         }
 }
 

@@ -44,8 +44,10 @@ class Recorder final : public MainPipeline, public MainHost {
   void SetItemText(LogoSession&, int index, const std::string& text) override {
     items.at(index).text = text;
   }
-  std::optional<LogoRaster> BuildLogoRaster(LogoSession&) override {
-    return raster.empty() ? std::nullopt : LogoRaster::FromFile(raster);
+  Result<LogoRaster> BuildLogoRaster(LogoSession&) override {
+    auto built = LogoRaster::FromFile(raster);
+    if (!built) return Failure{FailureCode::kNoMemory, "no raster"};
+    return std::move(*built);
   }
 
   void BeginBusy() override { ++busy; }
@@ -55,15 +57,24 @@ class Recorder final : public MainPipeline, public MainHost {
     s.save_path = save_path;
     return save_answer;
   }
-  std::optional<std::string> AskNetworkAddress(const std::string& initial) override {
+  NetworkAnswer AskNetworkAddress(const std::string& initial,
+                                  const std::vector<std::string>& used) override {
     network_offered.push_back(initial);
-    if (network_answers.empty()) return std::nullopt;
+    network_used.push_back(used);
+    if (network_answers.empty()) return {};
     auto answer = network_answers.front();
     network_answers.erase(network_answers.begin());
-    return answer;
+    if (!answer) return {};
+    // "-ADDRESS" removes ADDRESS.
+    if (answer->starts_with('-')) return {NetworkAnswer::Kind::kRemove, answer->substr(1)};
+    return {NetworkAnswer::Kind::kUse, *answer};
   }
   void CloseWindow() override { ++closed; }
   void OpenKeyEntry(LogoSession& s) override { key_entry_flags.push_back(s.save_as_command_file); }
+  bool StartEditorOn(const std::string& path) override {
+    edited.push_back(path);
+    return true;
+  }
 
   int busy = 0;
   std::vector<std::pair<char, bool>> calls;
@@ -77,8 +88,10 @@ class Recorder final : public MainPipeline, public MainHost {
   std::optional<SaveChoice> save_answer;
   std::string save_path;
   std::vector<int> key_entry_flags;
+  std::vector<std::string> edited;
   std::vector<std::optional<std::string>> network_answers;  // nullopt: cancel
   std::vector<std::string> network_offered;
+  std::vector<std::vector<std::string>> network_used;
 };
 
 // A printer as its printer file describes it; every list starts at its first choice.

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -12,6 +13,7 @@
 #include <QSettings>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <cstdlib>
 
@@ -40,6 +42,16 @@ const char kModel[] = "DT-500/510";
 void Type(QWidget* widget, const QString& text) {
   QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
   QApplication::sendEvent(widget, &press);
+}
+
+// Equal bytes, or where they first differ.
+::testing::AssertionResult SameBytes(const std::vector<std::uint8_t>& got,
+                                     const std::vector<std::uint8_t>& want) {
+  if (got == want) return ::testing::AssertionSuccess();
+  std::size_t at = 0;
+  while (at < got.size() && at < want.size() && got[at] == want[at]) ++at;
+  return ::testing::AssertionFailure()
+         << "sizes " << got.size() << " and " << want.size() << ", first difference at byte " << at;
 }
 
 class MainWindowQtTest : public PtyPrinterTest {
@@ -90,17 +102,31 @@ class MainWindowQtTest : public PtyPrinterTest {
     return true;
   }
   // The print raster that `inkmark raster` makes of the same file for the same printer.
-  LogoRaster ToolRaster(const std::filesystem::path& source) {
+  LogoRaster ToolRaster(const std::filesystem::path& source, const std::string& options = "") {
     const auto out = work.path() / "tool.bmp";
     const std::string line = "cd '" + work.path().string() + "' && TMPDIR='" +
                              work.path().string() + "' INKMARK_SETTINGS_DIR='" +
                              work.path().string() + "/cli' '" + kBin + "/inkmark' --printer '" +
-                             kModel + "' raster '" + source.string() + "' -o '" + out.string() +
-                             "' >/dev/null 2>&1";
+                             kModel + "' raster " + options + " '" + source.string() + "' -o '" +
+                             out.string() + "' >/dev/null 2>&1";
     EXPECT_EQ(std::system(line.c_str()), 0);
     auto bytes = ReadFileText(out);
     return LogoRaster::FromFile(std::vector<std::uint8_t>(bytes.begin(), bytes.end())).value();
   }
+
+  // Print to file as a bitmap, the Save dialog answered with `path`.
+  std::vector<std::uint8_t> PrintToFile(const std::filesystem::path& path) {
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->selectFile(QString::fromStdString(path.string()));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    Click(kIdPrintToFile);
+    const std::string bytes = ReadFileText(path);
+    return {bytes.begin(), bytes.end()};
+  }
+  int Slider(int id) { return static_cast<QSlider*>(W(id))->value(); }
 
   TempDir work;
   LogoSession session;
@@ -205,6 +231,87 @@ TEST_F(MainWindowQtTest, UnreadablePictureAfterAGoodOneLeavesBothPreviewsWhite) 
   Load(bad);
   EXPECT_TRUE(AllWhite(Painted(kIdLeftPreview)));
   EXPECT_TRUE(AllWhite(Painted(kIdRightPreview))) << "the earlier picture's logo is still shown";
+}
+
+// A picture opened after a text item of a document converts with the grade
+// and levels kept from before; the sliders show those, whatever the text item
+// showed, and what is printed is what they show.
+TEST_F(MainWindowQtTest, SlidersShowTheLevelsThatAreThenPrinted) {
+  const auto jpeg = EncodePhotoJpeg({120, 80, 3, 2, 2, 0, false});
+  const auto photo = work.Write("photo.jpg", std::string(jpeg.begin(), jpeg.end()));
+  const auto bmp = SolidBitmap(16, 8, kBlack24);
+  const auto document =
+      WriteLogoDocument(
+          384, 48, {ImageObject(0, 0, 16, 8, bmp), TextObject(40, 34, "Text", "Arial", -26, 0)})
+          .value();
+  const auto logo = work.Write("logo.QLF", std::string(document.begin(), document.end()));
+  Load(logo);
+  ASSERT_EQ(session.item_count(), 2);
+  SelectItem(1);
+  Load(photo);
+  ASSERT_EQ(session.source_kind, kSourceJpeg);
+  EXPECT_EQ(Slider(kIdAdjustR), int(session.params.adjust_r));
+  EXPECT_EQ(Slider(kIdAdjustG), int(session.params.adjust_g));
+  EXPECT_EQ(Slider(kIdAdjustB), int(session.params.adjust_b));
+  EXPECT_EQ(Slider(kIdProcessing), int(session.params.processing));
+
+  auto* red = static_cast<QSlider*>(W(kIdAdjustR));
+  red->setFocus();
+  QTest::keyClick(red, Qt::Key_Right);
+  const std::string rgb = std::to_string(Slider(kIdAdjustR)) + "," +
+                          std::to_string(Slider(kIdAdjustG)) + "," +
+                          std::to_string(Slider(kIdAdjustB));
+  ASSERT_EQ(rgb, "4,3,3") << "the sliders did not start from the levels kept";
+  const auto printed = PrintToFile(work.path() / "printed.bmp");
+  EXPECT_TRUE(SameBytes(printed, ToolRaster(photo, "--rgb " + rgb).bytes()));
+  // Another step down: the file follows the sliders again.
+  QTest::keyClick(red, Qt::Key_Left);
+  QTest::keyClick(red, Qt::Key_Left);
+  EXPECT_TRUE(SameBytes(PrintToFile(work.path() / "printed2.bmp"),
+                        ToolRaster(photo, "--rgb 2,3,3").bytes()));
+}
+
+// Every command on a picture that cannot be read says so, with the reason,
+// and nothing reaches the printer or the file.
+TEST_F(MainWindowQtTest, CommandsOnAnUnreadablePictureSayItCannotBeRead) {
+  RecordingMessageBoxes boxes;
+  const auto bad = work.Write("broken.bmp", "BM this is no picture");
+  Load(bad);
+  ASSERT_EQ(session.source_kind, kSourceBitmap);
+  const std::string cannot_read = LoadString(kStrCannotReadImage);
+  auto expect_cannot_read = [&](const char* command) {
+    ASSERT_EQ(boxes.boxes().size(), 1u) << command;
+    const std::string& text = boxes.boxes()[0].text;
+    EXPECT_EQ(text.rfind(cannot_read + "\n", 0), 0u) << command << ": " << text;
+    EXPECT_GT(text.size(), cannot_read.size() + 1) << command << ": no reason given";
+    boxes.clear();
+  };
+  Click(kIdPreview);
+  expect_cannot_read("Preview");
+  const std::size_t printed = printer->Printed().size();
+  Click(kIdTestPrint);
+  expect_cannot_read("Test Print");
+  QTimer::singleShot(0, [&] {
+    QWidget* key_entry = QApplication::activeModalWidget();
+    ASSERT_NE(key_entry, nullptr);
+    for (auto* b : key_entry->findChildren<QPushButton*>())
+      if (b->text() == "&Execute") b->click();
+    key_entry->close();
+  });
+  Click(kIdRegister);
+  expect_cannot_read("Register to printer");
+  const auto out = work.path() / "out.bmp";
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectFile(QString::fromStdString(out.string()));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  Click(kIdPrintToFile);
+  expect_cannot_read("Print to file");
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_EQ(printer->Printed().size(), printed);
+  EXPECT_TRUE(printer->Keys().empty());
 }
 
 // A camera-like JPEG (chroma at half size both ways): the window shows the

@@ -115,6 +115,89 @@ TEST_F(MainWindowTest, NetworkEntryAsksForAnAddressThatIsSavedAndReachesTheNetwo
   EXPECT_EQ(network->address.port, 9101);
 }
 
+TEST_F(MainWindowTest, NetworkAddressesStayAcrossRunsMostRecentFirstAndCanBeRemoved) {
+  Open();
+  const Names own = {"COM1", "LPT1", "Corlane Printer Driver"};
+  auto ports = [&](std::vector<std::string> addresses) {
+    Names names = own;
+    names.insert(names.end(), addresses.begin(), addresses.end());
+    names.push_back("Network...");
+    return names;
+  };
+  recorder_.network_answers = {"tcp://127.0.0.1:9100"};
+  view_.UserSelect(kIdPort, 3);
+  // Another port chosen, then Network... cancelled: that port stays, not the address.
+  view_.UserSelect(kIdPort, 1);
+  view_.UserSelect(kIdPort, 4);
+  EXPECT_EQ(view_.Selection(kIdPort), 1);
+  EXPECT_EQ(view_.Text(kIdPort), "LPT1");
+  EXPECT_EQ(recorder_.network_offered.back(), "tcp://127.0.0.1:9100") << "the last one used";
+  recorder_.network_answers = {"tcp://[::1]:9101"};
+  view_.UserSelect(kIdPort, 4);
+  EXPECT_EQ(view_.Items(kIdPort), ports({"tcp://[::1]:9101", "tcp://127.0.0.1:9100"}));
+  EXPECT_EQ(view_.Text(kIdPort), "tcp://[::1]:9101");
+
+  // The next run, ended by the close box before: both are offered, by every printer.
+  window_->OnCloseBox();
+  session_.profiles = {MakeProfile("DT-300", "COM1,LPT1,Corlane Printer Driver"),
+                       MakeProfile("DT-200", "com2,FILE", "None")};
+  session_.profile_index = 0;
+  Open();
+  EXPECT_EQ(view_.Items(kIdPort), ports({"tcp://[::1]:9101", "tcp://127.0.0.1:9100"}));
+  view_.UserSelect(kIdPrinterName, 1);
+  EXPECT_EQ(view_.Items(kIdPort),
+            (Names{"com2", "FILE", "tcp://[::1]:9101", "tcp://127.0.0.1:9100", "Network..."}));
+  view_.UserSelect(kIdPrinterName, 0);
+
+  // Removed in the address question: gone from the list now and in the next run.
+  view_.UserSelect(kIdPort, 0);
+  recorder_.network_answers = {"-tcp://127.0.0.1:9100", std::nullopt};
+  view_.UserSelect(kIdPort, 5);
+  EXPECT_EQ(recorder_.network_used.back(), (Names{"tcp://[::1]:9101"}));
+  EXPECT_EQ(view_.Items(kIdPort), ports({"tcp://[::1]:9101"}));
+  EXPECT_EQ(view_.Text(kIdPort), "COM1");
+  session_.profiles = {MakeProfile("DT-300", "COM1,LPT1,Corlane Printer Driver")};
+  Open();
+  EXPECT_EQ(view_.Items(kIdPort), ports({"tcp://[::1]:9101"}));
+
+  // Eight are kept: the ninth address used drops the oldest.
+  for (int i = 1; i <= 8; ++i) {
+    recorder_.network_answers = {"tcp://127.0.0." + std::to_string(i) + ":9100"};
+    view_.UserSelect(kIdPort, int(view_.Items(kIdPort).size()) - 1);
+  }
+  std::vector<std::string> eight;
+  for (int i = 8; i >= 1; --i) eight.push_back("tcp://127.0.0." + std::to_string(i) + ":9100");
+  EXPECT_EQ(view_.Items(kIdPort), ports(eight));
+  EXPECT_EQ(LoadNetworkPorts(), eight);
+}
+
+TEST_F(MainWindowTest, EditAsksBeforeDroppingTextChangedInTheWindow) {
+  recorder_.items = {{.is_text = true, .text = "Hello"}};
+  Open(/*with_editor=*/true);
+  const std::string logo = File("logo.qlf");
+  view_.UserType(kIdSourceEdit, logo);
+  // Nothing changed: the editor opens at once.
+  view_.UserClick(kIdEdit);
+  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_EQ(recorder_.edited, (Names{logo}));
+
+  view_.UserType(kIdItemText, "Bye");
+  boxes_.Answer({kIdNo});
+  view_.UserClick(kIdEdit);
+  ASSERT_EQ(boxes_.boxes().size(), 1u);
+  EXPECT_EQ(boxes_.boxes()[0].style & kMbButtonMask, unsigned(kMbYesNo));
+  EXPECT_EQ(recorder_.edited.size(), 1u) << "No started the editor";
+  EXPECT_EQ(recorder_.items[0].text, "Bye");
+  boxes_.Answer({kIdYes});
+  view_.UserClick(kIdEdit);
+  EXPECT_EQ(recorder_.edited.size(), 2u);
+  // The file read again after the editor is as saved: no question now.
+  boxes_.clear();
+  view_.UserClick(kIdEdit);
+  EXPECT_TRUE(boxes_.boxes().empty());
+  EXPECT_EQ(recorder_.edited.size(), 3u);
+}
+
 TEST_F(MainWindowTest, TypedOrBrowsedPathsLoadOnlyWhenTheyExist) {
   Open();
   view_.UserType(kIdSourceEdit, (dir_.path() / "missi").string());
@@ -208,7 +291,8 @@ TEST_F(MainWindowTest, InkRuleSecondColorNoneAndPrintToFile) {
   recorder_.save_path = (dir_.path() / "out.BIN").string();
   recorder_.save_answer = SaveChoice{SaveType::kBitmap, true};
   view_.UserClick(kIdPrintToFile);
-  EXPECT_EQ(boxes_.texts(), (Names{"Insufficient Memory.  Please increase Virtual Memory."}));
+  EXPECT_EQ(boxes_.texts(),
+            (Names{"Insufficient Memory.  Please increase Virtual Memory.\nno raster"}));
   EXPECT_FALSE(std::filesystem::exists(recorder_.save_path));
 
   BitmapFile page(58, 0);  // a 1 x 1 black page, as a one-ink raster

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QScrollBar>
 
 #include "qt_environment.h"
@@ -32,11 +33,20 @@ ZoomState State(int width, int height) {
 
 TEST(ZoomDialog, OpensToFitScrollsByQuarterPagesAndPaintsFromTheScrollPositionWithWhiteAround) {
   ZoomDialog small(State(120, 80), nullptr);
-  EXPECT_TRUE(small.width() > 120 && small.width() < 200) << small.width();
   EXPECT_FALSE(small.horizontal_bar().isVisibleTo(&small) ||
                small.vertical_bar().isVisibleTo(&small));
   EXPECT_TRUE(small.windowTitle().startsWith("Size:16.93x11.29mm(120x80dot)"))
       << small.windowTitle().toStdString();
+  // The figures stand whole under the picture as well, and can be copied.
+  QLabel& line = small.info_line();
+  EXPECT_EQ(line.text(), small.windowTitle());
+  EXPECT_TRUE(line.isVisibleTo(&small));
+  EXPECT_TRUE(line.textInteractionFlags() & Qt::TextSelectableByMouse);
+  EXPECT_GE(small.width(), line.sizeHint().width()) << "the line is cut";
+  EXPECT_GE(line.width(), line.sizeHint().width());
+  EXPECT_GE(line.y(), small.drawing_area().geometry().bottom()) << "the line covers the picture";
+  EXPECT_LE(line.geometry().bottom(), small.height() - 1);
+  EXPECT_GE(small.drawing_area().height(), 80) << "the line takes the picture's room";
 
   ZoomDialog dialog(State(1000, 100), nullptr);
   dialog.show();
