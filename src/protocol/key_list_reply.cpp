@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "picture/picture_bytes.h"
 #include "protocol/nv_commands.h"
@@ -72,15 +73,20 @@ Result<std::int32_t> ReadKeyListDirect(PortDriver& port, std::vector<NvKey>& key
       return s.failure();
     std::uint8_t status = 0;
     if (Status s = ReadReplyByte(port, deadline, status); !s) return s.failure();
-    std::size_t key_bytes = 0;
-    for (;; ++key_bytes) {
+    // A block's keys count only once the block has come whole.
+    std::vector<std::uint8_t> key_bytes;
+    for (;;) {
       std::uint8_t b = 0;
       if (Status s = ReadReplyByte(port, deadline, b); !s) return s.failure();
       if (b == 0x00) break;
-      if (!collector.Add(b)) return TooManyKeys();
+      if (key_bytes.size() >= kMaxKeyListBlock) return TooManyKeys();
+      key_bytes.push_back(b);
     }
     // A block holds whole keys: an odd byte means one was lost on the way.
-    if (key_bytes % 2 != 0) return InBlock(block, "an unpaired key byte");
+    if (key_bytes.size() % 2 != 0) return InBlock(block, "an unpaired key byte");
+    for (std::uint8_t b : key_bytes) {
+      if (!collector.Add(b)) return TooManyKeys();
+    }
     if (Status sent = WriteBytes(port, kAcknowledge); !sent) return sent.failure();
     if (status == kLastKeyBlock) {
       if (Status s = NothingMoreCame(port); !s) return s.failure();

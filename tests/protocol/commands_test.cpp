@@ -80,15 +80,16 @@ TEST(DirectKeyListTest, EachCheckOfABlockRefusesOnItsOwnAndSaysWhich) {
 TEST(DirectKeyListTest, ReadsEachBlockAfterItsHeaderAndAcknowledgesIt) {
   EXPECT_EQ(ListDirect(B({0}) + Block(false, "AB") + Block(false, "") + Block(true, "CDEF")),
             "3: AB CD EF; list ack ack ack");
-  // An unpaired byte makes the list unreadable; it is not acknowledged.
-  EXPECT_EQ(ListDirect(Block(true, "ABC")), "-1: AB; list, told");
+  // An unpaired byte makes the list unreadable; the block is not acknowledged
+  // and gives no key.
+  EXPECT_EQ(ListDirect(Block(true, "ABC")), "-1:; list, told");
   // A list that breaks off is unreadable, whatever keys came before: a wrong
   // identifier, a stray byte where the next header belongs, a printer that
   // falls silent inside a block or before the next one.
   EXPECT_EQ(ListDirect(Block(false, "AB") + B("7s@CD\0"sv)), "-1: AB; list ack, told");
   EXPECT_EQ(ListDirect(Block(false, "AB") + B({0}) + Block(true, "CD")), "-1: AB; list ack, told");
   EXPECT_EQ(ListDirect(B("77r@AB\0"sv)), "-1:; list, told");
-  EXPECT_EQ(ListDirect(B("7r@AB"sv)), "-1: AB; list, told");
+  EXPECT_EQ(ListDirect(B("7r@AB"sv)), "-1:; list, told");
   EXPECT_EQ(ListDirect(Block(false, "ABCD")), "-1: AB CD; list ack, told");
   EXPECT_EQ(ListDirect({}), "-1:; list, told");
   EXPECT_EQ(ListDirect(Bytes(kMaxBytesBeforeHeader + 1, 0x55) + Block(true, "AB")),
