@@ -3,7 +3,9 @@
 // cupsd, and which of them a session's choices open.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <chrono>
 #include <functional>
@@ -15,6 +17,7 @@
 #include "ports/device_map.h"
 #include "ports/driver_port.h"
 #include "ports/file_port.h"
+#include "ports/network_port.h"
 #include "ports/open_port.h"
 #include "ports/read_timing.h"
 #include "ports/serial_port.h"
@@ -346,6 +349,35 @@ TEST_F(PortTest, UnderDtrDsrTheQueueStaysShortSoLittleGoesOutAfterThePrinterDrop
   (void)port.close();
   EXPECT_FALSE(port.output_lost);
   EXPECT_TRUE(uart.written() == data);
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// A network printer that stops reading with bytes still unacknowledged: the
+// close waits out the drain's stall time and reports the output lost.
+TEST_F(PortTest, ANetworkPrinterThatStopsReadingLosesTheOutput) {
+  UniqueFd listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  ASSERT_TRUE(listener);
+  // A tiny window: the printer's side fills at once and acknowledges no more.
+  int small = 1;
+  ::setsockopt(listener.get(), SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  ASSERT_EQ(::bind(listener.get(), reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  ASSERT_EQ(::listen(listener.get(), 1), 0);
+  ASSERT_EQ(::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&a), &len), 0);
+  NetworkPort port(NetworkAddress{"127.0.0.1", ntohs(a.sin_port)});
+  ASSERT_TRUE(port.open());
+  UniqueFd peer(::accept(listener.get(), nullptr, nullptr));  // never reads
+  ASSERT_TRUE(peer);
+  ASSERT_TRUE(WriteAll(port, Pattern(12000)));
+  const std::uint64_t start = clock.NowMs();
+  const Status closed = port.close();
+  ASSERT_FALSE(closed);
+  EXPECT_EQ(closed.code(), FailureCode::kOutputLost);
+  EXPECT_TRUE(port.output_lost);
+  EXPECT_GE(clock.NowMs() - start, 6000u);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
