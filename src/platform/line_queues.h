@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 
 namespace inkmark {
 
@@ -21,6 +22,9 @@ class LineQueues {
   virtual std::optional<int> OutputQueued(int fd) = 0;
   // The TIOCM_* bits of `fd`; nullopt when the device has no modem lines.
   virtual std::optional<int> ModemLines(int fd) = 0;
+  // Throws away the output still queued on `fd`, so that none of it reaches
+  // the printer once the port has given up on it.
+  virtual void DiscardOutput(int fd) { ::tcflush(fd, TCOFLUSH); }
 };
 
 // The device's own answers (TIOCOUTQ, TIOCMGET).
@@ -57,18 +61,24 @@ inline constexpr std::uint32_t kDrainPollMs = 10;
 
 // Waits while the output queue of `fd` keeps shrinking, and gives up once
 // `stall_ms` pass without a byte leaving it: a slow line is waited for however
-// long it takes, a stalled one is not. True when the queue emptied or the
-// device keeps none; false when bytes are still queued (or the device stopped
-// answering part-way), so that the caller knows they are lost.
-template <typename Now, typename Sleep>
-bool WaitForOutputDrain(int fd, std::uint32_t stall_ms, Now now, Sleep sleep) {
+// long it takes, a stalled one is not. `wait(ms)` waits between looks and may
+// say whether the line hung up meanwhile, which ends the wait at once. True when
+// the queue emptied or the device keeps none; false when bytes are still
+// queued (or the device stopped answering part-way), so that the caller knows
+// they are lost.
+template <typename Now, typename Wait>
+bool WaitForOutputDrain(int fd, std::uint32_t stall_ms, Now now, Wait wait) {
   LineQueues& queues = CurrentLineQueues();
   std::optional<int> queued = queues.OutputQueued(fd);
   if (!queued) return true;
   std::uint64_t progress_at = now();
   while (*queued > 0) {
     if (now() - progress_at >= stall_ms) return false;
-    sleep(kDrainPollMs);
+    if constexpr (std::is_void_v<decltype(wait(kDrainPollMs))>) {
+      wait(kDrainPollMs);
+    } else if (wait(kDrainPollMs)) {
+      return false;
+    }
     std::optional<int> left = queues.OutputQueued(fd);
     if (!left) return false;
     if (*left < *queued) progress_at = now();

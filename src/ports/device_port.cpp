@@ -57,6 +57,9 @@ std::string DevicePort::label() const {
 
 Status DevicePort::closed() const {
   if (!output_lost) return Status();
+  if (hung_up_)
+    return {FailureCode::kHungUp,
+            label() + ": the line hung up before the printer took everything"};
   return {FailureCode::kOutputLost, label() + ": the printer stopped taking the bytes sent to it"};
 }
 
@@ -69,27 +72,65 @@ Status DevicePort::transferFailure(std::uint32_t error, const char* what) const 
   return ErrnoFailure(code, label() + ": " + what, int(error));
 }
 
+std::uint32_t DevicePort::drainStallMs() const {
+  return write_total_timeout_constant + write_total_timeout_multiplier * kWriteChunkBytes;
+}
+
+bool DevicePort::hangsUp(std::uint32_t ms) {
+  const int events = CurrentPortClock().WaitFd(handle.get(), hangUpEvents(), ms);
+  if (events != 0 && (events < 0 || (events & (POLLHUP | POLLERR | hangUpEvents())) != 0))
+    hung_up_ = true;
+  return hung_up_;
+}
+
 bool DevicePort::drainOutput() {
   PortClock& clock = CurrentPortClock();
   // A slow line may take far longer than the write time-out to send what the
-  // driver holds; only a line that stops sending is given up on.
+  // driver holds; only a line that stops sending, or hangs up, is given up on.
   const bool drained = WaitForOutputDrain(
-      handle.get(), write_total_timeout_constant, [&clock] { return clock.NowMs(); },
-      [&clock](std::uint32_t ms) { clock.SleepMs(ms); });
-  if (!drained) output_lost = true;
-  return drained;
+      handle.get(), drainStallMs(), [&clock] { return clock.NowMs(); },
+      [this](std::uint32_t ms) { return hangsUp(ms); });
+  // Bytes that left the queue have not arrived if the line hangs up right after.
+  if (!drained || hangsUp(kHangUpSettleMs)) output_lost = true;
+  return !output_lost;
 }
 
 Status DevicePort::close() {
   if (!handle) return Status();
-  const bool drained = drainOutput();
-  ::tcflush(handle.get(), drained ? TCIFLUSH : TCIOFLUSH);
+  // What the printer was not going to take must not reach it later, half a
+  // command after the user was told it failed.
+  if (!drainOutput()) CurrentLineQueues().DiscardOutput(handle.get());
+  ::tcflush(handle.get(), TCIFLUSH);
   handle.reset();
   return closed();
 }
 
-void DevicePort::discardInput() {
-  if (handle) ::tcflush(handle.get(), TCIFLUSH);
+Result<std::uint32_t> DevicePort::discardInput() {
+  if (!handle) return kNotOpen;
+  PortClock& clock = CurrentPortClock();
+  const std::uint64_t start = clock.NowMs();
+  std::uint32_t dropped = 0;
+  std::uint8_t scrap[512];
+  for (;;) {
+    const std::uint64_t spent = clock.NowMs() - start;
+    if (spent >= kDiscardLimitMs || dropped >= kDiscardLimitBytes) {
+      return Failure{FailureCode::kBusy, label() + ": the printer kept sending (" +
+                                             std::to_string(dropped) + " bytes in " +
+                                             std::to_string(spent) + " ms)"};
+    }
+    const int events = clock.WaitFd(handle.get(), POLLIN, kQuietLineMs);
+    if (events < 0) return ErrnoFailure(FailureCode::kHungUp, label() + ": read", errno);
+    if (events == 0) return dropped;
+    if ((events & POLLIN) == 0) return Failure{FailureCode::kHungUp, label() + ": hung up"};
+    const ssize_t n = ::read(handle.get(), scrap, sizeof scrap);
+    if (n > 0) {
+      dropped += std::uint32_t(n);
+    } else if (n == 0) {
+      return Failure{FailureCode::kHungUp, label() + ": hung up"};
+    } else if (errno != EAGAIN && errno != EINTR) {
+      return ErrnoFailure(FailureCode::kHungUp, label() + ": read", errno);
+    }
+  }
 }
 
 void DevicePort::applyTimeouts() {
@@ -140,8 +181,10 @@ std::int64_t DevicePort::writeSome(const std::uint8_t* buffer, std::uint32_t len
 DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::uint32_t length) {
   PortClock& clock = CurrentPortClock();
   Transfer t;
-  std::uint64_t deadline = clock.NowMs() + write_total_timeout_constant +
-                           std::uint64_t(write_total_timeout_multiplier) * length;
+  // A write does not run past the moment the user is to be asked.
+  std::uint64_t deadline = std::min(clock.NowMs() + write_total_timeout_constant +
+                                        std::uint64_t(write_total_timeout_multiplier) * length,
+                                    std::max(last_taken_ms_ + kBusyQuestionMs, clock.NowMs()));
   bool held = false;
   while (t.count < length) {
     std::uint32_t left = Remaining(deadline, clock.NowMs());
@@ -162,6 +205,7 @@ DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::ui
     const std::int64_t n = writeSome(buffer + t.count, std::min(length - t.count, allowance));
     if (n > 0) {
       t.count += std::uint32_t(n);
+      last_taken_ms_ = clock.NowMs();
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
       if (events & (POLLHUP | POLLERR)) return {false, t.count, EIO};
       // The device claimed room it did not have; do not spin on it.
@@ -217,15 +261,14 @@ Status DevicePort::write(const std::uint8_t* buffer, std::uint32_t length, std::
   if (!handle) return kNotOpen;
   if (length == 0) return Status();
   PortClock& clock = CurrentPortClock();
-  bool busy = false;
-  std::uint64_t busy_since = 0;
-  std::uint32_t progress_mark = 0;
+  // The wait for the question runs from the last byte the printer took, not
+  // from the first busy error: that comes only after a whole chunk's time-out.
+  last_taken_ms_ = clock.NowMs();
   while (written < length) {
     std::uint32_t chunk = std::min(length - written, kWriteChunkBytes);
     Transfer t = writeDevice(buffer + written, chunk);
     written += t.count;
     if (t.ok) {
-      busy = false;
       if (t.count == 0) return {FailureCode::kWriteFailed, label() + ": the device took nothing"};
       continue;
     }
@@ -233,26 +276,15 @@ Status DevicePort::write(const std::uint8_t* buffer, std::uint32_t length, std::
       errors = t.error;
       return transferFailure(t.error, "write");
     }
-    if (!busy) {
-      busy = true;
-      busy_since = clock.NowMs();
-      progress_mark = written;
-      continue;
-    }
     // Only a printer that has taken nothing for the whole wait is worth a
     // question: bytes taken start the wait again.
-    if (written != progress_mark) {
-      busy_since = clock.NowMs();
-      progress_mark = written;
-      continue;
-    }
-    if (clock.NowMs() - busy_since <= kBusyQuestionMs) continue;
+    if (clock.NowMs() - last_taken_ms_ < kBusyQuestionMs) continue;
     int answer = CurrentMessageBoxes().Show(nullptr, kBusyCaption, kBusyQuestion, kMbRetryCancel);
     if (answer != kIdRetry) {
       errors = t.error;
       return transferFailure(t.error, "write");
     }
-    busy = false;
+    last_taken_ms_ = clock.NowMs();
   }
   return Status();
 }

@@ -7,26 +7,77 @@
 #include <sys/socket.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "ports/clock.h"
 
 namespace inkmark {
 namespace {
+
+// The resolver's answer, shared with the thread that asks for it: the resolver
+// may block far longer than the port may wait, so the port can leave it behind.
+struct Resolution {
+  std::mutex mutex;
+  std::condition_variable done_cv;
+  bool done = false;
+  bool abandoned = false;
+  int rc = 0;
+  addrinfo* found = nullptr;
+};
+
+// The addresses of `host`, or a failure once `timeout_ms` ran out.
+Result<addrinfo*> Resolve(const std::string& host, std::uint16_t port, std::uint32_t timeout_ms) {
+  auto r = std::make_shared<Resolution>();
+  std::thread([r, host, service = std::to_string(port)] {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    const int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &found);
+    std::lock_guard lock(r->mutex);
+    if (r->abandoned) {
+      if (rc == 0) ::freeaddrinfo(found);
+      return;
+    }
+    r->rc = rc;
+    r->found = found;
+    r->done = true;
+    r->done_cv.notify_one();
+  }).detach();
+  std::unique_lock lock(r->mutex);
+  if (!r->done_cv.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return r->done; })) {
+    r->abandoned = true;
+    return Failure{FailureCode::kTimedOut, "cannot resolve " + host + ": no answer within " +
+                                               std::to_string(timeout_ms) + " ms"};
+  }
+  if (r->rc != 0)
+    return Failure{FailureCode::kPortUnavailable,
+                   "cannot resolve " + host + ": " + ::gai_strerror(r->rc)};
+  return r->found;
+}
 
 // Connects `fd` (non-blocking) to `a` within the time-out; 0 or an errno value.
 int ConnectWithin(int fd, const addrinfo& a, std::uint32_t timeout_ms) {
   if (::connect(fd, a.ai_addr, a.ai_addrlen) == 0) return 0;
   if (errno != EINPROGRESS) return errno;
-  pollfd p{fd, POLLOUT, 0};
-  int n = 0;
-  do {
-    n = ::poll(&p, 1, int(timeout_ms));
-  } while (n < 0 && errno == EINTR);
-  if (n == 0) return ETIMEDOUT;
-  if (n < 0) return errno;
+  // The clock's wait keeps its deadline across signals.
+  const int events = CurrentPortClock().WaitFd(fd, POLLOUT, timeout_ms);
+  if (events == 0) return ETIMEDOUT;
+  if (events < 0) return errno;
   int error = 0;
   socklen_t len = sizeof error;
   if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &len) != 0) return errno;
   return error;
+}
+
+std::uint32_t Left(std::uint64_t deadline, std::uint64_t now) {
+  return now >= deadline ? 0 : std::uint32_t(deadline - now);
 }
 
 }  // namespace
@@ -35,25 +86,25 @@ NetworkPort::NetworkPort(NetworkAddress where)
     : DevicePort(NetworkAddressText(where)), address(std::move(where)) {}
 
 Status NetworkPort::open() {
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_flags = AI_NUMERICSERV;
-  addrinfo* found = nullptr;
-  const std::string service = std::to_string(address.port);
-  if (int rc = ::getaddrinfo(address.host.c_str(), service.c_str(), &hints, &found); rc != 0) {
-    return {FailureCode::kPortUnavailable,
-            "cannot resolve " + address.host + ": " + ::gai_strerror(rc)};
-  }
+  PortClock& clock = CurrentPortClock();
+  const std::uint64_t deadline = clock.NowMs() + kConnectTimeoutMs;
+  auto resolved = Resolve(address.host, address.port, kConnectTimeoutMs);
+  if (!resolved) return resolved.failure();
+  std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> found(*resolved, &::freeaddrinfo);
   Failure why{FailureCode::kPortUnavailable, "no address for " + address.host};
-  for (addrinfo* a = found; a != nullptr; a = a->ai_next) {
+  for (addrinfo* a = found.get(); a != nullptr; a = a->ai_next) {
+    const std::uint32_t left = Left(deadline, clock.NowMs());
+    if (left == 0) {
+      why = ErrnoFailure(FailureCode::kTimedOut, "cannot connect to " + name, ETIMEDOUT);
+      break;
+    }
     UniqueFd fd(
         ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, a->ai_protocol));
     if (!fd) {
       why = ErrnoFailure(FailureCode::kPortUnavailable, "cannot connect to " + name, errno);
       continue;
     }
-    if (int error = ConnectWithin(fd.get(), *a, kConnectTimeoutMs); error != 0) {
+    if (int error = ConnectWithin(fd.get(), *a, left); error != 0) {
       why =
           ErrnoFailure(error == ETIMEDOUT ? FailureCode::kTimedOut : FailureCode::kPortUnavailable,
                        "cannot connect to " + name, error);
@@ -65,7 +116,6 @@ Status NetworkPort::open() {
     handle = std::move(fd);
     break;
   }
-  ::freeaddrinfo(found);
   if (!handle) return why;
   applyTimeouts();
   return Status();
@@ -73,20 +123,22 @@ Status NetworkPort::open() {
 
 Status NetworkPort::close() {
   if (!handle) return Status();
-  // Bytes the printer has not acknowledged stay queued on the socket; a
-  // printer that stops taking them loses them.
+  // Bytes the printer has not acknowledged stay queued on the socket (the
+  // queue the drain watches); a printer that stops taking them, or resets or
+  // closes the connection, loses them.
   drainOutput();
+  int error = 0;
+  socklen_t len = sizeof error;
+  if (::getsockopt(handle.get(), SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error != 0) {
+    output_lost = true;
+    hung_up_ = true;
+  }
   ::shutdown(handle.get(), SHUT_RDWR);
   handle.reset();
   return closed();
 }
 
-void NetworkPort::discardInput() {
-  if (!handle) return;
-  std::uint8_t scrap[512];
-  while (::recv(handle.get(), scrap, sizeof scrap, MSG_DONTWAIT) > 0) {
-  }
-}
+short NetworkPort::hangUpEvents() const { return POLLRDHUP; }
 
 std::int64_t NetworkPort::writeSome(const std::uint8_t* buffer, std::uint32_t length) {
   // A printer that closed the connection must fail the write, not end the program.

@@ -11,25 +11,29 @@
 
 namespace inkmark {
 
-// How long a connection may take to be made, per address a name resolves to.
+// How long resolving the name and connecting to one of its addresses may take
+// together.
 inline constexpr std::uint32_t kConnectTimeoutMs = 3000;
 
 class NetworkPort final : public DevicePort {
  public:
   explicit NetworkPort(NetworkAddress address);
 
-  // Resolves the host and connects to the first of its addresses that answers
-  // within kConnectTimeoutMs; refused when none does, saying why.
+  // Resolves the host and connects to the first of its addresses that answers,
+  // all within kConnectTimeoutMs; refused when none does, saying why.
   Status open() override;
-  // Lets the printer take what was sent for as long as it keeps taking it,
-  // then closes the connection; `output_lost` when it stopped taking bytes.
+  // Waits until the printer has acknowledged every byte sent, for as long as
+  // it keeps acknowledging, then closes the connection; refused (with
+  // `output_lost`) when it stopped taking bytes or reset or closed the
+  // connection before or just after the last of them.
   Status close() override;
-  void discardInput() override;
 
   NetworkAddress address;
 
  protected:
   std::int64_t writeSome(const std::uint8_t* buffer, std::uint32_t length) override;
+  // A printer that closes its side of the connection has gone away.
+  short hangUpEvents() const override;
 };
 
 }  // namespace inkmark

@@ -20,6 +20,13 @@ inline constexpr std::int32_t kResetUnsupported = -3;
 // Names hold at most 63 characters.
 inline constexpr std::size_t kMaxPortName = 63;
 
+// The line counts as quiet once nothing has come for this long.
+inline constexpr std::uint32_t kQuietLineMs = 50;
+// A printer that keeps sending for this long, or this much, is not going to
+// fall quiet: the request is not made.
+inline constexpr std::uint32_t kDiscardLimitMs = 1000;
+inline constexpr std::uint32_t kDiscardLimitBytes = 65536;
+
 class PortDriver {
  public:
   explicit PortDriver(std::string port_name);
@@ -48,9 +55,14 @@ class PortDriver {
   // Writes all bytes; ok when all went out.
   virtual Status write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
                        std::uint32_t& errors) = 0;
-  // Drops reply bytes that came after their request had given up on them, so
-  // that the next request does not take them for its own answer.
-  virtual void discardInput() {}
+  // Drops pending input until nothing has come for kQuietLineMs, so that a
+  // reply an earlier request gave up on is not taken for the next one's. The
+  // number of bytes dropped; refused when the line did not fall quiet within
+  // kDiscardLimitMs and kDiscardLimitBytes, or hung up.
+  virtual Result<std::uint32_t> discardInput() { return 0u; }
+  // Bytes per second the line carries, for the time a reply may take; 0 when
+  // the line's speed is not what limits it.
+  virtual std::uint32_t bytesPerSecond() const { return 0; }
 
   std::uint32_t timeout_ms = 3000;
   // The device's communication time-outs, in milliseconds.

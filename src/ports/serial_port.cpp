@@ -150,6 +150,12 @@ std::int32_t SerialPort::status() {
   return (*lines & (TIOCM_DSR | TIOCM_CD)) != 0 ? 1 : 0;
 }
 
+std::uint32_t SerialPort::bytesPerSecond() const {
+  const std::uint32_t bits =
+      1 + byte_size + (parity != kParityNone ? 1 : 0) + (stop_bits == kTwoStopBits ? 2 : 1);
+  return baud_rate / bits;
+}
+
 std::int32_t SerialPort::reset() {
   if (!handle) return 0;
   bool first = dtr_pulse_low != 1;

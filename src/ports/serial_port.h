@@ -51,6 +51,8 @@ class SerialPort final : public DevicePort {
   std::int32_t status() override;
   // Pulses DTR for 1 ms; returns 0.
   std::int32_t reset() override;
+  // The speed over the bits of one character: start, data, parity and stop bits.
+  std::uint32_t bytesPerSecond() const override;
 
   std::uint8_t byte_size = 8;
   std::uint8_t flow_flags = kFlowDtrDsr;

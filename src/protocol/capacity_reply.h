@@ -19,11 +19,12 @@ inline constexpr std::size_t kMaxCapacityDigits = 8;
 std::int32_t CapacityFromDigits(std::span<const std::uint8_t> digits);
 
 // A whole reply block of the driver route: header, identifier, then the
-// digits up to the first NUL (or the reply's end). -1 when unreadable.
+// digits up to the first NUL. -1 when unreadable or without its NUL.
 std::int32_t ParseCapacityReply(std::span<const std::uint8_t> reply);
 
-// Pending input dropped, then the capacity request and its reply read byte
-// by byte; refused, saying why, when unreadable.
+// The line made quiet, then the capacity request and its reply read byte by
+// byte up to its NUL, within its deadline; refused, saying why, when
+// unreadable, cut short or followed by more bytes.
 Result<std::int32_t> ReadCapacityDirect(PortDriver& port);
 
 // The capacity request and its reply in one exchange; refused when unreadable.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "picture/picture_bytes.h"
 #include "protocol/nv_commands.h"
@@ -29,6 +30,8 @@ std::optional<KeyListBlock> ParseKeyListBlock(std::span<const std::uint8_t> repl
   block.status = reply[2];
   std::size_t end = 3;
   while (end < reply.size() && reply[end] != 0x00) ++end;
+  // A block that breaks off, or lost one byte of a key, is not a block.
+  if (end == reply.size() || (end - 3) % 2 != 0) return std::nullopt;
   block.key_bytes = reply.subspan(3, end - 3);
   return block;
 }
@@ -44,9 +47,10 @@ Failure TooManyKeys() {
 }
 
 // Reads one byte of block `block`, which must be `expected`.
-Status ExpectByte(PortDriver& port, std::size_t block, std::uint8_t expected, const char* what) {
+Status ExpectByte(PortDriver& port, const ReplyDeadline& deadline, std::size_t block,
+                  std::uint8_t expected, const char* what) {
   std::uint8_t b = 0;
-  if (Status read = ReadReplyByte(port, b); !read) return read;
+  if (Status read = ReadReplyByte(port, deadline, b); !read) return read;
   if (b != expected) return InBlock(block, std::string("a wrong ") + what);
   return Status();
 }
@@ -55,25 +59,39 @@ Status ExpectByte(PortDriver& port, std::size_t block, std::uint8_t expected, co
 
 Result<std::int32_t> ReadKeyListDirect(PortDriver& port, std::vector<NvKey>& keys) {
   KeyListCollector collector(keys);
-  port.discardInput();
+  if (Status quiet = QuietLine(port); !quiet) return quiet.failure();
   if (Status sent = WriteBytes(port, kKeyListRequest); !sent) return sent.failure();
-  if (Status found = SkipToReplyHeader(port); !found) return found.failure();
-  // Position 0 of the first block, its header, has been read by the search.
   for (std::size_t block = 0; block < kMaxKeyBlocks; ++block) {
-    if (block > 0) {
-      if (Status s = ExpectByte(port, block, kReplyHeader, "header"); !s) return s.failure();
+    // Each block answers the request or the acknowledgement before it.
+    const ReplyDeadline deadline(port, (block == 0 ? kMaxBytesBeforeHeader : 0) + kMaxKeyListBlock);
+    if (block == 0) {
+      if (Status found = SkipToReplyHeader(port, deadline); !found) return found.failure();
+    } else if (Status s = ExpectByte(port, deadline, block, kReplyHeader, "header"); !s) {
+      return s.failure();
     }
-    if (Status s = ExpectByte(port, block, kKeyListId, "identifier"); !s) return s.failure();
+    if (Status s = ExpectByte(port, deadline, block, kKeyListId, "identifier"); !s)
+      return s.failure();
     std::uint8_t status = 0;
-    if (Status s = ReadReplyByte(port, status); !s) return s.failure();
+    if (Status s = ReadReplyByte(port, deadline, status); !s) return s.failure();
+    // A block's keys count only once the block has come whole.
+    std::vector<std::uint8_t> key_bytes;
     for (;;) {
       std::uint8_t b = 0;
-      if (Status s = ReadReplyByte(port, b); !s) return s.failure();
+      if (Status s = ReadReplyByte(port, deadline, b); !s) return s.failure();
       if (b == 0x00) break;
+      if (key_bytes.size() >= kMaxKeyListBlock) return TooManyKeys();
+      key_bytes.push_back(b);
+    }
+    // A block holds whole keys: an odd byte means one was lost on the way.
+    if (key_bytes.size() % 2 != 0) return InBlock(block, "an unpaired key byte");
+    for (std::uint8_t b : key_bytes) {
       if (!collector.Add(b)) return TooManyKeys();
     }
     if (Status sent = WriteBytes(port, kAcknowledge); !sent) return sent.failure();
-    if (status == kLastKeyBlock) return collector.count();
+    if (status == kLastKeyBlock) {
+      if (Status s = NothingMoreCame(port); !s) return s.failure();
+      return collector.count();
+    }
   }
   return MalformedReply("more than " + std::to_string(kMaxKeyBlocks) + " key list blocks");
 }
@@ -88,7 +106,7 @@ Result<std::int32_t> ReadKeyListDriver(PortDriver& port, const ReplyExchange& ex
   for (std::size_t block = 0; block < kMaxKeyBlocks; ++block) {
     auto parsed = ParseKeyListBlock(
         std::span<const std::uint8_t>(reply).first(std::min<std::size_t>(received, reply.size())));
-    if (!parsed) return InBlock(block, "not a key list block");
+    if (!parsed) return InBlock(block, "not a whole key list block");
     for (std::uint8_t b : parsed->key_bytes) {
       if (!collector.Add(b)) return TooManyKeys();
     }

@@ -22,8 +22,8 @@ inline constexpr std::size_t kMaxKeyBlocks = kMaxNvKeys + 1;
 // key's two bytes and the closing NUL. The driver route takes a block whole.
 inline constexpr std::uint32_t kMaxKeyListBlock = 3 + 2 * kMaxNvKeys + 1;
 
-// Pairs key bytes into keys: every second byte, counted over all blocks,
-// completes one key. A byte left without its partner is no key.
+// Pairs key bytes into keys: every second byte completes one key. Each block
+// holds whole keys; the readers refuse a block with a byte left over.
 class KeyListCollector {
  public:
   // Empties `keys`, which then receives the keys as they complete.
@@ -41,18 +41,20 @@ class KeyListCollector {
 // One block as the driver route receives it whole.
 struct KeyListBlock {
   std::uint8_t status = 0;
-  // The bytes from byte 3 up to the first NUL, or to the reply's end.
+  // The bytes from byte 3 up to the first NUL: whole keys.
   std::span<const std::uint8_t> key_bytes;
 };
 
-// nullopt when the reply is shorter than 4 bytes or not a key-list block.
+// nullopt unless the reply is a whole key-list block: header, identifier,
+// status, whole key pairs and the closing NUL.
 std::optional<KeyListBlock> ParseKeyListBlock(std::span<const std::uint8_t> reply);
 
-// The listing on the direct route: pending input dropped, the request, then
-// the blocks byte by byte, each acknowledged. The number of keys; refused when the
-// request cannot be written or the list does not arrive whole (a wrong byte
-// where a block's header or identifier belongs, a read that times out, an
-// acknowledgement that cannot be written), with where it broke off. `keys` then
+// The listing on the direct route: the line made quiet, the request, then the
+// blocks byte by byte, each acknowledged within its deadline. The number of
+// keys; refused when the request cannot be written or the list does not
+// arrive whole (a wrong byte where a block's header or identifier belongs, a
+// key byte without its partner, a read that times out, an acknowledgement that
+// cannot be written, more bytes after the last block), with where it broke off. `keys` then
 // holds those that came before: a partial list must never pass for the stored keys.
 Result<std::int32_t> ReadKeyListDirect(PortDriver& port, std::vector<NvKey>& keys);
 

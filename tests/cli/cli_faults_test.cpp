@@ -36,11 +36,16 @@ class FaultyPrinterTest : public InkmarkToolTest {
     const auto tall = SolidBitmap(8, 32, kBlack24);
     work.Write("tall.bmp", std::string(tall.begin(), tall.end()));
   }
-  void TearDown() override { server.reset(); }
-
-  // A printer with `faults` on COM1, holding AB (one row) and CD (two rows).
-  void Start(const vprinter::FaultOptions& faults, int keys_per_block = 1) {
+  void TearDown() override {
     server.reset();
+    tcp.reset();
+  }
+
+  // A printer with `faults` on COM1, or on a loopback TCP port (`port` says
+  // which), holding AB (one row) and CD (two rows).
+  void Start(const vprinter::FaultOptions& faults, int keys_per_block = 1, bool on_tcp = false) {
+    server.reset();
+    tcp.reset();
     vprinter::PrinterOptions options;
     options.faults = faults;
     options.keys_per_block = keys_per_block;
@@ -54,9 +59,34 @@ class FaultyPrinterTest : public InkmarkToolTest {
     }
     before = Memory();
     std::string error;
+    if (on_tcp) {
+      tcp = vprinter::TcpServer::Start(*printer, "127.0.0.1", 0, &error);
+      ASSERT_TRUE(tcp) << error;
+      port = "tcp://127.0.0.1:" + std::to_string(tcp->port());
+      return;
+    }
     server = vprinter::PtyServer::Start(*printer, home.folder() / "Quorvel" / "devices" / "com1",
                                         &error);
     ASSERT_TRUE(server) << error;
+    port = "COM1";
+  }
+  // Runs on the printer Start made, one ink.
+  ToolResult On(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--printer", "DT-500/510", "--second", "None", "--port", port});
+    return Run(args, false);
+  }
+  // Runs, and fails the test when the run took longer than `limit`.
+  ToolResult Timed(std::vector<std::string> args, std::chrono::milliseconds limit) {
+    const auto start = std::chrono::steady_clock::now();
+    ToolResult r = On(std::move(args));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, limit) << port;
+    return r;
+  }
+  // The NV memory once the printer has read all it was sent.
+  std::map<std::string, std::string> MemorySettled(const std::map<std::string, std::string>& want) {
+    for (int i = 0; i < 500 && Memory() != want; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return Memory();
   }
   static vprinter::NvKey Key(const std::string& key) {
     return {std::uint8_t(key[0]), std::uint8_t(key[1])};
@@ -75,7 +105,9 @@ class FaultyPrinterTest : public InkmarkToolTest {
 
   DeviceMapHome home;
   std::unique_ptr<vprinter::VirtualPrinter> printer;
-  std::unique_ptr<vprinter::PtyServer> server;  // stops before the printer goes
+  std::unique_ptr<vprinter::PtyServer> server;  // stop before the printer goes
+  std::unique_ptr<vprinter::TcpServer> tcp;
+  std::string port;
   std::map<std::string, std::string> before;
 };
 
@@ -144,6 +176,94 @@ TEST_F(FaultyPrinterTest, ALineDroppedMidTransferIsReportedAndDefinesNothing) {
                 kStillWaiting);
   EXPECT_TRUE(printer->Printed().empty());
   EXPECT_EQ(Memory(), before);
+}
+
+// A reply that lost a byte or broke off is refused on both lines, and
+// a registration then sends nothing: no key is overwritten because a list
+// that lost CD's first byte no longer names CD.
+TEST_F(FaultyPrinterTest, RepliesThatLostAByteOrBreakOffAreRefused) {
+  const std::string odd = kListFailed + "inkmark: the printer's reply: key list block 1: ";
+  for (bool on_tcp : {false, true}) {
+    // "7r@ABCD" loses its "B": "7r@ACD" is three key bytes.
+    Start({.lose_byte = 4}, 20, on_tcp);
+    ToolResult r = Timed({"keys"}, std::chrono::seconds(4));
+    EXPECT_EQ(std::to_string(r.status) + "|" + r.out + "|" + r.err,
+              "1||" + odd + "an unpaired key byte\n")
+        << port;
+    r = On({"register", "black.bmp", "-k", "CD"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(Memory(), before) << port;
+  }
+  // A capacity that breaks off after "71393" is not 393.
+  Start({.break_after = 5});
+  const ToolResult r = Timed({"capacity"}, std::chrono::seconds(5));
+  EXPECT_EQ(std::to_string(r.status) + "|" + r.out, "1|") << r.err;
+  EXPECT_NE(r.err.find("Failed to get NV graphics capacity."), std::string::npos) << r.err;
+}
+
+TEST_F(FaultyPrinterTest, ADrippingReplyIsCutOffAtItsDeadline) {
+  // One byte a second, each within the per-byte time-out: the capacity on
+  // the serial line (the longest reply with what may come before it takes
+  // 2.1 s at 19200 baud) and a key list block over TCP are cut off.
+  for (bool on_tcp : {false, true}) {
+    Start({.drip_ms = 1000}, 1, on_tcp);
+    const ToolResult r =
+        Timed({on_tcp ? "keys" : "capacity"}, std::chrono::milliseconds(on_tcp ? 4500 : 6500));
+    EXPECT_EQ(r.status, 1) << port;
+    EXPECT_NE(r.err.find("more than the longest reply may take"), std::string::npos) << r.err;
+  }
+}
+
+// The last block of a list that came after its host gave up must not pass as
+// the next list (it names CD only): the next listing is whole or refused.
+TEST_F(FaultyPrinterTest, ALateBlockOfAnEarlierListIsNotTheNextList) {
+  Start({.late_block_ms = 3600});
+  ToolResult r = On({"keys"});
+  EXPECT_EQ(std::to_string(r.status) + r.out, "1AB\n") << r.err;
+  r = On({"keys"});
+  if (r.status != 0) {
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("so it did not answer this request"), std::string::npos) << r.err;
+  } else {
+    EXPECT_EQ(r.out, "AB\nCD\n");
+  }
+  r = On({"keys"});
+  EXPECT_EQ(std::to_string(r.status) + r.out, "0AB\nCD\n") << r.err;
+  EXPECT_EQ(Memory(), before);
+}
+
+// A line dropped part-way through a small job, whose bytes all fit in the
+// line's buffers, fails registration, test print, print and delete; a pause
+// the printer recovers from does not.
+TEST_F(FaultyPrinterTest, ALineDroppedDuringASmallJobIsAFailureAndAPauseIsNot) {
+  for (bool on_tcp : {false, true}) {
+    // 512 x 128 dots: a define of 8 KB.
+    Start({.drop_after = 100}, 1, on_tcp);
+    ToolResult r = Timed({"register", "black.bmp", "--fit", "-k", "EF"}, std::chrono::seconds(5));
+    EXPECT_EQ(r.status, 1) << port << r.err;
+    EXPECT_NE(r.err.find("Failed to register NV graphics."), std::string::npos) << r.err;
+    EXPECT_EQ(MemorySettled(before), before) << port;
+    Start({.drop_after = 100}, 1, on_tcp);
+    r = Timed({"test-print", "black.bmp", "--fit"}, std::chrono::seconds(5));
+    EXPECT_EQ(r.status, 1) << port << r.err;
+    EXPECT_TRUE(printer->Printed().empty());
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"print", "AB"}, {"delete", "--yes", "AB"}}) {
+      Start({.drop_after = 5}, 1, on_tcp);
+      r = Timed(command, std::chrono::seconds(4));
+      EXPECT_EQ(r.status, 1) << port << " " << command[0] << r.err;
+      EXPECT_EQ(MemorySettled(before), before) << port;
+      EXPECT_TRUE(printer->Printed().empty());
+    }
+  }
+  // A 3 s pause in a 131 KB define over TCP: the kernel still delivers it.
+  Start({.stall_after = 20000, .stall_ms = 3000}, 1, true);
+  const ToolResult r =
+      Timed({"register", "tall.bmp", "--fit", "-k", "EF"}, std::chrono::seconds(9));
+  EXPECT_EQ(r.status, 0) << r.err;
+  auto memory = before;
+  memory["EF"] = "512x2048:" + std::string(512 / 8 * 2048, '\xFF');
+  EXPECT_TRUE(MemorySettled(memory) == memory);
 }
 
 }  // namespace

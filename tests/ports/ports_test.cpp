@@ -3,7 +3,9 @@
 // cupsd, and which of them a session's choices open.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <chrono>
 #include <functional>
@@ -15,6 +17,7 @@
 #include "ports/device_map.h"
 #include "ports/driver_port.h"
 #include "ports/file_port.h"
+#include "ports/network_port.h"
 #include "ports/open_port.h"
 #include "ports/read_timing.h"
 #include "ports/serial_port.h"
@@ -198,7 +201,10 @@ TEST_F(PortTest, WritesInChunksOf4096AndNeverAsksWhileThePrinterTakesBytes) {
 
 TEST_F(PortTest, AsksFifteenSecondsAfterThePrinterLastTookBytesAndRetryRestartsTheWait) {
   boxes.Answer({kIdRetry, kIdCancel, kIdCancel});
+  // Asked 15 s after the last byte was taken, not after the first busy error
+  // (a whole chunk's time-out later).
   clock.At(15000, [&] { EXPECT_TRUE(boxes.boxes().empty()); });
+  clock.At(15001, [&] { EXPECT_EQ(boxes.boxes().size(), 1u); });
   clock.At(30000, [&] { EXPECT_LE(boxes.boxes().size(), 1u); });
   SerialPort port;  // COM1, without software flow control: every byte value passes
   ASSERT_TRUE(port.open());
@@ -258,6 +264,8 @@ class FakeUart final : public LineQueues {
   ~FakeUart() override { SetLineQueues(nullptr); }
   std::optional<int> OutputQueued(int) override { return Update(), int(queued()); }
   std::optional<int> ModemLines(int) override { return Update(), dsr ? TIOCM_DSR | TIOCM_CTS : 0; }
+  // The driver forgets what it had not sent yet.
+  void DiscardOutput(int) override { Update(), wire_.resize(std::size_t(sent_)); }
   void Update() {
     wire_ += line_.ReceivedNow();
     const std::uint64_t now = clock_.NowMs();
@@ -267,6 +275,7 @@ class FakeUart final : public LineQueues {
   }
   std::size_t queued() const { return wire_.size() - std::size_t(sent_); }
   const std::string& written() const { return wire_; }
+  std::size_t sent() const { return std::size_t(sent_); }
 
   double bytes_per_ms = 1.92;  // 19200 baud
   bool stalled = false, dsr = true;
@@ -300,10 +309,18 @@ TEST_F(PortTest, CloseWaitsForASlowLineAndReportsOutputDroppedWhenTheLineStalls)
       EXPECT_GE(clock.NowMs() - start, 17000u);
       EXPECT_EQ(uart.queued(), 0u);
     } else {
-      EXPECT_NEAR(double(clock.NowMs() - start), 7000, 50);
+      // Given up once nothing left for one chunk's write time-out, and what
+      // was still queued is gone: none of it reaches the printer later.
+      EXPECT_NEAR(double(clock.NowMs() - start), 5000 + 2000 + 4096, 50);
+      EXPECT_EQ(uart.queued(), 0u);
+      const std::size_t sent = uart.sent();
+      uart.stalled = false;
+      clock.SleepMs(5000);
+      uart.Update();
+      EXPECT_EQ(uart.sent(), sent);
+      EXPECT_TRUE(uart.written() == data + data.substr(0, sent - data.size()));
     }
   }
-  EXPECT_TRUE(uart.written() == data + data);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
@@ -332,6 +349,35 @@ TEST_F(PortTest, UnderDtrDsrTheQueueStaysShortSoLittleGoesOutAfterThePrinterDrop
   (void)port.close();
   EXPECT_FALSE(port.output_lost);
   EXPECT_TRUE(uart.written() == data);
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// A network printer that stops reading with bytes still unacknowledged: the
+// close waits out the drain's stall time and reports the output lost.
+TEST_F(PortTest, ANetworkPrinterThatStopsReadingLosesTheOutput) {
+  UniqueFd listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  ASSERT_TRUE(listener);
+  // A tiny window: the printer's side fills at once and acknowledges no more.
+  int small = 1;
+  ::setsockopt(listener.get(), SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  ASSERT_EQ(::bind(listener.get(), reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  ASSERT_EQ(::listen(listener.get(), 1), 0);
+  ASSERT_EQ(::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&a), &len), 0);
+  NetworkPort port(NetworkAddress{"127.0.0.1", ntohs(a.sin_port)});
+  ASSERT_TRUE(port.open());
+  UniqueFd peer(::accept(listener.get(), nullptr, nullptr));  // never reads
+  ASSERT_TRUE(peer);
+  ASSERT_TRUE(WriteAll(port, Pattern(12000)));
+  const std::uint64_t start = clock.NowMs();
+  const Status closed = port.close();
+  ASSERT_FALSE(closed);
+  EXPECT_EQ(closed.code(), FailureCode::kOutputLost);
+  EXPECT_TRUE(port.output_lost);
+  EXPECT_GE(clock.NowMs() - start, 6000u);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 

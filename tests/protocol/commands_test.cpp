@@ -70,19 +70,26 @@ TEST(DirectKeyListTest, EachCheckOfABlockRefusesOnItsOwnAndSaysWhich) {
             "the printer's reply: key list block 1: a wrong identifier");
   EXPECT_EQ(WhyRefused(B("7r@AB"sv)), "the script ran out of replies");
   EXPECT_EQ(WhyRefused(Block(false, "AB") + Block(true, "CD")), "read 2");
+  // A block holds whole keys: "K1 K2 K3" that lost a byte on the way is no list.
+  EXPECT_EQ(WhyRefused(Block(true, "K12K3")),
+            "the printer's reply: key list block 1: an unpaired key byte");
+  EXPECT_EQ(WhyRefused(Block(false, "AB") + Block(true, "C")),
+            "the printer's reply: key list block 2: an unpaired key byte");
 }
 
 TEST(DirectKeyListTest, ReadsEachBlockAfterItsHeaderAndAcknowledgesIt) {
-  EXPECT_EQ(ListDirect(B({0}) + Block(false, "AB") + Block(false, "C") + Block(true, "DEF")),
+  EXPECT_EQ(ListDirect(B({0}) + Block(false, "AB") + Block(false, "") + Block(true, "CDEF")),
             "3: AB CD EF; list ack ack ack");
-  EXPECT_EQ(ListDirect(Block(true, "ABC")), "1: AB; list ack");  // an unpaired byte is no key
+  // An unpaired byte makes the list unreadable; the block is not acknowledged
+  // and gives no key.
+  EXPECT_EQ(ListDirect(Block(true, "ABC")), "-1:; list, told");
   // A list that breaks off is unreadable, whatever keys came before: a wrong
   // identifier, a stray byte where the next header belongs, a printer that
   // falls silent inside a block or before the next one.
   EXPECT_EQ(ListDirect(Block(false, "AB") + B("7s@CD\0"sv)), "-1: AB; list ack, told");
   EXPECT_EQ(ListDirect(Block(false, "AB") + B({0}) + Block(true, "CD")), "-1: AB; list ack, told");
   EXPECT_EQ(ListDirect(B("77r@AB\0"sv)), "-1:; list, told");
-  EXPECT_EQ(ListDirect(B("7r@AB"sv)), "-1: AB; list, told");
+  EXPECT_EQ(ListDirect(B("7r@AB"sv)), "-1:; list, told");
   EXPECT_EQ(ListDirect(Block(false, "ABCD")), "-1: AB CD; list ack, told");
   EXPECT_EQ(ListDirect({}), "-1:; list, told");
   EXPECT_EQ(ListDirect(Bytes(kMaxBytesBeforeHeader + 1, 0x55) + Block(true, "AB")),
@@ -94,8 +101,9 @@ TEST(DirectKeyListTest, ReadsEachBlockAfterItsHeaderAndAcknowledgesIt) {
 // acknowledgements for more blocks are exchanged, the last one only written.
 TEST(DriverKeyListTest, ExchangesEveryBlockAndFailsWholeOnABadOne) {
   const std::pair<std::vector<Bytes>, std::string> cases[] = {
-      {{Block(false, "ABC") + B("XY"sv), Block(true, "D")}, "2: AB CD; list ack +ack"},
-      {{B("7r@AB"sv)}, "1: AB; list +ack"},  // a block without its NUL still gives its keys
+      {{Block(false, "AB") + B("XY"sv), Block(true, "CD")}, "2: AB CD; list ack +ack"},
+      {{Block(false, "ABC"), Block(true, "D")}, "-1:; list"},  // an unpaired byte
+      {{B("7r@AB"sv)}, "-1:; list"},  // a block without its NUL may have lost keys
       {{Block(false, "AB"), B("7q@\0"sv)}, "-1:; list ack"},
       {{B("7r@"sv)}, "-1:; list"},              // shorter than a block
       {{Block(false, "AB")}, "-1:; list ack"},  // the next block never comes
@@ -121,14 +129,16 @@ TEST(DriverKeyListTest, ExchangesEveryBlockAndFailsWholeOnABadOne) {
   }
 }
 
-// Both routes read the digits up to a NUL or the reply's end, at most eight of
-// them; only the direct route passes over bytes before the header.
+// Both routes read the digits up to the NUL, at most eight of them; a reply
+// that breaks off before its NUL is unreadable. Only the direct route passes
+// over bytes before the header.
 TEST(CapacityReplyTest, BothRoutesReadUpToEightDigits) {
   const std::tuple<Bytes, std::int32_t, std::int32_t> cases[] = {
       {B("7112345\0"sv), 12345, 12345},
       {B({0x06, 0}) + B("710\0"sv), 0, -1},
       {B("7199999999\0"sv), 99999999, 99999999},
-      {B("7112"sv), 12, 12},
+      {B("7112"sv), -1, -1},
+      {B("71392"sv), -1, -1},
       {B("71100000000\0"sv), -1, -1},
       {B("7012\0"sv), -1, -1},
       {B("71\0"sv), -1, -1},

@@ -19,10 +19,31 @@ using namespace testing;
 using inkmark::testing::TempDir;
 
 TEST(ProgramOptions, ReadsEveryOptionInBothSpellingsAndRefusesBadValues) {
-  auto parsed = ParseCommandLine(
-      {"--pty", "/tmp/com1", "--tcp=[::1]:9100", "--capacity=1000", "--keys-per-block", "3",
-       "--reply-delay", "50", "--no-reply", "--garbage=2", "--busy", "700", "--bad-blocks",
-       "--second-ink", "#00FF00", "--quiet", "--stall-after", "100:2500", "--drop-after=4096"});
+  auto parsed = ParseCommandLine({"--pty",
+                                  "/tmp/com1",
+                                  "--tcp=[::1]:9100",
+                                  "--capacity=1000",
+                                  "--keys-per-block",
+                                  "3",
+                                  "--reply-delay",
+                                  "50",
+                                  "--no-reply",
+                                  "--garbage=2",
+                                  "--busy",
+                                  "700",
+                                  "--bad-blocks",
+                                  "--second-ink",
+                                  "#00FF00",
+                                  "--quiet",
+                                  "--stall-after",
+                                  "100:2500",
+                                  "--drop-after=4096",
+                                  "--lose-byte=4",
+                                  "--break-reply",
+                                  "0",
+                                  "--drip",
+                                  "20",
+                                  "--late-block=3600"});
   ASSERT_TRUE(parsed.options) << parsed.error;
   const auto& o = *parsed.options;
   const FaultOptions& f = o.printer.faults;
@@ -32,6 +53,8 @@ TEST(ProgramOptions, ReadsEveryOptionInBothSpellingsAndRefusesBadValues) {
   EXPECT_EQ(std::tie(f.reply_delay_ms, f.no_reply, f.garbage, f.busy_ms, f.bad_blocks),
             std::tuple(50, true, 2, 700, true));
   EXPECT_EQ(std::tie(f.stall_after, f.stall_ms, *f.drop_after), std::tuple(100u, 2500, 4096u));
+  EXPECT_EQ(std::tie(*f.lose_byte, *f.break_after, f.drip_ms, f.late_block_ms),
+            std::tuple(4u, 0u, 20, 3600));
 
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {},  // nothing to serve
@@ -45,6 +68,8 @@ TEST(ProgramOptions, ReadsEveryOptionInBothSpellingsAndRefusesBadValues) {
            {"--pty", "x", "--stall-after", "100:0"},
            {"--pty", "x", "--stall-after", ":5"},
            {"--pty", "x", "--drop-after", "-1"},
+           {"--pty", "x", "--lose-byte", "x"},
+           {"--pty", "x", "--drip", "600001"},
            {"--render", "f", "--tcp", "127.0.0.1:0"}}) {
     parsed = ParseCommandLine(args);
     EXPECT_FALSE(parsed.options.has_value() || parsed.error.empty())

@@ -114,7 +114,11 @@ class JobFaults {
 
 ServeEnd ServeConnection(VirtualPrinter& printer, int fd, const StopSignal& stop) {
   PrinterSession session(
-      printer, [&](std::span<const std::uint8_t> bytes) { return WriteAll(fd, bytes, stop); });
+      printer, [&](std::span<const std::uint8_t> bytes) { return WriteAll(fd, bytes, stop); },
+      [&](int ms) {
+        WaitFor(-1, 0, stop, ms);
+        return !stop.raised();
+      });
   JobFaults job_faults(printer, stop);
   ServeEnd end = ServeEnd::kEnded;
   const int busy_ms = printer.options().faults.busy_ms;

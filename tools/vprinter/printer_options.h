@@ -2,6 +2,7 @@
 // it plays for tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -22,6 +23,15 @@ struct FaultOptions {
   int stall_ms = 0;
   // After this many bytes of a job, drop the line, NV memory as it was before the job.
   std::optional<std::uint64_t> drop_after = std::nullopt;
+  // Every reply loses its byte at this position, counted from 0.
+  std::optional<std::size_t> lose_byte = std::nullopt;
+  // Every reply breaks off after this many bytes; the rest never comes.
+  std::optional<std::size_t> break_after = std::nullopt;
+  // Reply bytes come one at a time, this many milliseconds apart (0: at once).
+  int drip_ms = 0;
+  // The last block of the first key list comes this much later than it
+  // would (0: on time), after any host that asked for it has given up.
+  int late_block_ms = 0;
 };
 
 inline constexpr std::uint64_t kDefaultCapacity = 393216;

@@ -16,8 +16,14 @@ constexpr std::uint8_t kMoreBlocks = 0x41;
 constexpr std::uint8_t kGarbage[] = {0x00, 0xFF, 0x55, 0xAA};
 }  // namespace
 
-PrinterSession::PrinterSession(VirtualPrinter& printer, Writer writer)
-    : printer_(printer), writer_(std::move(writer)) {}
+PrinterSession::PrinterSession(VirtualPrinter& printer, Writer writer, Waiter waiter)
+    : printer_(printer), writer_(std::move(writer)), waiter_(std::move(waiter)) {}
+
+bool PrinterSession::Wait(int ms) {
+  if (waiter_) return waiter_(ms);
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  return true;
+}
 
 void PrinterSession::Feed(std::span<const std::uint8_t> bytes) {
   parser_.Feed(bytes, [this](const Frame& frame) { Handle(DecodeFrame(frame)); });
@@ -132,16 +138,25 @@ void PrinterSession::SendNextKeyBlock() {
   block.push_back(0x00);
   list.next = end;
   // The host's acknowledgement of the last block needs no answer.
-  if (last) key_list_.reset();
-  Reply(std::move(block));
+  const bool late = last && !first_list_done_;
+  if (last) {
+    key_list_.reset();
+    first_list_done_ = true;
+  }
+  Reply(std::move(block), late);
 }
 
-void PrinterSession::Reply(std::vector<std::uint8_t> bytes) {
+void PrinterSession::Reply(std::vector<std::uint8_t> bytes, bool late) {
   const FaultOptions& faults = printer_.options().faults;
   if (faults.no_reply) return;
-  if (faults.reply_delay_ms > 0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(faults.reply_delay_ms));
+  if (faults.reply_delay_ms > 0 && !Wait(faults.reply_delay_ms)) return;
+  if (late && faults.late_block_ms > 0) {
+    printer_.Log("key list block held back " + std::to_string(faults.late_block_ms) + " ms");
+    if (!Wait(faults.late_block_ms)) return;
   }
+  if (faults.lose_byte && *faults.lose_byte < bytes.size())
+    bytes.erase(bytes.begin() + std::ptrdiff_t(*faults.lose_byte));
+  if (faults.break_after && *faults.break_after < bytes.size()) bytes.resize(*faults.break_after);
   if (faults.garbage > 0) {
     std::vector<std::uint8_t> noisy;
     noisy.reserve(std::size_t(faults.garbage) + bytes.size());
@@ -149,7 +164,13 @@ void PrinterSession::Reply(std::vector<std::uint8_t> bytes) {
     noisy.insert(noisy.end(), bytes.begin(), bytes.end());
     bytes = std::move(noisy);
   }
-  writer_(bytes);
+  if (faults.drip_ms <= 0) {
+    writer_(bytes);
+    return;
+  }
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if ((i > 0 && !Wait(faults.drip_ms)) || !writer_(std::span(bytes).subspan(i, 1))) return;
+  }
 }
 
 }  // namespace inkmark::vprinter

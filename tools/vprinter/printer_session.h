@@ -20,8 +20,10 @@ class PrinterSession {
  public:
   // Writes reply bytes to the host; false when they could not be sent.
   using Writer = std::function<bool(std::span<const std::uint8_t>)>;
+  // Waits the given milliseconds; false when the printer is stopping meanwhile.
+  using Waiter = std::function<bool(int ms)>;
 
-  PrinterSession(VirtualPrinter& printer, Writer writer);
+  PrinterSession(VirtualPrinter& printer, Writer writer, Waiter waiter = {});
 
   void Feed(std::span<const std::uint8_t> bytes);
 
@@ -36,10 +38,13 @@ class PrinterSession {
   void StartKeyList();
   void SendNextKeyBlock();
   void StorePrintBuffer(const Command& command);
-  void Reply(std::vector<std::uint8_t> bytes);
+  void Reply(std::vector<std::uint8_t> bytes, bool late = false);
+  bool Wait(int ms);
 
   VirtualPrinter& printer_;
   Writer writer_;
+  Waiter waiter_;
+  bool first_list_done_ = false;
   CommandParser parser_;
   std::uint8_t density_ = kDefaultDensity;
   std::uint64_t initialise_count_ = 0;

@@ -42,6 +42,10 @@ const char kUsageText[] =
     "  --drop-after BYTES    drop the line once BYTES bytes of a job have come: close\n"
     "                        the pseudo-terminal or the connection, NV memory as it\n"
     "                        was before the job\n"
+    "  --lose-byte N         every reply loses its byte N (counted from 0)\n"
+    "  --break-reply N       every reply breaks off after N bytes\n"
+    "  --drip MS             send reply bytes one at a time, MS apart\n"
+    "  --late-block MS       send the last block of the first key list MS late\n"
     "  --help                show this text\n"
     "  --version             show the version\n";
 
@@ -176,6 +180,20 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
          if (bytes) p.faults.drop_after = *bytes;
          return bytes.has_value();
        }},
+      {"--lose-byte",
+       [&](const std::string& v) {
+         auto n = ParseNumber(v, kMaxGarbage);
+         if (n) p.faults.lose_byte = std::size_t(*n);
+         return n.has_value();
+       }},
+      {"--break-reply",
+       [&](const std::string& v) {
+         auto n = ParseNumber(v, kMaxGarbage);
+         if (n) p.faults.break_after = std::size_t(*n);
+         return n.has_value();
+       }},
+      {"--drip", number_into(p.faults.drip_ms, kMaxDelayMs)},
+      {"--late-block", number_into(p.faults.late_block_ms, kMaxDelayMs)},
       {"--first-ink",
        [&](const std::string& v) {
          auto ink = ParseInk(v);
