@@ -656,6 +656,22 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
         <translation>SOURCE '%1' は読み込めるファイルではありません</translation>
     </message>
     <message>
+        <source>it is a link in a shared folder, owned by someone else, that is not followed</source>
+        <translation>共有フォルダにある他人のリンクのため、たどりません</translation>
+    </message>
+    <message>
+        <source>printers list line %1, printer %2: %3</source>
+        <translation>プリンタ一覧の %1 行目、プリンタ %2: %3</translation>
+    </message>
+    <message>
+        <source>the printer file '%1' is refused: %2</source>
+        <translation>プリンタ情報ファイル '%1' は使用できません: %2</translation>
+    </message>
+    <message>
+        <source>the output '%1' is the source '%2'; choose another name</source>
+        <translation>出力 '%1' は元のファイル '%2' と同じです。別の名前を選んでください</translation>
+    </message>
+    <message>
         <source>%1 offers no %2 '%3'; the choices are: %4</source>
         <translation>%1 には%2 '%3' がありません。選択肢: %4</translation>
     </message>

@@ -109,5 +109,13 @@ The file may be corrupted, or the image format may not be supported.</source>
         <source>The temporary folder &quot;%s&quot; cannot be made private. Pictures cannot be shown.</source>
         <translation>一時フォルダ &quot;%s&quot; を非公開にできません。画像を表示できません。</translation>
     </message>
+    <message id="IDS_43">
+        <source>The temporary files could not be written: the disk that holds them is full.</source>
+        <translation>一時ファイルを書き込めませんでした。一時ファイルを置くディスクがいっぱいです。</translation>
+    </message>
+    <message id="IDS_44">
+        <source>The page cannot be fitted on the paper. Choose another paper width or layout.</source>
+        <translation>ページを用紙に収められません。別の用紙幅またはレイアウトを選んでください。</translation>
+    </message>
 </context>
 </TS>

@@ -1,14 +1,18 @@
 #include "cli/cli_boxes.h"
 
+#include "cli/cli_json.h"
 #include "platform/string_table.h"
 
 namespace inkmark::cli {
 
-int TerminalMessageBoxes::Show(WindowHandle, const std::string& caption, const std::string& message,
-                               unsigned style) {
+int TerminalMessageBoxes::Show(WindowHandle, const std::string& caption,
+                               const std::string& raw_message, unsigned style) {
+  // Names and keys in a message come from files and printers: no control reaches the terminal.
+  const std::string message = TerminalText(raw_message, true);
   // The program's own caption says nothing here; the port layer's own captions do.
-  const std::string prefix =
-      caption == LoadString(kStrAppCaption, 31) ? "inkmark: " : "inkmark: " + caption + ": ";
+  const std::string prefix = caption == LoadString(kStrAppCaption, 31)
+                                 ? "inkmark: "
+                                 : "inkmark: " + TerminalText(caption) + ": ";
   // A reason on a second line gets the prefix too, so that each line says whose it is.
   std::string text;
   for (char c : message) {

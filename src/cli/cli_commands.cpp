@@ -1,5 +1,7 @@
 #include "cli/cli_commands.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 #include <filesystem>
 #include <memory>
@@ -76,6 +78,15 @@ std::string PreviewJson(std::int32_t width, std::int32_t height, std::int32_t dp
          ",\"second_ink_percent\":" + rate(counts.second) + "}";
 }
 
+// Whether two names lead to one file, through links of either kind too.
+bool IsSameFile(const std::string& a, const std::string& b) {
+  struct stat sa {
+  }, sb{};
+  if (a.empty() || b.empty() || ::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0)
+    return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 class Run {
  public:
   Run(const CliOptions& options, Console& console, TerminalMessageBoxes& boxes)
@@ -104,13 +115,13 @@ class Run {
 };
 
 int Run::Usage(const std::string& message) {
-  std::fprintf(console_.err, "inkmark: %s\n%s\n", message.c_str(),
+  std::fprintf(console_.err, "inkmark: %s\n%s\n", TerminalText(message, true).c_str(),
                Translate("inkmark", kUsageHint).c_str());
   return kExitUsage;
 }
 
 int Run::Failed(const std::string& message) {
-  std::fprintf(console_.err, "inkmark: %s\n", message.c_str());
+  std::fprintf(console_.err, "inkmark: %s\n", TerminalText(message, true).c_str());
   return kExitFailed;
 }
 
@@ -150,6 +161,10 @@ int Run::Execute() {
   }
   if (std::string error = ApplyConversionChoices(); !error.empty()) return Usage(error);
   if (int status = PrepareSource(); status != kExitOk) return status;
+  if (IsSameFile(o_.output, o_.source))
+    return Usage(
+        Fill(Translate("inkmark", "the output '%1' is the source '%2'; choose another name"),
+             {o_.output, o_.source}));
   TempFilesScope temp_files(session_);
   std::filesystem::path refused;
   if (!PrepareTempFiles(session_, &refused))
@@ -226,7 +241,11 @@ int Run::PrepareSource() {
 int Run::WithRaster() {
   Result<LogoRaster> built = BuildLogoRaster(session_);
   if (!built) {
-    ShowFailure(kAppInstance, kStrCannotReadImage, built.failure());
+    // The picture is blamed only when nothing else is known to be at fault.
+    const int text = built.code() == FailureCode::kNoSpace     ? kStrTempDiskFull
+                     : built.code() == FailureCode::kCannotFit ? kStrPageCannotFit
+                                                               : kStrCannotReadImage;
+    ShowFailure(kAppInstance, text, built.failure());
     return kExitFailed;
   }
   std::optional<LogoRaster> raster = std::move(built).ToOptional();
@@ -329,7 +348,7 @@ int Run::Keys() {
     console_.out << "{\"keys\":" << JsonStrings(texts)
                  << ",\"complete\":" << (count < 0 ? "false" : "true") << "}\n";
   } else {
-    for (const NvKey& k : keys) console_.out << k.data() << '\n';
+    for (const NvKey& k : keys) console_.out << TerminalText(k.data()) << '\n';
   }
   // What came before the list broke off is shown, but is not all there is.
   if (!listed) {
@@ -394,7 +413,7 @@ int Run::Delete() {
 int RunInkmark(std::span<const std::string> args, Console& console) {
   ParseOutcome parsed = ParseArguments(args);
   if (!parsed.options) {
-    std::fprintf(console.err, "inkmark: %s\n%s\n", parsed.error.c_str(),
+    std::fprintf(console.err, "inkmark: %s\n%s\n", TerminalText(parsed.error, true).c_str(),
                  Translate("inkmark", kUsageHint).c_str());
     return kExitUsage;
   }
@@ -409,11 +428,14 @@ int RunInkmark(std::span<const std::string> args, Console& console) {
   if (parsed.options->many_printers()) return RunOnManyPrinters(*parsed.options, console);
   TerminalMessageBoxes boxes(console.in, console.err, console.interactive);
   BoxesScope scope(boxes);
-  TerminalProgress progress(console.err);
-  std::optional<ScopedTransferProgress> shown;
-  if (console.show_progress) shown.emplace(progress);
+  // Always a progress: it is also how a transfer learns it is to stop.
+  TerminalProgress progress(console.err, console.show_progress);
+  ScopedTransferProgress reported(progress);
   Run run(*parsed.options, console, boxes);
-  return run.Execute();
+  const int status = run.Execute();
+  // A transfer stopped by a signal ends as the shell expects of that signal.
+  if (status != kExitOk && TransferStopSignal() != 0) return 128 + TransferStopSignal();
+  return status;
 }
 
 }  // namespace inkmark::cli

@@ -29,7 +29,8 @@ struct Console {
   std::filesystem::path program;
 };
 
-// The exit status: kExitOk, kExitFailed or kExitUsage.
+// The exit status: kExitOk, kExitFailed or kExitUsage; 128 + the signal's
+// number when SIGINT, SIGTERM or SIGHUP stopped a transfer.
 int RunInkmark(std::span<const std::string> args, Console& console);
 
 }  // namespace inkmark::cli

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "cli/cli_json.h"
+#include "cli/cli_printer.h"
+#include "platform/message_box.h"
 #include "platform/translation.h"
 
 extern char** environ;
@@ -35,6 +37,30 @@ struct Printer {
   int status = -1;  // its exit status, -1 when it did not exit
   std::vector<std::string> out, err;
 };
+
+// Boxes that show nothing: a line's check says what it finds as its own error,
+// and each printer's run shows the rest.
+class SilentBoxes final : public MessageBoxes {
+ public:
+  int Show(WindowHandle, const std::string&, const std::string&, unsigned style) override {
+    const unsigned buttons = style & kMbButtonMask;
+    return buttons == kMbYesNo ? kIdNo : buttons == kMbRetryCancel ? kIdCancel : kIdOk;
+  }
+};
+
+// "" when the line's model offers its port and every value it chooses, else
+// why not. A folder without printer files is left to the printer's own run.
+std::string CheckAgainstModel(const CliOptions& line, const Console& console) {
+  SilentBoxes silent;
+  SetMessageBoxes(&silent);
+  LogoSession session;
+  const std::filesystem::path folder =
+      line.printers_dir ? std::filesystem::path(*line.printers_dir) : console.program_folder;
+  std::string error;
+  if (LoadPrinters(session, folder)) error = ApplyPrinterChoices(session, line.printer);
+  SetMessageBoxes(nullptr);
+  return error;
+}
 
 std::vector<std::string> ReadLines(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -142,7 +168,6 @@ std::vector<Printer> Printers(const CliOptions& o, Console& console, std::string
   } else {
     for (const std::string& port : o.ports) lines.push_back({port, {}});
   }
-  (void)console;
   std::vector<Printer> printers;
   for (PrinterLine& line : lines) {
     Printer p;
@@ -152,8 +177,11 @@ std::vector<Printer> Printers(const CliOptions& o, Console& console, std::string
     p.args.insert(p.args.end(), o.per_printer_args.begin(), o.per_printer_args.end());
     // Each printer's line is checked before any printer is reached.
     ParseOutcome parsed = ParseArguments(p.args);
-    if (!parsed.options) {
-      error = Fill(Translate("inkmark", "printer %1: %2"), {p.port, parsed.error});
+    std::string why = parsed.options ? CheckAgainstModel(*parsed.options, console) : parsed.error;
+    if (!why.empty()) {
+      error = line.number == 0 ? Fill(Translate("inkmark", "printer %1: %2"), {p.port, why})
+                               : Fill(Translate("inkmark", "printers list line %1, printer %2: %3"),
+                                      {std::to_string(line.number), p.port, why});
       return {};
     }
     printers.push_back(std::move(p));
@@ -165,7 +193,7 @@ void Report(const CliOptions& o, const std::vector<Printer>& printers, std::ostr
   const auto succeeded = std::size_t(std::ranges::count_if(printers, &Printer::ok));
   std::vector<std::string> failed;
   for (const Printer& p : printers)
-    if (!p.ok) failed.push_back(p.port);
+    if (!p.ok) failed.push_back(TerminalText(p.port));
   if (o.json) {
     out << "{\"command\":" << JsonString(CommandName(o.command)) << ",\"printers\":[";
     for (std::size_t i = 0; i < printers.size(); ++i) {
@@ -179,7 +207,8 @@ void Report(const CliOptions& o, const std::vector<Printer>& printers, std::ostr
     return;
   }
   for (const Printer& p : printers)
-    out << p.port << '\t' << (p.ok ? "ok" : "failed") << '\t' << Message(p) << '\n';
+    out << TerminalText(p.port) << '\t' << (p.ok ? "ok" : "failed") << '\t'
+        << TerminalText(Message(p)) << '\n';
   std::string summary = Fill(Translate("inkmark", "%1 of %2 printers succeeded"),
                              {std::to_string(succeeded), std::to_string(printers.size())});
   if (!failed.empty()) summary += Fill(Translate("inkmark", "; failed: %1"), {Join(failed, ", ")});
@@ -192,7 +221,7 @@ int RunOnManyPrinters(const CliOptions& o, Console& console) {
   std::string error;
   std::vector<Printer> printers = Printers(o, console, error);
   if (!error.empty()) {
-    std::fprintf(console.err, "inkmark: %s\n%s\n", error.c_str(), kUsageHint);
+    std::fprintf(console.err, "inkmark: %s\n%s\n", TerminalText(error, true).c_str(), kUsageHint);
     return kExitUsage;
   }
   if (console.program.empty()) {

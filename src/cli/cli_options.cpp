@@ -399,7 +399,7 @@ std::vector<PrinterLine> ParsePrintersList(std::string_view text, std::string& e
     if (words.empty() || words[0].starts_with("#")) continue;
     if (words[0].empty() || words[0][0] == '-')
       return refuse(number, Translate("inkmark", "a line must start with the printer's port"));
-    PrinterLine printer{words[0], {}};
+    PrinterLine printer{words[0], {}, number};
     for (std::size_t w = 1; w < words.size(); ++w) {
       std::string name = words[w];
       std::optional<std::string> value;

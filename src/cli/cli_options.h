@@ -96,6 +96,7 @@ ParseOutcome ParseArguments(std::span<const std::string> args);
 struct PrinterLine {
   std::string port;
   std::vector<std::string> options;  // such as {"--printer", "DT-500/510"}
+  std::size_t number = 0;            // its line in the list; 0 for a --port
 };
 
 // A printers list: one printer a line, "PORT [OPTION VALUE]...", blank lines

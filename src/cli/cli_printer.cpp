@@ -20,7 +20,7 @@ std::string Join(std::span<const std::string> names, int sel) {
   std::string out;
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (!out.empty()) out += ", ";
-    out += names[i];
+    out += TerminalText(names[i]);
     if (std::int64_t(i) == sel) out += '*';
   }
   return out;
@@ -81,7 +81,14 @@ std::string Pick(const std::optional<int>& value, ChoiceList<std::int32_t>& numb
 
 bool LoadPrinters(LogoSession& session, const std::filesystem::path& folder) {
   const int count = CountPrinterFiles(folder);
-  if (count > 0) LoadPrinterProfiles(count, session.profiles, folder);
+  std::vector<RefusedPrinterFile> refused;
+  if (count > 0) LoadPrinterProfiles(count, session.profiles, folder, &refused);
+  // A model whose file cannot work is not offered; the user learns why.
+  for (const RefusedPrinterFile& r : refused)
+    CurrentMessageBoxes().Show(kAppInstance, LoadString(kStrAppCaption, 31),
+                               Fill(Translate("inkmark", "the printer file '%1' is refused: %2"),
+                                    {r.path.string(), r.failure.Describe()}),
+                               kMbOk);
   if (count <= 0 || session.profiles.empty()) {
     ShowMessage(kAppInstance, kStrNoPrinterFile);
     return false;
@@ -136,7 +143,8 @@ std::string ApplyPrinterChoices(LogoSession& session, const PrinterChoices& c) {
 void ListPrinters(const LogoSession& session, std::ostream& out) {
   for (std::size_t i = 0; i < session.profiles.size(); ++i) {
     const PrinterProfile& p = session.profiles[i];
-    out << p.model_name << (std::int32_t(i) == session.profile_index ? "*" : "") << '\n'
+    out << TerminalText(p.model_name) << (std::int32_t(i) == session.profile_index ? "*" : "")
+        << '\n'
         << "  paper:       " << Join(p.paper_widths) << '\n'
         << "  1st colour:  " << Join(p.first_colors) << '\n'
         << "  2nd colour:  " << Join(p.second_colors) << '\n'

@@ -12,8 +12,9 @@
 namespace inkmark::cli {
 
 // Loads the printer files of `folder` into the session and selects the saved
-// model and its saved selections (the first model when none is saved). False,
-// after showing string 16, when the folder holds no printer file.
+// model and its saved selections (the first model when none is saved). A file
+// whose values cannot work is left out, and said so with the key at fault.
+// False, after showing string 16, when the folder holds no usable printer file.
 bool LoadPrinters(LogoSession& session, const std::filesystem::path& folder);
 
 // Selects the given choices in the session's profiles: --printer first, the

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/terminal_progress.h"
 #include "platform/paths.h"
 #include "platform/translation.h"
 
@@ -29,6 +30,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv) {
   qInstallMessageHandler(QuietQtMessages);
+  inkmark::cli::InstallTransferSignalHandlers();
   // A demonstration or a test run keeps its settings apart from the real ones.
   if (const char* dir = std::getenv("INKMARK_SETTINGS_DIR"); dir && *dir) {
     for (auto scope : {QSettings::SystemScope, QSettings::UserScope}) {

@@ -1,4 +1,7 @@
+#include <sys/statvfs.h>
+
 #include <array>
+#include <climits>
 #include <string>
 #include <utility>
 
@@ -17,6 +20,17 @@ const Failure kNoSource{FailureCode::kInvalidArgument, "no picture or logo docum
 const Failure kConversionFailed{FailureCode::kNoMemory, "the picture cannot be converted"};
 const Failure kComposeFailed{FailureCode::kNoMemory, "the logo document cannot be composed"};
 
+// What stopped a step that wrote the temporary file `path`: a full disk when
+// the folder that holds it has no room left, else `otherwise`.
+Failure WhyNotWritten(const std::string& path, Failure otherwise) {
+  const auto slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  struct statvfs fs {};
+  if (!path.empty() && ::statvfs(folder.c_str(), &fs) == 0 && fs.f_bavail == 0)
+    return Failure{FailureCode::kNoSpace, "no space left in " + folder};
+  return otherwise;
+}
+
 // A picture source at paper scale, converted; the converter's file as stored.
 Result<BitmapFile> ConvertPictureForPaper(LogoSession& session) {
   if (session.print_width_dots <= 0) return kNoPaperWidth;
@@ -28,11 +42,14 @@ Result<BitmapFile> ConvertPictureForPaper(LogoSession& session) {
   std::array<std::int32_t, 2> size{};
   auto loaded = LoadScaledCropped(session.source_path, PictureScaleFor(session, width), width,
                                   session.print_width_dots, session.temp_dest_path, size);
-  if (!loaded) return loaded.failure();
+  if (!loaded)
+    return loaded.code() == FailureCode::kWriteFailed
+               ? WhyNotWritten(session.temp_dest_path, loaded.failure())
+               : loaded.failure();
   session.params.target_width = static_cast<std::uint32_t>(size[0]);
   session.params.target_height = static_cast<std::uint32_t>(size[1]);
   auto converted = ConvertFileInPlace(session.temp_dest_path, session.params, session);
-  if (!converted) return kConversionFailed;
+  if (!converted) return WhyNotWritten(session.temp_dest_path, kConversionFailed);
   return std::move(*converted);
 }
 
@@ -45,12 +62,21 @@ Result<BitmapFile> ComposeDocumentForPaper(LogoSession& session) {
   const double scale = session.fit_to_width
                            ? static_cast<double>(session.print_width_dots) / header->page_width
                            : 1.0;
+  // A page that fitting makes empty or beyond any picture's size has no place on the paper.
+  const double width = header->page_width * scale, height = header->page_height * scale;
+  if (width < 1 || height < 1 || width > double(INT32_MAX) || height > double(INT32_MAX) ||
+      !PictureSizeAllowed(std::int64_t(width), std::int64_t(height)))
+    return Failure{FailureCode::kCannotFit, "a page of " + std::to_string(header->page_width) +
+                                                " x " + std::to_string(header->page_height) +
+                                                " dots becomes " +
+                                                std::to_string(std::int64_t(width)) + " x " +
+                                                std::to_string(std::int64_t(height)) + " dots"};
   auto page = ComposeConverted(session, scale, scale);
-  if (!page) return kComposeFailed;
+  if (!page) return WhyNotWritten(session.temp_dest_path, kComposeFailed);
   std::array<std::int32_t, 2> size{};
   auto cut = ScaleCropToFile(static_cast<std::int32_t>(header->page_width * scale),
                              session.print_width_dots, "", &*page, session.temp_dest_path, size);
-  if (!cut) return kComposeFailed;
+  if (!cut) return WhyNotWritten(session.temp_dest_path, kComposeFailed);
   return std::move(*cut);
 }
 

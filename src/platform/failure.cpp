@@ -38,6 +38,10 @@ std::string_view FailureCodeName(FailureCode code) {
       return "text too long";
     case FailureCode::kInvalidArgument:
       return "invalid argument";
+    case FailureCode::kNoSpace:
+      return "no space left";
+    case FailureCode::kCannotFit:
+      return "cannot be fitted";
   }
   return "failure";
 }

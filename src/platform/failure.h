@@ -30,6 +30,8 @@ enum class FailureCode : std::uint8_t {
   kMalformedReply,  // a printer reply that is not one
   kTextTooLong,
   kInvalidArgument,
+  kNoSpace,    // the disk that holds the temporary files is full
+  kCannotFit,  // a page that no size on the paper can hold
 };
 
 struct Failure;

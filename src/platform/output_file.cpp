@@ -15,11 +15,30 @@
 namespace inkmark {
 namespace {
 
+std::string FolderOf(const std::string& path);
+
+// Whether the kernel would refuse to follow the link `path` (its lstat in
+// `link`): a link in a sticky, world-writable folder is followed only for its
+// owner or the folder's, so that nobody can plant one in /tmp for a victim.
+bool IsProtectedLink(const std::string& path, const struct stat& link) {
+  const std::string folder = FolderOf(path);
+  struct stat dir {};
+  if (::stat(folder.empty() ? "." : folder.c_str(), &dir) != 0) return true;
+  const bool shared = (dir.st_mode & S_ISVTX) != 0 && (dir.st_mode & S_IWOTH) != 0;
+  return shared && link.st_uid != ::geteuid() && link.st_uid != dir.st_uid;
+}
+
 // The file a destination stands for: a link is followed to its target, so that
-// replacing the file keeps the user's link. "" when a link leads nowhere.
-std::string ResolveTarget(const std::string& destination) {
+// replacing the file keeps the user's link. "" when a link leads nowhere or
+// is one the kernel would not follow (`refused` then set).
+std::string ResolveTarget(const std::string& destination, bool& refused) {
+  refused = false;
   struct stat st {};
   if (::lstat(destination.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return destination;
+  if (IsProtectedLink(destination, st)) {
+    refused = true;
+    return {};
+  }
   std::error_code ec;
   auto target = std::filesystem::canonical(destination, ec);
   return ec ? std::string() : target.string();
@@ -47,7 +66,9 @@ std::string RandomName() {
 std::optional<OutputFile> OutputFile::Create(const std::string& destination, OutputError& error) {
   error = OutputError::kCannotCreate;
   if (destination.empty()) return std::nullopt;
-  std::string target = ResolveTarget(destination);
+  bool refused = false;
+  std::string target = ResolveTarget(destination, refused);
+  if (refused) error = OutputError::kProtectedLink;
   if (target.empty()) return std::nullopt;
   struct stat st {};
   const bool exists = ::stat(target.c_str(), &st) == 0;
@@ -66,8 +87,13 @@ std::optional<OutputFile> OutputFile::Create(const std::string& destination, Out
       if (errno == EEXIST) continue;
       return std::nullopt;
     }
-    // The replacement keeps the permissions of the file it replaces.
-    if (exists) ::fchmod(fd, st.st_mode & 07777);
+    // The replacement keeps the owner, group and permissions of the file it
+    // replaces, as far as this process may give them (owner first: a change
+    // of owner clears the set-ID bits). Where it may not, the file is ours.
+    if (exists) {
+      if (::fchown(fd, st.st_uid, st.st_gid) != 0) (void)::fchown(fd, uid_t(-1), st.st_gid);
+      ::fchmod(fd, st.st_mode & 07777);
+    }
     error = OutputError::kNone;
     return OutputFile(std::move(target), std::move(temp), fd);
   }
@@ -148,6 +174,8 @@ const char* OutputErrorText(OutputError error) {
       return "it cannot be created or replaced";
     case OutputError::kWriteFailed:
       return "writing it failed (the disk may be full); it is left as it was";
+    case OutputError::kProtectedLink:
+      return "it is a link in a shared folder, owned by someone else, that is not followed";
   }
   return "";
 }

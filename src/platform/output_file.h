@@ -18,13 +18,17 @@ enum class OutputError {
   kNotRegularFile,  // the destination exists and is a folder, device, FIFO...
   kCannotCreate,    // no new file can be made beside the destination
   kWriteFailed,     // writing, flushing or renaming failed (a full disk)
+  kProtectedLink,   // a link in a sticky, world-writable folder, of neither the user nor the
+                    // folder's owner
 };
 
 class OutputFile {
  public:
   // Prepares the new file for `destination`. A destination that is a link is
-  // followed, so that the link stays and its target is replaced. Refuses a
-  // destination that exists and is not a regular file before anything is made.
+  // followed, so that the link stays and its target is replaced, unless the
+  // kernel would not follow it either (a link planted in a shared folder such
+  // as /tmp). Refuses a destination that exists and is not a regular file
+  // before anything is made.
   static std::optional<OutputFile> Create(const std::string& destination, OutputError& error);
 
   OutputFile(OutputFile&& other) noexcept;

@@ -52,6 +52,8 @@ constexpr Entry kEnglish[] = {
     {40, "\"%s\" is not a regular file and cannot be replaced. Choose another name."},
     {41, "The file \"%s\" could not be written. A file of that name is left as it was."},
     {42, "The temporary folder \"%s\" cannot be made private. Pictures cannot be shown."},
+    {43, "The temporary files could not be written: the disk that holds them is full."},
+    {44, "The page cannot be fitted on the paper. Choose another paper width or layout."},
 };
 
 }  // namespace

@@ -41,6 +41,8 @@ enum StringId : int {
   kStrNotRegularFile = 40,
   kStrWriteFailed = 41,
   kStrTempFolderUnsafe = 42,
+  kStrTempDiskFull = 43,
+  kStrPageCannotFit = 44,
 };
 
 // The text of `id` in the user's language, cut to `max_chars` characters as a

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/text.h"
+#include "session/session.h"
 #include "settings/profile_keys.h"
 
 namespace inkmark {
@@ -183,8 +184,37 @@ int CountPrinterFiles(const std::filesystem::path& folder) {
   return count;
 }
 
+Status CheckPrinterProfile(const PrinterProfile& p) {
+  const auto paper = p.paper_widths.choices();
+  for (std::size_t i = 0; i < paper.size(); ++i) {
+    const std::int32_t dots = i < p.paper_dots.size() ? p.paper_dots[i] : 0;
+    if (dots <= 0)
+      return Status(FailureCode::kInvalidArgument, std::string(kPaperDot) + ": the paper width '" +
+                                                       paper[i] + "' has " + std::to_string(dots) +
+                                                       " dots");
+  }
+  // A paper width is sized through the resolution; a file that offers
+  // neither (its keys absent) is taken as it is.
+  if (p.resolutions.count() == 0 && !paper.empty())
+    return Status(FailureCode::kInvalidArgument,
+                  std::string(kResolution) + ": no resolution is given");
+  for (std::int32_t dpi : p.resolutions.choices())
+    if (dpi <= 0)
+      return Status(FailureCode::kInvalidArgument,
+                    std::string(kResolution) + ": " + std::to_string(dpi) + " is no resolution");
+  for (auto [key, names] :
+       {std::pair{kFirstColor, &p.first_colors}, {kSecondColor, &p.second_colors}}) {
+    for (const std::string& name : names->choices())
+      if (ColorFromName(name) == kNoInk && !EqualsNoCase(name, "None"))
+        return Status(FailureCode::kInvalidArgument,
+                      std::string(key) + ": '" + name + "' is not Black, Red, Green, Blue or None");
+  }
+  return Status::Ok();
+}
+
 int LoadPrinterProfiles(int count, std::vector<PrinterProfile>& profiles,
-                        const std::filesystem::path& folder) {
+                        const std::filesystem::path& folder,
+                        std::vector<RefusedPrinterFile>* refused) {
   profiles.clear();
   if (count <= 0) return 0;
   std::optional<std::vector<SpoolerPrinter>> printers;  // asked once, for every profile
@@ -193,6 +223,10 @@ int LoadPrinterProfiles(int count, std::vector<PrinterProfile>& profiles,
     auto file = ReadPrinterFile(path);
     PrinterProfile profile;
     if (!file || !LoadPrinterProfile(*file, profile)) continue;
+    if (Status usable = CheckPrinterProfile(profile); !usable) {
+      if (refused) refused->push_back({path, usable.failure()});
+      continue;
+    }
     if (!printers) printers = ListSpoolerPrinters();
     CollectDriverNames(profile.model_name, *printers, profile.driver_names.values);
     profiles.push_back(std::move(profile));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/failure.h"
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
 #include "platform/spooler.h"
@@ -35,10 +36,24 @@ std::int32_t ParseInt(std::string_view text);
 // The number of printer files in `folder` that name a model.
 int CountPrinterFiles(const std::filesystem::path& folder = ProgramFolder());
 
+// A printer file that names a model whose values cannot work, and why.
+struct RefusedPrinterFile {
+  std::filesystem::path path;
+  Failure failure;  // kInvalidArgument; the detail names the key
+};
+
 // Fills up to `count` profiles from the printer files of `folder`, in the order
-// they are counted; `profiles` ends up holding exactly the ones filled.
+// they are counted; `profiles` ends up holding exactly the ones filled. A file
+// whose values cannot work is left out, and added to `refused` when given.
 int LoadPrinterProfiles(int count, std::vector<PrinterProfile>& profiles,
-                        const std::filesystem::path& folder = ProgramFolder());
+                        const std::filesystem::path& folder = ProgramFolder(),
+                        std::vector<RefusedPrinterFile>* refused = nullptr);
+
+// Whether a profile's values can work: every paper width has a printable
+// width, every resolution is above 0 and there is one when there are paper
+// widths, and every colour name
+// is Black, Red, Green, Blue or None. The failure's detail names the key.
+Status CheckPrinterProfile(const PrinterProfile& profile);
 
 // Fills `profile` from the `Spec` section of one file, all but its driver
 // names. False (and the profile untouched) when the file names no model.

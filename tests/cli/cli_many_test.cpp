@@ -111,6 +111,53 @@ TEST_F(InkmarkManyTest, APrintersListWithItsOwnSettingsAndAPortNobodyListensOn) 
   EXPECT_NE(r.err.find("cannot read the printers list 'missing.txt'"), std::string::npos);
 }
 
+TEST_F(InkmarkManyTest, EveryLineIsCheckedAgainstItsModelBeforeAnyPrinterIsReached) {
+  struct Bad {
+    std::string line, why;
+  };
+  for (const Bad& bad : {
+           Bad{"tcp://127.0.0.1:0", "invalid network port 'tcp://127.0.0.1:0'"},
+           Bad{"COM5", "DT-500/510 offers no port 'COM5'"},
+           Bad{ports[1] + " --baud 230400", "DT-500/510 offers no baud rate '230400'"},
+           Bad{ports[1] + " --first Purple", "DT-500/510 offers no 1st colour 'Purple'"},
+       }) {
+    work.Write("list.txt", ports[0] + " --baud 115200\n# the next line is wrong\n" + bad.line +
+                               "\n" + ports[2] + "\n");
+    const ToolResult r = Run({"--printers-list", "list.txt", "--printer", "DT-500/510", "--second",
+                              "None", "register", "logo.bmp", "-k", "ZZ"},
+                             false);
+    EXPECT_EQ(r.status, 2) << bad.line << r.err;
+    const std::string port = bad.line.substr(0, bad.line.find(' '));
+    EXPECT_NE(r.err.find("printers list line 3, printer " + port + ": " + bad.why),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+  for (const auto& p : printers) EXPECT_TRUE(p->Keys().empty());
+  // The last values each list offers pass.
+  work.Write("list.txt", ports[0] + " --baud 115200\n" + ports[1] + " --baud 2400\n");
+  const ToolResult r = Run({"--printers-list", "list.txt", "--printer", "DT-500/510", "--second",
+                            "None", "register", "logo.bmp", "-k", "ZZ"},
+                           false);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(printers[1]->Keys().size(), 1u);
+}
+
+TEST_F(InkmarkManyTest, AResultLineHasThreeFieldsWhateverThePrinterSays) {
+  // A key with a tab and one with a newline, as a printer's reply may hold.
+  for (const std::string key : {"\tA", "B\n"})
+    ASSERT_EQ(printers[0]->Define(
+                  {std::uint8_t(key[0]), std::uint8_t(key[1])},
+                  vprinter::Graphics{vprinter::GraphicsForm::kRaster, 8, 1, {{0x31, {0x5A}}}}),
+              vprinter::DefineResult::kStored);
+  const ToolResult r = Run({"--port", ports[0], "--port", ports[1], "--printer", "DT-500/510",
+                            "--second", "None", "keys"},
+                           false);
+  EXPECT_EQ(r.out, ports[0] + "\tok\t\\x09A B\\x0A\n" + ports[1] +
+                       "\tok\tdone\n2 of 2 printers succeeded\n")
+      << r.err;
+}
+
 QJsonObject Json(const ToolResult& r) {
   QJsonParseError error;
   const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);

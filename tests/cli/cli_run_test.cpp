@@ -135,10 +135,10 @@ TEST_F(InkmarkRunTest, AFailedOutputLeavesTheDestinationAsItWasAndOnlyAFileIsRep
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_NE(r.err.find("up to [2304]dot"), std::string::npos) << r.err;
   EXPECT_EQ(Read("keep.bin"), "precious");
-  EXPECT_EQ(Run({"command-file", "tall.bmp", "-k", "AB", "-o", "tall.bmp"}).status, 1);
+  EXPECT_EQ(Run({"command-file", "tall.bmp", "-k", "AB", "-o", "tall.bmp"}).status, 2);
   EXPECT_TRUE(Read("tall.bmp") == tall_bytes) << "the source as destination was changed";
   work.Write("broken.bmp", "BM no bitmap");
-  EXPECT_EQ(Run({"raster", "broken.bmp", "-o", "broken.bmp"}).status, 1);
+  EXPECT_EQ(Run({"raster", "broken.bmp", "-o", "broken.bmp"}).status, 2);
   EXPECT_EQ(Read("broken.bmp"), "BM no bitmap");
 
   // A FIFO would hang an in-place write; a folder or a device is no file to replace.
