@@ -123,7 +123,7 @@ TEST_F(InkmarkGuardTest, AnOutputThatIsTheSourceByNameLinkOrHardLinkIsRefused) {
   const std::string picture = Read("black.bmp");
   std::filesystem::create_symlink("black.bmp", work.path() / "soft.bmp");
   std::filesystem::create_hard_link(work.path() / "black.bmp", work.path() / "hard.bmp");
-  for (const std::string& output : {"black.bmp", "./black.bmp", "soft.bmp", "hard.bmp"}) {
+  for (const std::string output : {"black.bmp", "./black.bmp", "soft.bmp", "hard.bmp"}) {
     for (const std::vector<std::string>& command :
          {std::vector<std::string>{"raster", "black.bmp", "-o", output},
           std::vector<std::string>{"command-file", "black.bmp", "-k", "AB", "-o", output}}) {
