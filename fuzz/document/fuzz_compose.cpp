@@ -45,21 +45,20 @@ class SilentBoxes final : public MessageBoxes {
 class StreamPort final : public PortDriver {
  public:
   StreamPort() : PortDriver("FILE:") {}
-  std::int32_t open() override { return 1; }
-  void close() override {}
-  std::int32_t read(std::uint8_t*, std::uint32_t, std::uint32_t& got) override {
+  Status open() override { return Status(); }
+  Status close() override { return Status(); }
+  Status read(std::uint8_t*, std::uint32_t, std::uint32_t& got) override {
     got = 0;
-    return 0;
+    return {FailureCode::kUnsupported, "a file gives no replies"};
   }
-  std::int32_t readExact(std::uint8_t*, std::uint32_t, std::uint32_t& got) override {
-    got = 0;
-    return 0;
+  Status readExact(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& got) override {
+    return read(buffer, length, got);
   }
-  std::int32_t write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
-                     std::uint32_t&) override {
+  Status write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
+               std::uint32_t&) override {
     bytes.insert(bytes.end(), buffer, buffer + length);
     written = length;
-    return 1;
+    return Status();
   }
   std::vector<std::uint8_t> bytes;
 };
@@ -170,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Controls controls(session.second_color != kNoInk && (choice & 0x40) ? 1 : 0);
   if (MakeSourcePreviews(controls, session) == 1) MakeConvertedPreview(controls, session);
   BuildPreviewImage(session);
-  std::optional<LogoRaster> raster = BuildLogoRaster(session);
+  std::optional<LogoRaster> raster = BuildLogoRaster(session).ToOptional();
   if (!raster) return 0;
   if (raster->width() <= 0 || raster->height() <= 0) __builtin_trap();
   session.save_as_command_file = 1;
