@@ -338,6 +338,7 @@ Other options:
   --yes                delete without asking
   --json               write the result of printers, keys, capacity, preview
                        or of many printers as one JSON document
+  --version            show the version
   -h, --help           show this text
 
 Options may also be written --name=VALUE; '--' ends the options.
@@ -419,6 +420,7 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
   --yes                確認せずに削除します
   --json               printers、keys、capacity、preview または複数の
                        プリンタの結果を1つのJSON文書として書き出します
+  --version            バージョンを表示します
   -h, --help           この説明を表示します
 
 オプションは --name=VALUE とも書けます; '--' でオプションが終わります。

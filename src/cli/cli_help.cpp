@@ -80,6 +80,7 @@ Other options:
   --yes                delete without asking
   --json               write the result of printers, keys, capacity, preview
                        or of many printers as one JSON document
+  --version            show the version
   -h, --help           show this text
 
 Options may also be written --name=VALUE; '--' ends the options.
