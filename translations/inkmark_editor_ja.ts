@@ -202,8 +202,8 @@
         <translation>画像の追加</translation>
     </message>
     <message>
-        <source>Pictures (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG *.png *.PNG *.gif *.GIF *.svg *.SVG);;All files (*)</source>
-        <translation>画像 (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG *.png *.PNG *.gif *.GIF *.svg *.SVG);;すべてのファイル (*)</translation>
+        <source>Pictures (%1);;All files (*)</source>
+        <translation>画像 (%1);;すべてのファイル (*)</translation>
     </message>
     <message>
         <source>&quot;%1&quot; cannot be read as a bitmap, RLE, JPEG, PNG, GIF or SVG picture.</source>

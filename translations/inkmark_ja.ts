@@ -650,8 +650,8 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
         <translation>SOURCE が %1 文字より長いです</translation>
     </message>
     <message>
-        <source>SOURCE '%1' is not a .BMP, .RLE, .JPG, .PNG, .GIF, .SVG or .QLF file</source>
-        <translation>SOURCE '%1' は .BMP、.RLE、.JPG、.PNG、.GIF、.SVG、.QLF のファイルではありません</translation>
+        <source>SOURCE '%1' is not a %2 or .QLF file</source>
+        <translation>SOURCE '%1' は %2、.QLF のいずれのファイルでもありません</translation>
     </message>
     <message>
         <source>SOURCE '%1' is not a readable file</source>

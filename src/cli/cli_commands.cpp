@@ -19,6 +19,7 @@
 #include "document/document_format.h"
 #include "document/document_reader.h"
 #include "document/ink_rates.h"
+#include "picture/picture_formats.h"
 #include "platform/output_file.h"
 #include "platform/paths.h"
 #include "platform/string_table.h"
@@ -216,10 +217,8 @@ int Run::PrepareSource() {
   session_.source_path = o_.source;
   session_.source_kind = SourceKindFromPath(o_.source);
   if (session_.source_kind == kSourceNone)
-    return Usage(
-        Fill(Translate("inkmark",
-                       "SOURCE '%1' is not a .BMP, .RLE, .JPG, .PNG, .GIF, .SVG or .QLF file"),
-             {o_.source}));
+    return Usage(Fill(Translate("inkmark", "SOURCE '%1' is not a %2 or .QLF file"),
+                      {o_.source, PictureExtensionList()}));
   std::error_code ec;
   if (!std::filesystem::is_regular_file(o_.source, ec))
     return Failed(Fill(Translate("inkmark", "SOURCE '%1' is not a readable file"), {o_.source}));

@@ -9,7 +9,7 @@
 
 namespace inkmark {
 
-// An image object holding the picture at `path` (".bmp", ".rle" or ".jpg"),
+// An image object holding the picture at `path` (any type the tool reads),
 // decoded as the tool decodes it and embedded as a 24-bit bitmap, so that
 // every picture the editor accepts is one the tool can draw. Its top-left
 // corner is (left, top); it keeps its own size unless it is wider than the

@@ -19,6 +19,7 @@
 #include "editor/editor_image.h"
 #include "editor/editor_panel.h"
 #include "editor/editor_text.h"
+#include "picture/picture_formats.h"
 
 namespace inkmark {
 namespace {
@@ -133,10 +134,15 @@ void EditorWindow::AddText() {
 }
 
 void EditorWindow::AddImage() {
+  // Each picture type the tool reads, in both letter cases.
+  QStringList patterns;
+  for (const PictureFormatInfo& format : PictureFormats()) {
+    const QString ext =
+        QString::fromLatin1(format.extension.data(), qsizetype(format.extension.size()));
+    patterns << "*." + ext.toLower() << "*." + ext;
+  }
   const QString path = QFileDialog::getOpenFileName(
-      this, tr("Add image"), QString(),
-      tr("Pictures (*.bmp *.BMP *.rle *.RLE *.jpg *.JPG *.png *.PNG *.gif *.GIF *.svg *.SVG);;"
-         "All files (*)"));
+      this, tr("Add image"), QString(), tr("Pictures (%1);;All files (*)").arg(patterns.join(' ')));
   if (path.isEmpty()) return;
   if (!canvas_->AddImageAt(path, QPoint(0, 0))) ImageRefused(path);
 }

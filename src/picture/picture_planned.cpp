@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -13,6 +12,7 @@
 
 #include "picture/picture.h"
 #include "picture/picture_bytes.h"
+#include "picture/picture_formats.h"
 #include "picture/picture_header.h"
 #include "picture/picture_io.h"
 #include "picture/picture_png.h"
@@ -216,14 +216,16 @@ Result<BitmapFile> ScaleCropWhole(const BitmapFile& picture, std::int32_t width,
 
 // The kind of planned file the name says, if any.
 std::optional<PlannedKind> PlannedKindOf(const std::string& path) {
-  if (path.size() < 4) return std::nullopt;
-  std::string ext = path.substr(path.size() - 4);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (ext == ".jpg") return PlannedKind::kJpeg;
-  if (ext == ".png") return PlannedKind::kPng;
-  if (ext == ".bmp" || ext == ".rle") return PlannedKind::kBitmap;
-  return std::nullopt;
+  const PictureFormatInfo* format = PictureFormatOf(path);
+  if (format == nullptr || !format->planned) return std::nullopt;
+  switch (format->format) {
+    case PictureFormat::kJpeg:
+      return PlannedKind::kJpeg;
+    case PictureFormat::kPng:
+      return PlannedKind::kPng;
+    default:
+      return PlannedKind::kBitmap;
+  }
 }
 
 // Every size wanted of one file: planned where that saves anything, else from

@@ -4,10 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include "picture/picture_formats.h"
+
 namespace inkmark::cli {
 namespace {
 
 ParseOutcome Parse(std::vector<std::string> args) { return ParseArguments(args); }
+
+// The help names the picture types the tool reads, from the one table of them.
+TEST(CliOptionsTest, HelpNamesEveryPictureTypeTheToolReads) {
+  EXPECT_NE(
+      UsageText().find("SOURCE is a picture (" + PictureExtensionList() + ") or a logo document"),
+      std::string::npos);
+}
 
 TEST(CliOptionsTest, ReadsValuesAndRefusesMalformedUnknownMissingRepeatedAndMisplacedOnes) {
   auto o = Parse({"register", "-k", " ~", "--resolution=360", "--mono", "2", "--rgb", "1,5,3",

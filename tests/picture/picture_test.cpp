@@ -10,10 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 
+#include "picture/picture_formats.h"
 #include "picture/picture_io.h"
+#include "platform/string_table.h"
 #include "support/bitmap_fixture.h"
 #include "support/temp_dir.h"
 
@@ -150,6 +153,35 @@ TEST(PictureJpeg, RefusesCmykAndBrokenData) {
   ASSERT_TRUE(DecodeJpegToBitmap(good));
   for (std::size_t n = 0; n < 200 && n < good.size(); ++n) {
     EXPECT_FALSE(DecodeJpegToBitmap(std::span(good.data(), n))) << n;
+  }
+}
+
+// The table of formats is the one list: the session's source kinds and the
+// Open dialog's file types name exactly its extensions, in either letter case.
+TEST(PictureFormats, SourceKindsAndTheOpenDialogFollowTheTable) {
+  const std::string types = LoadString(kStrOpenFileTypes, 255);
+  std::string upper;
+  for (const PictureFormatInfo& f : PictureFormats()) {
+    const std::string ext(f.extension);
+    std::string lower = ext;
+    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_NE(SourceKindFromPath("a." + ext), kSourceNone) << ext;
+    EXPECT_NE(SourceKindFromPath("a." + lower), kSourceNone) << ext;
+    EXPECT_EQ(PictureFormatOf("dir.x/a." + lower), &f) << ext;
+    EXPECT_NE(types.find("*." + ext), std::string::npos) << ext;
+    upper += ext;
+  }
+  EXPECT_EQ(PictureExtensionList(), ".BMP, .RLE, .JPG, .PNG, .GIF, .SVG");
+  // Nothing else is taken for a picture.
+  for (const char* other : {"a.tif", "a.jpeg", "a", "a.bmp.txt", "bmp"}) {
+    EXPECT_EQ(PictureFormatOf(other), nullptr) << other;
+    EXPECT_EQ(SourceKindFromPath(other), kSourceNone) << other;
+  }
+  EXPECT_EQ(SourceKindFromPath("a.QLF"), kSourceDocument);
+  // Every file type the Open dialog offers is one of them or a logo document.
+  for (std::size_t at = types.find("*."); at != std::string::npos; at = types.find("*.", at + 2)) {
+    const std::string ext = types.substr(at + 2, 3);
+    EXPECT_TRUE(ext == "QLF" || upper.find(ext) != std::string::npos) << ext;
   }
 }
 
