@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/string_table.h"
 #include "qt_environment.h"
 #include "support/recording_message_boxes.h"
 
@@ -67,6 +68,48 @@ TEST(ProtocolWindowsQt, KeyEntryIsWorkedFromTheKeyboard) {
     if (dialog->isVisible()) Button("&Stop")->click();
   });
   EXPECT_EQ(RunKeyEntryWindow(nullptr, session), 0);
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST(ProtocolWindowsQt, KeyEntryErrorSelectsTheKeyAndRefusedCharactersKeepTheCursor) {
+  RecordingMessageBoxes boxes;
+  LogoSession session;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    auto* edit = dialog->findChild<QLineEdit*>();
+    // The field is full: a third character is refused where the cursor is.
+    edit->setCursorPosition(1);
+    QTest::keyClick(edit, Qt::Key_A);
+    EXPECT_EQ(edit->text(), "00");
+    EXPECT_EQ(edit->cursorPosition(), 1) << "a refused character moved the cursor";
+    // A one-character key is refused; the field is selected again for the
+    // correction, so that typing replaces the key.
+    edit->setText("A");
+    edit->setCursorPosition(1);
+    Button("&Execute")->setFocus();
+    Button("&Execute")->click();
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{LoadString(kStrBadKey)}));
+    EXPECT_EQ(dialog->focusWidget(), edit);
+    EXPECT_EQ(edit->selectedText(), "A");
+    QTest::keyClicks(edit, "K1");
+    EXPECT_EQ(edit->text(), "K1");
+    Button("&Stop")->click();
+  });
+  EXPECT_EQ(RunKeyEntryWindow(nullptr, session), 0);
+}
+
+TEST(ProtocolWindowsQt, EscapeClosesTheNvManagerAsItsCloseBoxDoes) {
+  RecordingMessageBoxes boxes;
+  LogoSession session;
+  bool closed = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
+    closed = !dialog->isVisible();
+    if (!closed) Button("&Close")->click();
+  });
+  EXPECT_EQ(RunNvManagerWindow(nullptr, session), 1);
+  EXPECT_TRUE(closed) << "Escape left the window open";
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
