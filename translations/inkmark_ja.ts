@@ -12,12 +12,12 @@
         <translation>プリンタ</translation>
     </message>
     <message>
-        <source>Name</source>
-        <translation>機種</translation>
+        <source>Na&amp;me</source>
+        <translation>機種(&amp;M)</translation>
     </message>
     <message>
-        <source>Paper Width</source>
-        <translation>用紙幅</translation>
+        <source>Paper &amp;Width</source>
+        <translation>用紙幅(&amp;W)</translation>
     </message>
     <message>
         <source>1st Color</source>
@@ -28,36 +28,36 @@
         <translation>第2色</translation>
     </message>
     <message>
-        <source>Resolution</source>
-        <translation>解像度</translation>
+        <source>Resol&amp;ution</source>
+        <translation>解像度(&amp;U)</translation>
     </message>
     <message>
         <source>Interface</source>
         <translation>インタフェース</translation>
     </message>
     <message>
-        <source>Port</source>
-        <translation>ポート</translation>
+        <source>P&amp;ort</source>
+        <translation>ポート(&amp;O)</translation>
     </message>
     <message>
-        <source>Baud rate</source>
-        <translation>通信速度</translation>
+        <source>B&amp;aud rate</source>
+        <translation>通信速度(&amp;A)</translation>
     </message>
     <message>
-        <source>Data Length</source>
-        <translation>データ長</translation>
+        <source>&amp;Data Length</source>
+        <translation>データ長(&amp;D)</translation>
     </message>
     <message>
-        <source>Parity</source>
-        <translation>パリティ</translation>
+        <source>Parit&amp;y</source>
+        <translation>パリティ(&amp;Y)</translation>
     </message>
     <message>
-        <source>Handshake</source>
-        <translation>フロー制御</translation>
+        <source>&amp;Handshake</source>
+        <translation>フロー制御(&amp;H)</translation>
     </message>
     <message>
-        <source>Printer Driver</source>
-        <translation>プリンタドライバ</translation>
+        <source>Printer Dri&amp;ver</source>
+        <translation>プリンタドライバ(&amp;V)</translation>
     </message>
     <message>
         <source>&amp;New</source>
@@ -80,20 +80,20 @@
         <translation>プレビュー(&amp;P)</translation>
     </message>
     <message>
-        <source>Control Printer...</source>
-        <translation>プリンタ管理</translation>
+        <source>&amp;Control Printer...</source>
+        <translation>プリンタ管理(&amp;C)</translation>
     </message>
     <message>
         <source>&amp;Test Print</source>
         <translation>テスト印刷(&amp;T)</translation>
     </message>
     <message>
-        <source>Exit</source>
-        <translation>終了</translation>
+        <source>Ex&amp;it</source>
+        <translation>終了(&amp;I)</translation>
     </message>
     <message>
-        <source>Source File</source>
-        <translation>元画像</translation>
+        <source>&amp;Source File</source>
+        <translation>元画像(&amp;S)</translation>
     </message>
     <message>
         <source>&amp;Browse...</source>
@@ -112,16 +112,16 @@
         <translation>単色</translation>
     </message>
     <message>
-        <source>Text</source>
-        <translation>文字</translation>
+        <source>Te&amp;xt</source>
+        <translation>文字(&amp;X)</translation>
     </message>
     <message>
-        <source>Color</source>
-        <translation>色</translation>
+        <source>Co&amp;lor</source>
+        <translation>色(&amp;L)</translation>
     </message>
     <message>
-        <source>Image Processing</source>
-        <translation>画像処理</translation>
+        <source>Image Processin&amp;g</source>
+        <translation>画像処理(&amp;G)</translation>
     </message>
     <message>
         <source>Coarse</source>
@@ -217,8 +217,8 @@ Discard the changes and edit the file?</source>
         <translation>中止(&amp;S)</translation>
     </message>
     <message>
-        <source>Input a key to use for registration of NV graphics.</source>
-        <translation>NV登録に使うキーを入力してください。</translation>
+        <source>&amp;Input a key to use for registration of NV graphics.</source>
+        <translation>NV登録に使うキーを入力してください(&amp;I)。</translation>
     </message>
     <message>
         <source>&amp;Key:</source>
@@ -236,12 +236,12 @@ Discard the changes and edit the file?</source>
         <translation>閉じる(&amp;C)</translation>
     </message>
     <message>
-        <source>NV graphics keycode:</source>
-        <translation>キーコード:</translation>
+        <source>NV graphics &amp;keycode:</source>
+        <translation>キーコード(&amp;K):</translation>
     </message>
     <message>
-        <source>Get keycode lists</source>
-        <translation>一覧を取得</translation>
+        <source>&amp;Get keycode lists</source>
+        <translation>一覧を取得(&amp;G)</translation>
     </message>
     <message>
         <source>&amp;Select All</source>

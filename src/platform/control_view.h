@@ -46,6 +46,9 @@ class ControlView {
   // The text of an edit in its code page; nullopt when it holds a character
   // the page has no code for.
   virtual std::optional<std::string> EncodedText(int id) const = 0;
+  // Gives an edit the focus with its whole text selected, so that typing
+  // replaces it.
+  virtual void SelectText(int id) = 0;
 
   // Drop-down lists. A selection outside the items leaves none (-1).
   virtual void ClearList(int id) = 0;

@@ -21,6 +21,7 @@
 #include <QUrl>
 #include <QValidator>
 #include <algorithm>
+#include <tuple>
 
 #include "platform/code_page.h"
 #include "platform/translation.h"
@@ -168,9 +169,13 @@ Qt::Alignment LabelAlignment(unsigned style) {
 
 void TemplateDialog::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-    // Escape is the cancel button (control 2) where the template has one, and
-    // nothing elsewhere.
-    if (cancel_ != nullptr && cancel_->isVisible() && cancel_->isEnabled()) cancel_->click();
+    // Escape is the cancel button (control 2) where the template has one, the
+    // close box where the window asks for it, and nothing elsewhere.
+    if (cancel_ != nullptr && cancel_->isVisible() && cancel_->isEnabled()) {
+      cancel_->click();
+    } else if (cancel_ == nullptr && escape_closes_ && isEnabled() && events_ != nullptr) {
+      events_->OnCloseBox();
+    }
     return;
   }
   QDialog::keyPressEvent(event);
@@ -264,6 +269,7 @@ QtDialogView::QtDialogView(const DialogTemplate& dialog, ItemPainter painter, QW
     built.push_back(widget);
   }
   SetBuddies(dialog, built);
+  OrderTabsByLayout();
   if (auto* cancel = qobject_cast<QPushButton*>(widget(kCancelId)))
     dialog_->SetCancelButton(cancel);
 }
@@ -286,6 +292,29 @@ void QtDialogView::SetBuddies(const DialogTemplate& dialog, const std::vector<QW
       if (is_field(j)) buddy = built[j];
     if (buddy != nullptr) label->setBuddy(buddy);
   }
+}
+
+void QtDialogView::OrderTabsByLayout() {
+  const QList<QWidget*> children = dialog_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  std::vector<QGroupBox*> groups;
+  std::vector<QWidget*> fields;
+  for (QWidget* child : children) {
+    if (auto* group = qobject_cast<QGroupBox*>(child))
+      groups.push_back(group);
+    else if (child->focusPolicy() & Qt::TabFocus)
+      fields.push_back(child);
+  }
+  // A control's place: that of the outermost group box holding it, then its own.
+  auto place = [&](QWidget* w) {
+    QRect outer = w->geometry();
+    for (QGroupBox* group : groups)
+      if (group->geometry().contains(w->geometry().center()) && group->geometry().contains(outer))
+        outer = group->geometry();
+    return std::tuple(outer.y(), outer.x(), w->y(), w->x());
+  };
+  std::stable_sort(fields.begin(), fields.end(),
+                   [&](QWidget* a, QWidget* b) { return place(a) < place(b); });
+  for (std::size_t i = 1; i < fields.size(); ++i) QWidget::setTabOrder(fields[i - 1], fields[i]);
 }
 
 QtDialogView::~QtDialogView() = default;
@@ -446,6 +475,13 @@ std::optional<std::string> QtDialogView::EncodedText(int id) const {
   auto e = encodings_.find(id);
   if (e == encodings_.end() || e->second.code_page == 0) return FromQt(edit->text());
   return EncodeCodePage(edit->text(), e->second.code_page);
+}
+
+void QtDialogView::SelectText(int id) {
+  auto* edit = As<QLineEdit>(id);
+  if (edit == nullptr) return;
+  edit->setFocus(Qt::OtherFocusReason);
+  edit->selectAll();
 }
 
 void QtDialogView::ClearList(int id) {

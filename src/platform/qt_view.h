@@ -24,12 +24,15 @@ using ItemPainter = std::function<void(int id, QPainter& painter, const QRect& r
                                        const QString& text, bool selected, bool disabled)>;
 
 // The dialog itself: Escape presses the cancel button (control 2) if there is
-// one and does nothing otherwise, and the close box is reported to the events
+// one, acts as the close box where the window asks for it, and does nothing
+// otherwise; and the close box is reported to the events
 // instead of closing the window.
 class TemplateDialog : public QDialog {
  public:
   void SetEvents(ControlEvents* events) { events_ = events; }
   void SetCancelButton(QAbstractButton* button) { cancel_ = button; }
+  // Escape acts as the close box in a window without a cancel button.
+  void SetEscapeCloses(bool closes) { escape_closes_ = closes; }
   // Files dropped anywhere on the window go to `on_drop` (the first local
   // file of the drop, in the file system's encoding); the controls take no
   // drops of their own then.
@@ -46,6 +49,7 @@ class TemplateDialog : public QDialog {
   std::function<void(const std::string& path)> on_drop_;
   ControlEvents* events_ = nullptr;
   QAbstractButton* cancel_ = nullptr;
+  bool escape_closes_ = false;
 };
 
 class QtDialogView final : public ControlView {
@@ -58,6 +62,10 @@ class QtDialogView final : public ControlView {
   void SetEvents(ControlEvents* events);
   TemplateDialog& dialog() { return *dialog_; }
   QWidget* widget(int id) const;
+  // Sets the tab order of every control that takes the focus, those added
+  // after the template's included, to the layout: top to bottom, then left to
+  // right, each group box's controls together in the place of the box.
+  void OrderTabsByLayout();
   const DialogUnits& units() const { return units_; }
 
   std::string Text(int id) const override;
@@ -65,6 +73,7 @@ class QtDialogView final : public ControlView {
   void SetTextLimit(int id, int chars) override;
   void SetCodePage(int id, int code_page) override;
   std::optional<std::string> EncodedText(int id) const override;
+  void SelectText(int id) override;
   void ClearList(int id) override;
   int AddItem(int id, std::string_view text) override;
   int ItemCount(int id) const override;

@@ -8,7 +8,8 @@ using K = ControlKind;
 constexpr ControlTemplate kKeyEntryControls[] = {
     {kKeyEntryExecute, K::kDefaultPushButton, "&Execute", 24, 48, 60, 16},
     {kKeyEntryStop, K::kPushButton, "&Stop", 100, 48, 60, 16},
-    {kNoControlId, K::kLabel, "Input a key to use for registration of NV graphics.", 8, 8, 170, 10},
+    {kNoControlId, K::kLabel, "&Input a key to use for registration of NV graphics.", 8, 8, 170,
+     10},
     {kKeyEntryEdit, K::kEdit, "", 40, 26, 32, 12, kStyleAutoScroll},
     {kNoControlId, K::kLabel, "&Key:", 12, 26, 24, 12, kStyleVCentered},
 };

@@ -57,6 +57,8 @@ void KeyEntryWindow::Execute() {
   std::optional<NvKey> key = ParseNvKey(text);
   if (!key) {
     ShowMessage(host_.Owner(), kStrBadKey);
+    // The user corrects the key: typing replaces it instead of adding to it.
+    view_.SelectText(kKeyEntryEdit);
     return;
   }
 
@@ -98,6 +100,7 @@ void KeyEntryWindow::Execute() {
       wait.Release();
       if (stored) ShowMessage(host_.Owner(), kStrKeyExists);
       ClosePrinterPort(std::move(port));
+      if (stored) view_.SelectText(kKeyEntryEdit);
       return;
     }
   }

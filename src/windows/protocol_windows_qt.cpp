@@ -1,6 +1,7 @@
 #include "windows/protocol_windows_qt.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -52,10 +53,7 @@ int RunKeyEntryWindow(QWidget* owner, LogoSession& session) {
   view.SetEvents(&window);
   window.Open();
   // The key is typed at once: the field has the focus, its text selected.
-  if (auto* edit = qobject_cast<QLineEdit*>(view.widget(kKeyEntryEdit))) {
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
-  }
+  view.SelectText(kKeyEntryEdit);
   CenterWindowOnScreen(&view.dialog());
   int result = view.dialog().exec();
   view.SetEvents(nullptr);
@@ -70,10 +68,16 @@ int RunNvManagerWindow(QWidget* owner, const LogoSession& session) {
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   PixelRect r = DialogToPixels(view.units(), place.x, place.y, place.width, place.height);
   list->setGeometry(r.x, r.y, r.width, r.height);
+  view.OrderTabsByLayout();
+  // The label above the list names it: its mnemonic focuses the list.
+  for (auto* label : view.dialog().findChildren<QLabel*>())
+    if (label->text().contains('&')) label->setBuddy(list);
   QtListBox keys(*list);
   QtDialogHost host(view.dialog());
   NvManagerWindow window(session, view, keys, host);
   view.SetEvents(&window);
+  // The window has no cancel button: Escape closes it as its close box does.
+  view.dialog().SetEscapeCloses(true);
   auto connection = QObject::connect(list, &QListWidget::itemSelectionChanged, list, [&window] {
     window.OnControl(kNvKeyList, Notification::kSelectionChanged);
   });

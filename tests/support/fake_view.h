@@ -62,6 +62,9 @@ class FakeView final : public ControlView {
   // The fake holds the bytes as they are given.
   void SetCodePage(int id, int code_page) override { C(id).code_page = code_page; }
   std::optional<std::string> EncodedText(int id) const override { return C(id).text; }
+  void SelectText(int id) override { selected_.push_back(id); }
+  // The edits given the focus with their text selected, in order.
+  const std::vector<int>& selected() const { return selected_; }
   void ClearList(int id) override { C(id).items.clear(), C(id).data.clear(), C(id).selection = -1; }
   int AddItem(int id, std::string_view text) override;
   int ItemCount(int id) const override { return int(C(id).items.size()); }
@@ -105,6 +108,7 @@ class FakeView final : public ControlView {
   }
 
   mutable std::map<int, Control> controls_;
+  std::vector<int> selected_;
   mutable Control missing_;
   ControlEvents* events_ = nullptr;
 };

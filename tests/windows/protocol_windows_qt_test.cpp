@@ -7,10 +7,13 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
+#include "platform/string_table.h"
 #include "qt_environment.h"
 #include "support/recording_message_boxes.h"
 
@@ -67,6 +70,101 @@ TEST(ProtocolWindowsQt, KeyEntryIsWorkedFromTheKeyboard) {
     if (dialog->isVisible()) Button("&Stop")->click();
   });
   EXPECT_EQ(RunKeyEntryWindow(nullptr, session), 0);
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST(ProtocolWindowsQt, KeyEntryErrorSelectsTheKeyAndRefusedCharactersKeepTheCursor) {
+  RecordingMessageBoxes boxes;
+  LogoSession session;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    auto* edit = dialog->findChild<QLineEdit*>();
+    // The field is full: a third character is refused where the cursor is.
+    edit->setCursorPosition(1);
+    QTest::keyClick(edit, Qt::Key_A);
+    EXPECT_EQ(edit->text(), "00");
+    EXPECT_EQ(edit->cursorPosition(), 1) << "a refused character moved the cursor";
+    // A one-character key is refused; the field is selected again for the
+    // correction, so that typing replaces the key.
+    edit->setText("A");
+    edit->setCursorPosition(1);
+    Button("&Execute")->setFocus();
+    Button("&Execute")->click();
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{LoadString(kStrBadKey)}));
+    EXPECT_EQ(dialog->focusWidget(), edit);
+    EXPECT_EQ(edit->selectedText(), "A");
+    QTest::keyClicks(edit, "K1");
+    EXPECT_EQ(edit->text(), "K1");
+    Button("&Stop")->click();
+  });
+  EXPECT_EQ(RunKeyEntryWindow(nullptr, session), 0);
+}
+
+// Every label and push button of the active window has a mnemonic, none twice;
+// the controls taking the focus, in tab order, by their names.
+std::vector<QString> CheckMnemonicsAndTabs(QWidget* dialog) {
+  std::set<QChar> seen;
+  std::vector<QString> texts;
+  for (auto* l : dialog->findChildren<QLabel*>()) texts.push_back(l->text());
+  for (auto* b : dialog->findChildren<QPushButton*>()) texts.push_back(b->text());
+  for (const QString& text : texts) {
+    const qsizetype at = text.indexOf('&');
+    EXPECT_TRUE(at >= 0 && at + 1 < text.size()) << text.toStdString() << " has no mnemonic";
+    if (at >= 0 && at + 1 < text.size())
+      EXPECT_TRUE(seen.insert(text[at + 1].toUpper()).second) << text.toStdString() << " twice";
+  }
+  std::vector<QString> order;
+  QWidget* first = dialog->focusWidget();
+  for (QWidget* w = first; w != nullptr;) {
+    auto* b = qobject_cast<QPushButton*>(w);
+    order.push_back(b ? b->text() : QString::fromLatin1(w->metaObject()->className()));
+    w = w->nextInFocusChain();
+    while (w != first && !(w->focusPolicy() & Qt::TabFocus)) w = w->nextInFocusChain();
+    if (w == first || order.size() > 20) break;
+  }
+  return order;
+}
+
+TEST(ProtocolWindowsQt, MnemonicsAndTabOrderFollowTheLayout) {
+  RecordingMessageBoxes boxes;
+  LogoSession session;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    EXPECT_EQ(CheckMnemonicsAndTabs(dialog),
+              (std::vector<QString>{"QLineEdit", "&Execute", "&Stop"}));
+    Button("&Stop")->click();
+  });
+  RunKeyEntryWindow(nullptr, session);
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    auto* list = dialog->findChild<QListWidget*>();
+    list->setFocus();
+    // The key list, top left, comes first, then the buttons top to bottom.
+    EXPECT_EQ(CheckMnemonicsAndTabs(dialog),
+              (std::vector<QString>{"QListWidget", "&Get keycode lists", "&Select All",
+                                    "&Remove Select", "&Print", "&Delete", "&Close"}));
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    Button("&Close")->setFocus();
+    QTest::keyClick(dialog, Qt::Key_K, Qt::AltModifier);
+    EXPECT_EQ(dialog->focusWidget(), list) << "the label's mnemonic does not reach the list";
+    Button("&Close")->click();
+  });
+  RunNvManagerWindow(nullptr, session);
+}
+
+TEST(ProtocolWindowsQt, EscapeClosesTheNvManagerAsItsCloseBoxDoes) {
+  RecordingMessageBoxes boxes;
+  LogoSession session;
+  bool closed = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
+    closed = !dialog->isVisible();
+    if (!closed) Button("&Close")->click();
+  });
+  EXPECT_EQ(RunNvManagerWindow(nullptr, session), 1);
+  EXPECT_TRUE(closed) << "Escape left the window open";
   EXPECT_TRUE(boxes.boxes().empty());
 }
 

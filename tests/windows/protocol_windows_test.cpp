@@ -117,10 +117,14 @@ TEST_F(PrinterWindowTest, KeyEntryRegistersUnderNewWellFormedKeysOnly) {
   Execute("AB");
   EXPECT_EQ(boxes.texts(), (Texts{LoadString(kStrBadKey), LoadString(kStrBadKey),
                                   LoadString(kStrBadKey), LoadString(kStrKeyExists)}));
+  // After each refusal the key is selected again, so that typing replaces it.
+  const std::vector<int> refused(4, kKeyEntryEdit);
+  EXPECT_EQ(entry_view.selected(), refused);
   boxes.clear();
   Execute("ab");  // another key than "AB"; the window stayed open for it
   Execute(" ~");  // the lowest and highest key bytes
   EXPECT_EQ(host.ended, (std::vector<int>{1, 1}));
+  EXPECT_EQ(entry_view.selected(), refused) << "an accepted key was selected again";
   ASSERT_TRUE(WaitFor([&] { return Has("ab") && Has(" ~"); }));
   EXPECT_EQ(Stored("ab"), Expected());
   EXPECT_EQ(printer->Find(VKey("AB"))->height, 1) << "the stored graphics were overwritten";
