@@ -110,8 +110,9 @@ std::vector<QString> CheckMnemonicsAndTabs(QWidget* dialog) {
   for (const QString& text : texts) {
     const qsizetype at = text.indexOf('&');
     EXPECT_TRUE(at >= 0 && at + 1 < text.size()) << text.toStdString() << " has no mnemonic";
-    if (at >= 0 && at + 1 < text.size())
+    if (at >= 0 && at + 1 < text.size()) {
       EXPECT_TRUE(seen.insert(text[at + 1].toUpper()).second) << text.toStdString() << " twice";
+    }
   }
   std::vector<QString> order;
   QWidget* first = dialog->focusWidget();
