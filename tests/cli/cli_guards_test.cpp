@@ -16,7 +16,7 @@
 #include <string>
 #include <thread>
 
-#include "cli/inkmark_tool.h"
+#include "cli/inkmark_on_com1.h"
 #include "document/document_writer.h"
 #include "servers.h"
 #include "support/compose_fixture.h"
@@ -28,17 +28,8 @@ namespace {
 
 const std::string kMayBeCorrupted = "may be corrupted";
 
-class InkmarkGuardTest : public InkmarkToolTest {
+class InkmarkGuardTest : public InkmarkOnCom1Test {
  protected:
-  void SetUp() override {
-    std::string error;
-    server =
-        vprinter::PtyServer::Start(printer, home.folder() / "Quorvel" / "devices" / "com1", &error);
-    ASSERT_TRUE(server) << error;
-    const auto black = SolidBitmap(8, 2, kBlack24);
-    work.Write("black.bmp", std::string(black.begin(), black.end()));
-  }
-
   // A one-paper printer file for `name` with the given values.
   void WriteModel(const std::string& folder, const std::string& file, const std::string& name,
                   const std::string& dots, const std::string& dpi, const std::string& first) {
@@ -48,10 +39,6 @@ class InkmarkGuardTest : public InkmarkToolTest {
                    ",0\nPort=COM1,0\nBaudRate=9600,0\nBitLength=8,0\nParity=None,0\n"
                    "Flow=DTR/DSR,0\n");
   }
-
-  DeviceMapHome home;
-  vprinter::VirtualPrinter printer{vprinter::PrinterOptions{}};
-  std::unique_ptr<vprinter::PtyServer> server;  // stops before the printer goes
 };
 
 TEST_F(InkmarkGuardTest, APrinterFileThatCannotWorkIsRefusedNamingTheFileAndTheKey) {

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "cli/inkmark_tool.h"
+#include "cli/inkmark_on_com1.h"
 #include "document/logo_raster.h"
 #include "servers.h"
 #include "support/compose_fixture.h"
@@ -17,16 +17,8 @@
 namespace inkmark::testing {
 namespace {
 
-class InkmarkRunTest : public InkmarkToolTest {
+class InkmarkRunTest : public InkmarkOnCom1Test {
  protected:
-  void SetUp() override {
-    std::string error;
-    server =
-        vprinter::PtyServer::Start(printer, home.folder() / "Quorvel" / "devices" / "com1", &error);
-    ASSERT_TRUE(server) << error;
-    const auto black = SolidBitmap(8, 2, kBlack24);
-    work.Write("black.bmp", std::string(black.begin(), black.end()));
-  }
   void ExpectFailure(const std::vector<std::string>& args, int status, const std::string& message) {
     const ToolResult r = Run(args, false);
     EXPECT_EQ(r.status, status) << r.err;
@@ -39,10 +31,6 @@ class InkmarkRunTest : public InkmarkToolTest {
     return printer.Printed().size();
   }
   long Capacity() { return std::strtol(Run({"capacity"}).out.c_str(), nullptr, 10); }
-
-  DeviceMapHome home;
-  vprinter::VirtualPrinter printer{vprinter::PrinterOptions{}};
-  std::unique_ptr<vprinter::PtyServer> server;  // stops before the printer goes
 };
 
 TEST_F(InkmarkRunTest, EveryPrinterCommandAndPreviewAndRasterOfAPictureOrADocument) {
