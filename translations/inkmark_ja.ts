@@ -316,6 +316,10 @@ Many printers at once (register, test-print, keys, capacity, print, delete):
                        written in double quotes, a line starting with '#'
                        is a comment
   --jobs N             how many printers at a time, 1 to 64 (default 4)
+  --deadline SECONDS   stop a printer's run that has not ended after this
+                       long, 1 to 86400 (default: a minute, and for register
+                       and test-print twice the time the largest logo takes
+                       at the line's speed on top)
 Each printer gets one line: its port, ok or failed, and its output or why it
 failed, separated by tabs; a summary follows. delete needs --yes. The exit
 status is 0 only when every printer succeeded.
@@ -399,6 +403,9 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
                        プリンタのオプションを使用可); 空白を含む値は
                        二重引用符で囲み、'#' で始まる行は注釈です
   --jobs N             同時に扱うプリンタの数、1から64(既定値 4)
+  --deadline SECONDS   終わらないプリンタの実行をこの秒数で止めます、
+                       1から86400(既定値: 1分、register と test-print は
+                       最大のロゴを回線の速度で送る時間の2倍を加算)
 プリンタごとに1行: ポート、ok または failed、出力または失敗の理由を
 タブで区切って表示し、最後に集計を表示します。delete には --yes が必要です。
 すべてのプリンタが成功したときだけ終了ステータスは0です。
@@ -440,6 +447,10 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
     <message>
         <source>--jobs applies only to more than one printer</source>
         <translation>--jobs は複数のプリンタにだけ使えます</translation>
+    </message>
+    <message>
+        <source>--deadline applies only to more than one printer</source>
+        <translation>--deadline は複数のプリンタにだけ使えます</translation>
     </message>
     <message>
         <source>delete on more than one printer needs --yes</source>
@@ -492,6 +503,10 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
     <message>
         <source>done</source>
         <translation>完了</translation>
+    </message>
+    <message>
+        <source>no result within %1 s: stopped</source>
+        <translation>%1 秒以内に結果がないため止めました</translation>
     </message>
     <message>
         <source>the run ended abnormally</source>

@@ -58,6 +58,10 @@ Many printers at once (register, test-print, keys, capacity, print, delete):
                        written in double quotes, a line starting with '#'
                        is a comment
   --jobs N             how many printers at a time, 1 to 64 (default 4)
+  --deadline SECONDS   stop a printer's run that has not ended after this
+                       long, 1 to 86400 (default: a minute, and for register
+                       and test-print twice the time the largest logo takes
+                       at the line's speed on top)
 Each printer gets one line: its port, ok or failed, and its output or why it
 failed, separated by tabs; a summary follows. delete needs --yes. The exit
 status is 0 only when every printer succeeded.

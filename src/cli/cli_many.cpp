@@ -1,12 +1,16 @@
 #include "cli/cli_many.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -19,24 +23,54 @@
 #include "cli/cli_printer.h"
 #include "platform/message_box.h"
 #include "platform/translation.h"
+#include "protocol/nv_raster.h"
 
 extern char** environ;
 
 namespace inkmark::cli {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // What one printer's run may write that is kept: more is cut off.
 constexpr std::size_t kMaxCapturedBytes = 64 * 1024;
+
+// A run past its deadline is asked to stop (SIGTERM: it ends the piece in
+// flight and reports the interruption); one still running this much later is
+// killed.
+constexpr auto kStopGrace = std::chrono::seconds(5);
 
 struct Printer {
   std::string port;
   std::vector<std::string> args;  // the whole argument list of its run
   std::filesystem::path folder;   // its temporary folder and captured output
+  std::chrono::seconds deadline{0};
   pid_t pid = -1;
+  int pidfd = -1;  // becomes readable when the run ends
+  Clock::time_point stop_at, kill_at;
+  bool overran = false;  // stopped at its deadline
   bool ok = false;
   int status = -1;  // its exit status, -1 when it did not exit
   std::vector<std::string> out, err;
 };
+
+// How long a printer's run may take when --deadline does not say: a minute
+// for the talk around a job, and for the commands that send a logo twice the
+// largest one the model can take at the line's speed (eleven bits a byte at
+// most on a serial line; ports without a speed of their own are counted at
+// 115200 baud).
+std::chrono::seconds DefaultDeadline(const PrinterProfile& p, Command command) {
+  constexpr std::int64_t kTalkSeconds = 60;
+  if (command != Command::kRegister && command != Command::kTestPrint)
+    return std::chrono::seconds(kTalkSeconds);
+  const std::int64_t row_bytes = (std::int64_t(std::max(PrintWidthDots(p), 8)) + 7) / 8;
+  const std::int64_t logo_bytes = row_bytes * kMaxRasterDefineHeight * 2 + 1024;
+  const std::string& port = p.ports.At(p.ports.sel);
+  const std::int64_t baud = port.starts_with("COM") && p.baud_rates.At(p.baud_rates.sel) > 0
+                                ? p.baud_rates.At(p.baud_rates.sel)
+                                : 115200;
+  return std::chrono::seconds(kTalkSeconds + 2 * (logo_bytes * 11 + baud - 1) / baud);
+}
 
 // Boxes that show nothing: a line's check says what it finds as its own error,
 // and each printer's run shows the rest.
@@ -49,15 +83,21 @@ class SilentBoxes final : public MessageBoxes {
 };
 
 // "" when the line's model offers its port and every value it chooses, else
-// why not. A folder without printer files is left to the printer's own run.
-std::string CheckAgainstModel(const CliOptions& line, const Console& console) {
+// why not; `deadline` becomes the run's default deadline. A folder without
+// printer files is left to the printer's own run.
+std::string CheckAgainstModel(const CliOptions& line, const Console& console,
+                              std::chrono::seconds& deadline) {
   SilentBoxes silent;
   SetMessageBoxes(&silent);
   LogoSession session;
   const std::filesystem::path folder =
       line.printers_dir ? std::filesystem::path(*line.printers_dir) : console.program_folder;
   std::string error;
-  if (LoadPrinters(session, folder)) error = ApplyPrinterChoices(session, line.printer);
+  if (LoadPrinters(session, folder)) {
+    error = ApplyPrinterChoices(session, line.printer);
+    if (error.empty() && session.CurrentProfile())
+      deadline = DefaultDeadline(*session.CurrentProfile(), line.command);
+  }
   SetMessageBoxes(nullptr);
   return error;
 }
@@ -88,6 +128,9 @@ std::string Join(const std::vector<std::string>& parts, std::string_view between
 std::string Message(const Printer& p) {
   if (p.ok) return p.out.empty() ? Translate("inkmark", "done") : Join(p.out, " ");
   std::vector<std::string> why;
+  if (p.overran)
+    why.push_back(Fill(Translate("inkmark", "no result within %1 s: stopped"),
+                       {std::to_string(p.deadline.count())}));
   for (std::string line : p.err) {
     if (line.starts_with("inkmark: ")) line.erase(0, 9);
     if (!line.empty() && line.rfind("Try 'inkmark --help'", 0) != 0) why.push_back(line);
@@ -137,10 +180,15 @@ bool Start(const std::filesystem::path& program, Printer& p) {
     p.pid = -1;
     return false;
   }
+  p.pidfd = int(::syscall(SYS_pidfd_open, p.pid, 0));
+  p.stop_at = Clock::now() + p.deadline;
+  p.kill_at = p.stop_at + kStopGrace;
   return true;
 }
 
 void Finish(Printer& p, int wait_status) {
+  if (p.pidfd >= 0) ::close(p.pidfd);
+  p.pidfd = -1;
   p.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
   p.ok = p.status == kExitOk;
   p.out = ReadLines(p.folder / "out.txt");
@@ -177,7 +225,10 @@ std::vector<Printer> Printers(const CliOptions& o, Console& console, std::string
     p.args.insert(p.args.end(), o.per_printer_args.begin(), o.per_printer_args.end());
     // Each printer's line is checked before any printer is reached.
     ParseOutcome parsed = ParseArguments(p.args);
-    std::string why = parsed.options ? CheckAgainstModel(*parsed.options, console) : parsed.error;
+    p.deadline = std::chrono::seconds(60);
+    std::string why =
+        parsed.options ? CheckAgainstModel(*parsed.options, console, p.deadline) : parsed.error;
+    if (o.deadline) p.deadline = std::chrono::seconds(*o.deadline);
     if (!why.empty()) {
       error = line.number == 0 ? Fill(Translate("inkmark", "printer %1: %2"), {p.port, why})
                                : Fill(Translate("inkmark", "printers list line %1, printer %2: %3"),
@@ -215,6 +266,39 @@ void Report(const CliOptions& o, const std::vector<Printer>& printers, std::ostr
   out << summary << '\n';
 }
 
+// Stops the runs past their deadline, then waits until one run ends or the
+// next deadline comes. False when no child is left to wait for.
+bool WaitForOne(std::map<pid_t, Printer*>& running) {
+  const Clock::time_point now = Clock::now();
+  Clock::time_point next = Clock::time_point::max();
+  std::vector<pollfd> fds;
+  for (auto& [pid, p] : running) {
+    if (now >= p->kill_at) {
+      ::kill(pid, SIGKILL);
+    } else if (now >= p->stop_at && !p->overran) {
+      p->overran = true;
+      ::kill(pid, SIGTERM);
+    }
+    next = std::min(next, p->overran ? p->kill_at : p->stop_at);
+    if (p->pidfd >= 0) fds.push_back({p->pidfd, POLLIN, 0});
+  }
+  // Without a pidfd (an old kernel) the ends are looked for every 50 ms.
+  auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - now);
+  if (fds.size() < running.size()) wait = std::min(wait, std::chrono::milliseconds(50));
+  const int timeout = int(std::clamp<std::int64_t>(wait.count(), 0, 60'000));
+  if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) return false;
+  for (;;) {
+    int wait_status = 0;
+    const pid_t pid = ::waitpid(-1, &wait_status, WNOHANG);
+    if (pid == 0 || (pid < 0 && errno == EINTR)) return true;
+    if (pid < 0) return errno == ECHILD && running.empty();
+    if (auto it = running.find(pid); it != running.end()) {
+      Finish(*it->second, wait_status);
+      running.erase(it);
+    }
+  }
+}
+
 }  // namespace
 
 int RunOnManyPrinters(const CliOptions& o, Console& console) {
@@ -244,16 +328,8 @@ int RunOnManyPrinters(const CliOptions& o, Console& console) {
       }
     }
     if (running.empty()) continue;
-    int wait_status = 0;
-    const pid_t pid = ::waitpid(-1, &wait_status, 0);
-    if (pid < 0) {
-      if (errno == EINTR) continue;
-      break;  // no child left to wait for: those still listed count as failed
-    }
-    if (auto it = running.find(pid); it != running.end()) {
-      Finish(*it->second, wait_status);
-      running.erase(it);
-    }
+    // No child left to wait for: those still listed count as failed.
+    if (!WaitForOne(running) && !running.empty()) break;
   }
   Report(o, printers, console.out);
   return std::ranges::all_of(printers, &Printer::ok) ? kExitOk : kExitFailed;

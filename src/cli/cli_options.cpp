@@ -31,14 +31,15 @@ constexpr CommandEntry kCommands[] = {
 constexpr std::string_view kValueOptions[] = {
     "--printer",   "--paper",  "--first",  "--second", "--resolution",    "--port", "--baud",
     "--data-bits", "--parity", "--flow",   "--driver", "--printers-dir",  "--mono", "--grade",
-    "--rgb",       "--attach", "--output", "--key",    "--printers-list", "--jobs",
+    "--rgb",       "--attach", "--output", "--key",    "--printers-list", "--jobs", "--deadline",
 };
 constexpr std::string_view kFlagOptions[] = {"--fit", "--yes", "--help", "--version", "--json"};
 
 // The options of a run on many printers that its printers' own runs do not
 // take: the printers, how many at a time, and the shape of the results.
 bool NotPassedOn(std::string_view name) {
-  return name == "--port" || name == "--printers-list" || name == "--jobs" || name == "--json";
+  return name == "--port" || name == "--printers-list" || name == "--jobs" || name == "--json" ||
+         name == "--deadline";
 }
 
 // The printer options a line of a printers list may give.
@@ -205,6 +206,7 @@ std::string Parser::Option(std::string_view name, const std::optional<std::strin
   if (name == "--json") return o_.json ? "option --json is given twice" : (o_.json = true, "");
   if (name == "--printers-list") return text(o_.printers_list);
   if (name == "--jobs") return number(o_.jobs, 1, 64);
+  if (name == "--deadline") return number(o_.deadline, 1, kMaxDeadlineSeconds);
   if (name == "--parity") return text(p.parity);
   if (name == "--flow") return text(p.flow);
   if (name == "--driver") return text(p.driver);
@@ -277,6 +279,8 @@ std::string Parser::Finish() {
     return Fill(Translate("inkmark", "%1 does not take more than one printer"), {CommandName(cmd)});
   if (o_.jobs && !o_.many_printers())
     return Translate("inkmark", "--jobs applies only to more than one printer");
+  if (o_.deadline && !o_.many_printers())
+    return Translate("inkmark", "--deadline applies only to more than one printer");
   if (o_.many_printers() && cmd == Command::kDelete && !o_.yes)
     return Translate("inkmark", "delete on more than one printer needs --yes");
   if (o_.json && !o_.many_printers() && cmd != Command::kPrinters && cmd != Command::kKeys &&

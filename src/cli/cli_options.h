@@ -76,7 +76,8 @@ struct CliOptions {
   std::vector<std::string> ports;            // every --port when more than one
   std::optional<std::string> printers_list;  // --printers-list FILE
   std::optional<int> jobs;                   // --jobs N: printers at a time
-  // The arguments with the ports, the list and --jobs left out: what each
+  std::optional<int> deadline;               // --deadline SECONDS: per printer
+  // The arguments with the ports, the list, --jobs and --deadline left out: what each
   // printer's own run takes, after its port and its line's settings.
   std::vector<std::string> per_printer_args;
 
@@ -91,6 +92,9 @@ struct ParseOutcome {
 // Parses the arguments after the program name. Options may come before or
 // after the command, as "--name VALUE" or "--name=VALUE"; "--" ends them.
 ParseOutcome ParseArguments(std::span<const std::string> args);
+
+// The most --deadline takes: a day.
+inline constexpr int kMaxDeadlineSeconds = 86400;
 
 // One printer of a printers list: its port and the printer options of its line.
 struct PrinterLine {

@@ -203,7 +203,8 @@ class InkmarkSignalTest : public InkmarkToolTest {
 
   // Registers tall.bmp, sends `to_send` 2 s into the transfer, and waits at
   // most 30 s for the end. `status` is the exit status, or -signal when it died of one.
-  ToolResult RegisterAndSignal(const std::vector<int>& to_send) {
+  ToolResult RegisterAndSignal(const std::vector<int>& to_send,
+                               std::chrono::milliseconds apart = std::chrono::milliseconds(200)) {
     const std::string w = work.path().string();
     const std::string line = "cd '" + w + "' && TMPDIR='" + w + "' INKMARK_SETTINGS_DIR='" + w +
                              "/settings' exec '" INKMARK_BIN_DIR
@@ -218,7 +219,7 @@ class InkmarkSignalTest : public InkmarkToolTest {
     for (int signal_number : to_send) {
       ::kill(pid, signal_number);
       // Apart, so that the kernel does not merge them into one.
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      std::this_thread::sleep_for(apart);
     }
     int wait_status = 0;
     for (int i = 0; i < 300 && ::waitpid(pid, &wait_status, WNOHANG) == 0; ++i)
@@ -254,6 +255,14 @@ TEST_F(InkmarkSignalTest, ASignalInATransferStopsAfterThePieceInFlightAndDefines
     StartPrinter();
     if (HasFatalFailure()) return;
   }
+}
+
+TEST_F(InkmarkSignalTest, ASecondCtrlCEndsAtOnceAndStillDefinesNothing) {
+  // The second comes while the first still waits for the piece in flight.
+  const ToolResult r = RegisterAndSignal({SIGINT, SIGINT}, std::chrono::milliseconds(20));
+  EXPECT_EQ(r.status, -SIGINT) << r.err;
+  EXPECT_TRUE(printer->Keys().empty());
+  EXPECT_FALSE(printer->Find({'Z', 'Z'}));
 }
 
 // The document, after checking that every byte of it is UTF-8.

@@ -158,6 +158,46 @@ TEST_F(InkmarkManyTest, AResultLineHasThreeFieldsWhateverThePrinterSays) {
       << r.err;
 }
 
+TEST_F(InkmarkManyTest, APrinterThatDripsItsReplyIsStoppedAtItsDeadlineAndTheOthersAreNot) {
+  // A key list sent one byte a second takes far longer than the deadline.
+  vprinter::PrinterOptions dripping;
+  dripping.faults.drip_ms = 1000;
+  vprinter::VirtualPrinter slow(dripping);
+  for (char c : std::string("ABCDEFGH"))
+    ASSERT_EQ(slow.Define({std::uint8_t(c), std::uint8_t(c)},
+                          vprinter::Graphics{vprinter::GraphicsForm::kRaster, 8, 1, {{0x31, {0}}}}),
+              vprinter::DefineResult::kStored);
+  std::string error;
+  auto server = vprinter::TcpServer::Start(slow, "127.0.0.1", 0, &error);
+  ASSERT_TRUE(server) << error;
+  const std::string slow_port = "tcp://127.0.0.1:" + std::to_string(server->port());
+  const ToolResult r = Run({"--printer", "DT-500/510", "--second", "None", "--port", ports[0],
+                            "--port", slow_port, "--deadline", "1", "--json", "keys"},
+                           false);
+  EXPECT_EQ(r.status, 1) << r.err;
+  const QJsonArray results =
+      QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object()["printers"].toArray();
+  ASSERT_EQ(results.size(), 2) << r.out;
+  EXPECT_TRUE(results[0].toObject()["ok"].toBool()) << r.out;
+  const QJsonObject stopped = results[1].toObject();
+  EXPECT_FALSE(stopped["ok"].toBool(true));
+  EXPECT_TRUE(stopped["message"].toString().startsWith("no result within 1 s: stopped")) << r.out;
+
+  // The deadline belongs to runs on many printers, and has its limits.
+  for (const char* bad : {"0", "86401", "x"})
+    EXPECT_EQ(
+        Run({"--port", ports[0], "--port", ports[1], "--deadline", bad, "keys"}, false).status, 2)
+        << bad;
+  const ToolResult one = Run({"--port", ports[0], "--deadline", "86400", "keys"}, false);
+  EXPECT_EQ(one.status, 2);
+  EXPECT_NE(one.err.find("--deadline applies only to more than one printer"), std::string::npos);
+  EXPECT_EQ(Run({"--printer", "DT-500/510", "--second", "None", "--port", ports[0], "--port",
+                 ports[1], "--deadline", "86400", "keys"},
+                false)
+                .status,
+            0);
+}
+
 QJsonObject Json(const ToolResult& r) {
   QJsonParseError error;
   const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);

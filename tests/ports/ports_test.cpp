@@ -352,25 +352,37 @@ TEST_F(PortTest, UnderDtrDsrTheQueueStaysShortSoLittleGoesOutAfterThePrinterDrop
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
+// A network port connected to a printer's end on 127.0.0.1 that the test
+// drives by hand; `receive_buffer` > 0 shrinks the printer's window.
+struct LoopbackPeer {
+  void Connect(int receive_buffer = 0) {
+    listener = UniqueFd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    ASSERT_TRUE(listener);
+    if (receive_buffer > 0)
+      ::setsockopt(listener.get(), SOL_SOCKET, SO_RCVBUF, &receive_buffer, sizeof receive_buffer);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    ASSERT_EQ(::bind(listener.get(), reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(listener.get(), 1), 0);
+    ASSERT_EQ(::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&a), &len), 0);
+    port = std::make_unique<NetworkPort>(NetworkAddress{"127.0.0.1", ntohs(a.sin_port)});
+    ASSERT_TRUE(port->open());
+    peer = UniqueFd(::accept(listener.get(), nullptr, nullptr));
+    ASSERT_TRUE(peer);
+  }
+  UniqueFd listener, peer;
+  std::unique_ptr<NetworkPort> port;
+};
+
 // A network printer that stops reading with bytes still unacknowledged: the
 // close waits out the drain's stall time and reports the output lost.
 TEST_F(PortTest, ANetworkPrinterThatStopsReadingLosesTheOutput) {
-  UniqueFd listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  ASSERT_TRUE(listener);
   // A tiny window: the printer's side fills at once and acknowledges no more.
-  int small = 1;
-  ::setsockopt(listener.get(), SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof a;
-  ASSERT_EQ(::bind(listener.get(), reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-  ASSERT_EQ(::listen(listener.get(), 1), 0);
-  ASSERT_EQ(::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&a), &len), 0);
-  NetworkPort port(NetworkAddress{"127.0.0.1", ntohs(a.sin_port)});
-  ASSERT_TRUE(port.open());
-  UniqueFd peer(::accept(listener.get(), nullptr, nullptr));  // never reads
-  ASSERT_TRUE(peer);
+  LoopbackPeer line;  // its end never reads
+  ASSERT_NO_FATAL_FAILURE(line.Connect(1));
+  NetworkPort& port = *line.port;
   ASSERT_TRUE(WriteAll(port, Pattern(12000)));
   const std::uint64_t start = clock.NowMs();
   const Status closed = port.close();
@@ -379,6 +391,62 @@ TEST_F(PortTest, ANetworkPrinterThatStopsReadingLosesTheOutput) {
   EXPECT_TRUE(port.output_lost);
   EXPECT_GE(clock.NowMs() - start, 6000u);
   EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// Before a request the line is made quiet, but a printer that keeps sending
+// cannot hold the host there: the discard gives up at its byte or time limit.
+TEST_F(PortTest, DiscardingInputEndsAtItsByteLimit) {
+  LoopbackPeer line;
+  ASSERT_NO_FATAL_FAILURE(line.Connect());
+  NetworkPort& port = *line.port;
+  UniqueFd& peer = line.peer;
+  auto send = [&](std::size_t n) {
+    const std::string bytes = Pattern(n);
+    for (std::size_t done = 0; done < n;) {
+      const ssize_t w = ::send(peer.get(), bytes.data() + done, n - done, MSG_NOSIGNAL);
+      ASSERT_GT(w, 0);
+      done += std::size_t(w);
+    }
+  };
+  // Stale bytes up to the limit are dropped and counted.
+  for (std::size_t stale : {std::size_t(1000), std::size_t(kDiscardLimitBytes - 1)}) {
+    std::thread sender([&] { send(stale); });
+    std::uint32_t dropped = 0;
+    for (std::uint64_t until = clock.NowMs() + 500; dropped < stale && clock.NowMs() < until;) {
+      Result<std::uint32_t> r = port.discardInput();
+      ASSERT_TRUE(r) << r.detail();
+      dropped += *r;
+    }
+    sender.join();
+    EXPECT_EQ(dropped, stale);
+  }
+  // More than the limit at once: refused as a printer that keeps sending.
+  std::thread flood([&] { send(kDiscardLimitBytes + 4096); });
+  Result<std::uint32_t> r = port.discardInput();
+  for (int i = 0; i < 100 && r && *r == 0; ++i) r = port.discardInput();
+  ASSERT_FALSE(r);
+  EXPECT_EQ(r.code(), FailureCode::kBusy);
+  EXPECT_NE(r.detail().find("the printer kept sending"), std::string::npos) << r.detail();
+  flood.join();
+  // What was left behind is dropped at the next try, once the line is quiet.
+  r = port.discardInput();
+  EXPECT_TRUE(r) << r.detail();
+}
+
+TEST_F(PortTest, DiscardingADrippingLineEndsAfterASecond) {
+  LoopbackPeer line;
+  ASSERT_NO_FATAL_FAILURE(line.Connect());
+  NetworkPort& port = *line.port;
+  UniqueFd& peer = line.peer;
+  // A byte every 40 ms: never quiet for the 50 ms the discard waits for.
+  const std::uint64_t start = clock.NowMs();
+  for (std::uint64_t t = start; t < start + 3000; t += 40)
+    clock.At(t, [&] { ASSERT_EQ(::send(peer.get(), "x", 1, MSG_NOSIGNAL), 1); });
+  const Result<std::uint32_t> r = port.discardInput();
+  ASSERT_FALSE(r);
+  EXPECT_EQ(r.code(), FailureCode::kBusy);
+  EXPECT_GE(clock.NowMs() - start, kDiscardLimitMs);
+  EXPECT_LT(clock.NowMs() - start, kDiscardLimitMs + 100);
 }
 
 TEST(ChoosePrinterPortTest, PortAndLineFollowTheSelectedChoices) {
