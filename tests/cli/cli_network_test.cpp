@@ -2,11 +2,21 @@
 // over TCP on IPv4 and IPv6 loopback with every command, whatever ports the
 // printer file lists, and gives up in bounded time on a printer that accepts
 // the connection but never answers.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QBuffer>
 #include <QImage>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 #include "cli/inkmark_tool.h"
@@ -114,6 +124,65 @@ TEST_F(InkmarkNetworkTest, SilentPrinterRefusedAddressAndNobodyListening) {
   EXPECT_EQ(std::to_string(r.status) + r.err,
             "1inkmark: Failed to open printer port.\ninkmark: cannot connect to tcp://localhost:" +
                 std::to_string(closed) + ": Connection refused\n");
+}
+
+// Runs `line` in a network namespace of our own whose only name server, on
+// 127.0.0.1, takes every question and never answers. The exit status, or 77
+// where namespaces cannot be made here.
+int RunWithSilentNameServer(const std::string& line, const std::filesystem::path& resolv_conf) {
+  const uid_t uid = ::getuid();
+  const gid_t gid = ::getgid();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    auto write_file = [](const char* path, const std::string& text) {
+      const int fd = ::open(path, O_WRONLY);
+      const bool ok = fd >= 0 && ::write(fd, text.data(), text.size()) == ssize_t(text.size());
+      if (fd >= 0) ::close(fd);
+      return ok;
+    };
+    if (::unshare(CLONE_NEWUSER | CLONE_NEWNET | CLONE_NEWNS) != 0) ::_exit(77);
+    write_file("/proc/self/setgroups", "deny");
+    if (!write_file("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+        !write_file("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1") ||
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount(resolv_conf.c_str(), "/etc/resolv.conf", nullptr, MS_BIND, nullptr) != 0)
+      ::_exit(77);
+    // Loopback up, and a name server that reads nothing: questions wait in its queue.
+    const int control = ::socket(AF_INET, SOCK_DGRAM, 0);
+    ifreq lo{};
+    std::strcpy(lo.ifr_name, "lo");
+    lo.ifr_flags = IFF_UP;
+    const int server = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(53);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::ioctl(control, SIOCSIFFLAGS, &lo) != 0 ||
+        ::bind(server, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0)
+      ::_exit(77);
+    ::execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(InkmarkNetworkTest, ANameServerThatNeverAnswersIsGivenUpOnWithinTheConnectTime) {
+  work.Write("resolv.conf", "nameserver 127.0.0.1\noptions timeout:30 attempts:1\n");
+  const std::string w = work.path().string();
+  const std::string line = "cd '" + w + "' && INKMARK_SETTINGS_DIR='" + w +
+                           "/settings' '" INKMARK_BIN_DIR
+                           "/inkmark' --printer DT-500/510 --port tcp://printer.example keys "
+                           "</dev/null >out.txt 2>err.txt";
+  const auto start = std::chrono::steady_clock::now();
+  const int status = RunWithSilentNameServer(line, work.path() / "resolv.conf");
+  if (status == 77) GTEST_SKIP() << "no network namespace of our own can be made here";
+  // The resolver alone would wait 30 s.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+  EXPECT_EQ(std::to_string(status) + Read("err.txt"),
+            "1inkmark: Failed to open printer port.\ninkmark: cannot resolve printer.example: no "
+            "answer within 3000 ms\n");
 }
 
 }  // namespace
