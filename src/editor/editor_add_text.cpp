@@ -63,6 +63,7 @@ void AddTextDialog::accept() {
   auto made = MakeTextObject(8, 8 + style.size, text, style);
   if (!made) {
     message_->setText(TextRefusal(text, style.char_set, made.failure()));
+    adjustSize();  // room for the reason's lines
     text_->setFocus();
     return;
   }
