@@ -3,12 +3,23 @@
 # and an image, and saves a screenshot of the screen.
 # Needs: xvfb (xvfb-run), imagemagick (import, convert) and xdotool.
 # Usage: scripts/screenshot-editor.sh [build folder] [output.png]
+# Under a Japanese locale (LANG=ja_JP.UTF-8, as the editor reads it) the
+# editor speaks Japanese, and its dialogs are found by their Japanese titles.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/screenshot-common.sh
 build="${1:-build}"
 out="$(realpath -m "${2:-editor-window.png}")"
 program="$(screenshot_program "$build" InkmarkEdit)"
+
+locale="${LC_ALL:-${LC_MESSAGES:-${LANG:-}}}"
+if [[ "$locale" == ja* ]]; then
+  add_image="画像の追加" add_text="文字の追加" save_logo="ロゴの保存" words="インクマーク珈琲"
+  char_set="xdotool key Tab Down"  # Japanese (Shift-JIS), next after Western
+else
+  add_image="Add image" add_text="Add text" save_logo="Save logo" words="Inkmark Coffee"
+  char_set=":"
+fi
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -23,13 +34,19 @@ convert -size 120x90 xc:white \
 doc="$work/shop logo.QLF"
 cat > "$work/session.sh" <<INNER
 set -euo pipefail
-# Finds the window titled \$1 and gives it the keyboard (there is no window manager).
+# Finds the newest window whose title holds \$1 and gives it the keyboard (there
+# is no window manager). Titles are compared here: xdotool's own name search
+# misses titles in Japanese.
 find_window() {
   for _ in \$(seq 50); do
-    w=\$(xdotool search --onlyvisible --name "\$1" 2>/dev/null | tail -1) && [ -n "\$w" ] && {
-      xdotool windowfocus --sync "\$w"
-      return 0
-    }
+    for w in \$(xdotool search --onlyvisible --name . 2>/dev/null | tac); do
+      case "\$(xdotool getwindowname "\$w")" in
+        *"\$1"*)
+          xdotool windowfocus --sync "\$w"
+          return 0
+          ;;
+      esac
+    done
     sleep 0.2
   done
   echo "no window \$1" >&2
@@ -42,7 +59,7 @@ win=\$w
 sleep 1
 # Insert > Image...: the file dialog takes the path typed into its name field.
 xdotool key ctrl+shift+i
-find_window "Add image"
+find_window "$add_image"
 sleep 0.5
 xdotool type --delay 5 "$work/mark.bmp"
 xdotool key Return
@@ -50,10 +67,12 @@ sleep 1
 # Insert > Text...
 xdotool windowfocus --sync \$win
 xdotool key ctrl+t
-find_window "Add text"
+find_window "$add_text"
 sleep 0.5
 xdotool key ctrl+a
-xdotool type --delay 5 "Inkmark Coffee"
+# xdotool reads the text in the locale's encoding; C.UTF-8 is always there.
+LC_ALL=C.UTF-8 xdotool type --delay 80 "$words"
+$char_set
 xdotool key Return
 sleep 1
 # Move the text beside the picture: arrow keys on the canvas move the selection.
@@ -65,7 +84,7 @@ import -window root "$out"
 # Save under the name it will keep, then close.
 xdotool windowfocus --sync \$win
 xdotool key ctrl+s
-find_window "Save logo"
+find_window "$save_logo"
 sleep 0.5
 xdotool type --delay 5 "$doc"
 xdotool key Return

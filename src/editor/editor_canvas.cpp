@@ -26,6 +26,11 @@ constexpr std::array<double, 9> kZooms = {0.25, 0.5, 1, 2, 3, 4, 6, 8, 12};
 EditorCanvas::EditorCanvas(EditorModel& model, QWidget* parent) : QWidget(parent), model_(model) {
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(false);
+  setObjectName(QStringLiteral("page"));
+  setToolTip(
+      tr("The page as it prints. Click an item to select it, drag it to move it, drag "
+         "its corner square to resize it; the arrow keys move the selected item, and "
+         "pictures dropped here are added"));
   Refresh();
 }
 

@@ -2,6 +2,7 @@
 // the selected item outlined. The mouse selects, drags and resizes items.
 #pragma once
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
@@ -12,6 +13,8 @@
 namespace inkmark {
 
 class EditorCanvas : public QWidget {
+  Q_DECLARE_TR_FUNCTIONS(EditorCanvas)
+
  public:
   EditorCanvas(EditorModel& model, QWidget* parent = nullptr);
 
@@ -36,6 +39,8 @@ class EditorCanvas : public QWidget {
   void ZoomReset();
 
   QSize sizeHint() const override;
+  // Where a box of the page shows on the canvas at the present zoom.
+  QRect WidgetRect(const ItemBox& box) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -52,7 +57,6 @@ class EditorCanvas : public QWidget {
   enum class Drag { kNone, kMove, kResize };
 
   QPoint PagePoint(QPointF widget_point) const;
-  QRect WidgetRect(const ItemBox& box) const;
   QRect ResizeHandle() const;
   void SetZoom(double zoom);
   void Edited();

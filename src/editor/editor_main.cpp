@@ -54,8 +54,8 @@ int main(int argc, char* argv[]) {
       const QString path = QFile::decodeName(launch.path.c_str());
       QMessageBox::critical(nullptr, QStringLiteral("InkmarkEdit"),
                             error == LoadError::kUnreadable
-                                ? QObject::tr("\"%1\" cannot be read.").arg(path)
-                                : QObject::tr("\"%1\" is not a logo document.").arg(path));
+                                ? EditorWindow::tr("\"%1\" cannot be read.").arg(path)
+                                : EditorWindow::tr("\"%1\" is not a logo document.").arg(path));
       return 1;
     }
     document = std::move(*loaded);

@@ -9,11 +9,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
-#include "document/text_limit.h"
 
 namespace inkmark {
 namespace {
@@ -34,15 +34,8 @@ QColor ToQColor(std::int32_t bgr) {
 
 std::int32_t FromQColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
-struct CharSetChoice {
-  const char* name;
-  std::uint8_t value;
-};
-constexpr CharSetChoice kCharSets[] = {{"Western", 0},
-                                       {"Japanese (Shift-JIS)", 128},
-                                       {"Korean", 129},
-                                       {"Simplified Chinese (GBK)", 134},
-                                       {"Traditional Chinese (Big5)", 136}};
+// The swatch on the Colour button: the colour framed, so that white shows too.
+constexpr QSize kSwatchSize(48, 16);
 
 }  // namespace
 
@@ -78,8 +71,10 @@ EditorPanel::EditorPanel(EditorModel& model, QWidget* parent) : QWidget(parent),
   rotation_ = MakeSpin(0, 359, text_group_);
   rotation_->setWrapping(true);
   char_set_ = new QComboBox(text_group_);
-  for (const auto& choice : kCharSets) char_set_->addItem(tr(choice.name), choice.value);
+  for (const CharSetChoice& choice : CharSetChoices())
+    char_set_->addItem(CharSetName(choice.value), choice.value);
   color_ = new QPushButton(text_group_);
+  color_->setIconSize(kSwatchSize);
   auto* styles = new QWidget(text_group_);
   auto* style_row = new QHBoxLayout(styles);
   style_row->setContentsMargins(0, 0, 0, 0);
@@ -108,6 +103,47 @@ EditorPanel::EditorPanel(EditorModel& model, QWidget* parent) : QWidget(parent),
   message_->setStyleSheet(QStringLiteral("color: #b00000"));
   layout->addWidget(message_);
   layout->addStretch(1);
+
+  page_width_->setToolTip(tr("Width of the page in dots"));
+  page_height_->setToolTip(tr("Height of the page in dots"));
+  x_->setToolTip(tr("Left edge of the selected item on the page, in dots"));
+  y_->setToolTip(tr("Top edge of the selected item on the page, in dots"));
+  w_->setToolTip(tr("Width of the selected item in dots; a text keeps its proportions"));
+  h_->setToolTip(tr("Height of the selected item in dots; a text's size follows it"));
+  text_->setToolTip(
+      tr("The text of the item; the change applies when you press Enter or "
+         "leave the field"));
+  face_->setToolTip(tr("Font of the text"));
+  size_->setToolTip(tr("Character height in pixels"));
+  bold_->setToolTip(tr("Draw the text in bold"));
+  italic_->setToolTip(tr("Draw the text slanted"));
+  underline_->setToolTip(tr("Underline the text"));
+  strike_out_->setToolTip(tr("Draw a line through the text"));
+  rotation_->setToolTip(tr("Turn of the text in degrees, counter-clockwise"));
+  char_set_->setToolTip(
+      tr("Character set in which the text is stored; it decides which "
+         "characters the text can hold"));
+  color_->setToolTip(tr("Colour of the text; click to choose another"));
+  transparent_->setToolTip(tr("Let the white of the image show what lies below it"));
+  const std::pair<QWidget*, const char*> names[] = {{page_width_, "pageWidth"},
+                                                    {page_height_, "pageHeight"},
+                                                    {x_, "itemLeft"},
+                                                    {y_, "itemTop"},
+                                                    {w_, "itemWidth"},
+                                                    {h_, "itemHeight"},
+                                                    {text_, "text"},
+                                                    {face_, "font"},
+                                                    {size_, "size"},
+                                                    {bold_, "bold"},
+                                                    {italic_, "italic"},
+                                                    {underline_, "underline"},
+                                                    {strike_out_, "strikeOut"},
+                                                    {rotation_, "rotation"},
+                                                    {char_set_, "charSet"},
+                                                    {color_, "colour"},
+                                                    {transparent_, "transparent"},
+                                                    {message_, "message"}};
+  for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
 
   for (auto* spin : {page_width_, page_height_}) {
     connect(spin, &QSpinBox::valueChanged, this, [this] { ApplyPage(); });
@@ -163,10 +199,7 @@ void EditorPanel::Sync() {
       rotation_->setValue(style.rotation);
       char_set_->setCurrentIndex(std::max(0, char_set_->findData(style.char_set)));
       text_color_ = style.color;
-      const QColor swatch = ToQColor(style.color);
-      color_->setText(swatch.name());
-      color_->setStyleSheet(QStringLiteral("background: %1; color: %2")
-                                .arg(swatch.name(), swatch.lightness() < 128 ? "white" : "black"));
+      ShowColor(style.color);
       text_group_->setVisible(true);
     } else {
       transparent_->setChecked(object.transparent != 0);
@@ -215,10 +248,9 @@ void EditorPanel::ApplyText() {
   if (style == old_style && text == DecodeItemText(object.text, old_style.char_set)) return;
   auto restyled = RestyleText(object, text, style);
   if (!restyled) {
-    message_->setText(tr("The text does not fit: at most %1 bytes, in characters of the "
-                         "chosen character set.")
-                          .arg(kMaxTextBytes));
+    message_->setText(TextRefusal(text, style.char_set, restyled.failure()));
     Sync();
+    text_->setText(text);  // kept for the user to correct
     return;
   }
   model_.Replace(index, std::move(*restyled));
@@ -239,6 +271,17 @@ void EditorPanel::PickColor() {
   if (!chosen.isValid()) return;
   text_color_ = FromQColor(chosen);
   ApplyText();
+}
+
+void EditorPanel::ShowColor(std::int32_t bgr) {
+  QPixmap swatch(kSwatchSize);
+  swatch.fill(ToQColor(bgr));
+  QPainter frame(&swatch);
+  frame.setPen(palette().color(QPalette::WindowText));
+  frame.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
+  frame.end();
+  color_->setIcon(QIcon(swatch));
+  color_->setAccessibleName(ToQColor(bgr).name());
 }
 
 void EditorPanel::Edited() {

@@ -3,6 +3,7 @@
 // is made on the model at once and reported through the edited callback.
 #pragma once
 
+#include <QCoreApplication>
 #include <QWidget>
 #include <functional>
 
@@ -21,6 +22,8 @@ class QSpinBox;
 namespace inkmark {
 
 class EditorPanel : public QWidget {
+  Q_DECLARE_TR_FUNCTIONS(EditorPanel)
+
  public:
   EditorPanel(EditorModel& model, QWidget* parent = nullptr);
 
@@ -34,6 +37,7 @@ class EditorPanel : public QWidget {
   void ApplyText();
   void ApplyTransparent();
   void PickColor();
+  void ShowColor(std::int32_t bgr);
   void Edited();
 
   EditorModel& model_;

@@ -5,10 +5,11 @@
 
 #include <QString>
 #include <cstdint>
-#include <optional>
+#include <span>
 #include <string>
 
 #include "document/document_writer.h"
+#include "platform/failure.h"
 
 namespace inkmark {
 
@@ -27,25 +28,44 @@ struct TextStyle {
 
 inline constexpr std::int32_t kMaxTextSize = 1000;
 
-// The text in the code page of the character set; nullopt when a character
-// has no code there or the text would pass the text limit (EncodeTextItem).
-std::optional<std::string> EncodeItemText(const QString& text, std::uint8_t char_set);
+// A character set the user can choose for a text, by the name shown for it.
+struct CharSetChoice {
+  const char* name;  // English; translated in the context "EditorText"
+  std::uint8_t value;
+};
+
+// The character sets offered for texts, Western first.
+std::span<const CharSetChoice> CharSetChoices();
+
+// The name of a character set in the user's language; the number for one
+// that is not offered.
+QString CharSetName(std::uint8_t char_set);
+
+// The text in the code page of the character set: kUnsupported when a
+// character has no code there, kTextTooLong past the text limit (EncodeTextItem).
+Result<std::string> EncodeItemText(const QString& text, std::uint8_t char_set);
+
+// Why a text cannot be stored in `char_set`, in the user's language: the
+// character without a code, or the bytes it would take against the limit.
+QString TextRefusal(const QString& text, std::uint8_t char_set, const Failure& failure);
 
 // The stored bytes as the user reads them.
 QString DecodeItemText(const std::string& bytes, std::uint8_t char_set);
 
 // A text object anchored with its box's bottom-left corner at (left, bottom);
-// nullopt when the text cannot be stored (see EncodeItemText) or the style is
-// out of range.
-std::optional<DocumentObject> MakeTextObject(std::int32_t left, std::int32_t bottom,
-                                             const QString& text, const TextStyle& style);
+// the failure of EncodeItemText when the text cannot be stored, kInvalidArgument
+// when the style is out of range.
+Result<DocumentObject> MakeTextObject(std::int32_t left, std::int32_t bottom, const QString& text,
+                                      const TextStyle& style);
 
 // The style of a stored text object, as far as the user can set it.
 TextStyle StyleOf(const DocumentObject& object);
 
-// The text object restyled and retyped in place, its anchor kept; nullopt as
-// for MakeTextObject.
-std::optional<DocumentObject> RestyleText(const DocumentObject& object, const QString& text,
-                                          const TextStyle& style);
+// The text object restyled and retyped in place, its anchor kept; refused as
+// MakeTextObject. A text that reads as stored in an unchanged character set
+// keeps its stored bytes, so that sequences the code page cannot read (and
+// would store as another character) survive edits of the style and the box.
+Result<DocumentObject> RestyleText(const DocumentObject& object, const QString& text,
+                                   const TextStyle& style);
 
 }  // namespace inkmark

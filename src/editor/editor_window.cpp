@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -14,7 +13,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "document/text_limit.h"
+#include "editor/editor_add_text.h"
 #include "editor/editor_canvas.h"
 #include "editor/editor_image.h"
 #include "editor/editor_panel.h"
@@ -31,15 +30,22 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 QString SaveErrorText(SaveError error, const QString& path) {
   switch (error) {
     case SaveError::kEmpty:
-      return QObject::tr("The logo has no items. Add a text or an image before saving it.");
+      return EditorWindow::tr("The logo has no items. Add a text or an image before saving it.");
     case SaveError::kUnstorable:
-      return QObject::tr("The logo cannot be stored: its page or its pictures are too large.");
+      return EditorWindow::tr("The logo cannot be stored: its page or its pictures are too large.");
     case SaveError::kNotRegularFile:
-      return QObject::tr("\"%1\" is not a regular file. Save the logo under another name.")
+      return EditorWindow::tr("\"%1\" is not a regular file. Save the logo under another name.")
           .arg(path);
     default:
-      return QObject::tr("The logo could not be written to \"%1\".").arg(path);
+      return EditorWindow::tr("The logo could not be written to \"%1\".").arg(path);
   }
+}
+
+// Names the action for the tests and gives it its tool tip.
+void Describe(QAction* action, const char* name, const QString& tip) {
+  action->setObjectName(QLatin1String(name));
+  action->setToolTip(tip);
+  action->setStatusTip(tip);
 }
 
 }  // namespace
@@ -54,6 +60,7 @@ EditorWindow::EditorWindow(EditorDocument document, std::string path)
   setCentralWidget(scroll);
 
   auto* dock = new QDockWidget(tr("Properties"), this);
+  dock->setObjectName(QStringLiteral("properties"));
   dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
   panel_ = new EditorPanel(model_, dock);
   dock->setWidget(panel_);
@@ -71,10 +78,14 @@ EditorWindow::EditorWindow(EditorDocument document, std::string path)
 
 void EditorWindow::BuildActions() {
   QMenu* file = menuBar()->addMenu(tr("&File"));
-  file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { Save(); });
-  file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, [this] { SaveAs(); });
+  QAction* save = file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { Save(); });
+  // Spelled out: not every platform theme binds a key to Save As.
+  QAction* save_as =
+      file->addAction(tr("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this,
+                      [this] { SaveAs(); });
   file->addSeparator();
-  file->addAction(tr("&Close"), QKeySequence::Close, this, [this] { close(); });
+  QAction* close_window =
+      file->addAction(tr("&Close"), QKeySequence::Close, this, [this] { close(); });
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
   undo_ = edit->addAction(tr("&Undo"), QKeySequence::Undo, this, [this] { Undo(); });
@@ -101,10 +112,25 @@ void EditorWindow::BuildActions() {
       view->addAction(tr("Zoom &In"), QKeySequence::ZoomIn, this, [this] { canvas_->ZoomIn(); });
   QAction* zoom_out =
       view->addAction(tr("Zoom &Out"), QKeySequence::ZoomOut, this, [this] { canvas_->ZoomOut(); });
-  view->addAction(tr("&Actual Size"), QKeySequence(Qt::CTRL | Qt::Key_0), this,
-                  [this] { canvas_->ZoomReset(); });
+  QAction* actual_size = view->addAction(tr("&Actual Size"), QKeySequence(Qt::CTRL | Qt::Key_0),
+                                         this, [this] { canvas_->ZoomReset(); });
+
+  Describe(save, "save", tr("Save the logo to its file"));
+  Describe(save_as, "saveAs", tr("Save the logo to a file of another name"));
+  Describe(close_window, "close", tr("Close the editor, asking first about unsaved changes"));
+  Describe(undo_, "undo", tr("Take back the last change"));
+  Describe(redo_, "redo", tr("Make the change taken back again"));
+  Describe(delete_, "delete", tr("Remove the selected item from the page"));
+  Describe(text, "addText", tr("Add a text item to the page"));
+  Describe(image, "addImage", tr("Add a picture from a file to the page"));
+  Describe(forward_, "forward", tr("Draw the selected item over the next one"));
+  Describe(backward_, "backward", tr("Draw the selected item under the one before"));
+  Describe(zoom_in, "zoomIn", tr("Show the page larger"));
+  Describe(zoom_out, "zoomOut", tr("Show the page smaller"));
+  Describe(actual_size, "actualSize", tr("Show the page one screen pixel a dot"));
 
   QToolBar* bar = addToolBar(tr("Commands"));
+  bar->setObjectName(QStringLiteral("commands"));
   bar->setMovable(false);
   for (QAction* action : {text, image}) bar->addAction(action);
   bar->addSeparator();
@@ -116,19 +142,13 @@ void EditorWindow::BuildActions() {
 }
 
 void EditorWindow::AddText() {
-  bool ok = false;
-  const QString text =
-      QInputDialog::getText(this, tr("Add text"), tr("Text (at most %1 bytes):").arg(kMaxTextBytes),
-                            QLineEdit::Normal, tr("Text"), &ok);
-  if (!ok || text.isEmpty()) return;
   TextStyle style;
-  auto object = MakeTextObject(8, 8 + style.size, text, style);
-  if (!object) {
-    QMessageBox::warning(this, kCaption,
-                         tr("The text does not fit: at most %1 bytes.").arg(kMaxTextBytes));
-    return;
-  }
-  model_.Add(std::move(*object));
+  style.char_set = text_char_set_;
+  AddTextDialog dialog(style, this);
+  const int answer = dialog.exec();
+  text_char_set_ = dialog.char_set();
+  if (answer != QDialog::Accepted || !dialog.object()) return;
+  model_.Add(*dialog.object());
   ModelChanged();
   canvas_->setFocus();  // the arrow keys move the new item
 }

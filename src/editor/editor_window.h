@@ -3,6 +3,7 @@
 // asks whether to save them.
 #pragma once
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <string>
 
@@ -17,6 +18,8 @@ class EditorCanvas;
 class EditorPanel;
 
 class EditorWindow : public QMainWindow {
+  Q_DECLARE_TR_FUNCTIONS(EditorWindow)
+
  public:
   // `path` is where the document is saved; empty for a new page, which asks
   // for a path when it is first saved.
@@ -43,6 +46,7 @@ class EditorWindow : public QMainWindow {
 
   EditorModel model_;
   std::string path_;
+  std::uint8_t text_char_set_ = 0;  // the one last chosen for a new text
   EditorCanvas* canvas_;
   EditorPanel* panel_;
   QAction* undo_ = nullptr;

@@ -9,10 +9,14 @@ namespace {
 
 TEST(EditorTextTest, TextIsStoredInItsCodePageInAtMostFortyBytesStylesAreCheckedAndTurnsShow) {
   EXPECT_EQ(EncodeItemText(QStringLiteral("\u20ACuro \u00E9"), 0), std::string("\x80uro \xE9"));
-  EXPECT_FALSE(EncodeItemText(QStringLiteral("\u65E5"), 0));  // no Western code
-  EXPECT_FALSE(EncodeItemText(QString(QChar(0)), 0));
+  // Each refusal says which rule it is: no code in the page, or past the limit.
+  EXPECT_EQ(EncodeItemText(QStringLiteral("\u65E5"), 0).code(), FailureCode::kUnsupported);
+  EXPECT_EQ(EncodeItemText(QString(QChar(0)), 0).code(), FailureCode::kUnsupported);
   EXPECT_TRUE(MakeTextObject(0, 0, QString(40, QChar('a')), TextStyle{}));
-  EXPECT_FALSE(MakeTextObject(0, 0, QString(41, QChar('a')), TextStyle{}));
+  const auto long_text = MakeTextObject(0, 0, QString(41, QChar('a')), TextStyle{});
+  ASSERT_FALSE(long_text);
+  EXPECT_EQ(long_text.code(), FailureCode::kTextTooLong);
+  EXPECT_TRUE(TextRefusal(QString(41, QChar('a')), 0, long_text.failure()).contains("41 bytes"));
   for (const TextStyle& bad :
        {TextStyle{"Arial", 0}, TextStyle{"Arial", 12, false, false, false, false, 360},
         TextStyle{"Arial", 12, false, false, false, false, 0, 0x1000000}}) {
