@@ -132,6 +132,8 @@ Status OpenGif(GifReader& r, GifLayout& layout) {
     return Failure{FailureCode::kCorrupt, "GIF: the first frame is " + std::to_string(frame.Width) +
                                               " \u00d7 " + std::to_string(frame.Height)};
   }
+  // Every row of the frame is decoded, shown or not, so it is held to the cap too.
+  if (Status size = CheckPictureSize(frame.Width, frame.Height, "GIF"); !size) return size;
   // A screen of no size is the frame's own extent.
   layout.width = r.gif->SWidth > 0 ? r.gif->SWidth : frame.Left + frame.Width;
   layout.height = r.gif->SHeight > 0 ? r.gif->SHeight : frame.Top + frame.Height;

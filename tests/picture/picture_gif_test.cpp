@@ -336,6 +336,25 @@ TEST(GifPictures, DamagedFilesAreRefusedWithTheirReasonOnBothRoads) {
   }
 }
 
+// Every row of a frame is decoded, shown or not: a frame over the cap is
+// refused before any is read, even on a small screen; one at the cap is read.
+TEST(GifPictures, AFrameIsHeldToTheCapWhateverTheScreen) {
+  Gif at_cap{16, 16, kEight, 0, {Frame{}}};
+  at_cap.frames[0].width = at_cap.frames[0].height = 8192;
+  at_cap.frames[0].px.assign(std::size_t(8192) * 8192, 3);
+  const std::string accepted = Encode(at_cap);
+  auto read = DecodeGifToRgb24(GifSource{Bytes(accepted)});
+  ASSERT_TRUE(read) << read.detail();
+  EXPECT_EQ(PixelAt(*read, 15, 0), AsBgr(kEight[3]));
+  Gif over = at_cap;
+  over.frames[0].width = 8193;
+  over.frames[0].px.clear();
+  auto refused = DecodeGifToRgb24(GifSource{Bytes(Encode(over))});
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.code(), FailureCode::kTooLarge);
+  EXPECT_EQ(refused.detail(), "GIF: 8193 \u00d7 8192 is more than the 64-megapixel limit");
+}
+
 // A real 8000 x 8000 frame (not just a screen of that size) is read through
 // the file, reduced for the paper, with every sampled pixel where it belongs.
 TEST(GifPictures, AnEightThousandSquareFrameIsReducedFromTheFile) {
