@@ -685,6 +685,10 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
         <translation>プリンタ情報ファイル '%1' は使用できません: %2</translation>
     </message>
     <message>
+        <source>the saved settings are not read: %1</source>
+        <translation>保存された設定は読み込まれません: %1</translation>
+    </message>
+    <message>
         <source>the output '%1' is the source '%2'; choose another name</source>
         <translation>出力 '%1' は元のファイル '%2' と同じです。別の名前を選んでください</translation>
     </message>

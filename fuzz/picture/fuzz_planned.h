@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "picture/picture.h"
+#include "picture/picture_gif.h"
 #include "picture/picture_header.h"
 
 namespace {
@@ -20,6 +21,8 @@ inkmark::Result<inkmark::BitmapFile> DecodeWhole(std::span<const std::uint8_t> f
       return inkmark::DecodeJpegToRgb24(file);
     case inkmark::PlannedKind::kPng:
       return inkmark::DecodePngToRgb24(file);
+    case inkmark::PlannedKind::kGif:
+      return inkmark::DecodeGifToRgb24(inkmark::GifSource{file});
     case inkmark::PlannedKind::kBitmap:
       break;
   }

@@ -22,6 +22,7 @@
 #include "cli/cli_json.h"
 #include "cli/cli_printer.h"
 #include "platform/message_box.h"
+#include "platform/regular_file.h"
 #include "platform/translation.h"
 #include "protocol/nv_raster.h"
 
@@ -201,17 +202,14 @@ void Finish(Printer& p, int wait_status) {
 std::vector<Printer> Printers(const CliOptions& o, Console& console, std::string& error) {
   std::vector<PrinterLine> lines;
   if (o.printers_list) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(*o.printers_list, ec);
-    std::ifstream file(*o.printers_list, std::ios::binary);
-    if (ec || !file) {
-      error = Fill(Translate("inkmark", "cannot read the printers list '%1'"), {*o.printers_list});
+    // One byte more than a list may have, so that a longer one is refused.
+    auto text = ReadRegularFile(*o.printers_list, kMaxPrintersListBytes + 1);
+    if (!text) {
+      error = Fill(Translate("inkmark", "cannot read the printers list '%1'"), {*o.printers_list}) +
+              ": " + text.failure().Describe();
       return {};
     }
-    std::string text(std::min<std::uintmax_t>(size, kMaxPrintersListBytes + 1), '\0');
-    file.read(text.data(), std::streamsize(text.size()));
-    text.resize(std::size_t(file.gcount()));
-    lines = ParsePrintersList(text, error);
+    lines = ParsePrintersList(*text, error);
     if (!error.empty()) return {};
   } else {
     for (const std::string& port : o.ports) lines.push_back({port, {}});

@@ -6,6 +6,7 @@
 
 #include "cli/cli_json.h"
 #include "platform/message_box.h"
+#include "platform/settings_store.h"
 #include "platform/string_table.h"
 #include "platform/text.h"
 #include "platform/translation.h"
@@ -93,6 +94,13 @@ bool LoadPrinters(LogoSession& session, const std::filesystem::path& folder) {
     ShowMessage(kAppInstance, kStrNoPrinterFile);
     return false;
   }
+  // Saved settings that cannot be read without waiting (a FIFO under their
+  // name) are passed over: the printer file's defaults hold, and the user learns why.
+  if (Status files = SettingsStore::CheckFiles(); !files)
+    CurrentMessageBoxes().Show(kAppInstance, LoadString(kStrAppCaption, 31),
+                               Fill(Translate("inkmark", "the saved settings are not read: %1"),
+                                    {files.failure().Describe()}),
+                               kMbOk);
   std::string saved_folder;
   session.profile_index = LoadSettings(session.profile_count(), session.profiles, saved_folder);
   return true;

@@ -129,7 +129,7 @@ std::optional<BitmapFile> ScaleCropToFile(std::int32_t width, std::int32_t crop_
 // ScaleCropToFile of the picture at `path` loaded at `scale`, scaled to `width`
 // (0: its own width): the same picture, file and size. A JPEG or bitmap picture
 // that is reduced or cut is decoded only where the scaler reads it, so it never
-// exists whole at its own size.
+// exists whole at its own size; so is a PNG or GIF one.
 Result<BitmapFile> LoadScaledCropped(const std::string& path, const PictureScale& scale,
                                      std::int32_t width, std::int32_t crop_width,
                                      const std::string& dest_path,
@@ -151,8 +151,8 @@ struct ScaledPicture {
 // The sizes wanted of a picture, asked with its width and height.
 using ScaleCropSizes = std::function<std::vector<ScaleCrop>(std::int32_t, std::int32_t)>;
 
-// Whether LoadScaledCroppedEach takes the file: a ".jpg", ".png", ".bmp" or
-// ".rle" name.
+// Whether LoadScaledCroppedEach takes the file: a ".jpg", ".png", ".gif", ".bmp"
+// or ".rle" name.
 bool IsPlannedPicture(const std::string& path);
 
 // LoadScaledCropped of such a file at every size `sizes` asks for, in that
@@ -164,7 +164,7 @@ Result<std::vector<ScaledPicture>> LoadScaledCroppedEach(const std::string& path
                                                          std::span<const std::string> dest_paths);
 
 // The kinds of file that are decoded only where the scaler reads them.
-enum class PlannedKind : std::uint8_t { kBitmap, kJpeg, kPng };
+enum class PlannedKind : std::uint8_t { kBitmap, kJpeg, kPng, kGif };
 
 // The same on the bytes of a file of that kind, writing no file.
 Result<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, PlannedKind kind,

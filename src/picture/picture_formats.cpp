@@ -12,7 +12,7 @@ constexpr std::array<PictureFormatInfo, 6> kFormats{{
     {PictureFormat::kRle, "RLE", true, false},
     {PictureFormat::kJpeg, "JPG", true, false},
     {PictureFormat::kPng, "PNG", true, false},
-    {PictureFormat::kGif, "GIF", false, false},
+    {PictureFormat::kGif, "GIF", true, false},
     {PictureFormat::kSvg, "SVG", false, true},
 }};
 

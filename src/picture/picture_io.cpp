@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -62,6 +63,40 @@ Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
     done += static_cast<std::size_t>(n);
   }
   return bytes;
+}
+
+void PictureInput::Set(std::span<const std::uint8_t> bytes, int fd) {
+  bytes_ = bytes;
+  pos_ = 0;
+  fd_ = fd;
+  start_ = end_ = 0;
+  read_errno_ = 0;
+  if (fd >= 0) buffer_.resize(std::size_t{1} << 16);
+}
+
+bool PictureInput::Take(std::uint8_t* out, std::size_t count) {
+  if (fd_ < 0) {
+    if (count > bytes_.size() - pos_) return false;
+    std::memcpy(out, bytes_.data() + pos_, count);
+    pos_ += count;
+    return true;
+  }
+  while (count > 0) {
+    if (start_ == end_) {
+      start_ = end_ = 0;
+      const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) read_errno_ = errno;
+      if (n <= 0) return false;
+      end_ = static_cast<std::size_t>(n);
+    }
+    const std::size_t part = std::min(count, end_ - start_);
+    std::memcpy(out, buffer_.data() + start_, part);
+    start_ += part;
+    out += part;
+    count -= part;
+  }
+  return true;
 }
 
 bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {

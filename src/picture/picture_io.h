@@ -1,5 +1,5 @@
 // Whole-file reading and writing, used for every picture and temporary file of
-// the image pipeline.
+// the image pipeline, and the input the streaming decoders read in pieces.
 #pragma once
 
 #include <unistd.h>
@@ -51,6 +51,29 @@ class FileDescriptor {
 // itself, a terminal would become ours. Refused like ReadWholeFile when it
 // cannot be opened or is not a regular file; the size is not limited here.
 Result<FileDescriptor> OpenPictureFile(const std::string& path);
+
+// A picture file's bytes as a streaming decoder takes them, piece by piece:
+// from memory, or from an open file through a buffer, so that a large file is
+// never held whole.
+class PictureInput {
+ public:
+  // The bytes in memory, or when `fd` is 0 or more, the open file read from its
+  // current position.
+  void Set(std::span<const std::uint8_t> bytes, int fd);
+  // Copies `count` bytes to `out`; false when the file ends first or cannot be
+  // read (ReadErrno() then tells why, 0 at the end).
+  bool Take(std::uint8_t* out, std::size_t count);
+  int ReadErrno() const { return read_errno_; }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+  std::size_t pos_ = 0;
+  int fd_ = -1;
+  std::vector<std::uint8_t> buffer_;
+  std::size_t start_ = 0;
+  std::size_t end_ = 0;
+  int read_errno_ = 0;
+};
 
 // The whole file. Refused when the path is empty, the file cannot be opened or
 // read (kCannotOpen), is not a regular file (kNotRegularFile: it is opened

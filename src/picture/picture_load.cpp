@@ -3,6 +3,7 @@
 
 #include "picture/picture.h"
 #include "picture/picture_formats.h"
+#include "picture/picture_gif.h"
 #include "picture/picture_io.h"
 #include "picture/picture_png.h"
 #include "picture/picture_qt.h"
@@ -28,11 +29,11 @@ Result<BitmapFile> LoadPicture(const std::string& path, const PictureScale& scal
   const PictureFormatInfo* format = PictureFormatOf(path);
   if (format == nullptr)
     return {FailureCode::kUnknownFormat, "not a " + PictureExtensionList() + " file"};
-  if (format->format == PictureFormat::kGif) return DecodeQtImageToRgb24(path, "gif");
-  if (format->format == PictureFormat::kPng) {
+  if (format->format == PictureFormat::kPng || format->format == PictureFormat::kGif) {
     // Read from the file as it is decoded, never held whole.
     auto file = OpenPictureFile(path);
     if (!file) return file.failure();
+    if (format->format == PictureFormat::kGif) return DecodeGifToRgb24(GifSource{{}, file->get()});
     return DecodePngToRgb24(PngSource{{}, file->get()});
   }
   auto data = ReadWholeFile(path);

@@ -1,4 +1,4 @@
-// Scale and crop for the paper straight from the file: a JPEG, PNG or bitmap picture
+// Scale and crop for the paper straight from the file: a JPEG, PNG, GIF or bitmap picture
 // that is reduced or cut is decoded only in the rows and columns the scaler
 // reads, so it never exists whole at its own size.
 #include <unistd.h>
@@ -13,6 +13,7 @@
 #include "picture/picture.h"
 #include "picture/picture_bytes.h"
 #include "picture/picture_formats.h"
+#include "picture/picture_gif.h"
 #include "picture/picture_header.h"
 #include "picture/picture_io.h"
 #include "picture/picture_png.h"
@@ -223,6 +224,8 @@ std::optional<PlannedKind> PlannedKindOf(const std::string& path) {
       return PlannedKind::kJpeg;
     case PictureFormat::kPng:
       return PlannedKind::kPng;
+    case PictureFormat::kGif:
+      return PlannedKind::kGif;
     default:
       return PlannedKind::kBitmap;
   }
@@ -253,10 +256,10 @@ Result<std::vector<ScaledPicture>> ScaleCropEach(const DecodeRows& decode_rows,
   return out;
 }
 
-// A PNG file is read straight from the disk, never whole: its compressed
-// bytes may be larger than the rows the scaler keeps.
-Result<std::vector<ScaledPicture>> ScaleCropPngFile(const std::string& path,
-                                                    const ScaleCropSizes& sizes) {
+// A PNG or GIF file is read straight from the disk, never whole: its
+// compressed bytes may be larger than the rows the scaler keeps.
+Result<std::vector<ScaledPicture>> ScaleCropStreamedFile(const std::string& path, PlannedKind kind,
+                                                         const ScaleCropSizes& sizes) {
   auto opened = OpenPictureFile(path);
   if (!opened) return opened.failure();
   const int fd = opened->get();
@@ -267,13 +270,15 @@ Result<std::vector<ScaledPicture>> ScaleCropPngFile(const std::string& path,
     rewind_failed = Failure{FailureCode::kCannotOpen, std::strerror(errno)};
     return false;
   };
+  const bool gif = kind == PlannedKind::kGif;
   DecodeRows rows = [&](const MakeRowPlan& plan) -> Result<PictureRows> {
     if (!rewind()) return *rewind_failed;
-    return DecodePngPlanned(PngSource{{}, fd}, plan);
+    return gif ? DecodeGifPlanned(GifSource{{}, fd}, plan)
+               : DecodePngPlanned(PngSource{{}, fd}, plan);
   };
   DecodeAll all = [&]() -> Result<BitmapFile> {
     if (!rewind()) return *rewind_failed;
-    return DecodePngToRgb24(PngSource{{}, fd});
+    return gif ? DecodeGifToRgb24(GifSource{{}, fd}) : DecodePngToRgb24(PngSource{{}, fd});
   };
   return ScaleCropEach(rows, all, sizes);
 }
@@ -301,6 +306,10 @@ Result<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::u
       rows = [file](const MakeRowPlan& plan) { return DecodePngPlanned(file, plan); };
       all = [file] { return DecodePngToRgb24(file); };
       break;
+    case PlannedKind::kGif:
+      rows = [file](const MakeRowPlan& plan) { return DecodeGifPlanned(GifSource{file}, plan); };
+      all = [file] { return DecodeGifToRgb24(GifSource{file}); };
+      break;
     case PlannedKind::kBitmap:
       rows = [file](const MakeRowPlan& plan) { return DecodeBitmapRows(file, plan); };
       all = [file] { return DecodeBitmapToRgb24(file); };
@@ -325,8 +334,9 @@ Result<std::vector<ScaledPicture>> LoadScaledCroppedEach(const std::string& path
                                                          const ScaleCropSizes& sizes,
                                                          std::span<const std::string> dest_paths) {
   const auto kind = PlannedKindOf(path);
-  if (!kind) return Failure{FailureCode::kUnknownFormat, "not a JPEG, PNG or bitmap file"};
-  auto each = *kind == PlannedKind::kPng ? ScaleCropPngFile(path, sizes) : [&] {
+  if (!kind) return Failure{FailureCode::kUnknownFormat, "not a JPEG, PNG, GIF or bitmap file"};
+  const bool streamed = *kind == PlannedKind::kPng || *kind == PlannedKind::kGif;
+  auto each = streamed ? ScaleCropStreamedFile(path, *kind, sizes) : [&] {
     auto file = ReadWholeFile(path);
     if (!file) return Result<std::vector<ScaledPicture>>(file.failure());
     return ScaleCropFileBytesEach(*file, *kind, sizes);

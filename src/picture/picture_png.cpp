@@ -17,54 +17,16 @@
 #include "picture/picture.h"
 #include "picture/picture_decode.h"
 #include "picture/picture_header.h"
+#include "picture/picture_io.h"
 
 namespace inkmark {
 namespace {
-
-// Where the file's bytes come from: bytes in memory, or a descriptor read
-// through a buffer, so that a large file is never held whole.
-struct PngInput {
-  std::span<const std::uint8_t> bytes;
-  std::size_t pos = 0;
-  int fd = -1;
-  std::uint8_t* buffer = nullptr;
-  std::size_t capacity = 0;
-  std::size_t start = 0;
-  std::size_t end = 0;
-  int read_errno = 0;
-
-  // Copies `count` bytes to `out`; false when the file ends first or cannot be read.
-  bool Take(std::uint8_t* out, std::size_t count) {
-    if (fd < 0) {
-      if (count > bytes.size() - pos) return false;
-      std::memcpy(out, bytes.data() + pos, count);
-      pos += count;
-      return true;
-    }
-    while (count > 0) {
-      if (start == end) {
-        start = end = 0;
-        const ssize_t n = ::read(fd, buffer, capacity);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) read_errno = errno;
-        if (n <= 0) return false;
-        end = static_cast<std::size_t>(n);
-      }
-      const std::size_t part = std::min(count, end - start);
-      std::memcpy(out, buffer + start, part);
-      start += part;
-      out += part;
-      count -= part;
-    }
-    return true;
-  }
-};
 
 // The libpng state of one decode; destroys it on every path.
 struct PngReader {
   png_structp png = nullptr;
   png_infop info = nullptr;
-  PngInput input;
+  PictureInput input;
   std::jmp_buf jump;
   // libpng's own words for what stopped the decode.
   char message[256] = {};
@@ -96,7 +58,7 @@ extern "C" void PngWarning(png_structp png, png_const_charp text) {
 extern "C" void PngRead(png_structp png, png_bytep out, std::size_t count) {
   auto* r = static_cast<PngReader*>(png_get_io_ptr(png));
   if (!r->input.Take(out, count)) {
-    if (r->input.read_errno != 0) png_error(png, std::strerror(r->input.read_errno));
+    if (r->input.ReadErrno() != 0) png_error(png, std::strerror(r->input.ReadErrno()));
     png_error(png, "the file ends early");
   }
 }
@@ -224,25 +186,11 @@ struct PngBuffers {
   }
 };
 
-constexpr std::size_t kReadBuffer = std::size_t{1} << 16;
-
-// Sets the reader to take its bytes from `source`; `buffer` serves a descriptor.
-void SetInput(PngReader& r, const PngSource& source, std::vector<std::uint8_t>& buffer) {
-  r.input.bytes = source.bytes;
-  r.input.fd = source.fd;
-  if (source.fd >= 0) {
-    buffer.resize(kReadBuffer);
-    r.input.buffer = buffer.data();
-    r.input.capacity = buffer.size();
-  }
-}
-
 }  // namespace
 
 Result<BitmapFile> DecodePngToRgb24(const PngSource& source) {
-  std::vector<std::uint8_t> read_buffer;
   PngReader r;
-  SetInput(r, source, read_buffer);
+  r.input.Set(source.bytes, source.fd);
   PngLayout layout;
   if (Status opened = OpenPng(r, layout); !opened) return opened.failure();
   const std::size_t stride = Rgb24Stride(layout.width);
@@ -260,9 +208,8 @@ Result<BitmapFile> DecodePngToRgb24(const PngSource& source) {
 }
 
 Result<PictureRows> DecodePngPlanned(const PngSource& source, const MakeRowPlan& make_plan) {
-  std::vector<std::uint8_t> read_buffer;
   PngReader r;
-  SetInput(r, source, read_buffer);
+  r.input.Set(source.bytes, source.fd);
   PngLayout layout;
   if (Status opened = OpenPng(r, layout); !opened) return opened.failure();
   const auto width = static_cast<std::int32_t>(layout.width);

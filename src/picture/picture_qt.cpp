@@ -1,9 +1,7 @@
 #include "picture/picture_qt.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
 #include <QString>
 #include <QStringList>
@@ -14,12 +12,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <mutex>
 #include <string_view>
 
-#include "picture/picture_bytes.h"
 #include "picture/picture_header.h"
-#include "picture/picture_io.h"
 
 namespace inkmark {
 namespace {
@@ -206,50 +201,7 @@ QRectF ViewBoxPlacement(std::span<const std::uint8_t> svg, QSizeF view_box, doub
                 offset(QLatin1String("YMin"), QLatin1String("YMid"), height - h), w, h);
 }
 
-// Qt's readers refuse pictures over their own allocation limit (128 MB by
-// default, a 6000 x 6000 GIF); ours is the 64-megapixel cap, checked before
-// reading. The limit is the process's, so it is raised once, to what a picture
-// at the cap takes in 32 bits.
-void LiftQtAllocationLimit() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    constexpr auto kCapMegabytes = static_cast<int>((kMaxPicturePixels * 4) >> 20);
-    if (QImageReader::allocationLimit() < kCapMegabytes)
-      QImageReader::setAllocationLimit(kCapMegabytes);
-  });
-}
-
 }  // namespace
-
-Result<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format) {
-  LiftQtAllocationLimit();
-  // Read by us, so that the name is taken as the file system has it and a FIFO
-  // is refused rather than waited on.
-  auto file = ReadWholeFile(path);
-  if (!file) return file.failure();
-  QByteArray bytes = AsByteArray(*file);
-  QBuffer buffer(&bytes);
-  QImageReader reader(&buffer, format);
-  // The name chose the format: a file of another kind under it is refused.
-  reader.setDecideFormatFromContent(false);
-  const QString name = QString::fromLatin1(format).toUpper();
-  QSize size = reader.size();
-  // Qt's GIF reader tells the first frame's size; the picture is the screen
-  // that frame is drawn on, given in the header.
-  const ByteReader header(*file);
-  if (header.Has(0, 10) && std::memcmp(file->data(), "GIF8", 4) == 0)
-    size = QSize(*header.U16(6), *header.U16(8));
-  if (size.isValid()) {
-    if (Status allowed = CheckPictureSize(size.width(), size.height(), name.toStdString());
-        !allowed)
-      return allowed.failure();
-  }
-  // Of an animation, the first frame.
-  const QImage image = reader.read();
-  if (image.isNull())
-    return {FailureCode::kCorrupt, name.toStdString() + ": " + reader.errorString().toStdString()};
-  return Rgb24FromImage(image);
-}
 
 std::optional<SvgSize> SvgOwnSize(std::span<const std::uint8_t> svg, std::int32_t dots_per_inch) {
   if (dots_per_inch <= 0) return std::nullopt;

@@ -1,6 +1,5 @@
-// Pictures read through Qt: GIF through its image reader, SVG drawn
-// by QtSvg at the size it is wanted at. All of them become 24-bit pictures on
-// white paper: whatever is transparent prints as paper.
+// Pictures read through Qt: SVG drawn by QtSvg at the size it is wanted at,
+// as a 24-bit picture on white paper: whatever is transparent prints as paper.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +10,6 @@
 #include "picture/picture.h"
 
 namespace inkmark {
-
-// The first frame of a GIF file (`format` "gif"), under our size cap alone;
-// refused when the file is not of that format or cannot be decoded.
-Result<BitmapFile> DecodeQtImageToRgb24(const std::string& path, const char* format);
 
 // An SVG document drawn at `scale` (see PictureScale); refused when it cannot
 // be read or its size is unusable.

@@ -1,7 +1,6 @@
 #include "platform/profile_reader.h"
 
-#include <fstream>
-
+#include "platform/regular_file.h"
 #include "platform/text.h"
 
 namespace inkmark {
@@ -17,13 +16,10 @@ std::string_view TrimBlanks(std::string_view s) {
 }  // namespace
 
 std::optional<ProfileFile> ProfileFile::Read(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text(kMaxProfileFileBytes, '\0');
-  in.read(text.data(), std::streamsize(text.size()));
-  if (in.bad()) return std::nullopt;
-  text.resize(std::size_t(in.gcount()));
-  return Parse(text);
+  // A FIFO under a printer file's name is passed over, not waited on.
+  auto text = ReadRegularFile(path, kMaxProfileFileBytes);
+  if (!text) return std::nullopt;
+  return Parse(*text);
 }
 
 ProfileFile ProfileFile::Parse(std::string_view text) {

@@ -1,5 +1,8 @@
 #include "platform/settings_store.h"
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QSettings>
 #include <utility>
 #include <vector>
@@ -10,11 +13,48 @@ namespace {
 constexpr char kOrganization[] = "Quorvel";
 constexpr char kApplication[] = "Inkmark Tool";
 
+// The files a store of `scope` reads as soon as it is made: its own and the
+// organisation's, and under the per-user scope the machine-wide ones as well,
+// where QSettings keeps them (a folder set for a test or a demonstration
+// included). Learnt from a store under a name nobody uses, since making one of
+// ours would read our files at once.
+std::vector<QString> FilesRead(QSettings::Scope scope) {
+  static const QString kProbe = QStringLiteral("/.inkmark-probe");
+  std::vector<QString> files;
+  for (auto s : {QSettings::UserScope, QSettings::SystemScope}) {
+    if (scope == QSettings::SystemScope && s == QSettings::UserScope) continue;
+    const QSettings probe(QSettings::NativeFormat, s, QLatin1String(kOrganization) + kProbe,
+                          QStringLiteral("probe"));
+    QString organization = probe.fileName();  // ".../Quorvel/.inkmark-probe/probe.conf"
+    organization.chop(kProbe.size() + QStringLiteral("/probe.conf").size());
+    files.push_back(organization + QLatin1Char('/') + QLatin1String(kApplication) +
+                    QStringLiteral(".conf"));
+    files.push_back(organization + QStringLiteral(".conf"));
+  }
+  return files;
+}
+
+// Whether every file a store of `scope` reads is a regular file or absent: a
+// FIFO would block the open until some other program writes to it.
+Status CheckRegular(QSettings::Scope scope) {
+  for (const QString& file : FilesRead(scope)) {
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(file);
+    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+      return Status(FailureCode::kNotRegularFile, name.toStdString() + ": not a regular file");
+  }
+  return Status();
+}
+
+// The store of `scope`; nullptr when a file it would read is not a regular file.
 std::unique_ptr<QSettings> OpenScope(QSettings::Scope scope) {
+  if (!CheckRegular(scope)) return nullptr;
   return std::make_unique<QSettings>(QSettings::NativeFormat, scope, kOrganization, kApplication);
 }
 
 }  // namespace
+
+Status SettingsStore::CheckFiles() { return CheckRegular(QSettings::UserScope); }
 
 struct SettingsStore::Impl {
   std::unique_ptr<QSettings> settings;
@@ -32,7 +72,7 @@ SettingsStore& SettingsStore::operator=(SettingsStore&&) noexcept = default;
 std::optional<SettingsStore> SettingsStore::OpenForReading() {
   for (auto scope : {QSettings::UserScope, QSettings::SystemScope}) {
     auto settings = OpenScope(scope);
-    if (settings->status() == QSettings::NoError && !settings->allKeys().isEmpty()) {
+    if (settings && settings->status() == QSettings::NoError && !settings->allKeys().isEmpty()) {
       auto impl = std::make_unique<Impl>();
       impl->settings = std::move(settings);
       impl->scope = scope;
@@ -45,7 +85,7 @@ std::optional<SettingsStore> SettingsStore::OpenForReading() {
 std::optional<SettingsStore> SettingsStore::OpenForWriting() {
   for (auto scope : {QSettings::SystemScope, QSettings::UserScope}) {
     auto settings = OpenScope(scope);
-    if (settings->isWritable()) {
+    if (settings && settings->isWritable()) {
       auto impl = std::make_unique<Impl>();
       impl->settings = std::move(settings);
       impl->scope = scope;
@@ -102,6 +142,7 @@ bool SettingsStore::Commit() {
     // per-user copy would hide it. Where the machine-wide store failed, the
     // per-user one takes the values instead.
     auto user = OpenScope(QSettings::UserScope);
+    if (!user) return stored;
     user->clear();
     if (!stored) {
       for (const auto& [name, value] : impl_->written) user->setValue(name, value);

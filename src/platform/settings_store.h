@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/failure.h"
+
 namespace inkmark {
 
 class SettingsStore {
@@ -15,6 +17,11 @@ class SettingsStore {
   ~SettingsStore();
   SettingsStore(SettingsStore&&) noexcept;
   SettingsStore& operator=(SettingsStore&&) noexcept;
+
+  // Whether the files the stores are kept in can be read: a FIFO or a device
+  // under such a name is refused ("not a regular file") and that store is
+  // passed over rather than waited on.
+  static Status CheckFiles();
 
   // The store to read from, or nullopt when no store holds the key.
   static std::optional<SettingsStore> OpenForReading();

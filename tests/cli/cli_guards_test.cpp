@@ -20,6 +20,7 @@
 #include "document/document_writer.h"
 #include "servers.h"
 #include "support/compose_fixture.h"
+#include "support/fifo_watchdog.h"
 #include "support/pty_printer.h"
 #include "virtual_printer.h"
 
@@ -69,6 +70,35 @@ TEST_F(InkmarkGuardTest, APrinterFileThatCannotWorkIsRefusedNamingTheFileAndTheK
     EXPECT_NE(r.err.find(refused), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("Printer information file(*.DEF) is missing."), std::string::npos);
   }
+}
+
+// A FIFO as the printers list is refused at once, and one under the saved
+// settings' name is passed over with the reason: neither waits for a writer.
+TEST_F(InkmarkGuardTest, AFifoAsThePrintersListOrTheSettingsFileIsNotWaitedOn) {
+  const auto list = work.path() / "list.txt";
+  ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
+  {
+    FifoWatchdog watchdog(list, std::chrono::seconds(5));
+    const ToolResult r = Run({"--printers-list", "list.txt", "keys"}, false);
+    EXPECT_FALSE(watchdog.Fired()) << "the printers list was waited on";
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("cannot read the printers list 'list.txt': not a regular file"),
+              std::string::npos)
+        << r.err;
+  }
+  const auto settings = work.path() / "settings" / "user" / "Quorvel" / "Inkmark Tool.conf";
+  std::filesystem::create_directories(settings.parent_path());
+  ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0);
+  FifoWatchdog watchdog(settings, std::chrono::seconds(5));
+  const ToolResult r = Run({"raster", "black.bmp", "-o", "out.bmp"});
+  EXPECT_FALSE(watchdog.Fired()) << "the settings file was waited on";
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(
+      r.err.find("the saved settings are not read: " + settings.string() + ": not a regular file"),
+      std::string::npos)
+      << r.err;
+  EXPECT_EQ(Read("out.bmp").substr(0, 2), "BM");
+  EXPECT_TRUE(std::filesystem::is_fifo(settings)) << "the settings file was replaced";
 }
 
 TEST_F(InkmarkGuardTest, AFullTemporaryDiskAndAPageTooTallAreSaidSoNotBlamedOnThePicture) {

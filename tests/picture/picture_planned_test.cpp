@@ -150,27 +150,21 @@ TEST(PicturePlanned, SeveralSizesFromOneDecodeMatchTheWholeDecodeEach) {
   };
   EXPECT_FALSE(LoadScaledCroppedEach(path, some_refused, dests));
   EXPECT_FALSE(std::filesystem::exists(dests[0])) << "a refusal writes nothing";
-  // A JPEG under a PNG name is refused by the PNG reader; a GIF is not planned.
-  const std::string png = (dir.path() / "photo.png").string();
-  std::filesystem::copy_file(path, png);
-  EXPECT_TRUE(IsPlannedPicture(png));
-  auto misnamed = LoadScaledCroppedEach(
-      png,
-      [](std::int32_t, std::int32_t) {
-        return std::vector<ScaleCrop>{{50, 50}};
-      },
-      dests);
-  ASSERT_FALSE(misnamed);
-  EXPECT_EQ(misnamed.detail().rfind("PNG: ", 0), 0u) << misnamed.detail();
-  const std::string gif = (dir.path() / "photo.gif").string();
-  std::filesystem::copy_file(path, gif);
-  EXPECT_FALSE(IsPlannedPicture(gif));
-  EXPECT_FALSE(LoadScaledCroppedEach(
-      gif,
-      [](std::int32_t, std::int32_t) {
-        return std::vector<ScaleCrop>{{50, 50}};
-      },
-      dests));
+  // A JPEG under a PNG or GIF name is refused by that format's reader.
+  for (const char* name : {"photo.png", "photo.gif"}) {
+    const std::string misnamed_path = (dir.path() / name).string();
+    std::filesystem::copy_file(path, misnamed_path);
+    EXPECT_TRUE(IsPlannedPicture(misnamed_path));
+    auto misnamed = LoadScaledCroppedEach(
+        misnamed_path,
+        [](std::int32_t, std::int32_t) {
+          return std::vector<ScaleCrop>{{50, 50}};
+        },
+        dests);
+    ASSERT_FALSE(misnamed);
+    const std::string format = name == std::string("photo.png") ? "PNG: " : "GIF: ";
+    EXPECT_EQ(misnamed.detail().rfind(format, 0), 0u) << misnamed.detail();
+  }
 }
 
 TEST(PicturePlanned, PicturesCutShortOrCorruptAreRefusedLikeAWholeDecode) {

@@ -17,6 +17,7 @@
 #include "platform/spooler.h"
 #include "platform/string_table.h"
 #include "platform/unique_fd.h"
+#include "support/fifo_watchdog.h"
 #include "support/private_cupsd.h"
 #include "support/recording_message_boxes.h"
 #include "support/temp_dir.h"
@@ -172,6 +173,39 @@ TEST_F(SettingsStoreTest, RoundTripsReadsOtherTypesAsAbsentAndFallsBackToThePerU
   store->WriteString("PrnName", "DT-200/210");
   EXPECT_TRUE(store->Commit());
   EXPECT_EQ(Read("PrnName"), "DT-200/210");
+}
+
+// A FIFO under any name a store reads (its own file or the organisation's, in
+// either scope) is named and that store passed over, never waited on; so is a
+// FIFO under a printer file's name.
+TEST_F(SettingsStoreTest, AFifoWhereAFileIsReadIsPassedOverNotWaitedOn) {
+  TempDir::WriteFile(dir_.path() / "system/Quorvel/Inkmark Tool.conf", "[General]\nPrnName=sys\n");
+  ASSERT_TRUE(SettingsStore::CheckFiles());
+  for (const char* name :
+       {"user/Quorvel/Inkmark Tool.conf", "user/Quorvel.conf", "system/Quorvel.conf"}) {
+    SCOPED_TRACE(name);
+    const auto fifo = dir_.path() / name;
+    std::filesystem::create_directories(fifo.parent_path());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    testing::FifoWatchdog watchdog(fifo, std::chrono::seconds(5));
+    const Status checked = SettingsStore::CheckFiles();
+    ASSERT_FALSE(checked);
+    EXPECT_EQ(checked.code(), FailureCode::kNotRegularFile);
+    EXPECT_EQ(checked.detail(), fifo.string() + ": not a regular file");
+    auto read = SettingsStore::OpenForReading();
+    const bool system_readable = std::string(name).rfind("user/", 0) == 0;
+    ASSERT_EQ(read.has_value(), system_readable);
+    if (system_readable) {
+      EXPECT_EQ(read->ReadString("PrnName"), "sys");
+    }
+    EXPECT_FALSE(watchdog.Fired()) << "a store waited on the FIFO";
+    std::filesystem::remove(fifo);
+  }
+  const auto def = dir_.path() / "pipe.DEF";
+  ASSERT_EQ(::mkfifo(def.c_str(), 0600), 0);
+  testing::FifoWatchdog watchdog(def, std::chrono::seconds(5));
+  EXPECT_FALSE(ProfileFile::Read(def));
+  EXPECT_FALSE(watchdog.Fired()) << "the printer file was waited on";
 }
 
 using SpoolerTest = testing::PrivateCupsdTest;

@@ -3,6 +3,8 @@
 // pictures good and bad, and what the window takes while it waits.
 #include "windows/main_window_qt.h"
 
+#include <sys/stat.h>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QFileDialog>
@@ -27,6 +29,7 @@
 #include "settings/printer_files.h"
 #include "support/bitmap_fixture.h"
 #include "support/compose_fixture.h"
+#include "support/fifo_watchdog.h"
 #include "support/protocol_fixtures.h"
 #include "support/recording_message_boxes.h"
 #include "windows/main_ids.h"
@@ -312,6 +315,47 @@ TEST_F(MainWindowQtTest, CommandsOnAnUnreadablePictureSayItCannotBeRead) {
   EXPECT_FALSE(std::filesystem::exists(out));
   EXPECT_EQ(printer->Printed().size(), printed);
   EXPECT_TRUE(printer->Keys().empty());
+}
+
+// A FIFO under a picture's name, chosen in the Open dialog, is never waited
+// on: like any picture that cannot be read it leaves the previews empty, and
+// Preview refuses it at once with the reason. The window goes on answering: a
+// good picture chosen next is shown.
+TEST_F(MainWindowQtTest, AFifoNamedAsAPictureIsRefusedAtOnceAndTheWindowGoesOn) {
+  RecordingMessageBoxes boxes;
+  const auto fifo = work.path() / "x.bmp";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  auto browse = [&](const std::filesystem::path& path) {
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->selectFile(QString::fromStdString(path.string()));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    Click(kIdBrowse);
+  };
+  {
+    FifoWatchdog watchdog(fifo, std::chrono::seconds(5));
+    browse(fifo);
+    EXPECT_EQ(Edit(kIdSourceEdit)->text().toStdString(), fifo.string());
+    EXPECT_TRUE(AllWhite(Painted(kIdLeftPreview)));
+    EXPECT_TRUE(AllWhite(Painted(kIdRightPreview)));
+    EXPECT_TRUE(boxes.boxes().empty());
+    Click(kIdPreview);
+    EXPECT_FALSE(watchdog.Fired()) << "the window waited on the FIFO";
+  }
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  const std::string& text = boxes.boxes()[0].text;
+  EXPECT_EQ(text.rfind(LoadString(kStrCannotReadImage) + "\n", 0), 0u) << text;
+  EXPECT_NE(text.find("not a regular file"), std::string::npos) << text;
+
+  boxes.clear();
+  const auto bmp = SolidBitmap(16, 8, kBlack24);
+  const auto picture = work.Write("logo.bmp", std::string(bmp.begin(), bmp.end()));
+  browse(picture);
+  EXPECT_EQ(session.source_path, picture.string());
+  EXPECT_FALSE(AllWhite(Painted(kIdRightPreview)));
+  EXPECT_TRUE(boxes.boxes().empty());
 }
 
 // A camera-like JPEG (chroma at half size both ways): the window shows the
