@@ -20,6 +20,14 @@
         <translation>用紙幅(&amp;W)</translation>
     </message>
     <message>
+        <source>&amp;1st Color</source>
+        <translation>第1色(&amp;1)</translation>
+    </message>
+    <message>
+        <source>&amp;2nd Color</source>
+        <translation>第2色(&amp;2)</translation>
+    </message>
+    <message>
         <source>1st Color</source>
         <translation>第1色</translation>
     </message>
@@ -766,6 +774,10 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
     <message>
         <source>Sent %1 of %2 bytes, about %3 s left</source>
         <translation>%2 バイト中 %1 バイトを送信、残り約 %3 秒</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>キャンセル(&amp;C)</translation>
     </message>
 </context>
 </TS>

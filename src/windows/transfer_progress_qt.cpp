@@ -51,6 +51,7 @@ void QtTransferProgress::Show() {
   dialog_->setMinimumDuration(0);
   dialog_->setAutoClose(false);
   dialog_->setAutoReset(false);
+  dialog_->setCancelButtonText(QString::fromStdString(Translate("Progress", "&Cancel")));
   // The window's wait cursor would hide that Cancel can be pressed.
   QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
   dialog_->show();
