@@ -3,21 +3,30 @@
 # the main window by typing its path into the source field, and saves a
 # screenshot of the screen. With --key-entry it then opens "Register to
 # printer..." with Alt+R, so that the key-entry window shows over the main
-# window with its underlined K. The window's own icon is stamped into the top
-# left corner (a bare X server draws no title bars).
+# window with its underlined K; with --preview it opens the Preview window
+# (Alt+P), its size and ink-rate line under the picture; with --progress it
+# chooses 2400 baud and starts a test print (Alt+T) on COM1, where the virtual
+# printer reads at that line's pace, and shows the progress dialog. The
+# window's own icon is stamped into the top left corner (a bare X server draws
+# no title bars).
 # Needs: xvfb (xvfb-run), imagemagick (import, convert) and xdotool.
-# Usage: scripts/screenshot-main.sh [build folder] [output.png] [--empty|--key-entry]
+# Usage: scripts/screenshot-main.sh [build folder] [output.png]
+#          [--empty|--key-entry|--preview|--progress]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/screenshot-common.sh
 build="${1:-build}"
 out="${2:-main-window.png}"
 program="$(screenshot_program "$build" InkmarkTool)"
+vprinter="$(screenshot_program "$build" inkmark-vprinter)"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 # A picture with both inks in it: a dark band, a red band and a light band.
-convert -size 240x140 xc:white \
+# The test print of --progress needs more than the pseudo-terminal holds.
+size=240x140
+[ "${3:-}" = "--progress" ] && size=480x420
+convert -size "$size" xc:white \
   -fill black -draw "rectangle 10,10 110,60" \
   -fill red -draw "circle 170,50 170,15" \
   -fill "#808080" -draw "rectangle 10,80 230,130" \
@@ -26,6 +35,11 @@ convert -size 240x140 xc:white \
 
 cat > "$work/session.sh" <<INNER
 set -euo pipefail
+# COM1 is the virtual printer, reading no faster than 2400 baud.
+export XDG_CONFIG_HOME="$work/config"
+mkdir -p "$work/config/Quorvel/devices"
+"$vprinter" --pty "$work/config/Quorvel/devices/com1" --rate 240 --quiet &
+printer=\$!
 INKMARK_SETTINGS_DIR="$work/settings" "$program" &
 pid=\$!
 for _ in \$(seq 50); do
@@ -43,6 +57,16 @@ fi
 if [ "\${1:-}" = "--key-entry" ]; then
   xdotool key alt+r
   sleep 1
+fi
+if [ "\${1:-}" = "--preview" ]; then
+  xdotool key alt+p
+  sleep 1
+fi
+if [ "\${1:-}" = "--progress" ]; then
+  xdotool key alt+a Home
+  sleep 0.5
+  xdotool key alt+t
+  sleep 3
 fi
 import -window root "$out"
 # The icon the program gives its window, as a window manager would show it.
@@ -63,7 +87,7 @@ with open(sys.argv[2], "wb") as f:
 PY
   convert "$out" "$work/icon.ppm" -geometry +4+4 -composite "$out"
 fi
-kill \$pid
+kill \$pid \$printer
 INNER
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash "$work/session.sh" "${3:-}"
 echo "saved $out"

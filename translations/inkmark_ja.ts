@@ -20,6 +20,14 @@
         <translation>用紙幅(&amp;W)</translation>
     </message>
     <message>
+        <source>&amp;1st Color</source>
+        <translation>第1色(&amp;1)</translation>
+    </message>
+    <message>
+        <source>&amp;2nd Color</source>
+        <translation>第2色(&amp;2)</translation>
+    </message>
+    <message>
         <source>1st Color</source>
         <translation>第1色</translation>
     </message>
@@ -785,6 +793,197 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
     <message>
         <source>Sent %1 of %2 bytes, about %3 s left</source>
         <translation>%2 バイト中 %1 バイトを送信、残り約 %3 秒</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>キャンセル(&amp;C)</translation>
+    </message>
+</context>
+<context>
+    <name>ToolTips</name>
+    <message>
+        <source>The ink this brightness level prints in: the 1st color, the 2nd color or none (white).</source>
+        <translation>この明るさの段階を印刷するインク: 第1色、第2色、またはなし(白)。</translation>
+    </message>
+    <message>
+        <source>The printer model. Its printer file sets the paper widths, inks, resolutions and ports offered below.</source>
+        <translation>プリンタの機種。下に並ぶ用紙幅、インク、解像度、ポートはその機種のプリンタファイルで決まります。</translation>
+    </message>
+    <message>
+        <source>The width of the paper in the printer; the logo is made to fit it.</source>
+        <translation>プリンタの用紙の幅。ロゴはこの幅に収まるように作られます。</translation>
+    </message>
+    <message>
+        <source>The printer&apos;s first ink.</source>
+        <translation>プリンタの第1色のインク。</translation>
+    </message>
+    <message>
+        <source>The printer&apos;s second ink, or None for a printer with one ink.</source>
+        <translation>プリンタの第2色のインク。インクが1色のプリンタでは None。</translation>
+    </message>
+    <message>
+        <source>The printer&apos;s resolution in dots per inch; the logo is made for it.</source>
+        <translation>プリンタの解像度(dpi)。ロゴはこの解像度で作られます。</translation>
+    </message>
+    <message>
+        <source>Where the printer is connected: a serial or parallel port, the printer&apos;s driver, or a network address (Network...).</source>
+        <translation>プリンタの接続先: シリアルポート、パラレルポート、プリンタドライバ、またはネットワークのアドレス(ネットワーク...)。</translation>
+    </message>
+    <message>
+        <source>The speed of the serial line. It must match the printer&apos;s setting.</source>
+        <translation>シリアル回線の速度。プリンタの設定と同じにしてください。</translation>
+    </message>
+    <message>
+        <source>Data bits per character on the serial line. It must match the printer&apos;s setting.</source>
+        <translation>シリアル回線の1文字あたりのデータビット数。プリンタの設定と同じにしてください。</translation>
+    </message>
+    <message>
+        <source>The parity of the serial line. It must match the printer&apos;s setting.</source>
+        <translation>シリアル回線のパリティ。プリンタの設定と同じにしてください。</translation>
+    </message>
+    <message>
+        <source>How the printer holds data back while it is busy. It must match the printer&apos;s setting.</source>
+        <translation>プリンタが処理中にデータを止める方法。プリンタの設定と同じにしてください。</translation>
+    </message>
+    <message>
+        <source>The system&apos;s printer queue for this printer.</source>
+        <translation>このプリンタにつながるシステムのプリンタキュー。</translation>
+    </message>
+    <message>
+        <source>Opens the editor on a new logo document as wide as the paper.</source>
+        <translation>用紙幅の新しいロゴ文書をエディタで開きます。</translation>
+    </message>
+    <message>
+        <source>Saves the logo as a bitmap, or as a file of printer commands that registers it.</source>
+        <translation>ロゴをビットマップとして、または登録用のプリンタコマンドのファイルとして保存します。</translation>
+    </message>
+    <message>
+        <source>Opens the logo document in the editor.</source>
+        <translation>ロゴ文書をエディタで開きます。</translation>
+    </message>
+    <message>
+        <source>Stores the logo in the printer&apos;s memory under a key of two characters.</source>
+        <translation>ロゴを2文字のキーでプリンタのメモリに登録します。</translation>
+    </message>
+    <message>
+        <source>Shows the logo as it will print, dot for dot, with its size and ink rates.</source>
+        <translation>印刷されるとおりのロゴを、サイズとインク使用率とともにドット単位で表示します。</translation>
+    </message>
+    <message>
+        <source>Lists the logos stored in the printer, to print or delete them.</source>
+        <translation>プリンタに登録されたロゴを一覧にし、印刷や削除を行います。</translation>
+    </message>
+    <message>
+        <source>Prints the logo once, without storing it in the printer.</source>
+        <translation>ロゴをプリンタに登録せずに1回印刷します。</translation>
+    </message>
+    <message>
+        <source>Keeps the printer settings for next time and closes the program.</source>
+        <translation>プリンタの設定を次回のために保存して終了します。</translation>
+    </message>
+    <message>
+        <source>The picture or logo document to print. Type its path, or drop the file on the window.</source>
+        <translation>印刷する画像またはロゴ文書。パスを入力するか、ファイルをウィンドウにドロップしてください。</translation>
+    </message>
+    <message>
+        <source>Chooses a picture or logo document.</source>
+        <translation>画像またはロゴ文書を選びます。</translation>
+    </message>
+    <message>
+        <source>The picture as it was read.</source>
+        <translation>読み込んだままの画像。</translation>
+    </message>
+    <message>
+        <source>The logo as the printer will print it, in its inks.</source>
+        <translation>プリンタが印刷するとおりのロゴ(プリンタのインクで表示)。</translation>
+    </message>
+    <message>
+        <source>Scales the picture to the whole width of the paper.</source>
+        <translation>画像を用紙の幅いっぱいに拡大・縮小します。</translation>
+    </message>
+    <message>
+        <source>The item of the logo document to set: a picture or a text.</source>
+        <translation>設定するロゴ文書の項目(画像または文字)。</translation>
+    </message>
+    <message>
+        <source>Prints the picture in one ink only.</source>
+        <translation>画像を1色のインクだけで印刷します。</translation>
+    </message>
+    <message>
+        <source>The ink a monochrome picture prints in.</source>
+        <translation>単色の画像を印刷するインク。</translation>
+    </message>
+    <message>
+        <source>The text of the item, at most 40 bytes.</source>
+        <translation>項目の文字(40バイトまで)。</translation>
+    </message>
+    <message>
+        <source>The ink the text prints in.</source>
+        <translation>文字を印刷するインク。</translation>
+    </message>
+    <message>
+        <source>How shades become dots: Coarse gives each dot its ink by brightness, the finer grades scatter dots to show shades.</source>
+        <translation>濃淡をドットにする方法: 「粗い」は明るさで各ドットのインクを決め、細かい段階ほどドットを散らして濃淡を表します。</translation>
+    </message>
+    <message>
+        <source>How much the red of the picture counts toward its darkness (3 is neutral).</source>
+        <translation>画像の赤が濃さにどれだけ効くか(3が標準)。</translation>
+    </message>
+    <message>
+        <source>How much the green of the picture counts toward its darkness (3 is neutral).</source>
+        <translation>画像の緑が濃さにどれだけ効くか(3が標準)。</translation>
+    </message>
+    <message>
+        <source>How much the blue of the picture counts toward its darkness (3 is neutral).</source>
+        <translation>画像の青が濃さにどれだけ効くか(3が標準)。</translation>
+    </message>
+    <message>
+        <source>Each dot takes its ink from its color and brightness.</source>
+        <translation>各ドットのインクを色と明るさから決めます。</translation>
+    </message>
+    <message>
+        <source>You choose the ink of each brightness level with the sliders below.</source>
+        <translation>明るさの段階ごとのインクを下のスライダーで選びます。</translation>
+    </message>
+    <message>
+        <source>Two characters from space to tilde (~) that name the logo in the printer.</source>
+        <translation>プリンタ内でロゴを指す2文字(空白からチルダ(~)まで)。</translation>
+    </message>
+    <message>
+        <source>Registers the logo under this key; a key the printer already has is refused.</source>
+        <translation>このキーでロゴを登録します。プリンタにすでにあるキーは使えません。</translation>
+    </message>
+    <message>
+        <source>Closes the window without registering anything.</source>
+        <translation>何も登録せずにウィンドウを閉じます。</translation>
+    </message>
+    <message>
+        <source>The keys of the logos stored in the printer. Select the ones to print or delete.</source>
+        <translation>プリンタに登録されたロゴのキー。印刷または削除するものを選んでください。</translation>
+    </message>
+    <message>
+        <source>Asks the printer for the keys of the logos it stores.</source>
+        <translation>登録されているロゴのキーをプリンタから取得します。</translation>
+    </message>
+    <message>
+        <source>Selects every key in the list.</source>
+        <translation>一覧のすべてのキーを選択します。</translation>
+    </message>
+    <message>
+        <source>Clears the selection.</source>
+        <translation>選択を解除します。</translation>
+    </message>
+    <message>
+        <source>Prints the logos of the selected keys.</source>
+        <translation>選択したキーのロゴを印刷します。</translation>
+    </message>
+    <message>
+        <source>Deletes the logos of the selected keys from the printer, asking for each.</source>
+        <translation>選択したキーのロゴを、1つずつ確認しながらプリンタから削除します。</translation>
+    </message>
+    <message>
+        <source>Closes the window.</source>
+        <translation>ウィンドウを閉じます。</translation>
     </message>
 </context>
 </TS>

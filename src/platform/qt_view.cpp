@@ -142,15 +142,17 @@ class NotifyingCheckBox final : public QCheckBox {
   std::function<void()> on_focus_;
 };
 
-// Takes an edit's text only while it fits the limit in bytes of its code page;
-// a character the page lacks counts one byte here and is refused when read.
+// Takes an edit's text only while every character has a code in its code page
+// and the codes fit the limit in bytes. A refused keystroke is undone by the
+// edit itself, so the cursor stays where it was.
 class CodePageLimit final : public QValidator {
  public:
   CodePageLimit(int code_page, int limit, QObject* parent)
       : QValidator(parent), code_page_(code_page), limit_(limit) {}
   State validate(QString& input, int&) const override {
-    if (limit_ < 0) return Acceptable;
-    return EncodedLength(input, code_page_) > std::size_t(limit_) ? Invalid : Acceptable;
+    const std::optional<std::string> encoded = EncodeCodePage(input, code_page_);
+    if (!encoded) return Invalid;
+    return limit_ >= 0 && encoded->size() > std::size_t(limit_) ? Invalid : Acceptable;
   }
 
  private:

@@ -133,6 +133,13 @@ Result<std::uint32_t> DevicePort::discardInput() {
   }
 }
 
+std::optional<std::uint32_t> DevicePort::outputQueued() {
+  if (!handle) return std::nullopt;
+  const std::optional<int> queued = CurrentLineQueues().OutputQueued(handle.get());
+  if (!queued) return std::nullopt;
+  return std::uint32_t(std::max(*queued, 0));
+}
+
 void DevicePort::applyTimeouts() {
   read_interval_timeout = 1;
   read_total_timeout_multiplier = 0;
@@ -186,7 +193,16 @@ DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::ui
                                         std::uint64_t(write_total_timeout_multiplier) * length,
                                     std::max(last_taken_ms_ + kBusyQuestionMs, clock.NowMs()));
   bool held = false;
+  std::uint64_t reported_at = clock.NowMs();
+  auto keep_going = [&] {
+    if (!write_waiting) return true;
+    const std::uint64_t now = clock.NowMs();
+    if (now - reported_at < kWriteWaitReportMs) return true;
+    reported_at = now;
+    return write_waiting(handed_ + t.count);
+  };
   while (t.count < length) {
+    if (!keep_going()) return {false, t.count, kErrorCancelled};
     std::uint32_t left = Remaining(deadline, clock.NowMs());
     if (left == 0) {
       t.ok = false;
@@ -199,7 +215,7 @@ DevicePort::Transfer DevicePort::writeDevice(const std::uint8_t* buffer, std::ui
       clock.SleepMs(std::min(left, kPollStepMs));
       continue;
     }
-    int events = clock.WaitFd(handle.get(), POLLOUT, left);
+    int events = clock.WaitFd(handle.get(), POLLOUT, std::min(left, kWriteWaitReportMs));
     if (events < 0) return {false, t.count, std::uint32_t(errno)};
     if (events == 0) continue;
     const std::int64_t n = writeSome(buffer + t.count, std::min(length - t.count, allowance));
@@ -266,11 +282,16 @@ Status DevicePort::write(const std::uint8_t* buffer, std::uint32_t length, std::
   last_taken_ms_ = clock.NowMs();
   while (written < length) {
     std::uint32_t chunk = std::min(length - written, kWriteChunkBytes);
+    handed_ = written;
     Transfer t = writeDevice(buffer + written, chunk);
     written += t.count;
     if (t.ok) {
       if (t.count == 0) return {FailureCode::kWriteFailed, label() + ": the device took nothing"};
       continue;
+    }
+    if (t.error == kErrorCancelled) {
+      errors = t.error;
+      return {FailureCode::kWriteFailed, label() + ": the write was stopped"};
     }
     if (t.error != kErrorBusy && t.error != kErrorCounterTimeout) {
       errors = t.error;

@@ -39,6 +39,9 @@ class DevicePort : public PortDriver {
   Status write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written,
                std::uint32_t& errors) override;
   Result<std::uint32_t> discardInput() override;
+  // The driver's output queue (TIOCOUTQ on a terminal line; on a socket the
+  // same request is SIOCOUTQ: bytes the printer has not acknowledged yet).
+  std::optional<std::uint32_t> outputQueued() override;
 
  protected:
   // The outcome of one device transfer: bytes moved even when it failed.
@@ -65,6 +68,8 @@ class DevicePort : public PortDriver {
   // When the printer last took bytes, on the port clock; a write asks the
   // user once kBusyQuestionMs have passed since.
   std::uint64_t last_taken_ms_ = 0;
+  // Bytes the write in progress handed over before its current chunk.
+  std::uint32_t handed_ = 0;
   bool hung_up_ = false;
   // The failure of a transfer that ended with `error`.
   Status transferFailure(std::uint32_t error, const char* what) const;
@@ -75,7 +80,8 @@ class DevicePort : public PortDriver {
   Transfer readDevice(std::uint8_t* buffer, std::uint32_t length);
   // One write that may take `write_total_timeout_constant` + n ·
   // `write_total_timeout_multiplier` ms, but ends when the busy question is
-  // due; a device that will not take the rest in that time fails busy.
+  // due; a device that will not take the rest in that time fails busy. While
+  // it waits it asks `write_waiting`, and stops (kErrorCancelled) when told to.
   virtual Transfer writeDevice(const std::uint8_t* buffer, std::uint32_t length);
   // Hands bytes to the device as write(2) does.
   virtual std::int64_t writeSome(const std::uint8_t* buffer, std::uint32_t length);

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/failure.h"
@@ -13,6 +15,11 @@ namespace inkmark {
 // Platform error codes a device write reports when the printer takes nothing.
 inline constexpr std::uint32_t kErrorBusy = 170;
 inline constexpr std::uint32_t kErrorCounterTimeout = 1121;
+
+// Platform error code of a write that the caller stopped part-way.
+inline constexpr std::uint32_t kErrorCancelled = 1223;
+// A write that waits for the device asks `write_waiting` at least this often.
+inline constexpr std::uint32_t kWriteWaitReportMs = 100;
 
 // Result of `reset` for a kind that has no reset of its own.
 inline constexpr std::int32_t kResetUnsupported = -3;
@@ -63,6 +70,15 @@ class PortDriver {
   // Bytes per second the line carries, for the time a reply may take; 0 when
   // the line's speed is not what limits it.
   virtual std::uint32_t bytesPerSecond() const { return 0; }
+  // Bytes written that the driver still holds, not yet on the line or not yet
+  // acknowledged by the printer; nullopt when the device cannot tell.
+  virtual std::optional<std::uint32_t> outputQueued() { return std::nullopt; }
+
+  // Asked at least every kWriteWaitReportMs while a write waits for the
+  // device to take more, with the bytes that write has handed over so far, so
+  // that a slow line neither freezes whoever shows the progress nor keeps the
+  // user from stopping it. False stops the write, refused with kErrorCancelled.
+  std::function<bool(std::uint32_t handed)> write_waiting;
 
   std::uint32_t timeout_ms = 3000;
   // The device's communication time-outs, in milliseconds.

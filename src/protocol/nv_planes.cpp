@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/string_table.h"
+#include "ports/clock.h"
 #include "ports/open_port.h"
 #include "protocol/nv_commands.h"
 #include "protocol/transaction.h"
@@ -11,6 +12,13 @@
 namespace inkmark {
 
 namespace {
+
+// Pieces of a reported transfer per second of the line.
+constexpr std::uint32_t kPiecesPerSecond = 4;
+// How often a piece held back looks at the driver's queue, and how long a
+// queue that does not shrink holds it.
+constexpr std::uint32_t kPacePollMs = 10;
+constexpr std::uint64_t kPaceStallMs = 2000;
 
 std::optional<std::int32_t> InkValue(const LogoRaster& raster, std::int32_t color) {
   auto index = raster.FindInk(color);
@@ -202,14 +210,55 @@ std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
 }
 
 CommandSender::~CommandSender() {
+  port_.write_waiting = nullptr;
   if (progress_ != nullptr) progress_->Finished();
 }
 
 void CommandSender::ReportAs(std::uint64_t total) {
   progress_ = CurrentTransferProgress();
   total_ = total;
+  written_ = 0;
   sent_ = 0;
-  if (progress_ != nullptr && !progress_->Update(0, total_)) stopped_ = true;
+  // A quarter of a second of the line per piece: the progress moves and a stop
+  // is heard that often, however slow the line.
+  const std::uint32_t rate = port_.bytesPerSecond();
+  piece_ = rate > 0 ? std::max<std::uint32_t>(rate / kPiecesPerSecond, 1) : kProgressStep;
+  if (progress_ == nullptr) return;
+  port_.write_waiting = [this](std::uint32_t handed) { return Report(written_ + handed); };
+  if (!progress_->Update(0, total_)) stopped_ = true;
+}
+
+bool CommandSender::Report(std::uint64_t written) {
+  // Bytes the driver still holds have not left the computer.
+  std::uint64_t sent = written;
+  if (std::optional<std::uint32_t> queued = port_.outputQueued())
+    sent -= std::min<std::uint64_t>(*queued, sent);
+  sent_ = std::max(sent_, sent);
+  if (!progress_->Update(sent_, total_)) stopped_ = true;
+  return !stopped_;
+}
+
+bool CommandSender::WaitForRoom() {
+  std::optional<std::uint32_t> queued = port_.outputQueued();
+  if (!queued || *queued <= piece_) return !stopped_;
+  PortClock& clock = CurrentPortClock();
+  std::uint64_t shrank_at = clock.NowMs();
+  std::uint64_t reported_at = shrank_at;
+  while (*queued > piece_) {
+    const std::uint64_t now = clock.NowMs();
+    // A line that stopped sending is left to the write's own wait and question.
+    if (now - shrank_at >= kPaceStallMs) break;
+    if (now - reported_at >= kWriteWaitReportMs) {
+      reported_at = now;
+      if (!Report(written_)) return false;
+    }
+    clock.SleepMs(kPacePollMs);
+    std::optional<std::uint32_t> left = port_.outputQueued();
+    if (!left) break;
+    if (*left < *queued) shrank_at = clock.NowMs();
+    queued = left;
+  }
+  return !stopped_;
 }
 
 std::int32_t CommandSender::Send(std::span<const std::uint8_t> bytes, bool inside_command) {
@@ -223,21 +272,22 @@ std::int32_t CommandSender::Send(std::span<const std::uint8_t> bytes, bool insid
   if (progress_ == nullptr) {
     result = write(bytes, &written);
   } else {
-    // In pieces, so that the progress moves and a stop comes between two.
     while (result == 1 && written < bytes.size()) {
-      if (stopped_) {
+      if (stopped_ || !WaitForRoom()) {
         result = 0;
         break;
       }
       const auto piece =
-          bytes.subspan(written, std::min<std::size_t>(kProgressStep, bytes.size() - written));
+          bytes.subspan(written, std::min<std::size_t>(piece_, bytes.size() - written));
       std::uint32_t taken = 0;
       result = write(piece, &taken);
       written += taken;
-      sent_ += taken;
-      if (!progress_->Update(sent_, total_)) stopped_ = true;
+      written_ += taken;
+      Report(written_);
     }
     if (stopped_ && result == 1 && written < bytes.size()) result = 0;
+    // The user stopped it: nothing failed that needs a reason.
+    if (stopped_) failure_.reset();
   }
   if (result != 1 && (inside_command || written > 0)) broke_off_ = true;
   return result;

@@ -60,7 +60,9 @@ class CommandSender {
   CommandSender(const CommandSender&) = delete;
   CommandSender& operator=(const CommandSender&) = delete;
   // Reports the transfer of `total` bytes to the current progress, if any,
-  // which may stop it between pieces.
+  // which may stop it. The bytes then go out in pieces of about a quarter of a
+  // second at the line's speed, each held back while the driver still holds
+  // more than a piece, and the progress hears of them as they leave.
   void ReportAs(std::uint64_t total);
   // The first piece of a command; the write's result, 1 or 0.
   std::int32_t Start(std::span<const std::uint8_t> bytes) { return Send(bytes, false); }
@@ -72,12 +74,19 @@ class CommandSender {
 
  private:
   std::int32_t Send(std::span<const std::uint8_t> bytes, bool inside_command);
+  // Tells the progress how far the transfer is once `written` bytes were
+  // handed to the port; false once the user stopped it.
+  bool Report(std::uint64_t written);
+  // Waits while the driver holds more than a piece; false when stopped meanwhile.
+  bool WaitForRoom();
 
   PortDriver& port_;
   bool broke_off_ = false;
   TransferProgress* progress_ = nullptr;  // set while a reported transfer runs
   std::uint64_t total_ = 0;
-  std::uint64_t sent_ = 0;
+  std::uint64_t written_ = 0;  // handed to the port
+  std::uint64_t sent_ = 0;     // as last reported: handed over and gone from the driver
+  std::uint32_t piece_ = kProgressStep;
   bool stopped_ = false;  // the user stopped the transfer
   std::optional<Failure> failure_;
 };

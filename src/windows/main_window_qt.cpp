@@ -34,6 +34,7 @@ QtMainWindow::QtMainWindow(LogoSession& session, std::filesystem::path program_f
       pipeline_(std::move(pipeline)),
       progress_(&view_.dialog(), [&session] { return SerialBytesPerSecond(session); }) {
   view_.dialog().setWindowIcon(LoadProgramIcon(ProgramIcon::kTool));
+  SetToolTips(view_, MainToolTips());
   if (!pipeline_) pipeline_ = std::make_unique<ComposePipeline>(view_, &view_.dialog());
   logic_ =
       std::make_unique<MainWindow>(session_, view_, *pipeline_, *this, std::move(program_folder));

@@ -51,6 +51,7 @@ int RunKeyEntryWindow(QWidget* owner, LogoSession& session) {
   QtDialogHost host(view.dialog());
   KeyEntryWindow window(session, view, host);
   view.SetEvents(&window);
+  SetToolTips(view, KeyEntryToolTips());
   window.Open();
   // The key is typed at once: the field has the focus, its text selected.
   view.SelectText(kKeyEntryEdit);
@@ -68,6 +69,8 @@ int RunNvManagerWindow(QWidget* owner, const LogoSession& session) {
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   PixelRect r = DialogToPixels(view.units(), place.x, place.y, place.width, place.height);
   list->setGeometry(r.x, r.y, r.width, r.height);
+  SetToolTips(view, NvManagerToolTips());
+  list->setToolTip(ToolTipText(NvManagerToolTips(), kNvKeyList));
   view.OrderTabsByLayout();
   // The label above the list names it: its mnemonic focuses the list.
   for (auto* label : view.dialog().findChildren<QLabel*>())

@@ -1,6 +1,7 @@
-// The progress dialog of a long transfer to the printer: it appears once a
-// transfer has taken a second, shows the bytes sent and the time left, and
-// its Cancel stops the transfer after the piece in flight.
+// The progress dialog of a long transfer to the printer: it appears as the
+// transfer starts when the line's speed says it will take more than a second
+// (else once it has taken half a second), shows the bytes sent and the time
+// left, and its Cancel stops the transfer within a piece's time.
 #pragma once
 
 #include <QElapsedTimer>
@@ -28,7 +29,7 @@ class QtTransferProgress final : public TransferProgress {
   ~QtTransferProgress() override;
 
   bool Update(std::uint64_t sent, std::uint64_t total) override;
-  void Finished() override { Close(); }
+  void Finished() override;
 
   // The dialog while it is shown (for tests), else nullptr.
   QProgressDialog* dialog() const { return dialog_.get(); }
@@ -38,8 +39,12 @@ class QtTransferProgress final : public TransferProgress {
 
   QPointer<QWidget> owner_;
   std::function<std::uint32_t()> line_rate_;
+  // Opens the dialog.
+  void Show();
+
   QElapsedTimer started_;
   std::unique_ptr<QProgressDialog> dialog_;
+  bool running_ = false;  // between a transfer's first report and its end
   bool stopped_ = false;
 };
 

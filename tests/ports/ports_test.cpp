@@ -230,6 +230,33 @@ TEST_F(PortTest, AsksFifteenSecondsAfterThePrinterLastTookBytesAndRetryRestartsT
   EXPECT_GT(clock.NowMs(), start + 27000);
 }
 
+TEST_F(PortTest, AWriteThatWaitsAsksEveryTenthOfASecondAndStopsWhenTold) {
+  SerialPort port;
+  ASSERT_TRUE(port.open());
+  // The printer reads nothing: once the line is full the write waits, asking
+  // whoever shows its progress, until the fifth question stops it.
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> asked;  // when, bytes handed over
+  port.write_waiting = [&](std::uint32_t handed) {
+    asked.emplace_back(clock.NowMs(), handed);
+    return asked.size() < 5;
+  };
+  const std::uint64_t start = clock.NowMs();
+  const std::string data = Pattern(100000);
+  std::uint32_t written = 0, errors = 0;
+  EXPECT_FALSE(WriteAll(port, data, &written, &errors));
+  EXPECT_EQ(errors, kErrorCancelled);
+  ASSERT_EQ(asked.size(), 5u);
+  for (std::size_t i = 1; i < asked.size(); ++i) {
+    EXPECT_GE(asked[i].first - asked[i - 1].first, kWriteWaitReportMs);
+    EXPECT_LE(asked[i].first - asked[i - 1].first, kWriteWaitReportMs + 10);
+  }
+  EXPECT_EQ(asked.back().second, written);
+  EXPECT_LT(clock.NowMs() - start, 1000u) << "stopped only at the busy question";
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(printer.Received() == data.substr(0, written));
+  (void)port.close();
+}
+
 TEST_F(PortTest, ReadTimeoutGrowsForALateAnswerAndFallsBackWhenNoneComes) {
   auto port = std::make_unique<SerialPort>();
   ASSERT_TRUE(port->open());
