@@ -84,13 +84,18 @@ std::string Join(const std::vector<std::string>& parts, std::string_view between
   return joined;
 }
 
-// The printer's result in a few words: its output, or why it failed.
+// The printer's result in a few words: its output, or why it failed. A run
+// that succeeded may still have said something, such as that the ledger
+// could not record it: that follows its output.
 std::string Message(const Printer& p) {
-  if (p.ok) return p.out.empty() ? Translate("inkmark", "done") : Join(p.out, " ");
   std::vector<std::string> why;
   for (std::string line : p.err) {
     if (line.starts_with("inkmark: ")) line.erase(0, 9);
     if (!line.empty() && line.rfind("Try 'inkmark --help'", 0) != 0) why.push_back(line);
+  }
+  if (p.ok) {
+    const std::string done = p.out.empty() ? Translate("inkmark", "done") : Join(p.out, " ");
+    return why.empty() ? done : done + "; " + Join(why, "; ");
   }
   if (p.status < 0 && why.empty()) return Translate("inkmark", "the run ended abnormally");
   return why.empty() ? Translate("inkmark", "failed") : Join(why, "; ");
@@ -175,6 +180,8 @@ std::vector<Printer> Printers(const CliOptions& o, Console& console, std::string
     p.args = std::move(line.options);
     p.args.insert(p.args.end(), {"--port", line.port});
     p.args.insert(p.args.end(), o.per_printer_args.begin(), o.per_printer_args.end());
+    // A printer's status is one JSON document of its own, gathered by Report.
+    if (o.command == Command::kStatus && o.json) p.args.push_back("--json");
     // Each printer's line is checked before any printer is reached.
     ParseOutcome parsed = ParseArguments(p.args);
     std::string why = parsed.options ? CheckAgainstModel(*parsed.options, console) : parsed.error;
@@ -189,12 +196,35 @@ std::vector<Printer> Printers(const CliOptions& o, Console& console, std::string
   return printers;
 }
 
+// Each printer's status lines as its run wrote them (its name starts each),
+// or in JSON each run's document; a run that wrote none gets one saying why.
+void ReportStatus(const CliOptions& o, const std::vector<Printer>& printers, std::ostream& out) {
+  if (o.json) out << "{\"command\":\"status\",\"printers\":[";
+  for (std::size_t i = 0; i < printers.size(); ++i) {
+    const Printer& p = printers[i];
+    if (o.json) {
+      out << (i ? "," : "");
+      if (p.out.size() == 1 && p.out[0].starts_with("{"))
+        out << p.out[0];
+      else
+        out << "{\"printer\":" << JsonString(p.port) << ",\"port\":" << JsonString(p.port)
+            << ",\"reachable\":false,\"error\":" << JsonString(Message(p)) << "}";
+    } else if (p.out.empty()) {
+      out << TerminalText(p.port) << "\tunreachable\t" << TerminalText(Message(p)) << '\n';
+    } else {
+      for (const std::string& line : p.out) out << line << '\n';
+    }
+  }
+}
+
 void Report(const CliOptions& o, const std::vector<Printer>& printers, std::ostream& out) {
   const auto succeeded = std::size_t(std::ranges::count_if(printers, &Printer::ok));
   std::vector<std::string> failed;
   for (const Printer& p : printers)
     if (!p.ok) failed.push_back(TerminalText(p.port));
-  if (o.json) {
+  if (o.command == Command::kStatus) {
+    ReportStatus(o, printers, out);
+  } else if (o.json) {
     out << "{\"command\":" << JsonString(CommandName(o.command)) << ",\"printers\":[";
     for (std::size_t i = 0; i < printers.size(); ++i) {
       const Printer& p = printers[i];
@@ -203,12 +233,15 @@ void Report(const CliOptions& o, const std::vector<Printer>& printers, std::ostr
           << ",\"message\":" << JsonString(Message(p)) << ",\"output\":" << JsonStrings(p.out)
           << "}";
     }
+  } else {
+    for (const Printer& p : printers)
+      out << TerminalText(p.port) << '\t' << (p.ok ? "ok" : "failed") << '\t'
+          << TerminalText(Message(p)) << '\n';
+  }
+  if (o.json) {
     out << "],\"succeeded\":" << succeeded << ",\"failed\":" << failed.size() << "}\n";
     return;
   }
-  for (const Printer& p : printers)
-    out << TerminalText(p.port) << '\t' << (p.ok ? "ok" : "failed") << '\t'
-        << TerminalText(Message(p)) << '\n';
   std::string summary = Fill(Translate("inkmark", "%1 of %2 printers succeeded"),
                              {std::to_string(succeeded), std::to_string(printers.size())});
   if (!failed.empty()) summary += Fill(Translate("inkmark", "; failed: %1"), {Join(failed, ", ")});
