@@ -76,13 +76,14 @@ bool RecordOrSay(const CliOptions& o, const LedgerEntry& entry,
   Status recorded = ledger.status();
   if (ledger) recorded = ledger->Record(entry, raster).status();
   if (recorded) return true;
-  Say(err, CannotUse(path, recorded.failure()));
   const char* what = entry.action == LedgerAction::kDelete
                          ? "the deletion of key %1 on %2 was done but is not recorded"
                      : entry.action == LedgerAction::kRestore
                          ? "the logo put back under key %1 on %2 is not recorded"
                          : "the registration of key %1 on %2 was done but is not recorded";
-  Say(err, Fill(Translate("inkmark", what), {entry.key, entry.printer}));
+  // One line that names the ledger: a run on many printers shows it with the result.
+  Say(err, CannotUse(path, recorded.failure()) + "; " +
+               Fill(Translate("inkmark", what), {entry.key, entry.printer}));
   return false;
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cli/cli_json.h"
+#include "cli/cli_ledger.h"
 #include "cli/cli_printer.h"
 #include "platform/message_box.h"
 #include "platform/translation.h"
@@ -85,17 +86,19 @@ std::string Join(const std::vector<std::string>& parts, std::string_view between
 }
 
 // The printer's result in a few words: its output, or why it failed. A run
-// that succeeded may still have said something, such as that the ledger
-// could not record it: that follows its output.
-std::string Message(const Printer& p) {
+// that succeeded may still have said that the ledger could not record it:
+// its lines that name `ledger` follow its output.
+std::string Message(const Printer& p, std::string_view ledger = {}) {
   std::vector<std::string> why;
   for (std::string line : p.err) {
     if (line.starts_with("inkmark: ")) line.erase(0, 9);
     if (!line.empty() && line.rfind("Try 'inkmark --help'", 0) != 0) why.push_back(line);
   }
   if (p.ok) {
-    const std::string done = p.out.empty() ? Translate("inkmark", "done") : Join(p.out, " ");
-    return why.empty() ? done : done + "; " + Join(why, "; ");
+    std::string done = p.out.empty() ? Translate("inkmark", "done") : Join(p.out, " ");
+    for (const std::string& line : why)
+      if (!ledger.empty() && line.find(ledger) != std::string::npos) done += "; " + line;
+    return done;
   }
   if (p.status < 0 && why.empty()) return Translate("inkmark", "the run ended abnormally");
   return why.empty() ? Translate("inkmark", "failed") : Join(why, "; ");
@@ -222,6 +225,7 @@ void Report(const CliOptions& o, const std::vector<Printer>& printers, std::ostr
   std::vector<std::string> failed;
   for (const Printer& p : printers)
     if (!p.ok) failed.push_back(TerminalText(p.port));
+  const std::string ledger = "'" + LedgerPathFor(o).string() + "'";
   if (o.command == Command::kStatus) {
     ReportStatus(o, printers, out);
   } else if (o.json) {
@@ -230,13 +234,13 @@ void Report(const CliOptions& o, const std::vector<Printer>& printers, std::ostr
       const Printer& p = printers[i];
       out << (i ? "," : "") << "{\"port\":" << JsonString(p.port)
           << ",\"ok\":" << (p.ok ? "true" : "false") << ",\"status\":" << p.status
-          << ",\"message\":" << JsonString(Message(p)) << ",\"output\":" << JsonStrings(p.out)
-          << "}";
+          << ",\"message\":" << JsonString(Message(p, ledger))
+          << ",\"output\":" << JsonStrings(p.out) << "}";
     }
   } else {
     for (const Printer& p : printers)
       out << TerminalText(p.port) << '\t' << (p.ok ? "ok" : "failed") << '\t'
-          << TerminalText(Message(p)) << '\n';
+          << TerminalText(Message(p, ledger)) << '\n';
   }
   if (o.json) {
     out << "],\"succeeded\":" << succeeded << ",\"failed\":" << failed.size() << "}\n";
