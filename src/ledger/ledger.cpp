@@ -129,6 +129,10 @@ Result<Ledger> Ledger::Open(const std::filesystem::path& path, LedgerMode mode) 
   std::unique_ptr<sqlite3, Closer> db(raw);
   if (rc != SQLITE_OK) return SqliteFailure(db.get(), rc);
   sqlite3_busy_timeout(db.get(), kLedgerBusyTimeoutMs);
+  // Each run records a little and ends: folding the log into the database on
+  // every close would cost each registration a flush to disk. The log is
+  // folded in as it grows instead (every 1000 pages), and by whoever opens it.
+  sqlite3_db_config(db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
   sqlite3_extended_result_codes(db.get(), 1);
   // A commit reaches the disk at the next checkpoint; a crash loses at most
   // the last entries, never the file.
@@ -153,11 +157,18 @@ Result<std::int64_t> Ledger::Record(LedgerEntry e, std::span<const std::uint8_t>
     return f;
   };
   if (e.stores()) {
-    Statement keep(db_.get(), "INSERT OR IGNORE INTO rasters(sha256, bytes) VALUES(?1, ?2)");
-    keep.Bind(1, e.raster_sha256);
-    keep.BindBlob(2, raster);
-    keep.Step();
-    if (!keep.ok()) return fail(keep.failure());
+    // A rollout stores one raster in many printers: it is written once.
+    Statement known(db_.get(), "SELECT 1 FROM rasters WHERE sha256 = ?1");
+    known.Bind(1, e.raster_sha256);
+    const bool kept = known.Step();
+    if (!known.ok()) return fail(known.failure());
+    if (!kept) {
+      Statement keep(db_.get(), "INSERT INTO rasters(sha256, bytes) VALUES(?1, ?2)");
+      keep.Bind(1, e.raster_sha256);
+      keep.BindBlob(2, raster);
+      keep.Step();
+      if (!keep.ok()) return fail(keep.failure());
+    }
   }
   Statement add(db_.get(),
                 "INSERT INTO entries(action, printer, model, key, raster_sha256, source_name, "
