@@ -195,7 +195,10 @@ int RunStatus(const CliOptions& o, LogoSession& session, Console& console) {
   const std::string p = TerminalText(printer);
   console.out << p << "\treachable\t"
               << Fill(Translate("inkmark", "%1 bytes free"), {std::to_string(*capacity)}) << '\t'
-              << Fill(Translate("inkmark", "%1 keys"), {std::to_string(keys.size())}) << '\n';
+              << (keys.size() == 1
+                      ? Translate("inkmark", "1 key")
+                      : Fill(Translate("inkmark", "%1 keys"), {std::to_string(keys.size())}))
+              << '\n';
   for (std::size_t i = 0; i < keys.size(); ++i) {
     console.out << p << '\t' << TerminalText(keys[i].data()) << '\t';
     if (known[i])
