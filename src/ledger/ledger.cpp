@@ -130,9 +130,10 @@ Result<Ledger> Ledger::Open(const std::filesystem::path& path, LedgerMode mode) 
   if (rc != SQLITE_OK) return SqliteFailure(db.get(), rc);
   sqlite3_busy_timeout(db.get(), kLedgerBusyTimeoutMs);
   // Each run records a little and ends: folding the log into the database on
-  // every close would cost each registration a flush to disk. The log is
-  // folded in as it grows instead (every 1000 pages), and by whoever opens it.
+  // every close would cost each registration a flush to disk. Record folds
+  // it in once it has grown (FoldLogWhenLong).
   sqlite3_db_config(db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+  sqlite3_wal_autocheckpoint(db.get(), 0);
   sqlite3_extended_result_codes(db.get(), 1);
   // A commit reaches the disk at the next checkpoint; a crash loses at most
   // the last entries, never the file.
@@ -192,7 +193,19 @@ Result<std::int64_t> Ledger::Record(LedgerEntry e, std::span<const std::uint8_t>
   if (!add.ok()) return fail(add.failure());
   const std::int64_t id = sqlite3_last_insert_rowid(db_.get());
   if (Status commit = Exec(db_.get(), "COMMIT"); !commit) return fail(commit.failure());
+  FoldLogWhenLong();
   return id;
+}
+
+void Ledger::FoldLogWhenLong() {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path_.string() + "-wal", ec);
+  if (ec || size < kFoldLogBytes) return;
+  // Never waited for: while another run reads, the next run folds it in. The
+  // log is emptied, so that opening the ledger need not read it back.
+  sqlite3_busy_timeout(db_.get(), 0);
+  sqlite3_wal_checkpoint_v2(db_.get(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+  sqlite3_busy_timeout(db_.get(), kLedgerBusyTimeoutMs);
 }
 
 Result<std::optional<LedgerEntry>> Ledger::Last(const std::string& printer,

@@ -93,6 +93,10 @@ class Ledger {
     void operator()(sqlite3* db) const;
   };
   Ledger() = default;
+  // Folds the write-ahead log into the database once it is longer than
+  // kFoldLogBytes: each opening reads the log back, each folding flushes the disk.
+  void FoldLogWhenLong();
+  static constexpr std::uintmax_t kFoldLogBytes = 1 << 20;
 
   std::filesystem::path path_;
   std::unique_ptr<sqlite3, Closer> db_;  // null: a missing ledger read as empty
