@@ -135,8 +135,8 @@ Result<Ledger> Ledger::Open(const std::filesystem::path& path, LedgerMode mode) 
   sqlite3_db_config(db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
   sqlite3_wal_autocheckpoint(db.get(), 0);
   sqlite3_extended_result_codes(db.get(), 1);
-  // A commit reaches the disk at the next checkpoint; a crash loses at most
-  // the last entries, never the file.
+  // A commit reaches the disk with the next folding of the log: a power cut
+  // may lose the last entries, never the file; a run that dies loses none.
   if (Status sync = Exec(db.get(), "PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON"); !sync)
     return sync.failure();
   bool readable = true;
@@ -147,7 +147,7 @@ Result<Ledger> Ledger::Open(const std::filesystem::path& path, LedgerMode mode) 
 }
 
 Result<std::int64_t> Ledger::Record(LedgerEntry e, std::span<const std::uint8_t> raster) {
-  if (!db_) return Failure{FailureCode::kCannotOpen, "opened for reading only"};
+  if (!db_) return Failure{FailureCode::kCannotOpen, "the ledger was not created"};
   if (e.time == 0) e.time = std::int64_t(std::time(nullptr));
   if (e.user.empty()) e.user = LedgerUserName();
   // IMMEDIATE takes the write lock at once, so a busy ledger is waited for
