@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-dev pkg-config
-  qt6-base-dev qt6-svg-dev libcups2-dev libjpeg62-turbo-dev libpng-dev libgif-dev
+  qt6-base-dev qt6-svg-dev libcups2-dev libjpeg62-turbo-dev libpng-dev libgif-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra fonts-ipafont-gothic cups cups-client cups-bsd xvfb xauth
   desktop-file-utils appstream man-db qt6-l10n-tools qt6-translations-l10n dpkg-dev lintian

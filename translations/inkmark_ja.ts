@@ -284,7 +284,8 @@ Commands:
                                     write the printer commands that register
                                     the logo under KEY into FILE
   register SOURCE -k KEY            register the logo in NV memory under KEY;
-                                    a key already stored is refused
+                                    a key already stored is refused unless
+                                    --if-changed or --replace says otherwise
   test-print SOURCE                 print the logo once
   keys                              list the stored keys, one per line
   capacity                          print the remaining NV capacity in bytes
@@ -293,6 +294,11 @@ Commands:
                                     asking for each on the terminal unless --yes
   preview SOURCE                    print the logo's size in mm and dots and
                                     the share of each ink
+  status                            show whether the printer is reached, its
+                                    free NV capacity and each stored key with
+                                    what the ledger knows of it
+  ledger                            show the ledger's registrations and
+                                    deletions, oldest first
 
 SOURCE is a picture (.BMP, .RLE, .JPG, .PNG, .GIF, .SVG) or a logo document
 (.QLF), by its extension. Transparent parts of a picture print as white paper;
@@ -317,7 +323,8 @@ Printer options (default: the saved settings, else the printer file's defaults):
                        the program, else the installed ones)
 A value the chosen model does not offer is refused with the model's choices.
 
-Many printers at once (register, test-print, keys, capacity, print, delete):
+Many printers at once (register, test-print, keys, capacity, print, delete,
+status):
   --port NAME          given more than once: the command runs on each port
   --printers-list FILE one printer a line: PORT [OPTION VALUE]..., with any
                        printer option but --port; a value with blanks is
@@ -330,7 +337,7 @@ Many printers at once (register, test-print, keys, capacity, print, delete):
                        at the line's speed on top)
 Each printer gets one line: its port, ok or failed, and its output or why it
 failed, separated by tabs; a summary follows. delete needs --yes. The exit
-status is 0 only when every printer succeeded.
+status is 0 only when every printer succeeded. status writes its own lines.
 
 Conversion options (for the commands that take a SOURCE):
   --fit                          fit the logo to the paper's width
@@ -344,16 +351,37 @@ Conversion options (for the commands that take a SOURCE):
                                  2 (2nd colour) or w (white); manual needs the
                                  coarse grade, and with --mono a level is 1 or w
 
+The ledger records every registration (printer, model, key, the print raster
+and its SHA-256, the source's name and SHA-256, time, user) and deletion:
+  --ledger FILE        the ledger to use (default:
+                       $XDG_DATA_HOME/inkmark/ledger.sqlite, else
+                       ~/.local/share/inkmark/ledger.sqlite); created when
+                       missing; one that cannot be used stops no printer
+                       command, which then says it is not recorded
+  --name NAME          the printer's name in the ledger instead of its port;
+                       in a printers list, on the printer's own line
+  --if-changed         register: a printer holding, by the ledger, this very
+                       logo under KEY is left alone and reported unchanged;
+                       one holding another logo fails, unless --replace
+  --replace            register: a stored KEY is deleted and defined anew; if
+                       the define fails, the previous logo is put back from
+                       the ledger; a logo the ledger does not know is left
+                       alone unless --yes
+  --since TIME         ledger: entries from TIME on, as YYYY-MM-DD,
+                       YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS in UTC
+ledger takes --port or --name and -k KEY to show one printer or one key.
+
 Other options:
   -o, --output FILE    the file that raster and command-file write
   -k, --key KEY        the key that command-file and register use
-  --yes                delete without asking
-  --json               write the result of printers, keys, capacity, preview
-                       or of many printers as one JSON document
+  --yes                delete without asking; with register --replace,
+                       replace a logo the ledger does not know
+  --json               write the result of printers, keys, capacity, preview,
+                       status, ledger or of many printers as one JSON document
   --version            show the version
   -h, --help           show this text
 
-Options may also be written --name=VALUE; '--' ends the options.
+Options may also be written --option=VALUE; '--' ends the options.
 Long transfers show their progress on standard error when it is a terminal.
 
 Exit status: 0 success, 1 the operation failed, 2 a usage error.
@@ -372,6 +400,7 @@ Exit status: 0 success, 1 the operation failed, 2 a usage error.
                                     FILEに書き出します
   register SOURCE -k KEY            ロゴをKEYでNVメモリに登録します;
                                     登録済みのキーは拒否されます
+                                    (--if-changed、--replace を除く)
   test-print SOURCE                 ロゴを1回印刷します
   keys                              登録済みのキーを1行に1つずつ表示します
   capacity                          NVの残り容量をバイト数で表示します
@@ -380,6 +409,9 @@ Exit status: 0 success, 1 the operation failed, 2 a usage error.
                                     --yes がなければ1つずつ端末で確認します
   preview SOURCE                    ロゴの大きさ(mmとドット)と各インクの
                                     使用率を表示します
+  status                            プリンタに届くか、NVの空き容量、登録済みの
+                                    各キーと台帳が知るその内容を表示します
+  ledger                            台帳の登録と削除の記録を古い順に表示します
 
 SOURCEは拡張子で区別される画像(.BMP, .RLE, .JPG, .PNG, .GIF, .SVG)または
 ロゴ文書(.QLF)です。画像の透明な部分は白い用紙として印刷されます。SVGは
@@ -405,7 +437,8 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
                        同じ場所、なければインストール先)
 機種が提供しない値は、その機種の選択肢とともに拒否されます。
 
-複数のプリンタに同時に(register、test-print、keys、capacity、print、delete):
+複数のプリンタに同時に(register、test-print、keys、capacity、print、delete、
+status):
   --port NAME          複数回指定すると、コマンドを各ポートで実行します
   --printers-list FILE 1行に1台: ポート [オプション 値]...(--port 以外の
                        プリンタのオプションを使用可); 空白を含む値は
@@ -416,7 +449,8 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
                        最大のロゴを回線の速度で送る時間の2倍を加算)
 プリンタごとに1行: ポート、ok または failed、出力または失敗の理由を
 タブで区切って表示し、最後に集計を表示します。delete には --yes が必要です。
-すべてのプリンタが成功したときだけ終了ステータスは0です。
+すべてのプリンタが成功したときだけ終了ステータスは0です。status は独自の行を
+表示します。
 
 変換のオプション(SOURCEを取るコマンド用):
   --fit                          ロゴを用紙幅に合わせます
@@ -429,16 +463,37 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
                                  1 (第1色)、2 (第2色)、w (白); manual は
                                  coarse でのみ使え、--mono では 1 か w です
 
+台帳はすべての登録(プリンタ、機種、キー、印刷ラスタとそのSHA-256、元の
+ファイルの名前とSHA-256、日時、ユーザ)と削除を記録します:
+  --ledger FILE        使用する台帳(既定値:
+                       $XDG_DATA_HOME/inkmark/ledger.sqlite、なければ
+                       ~/.local/share/inkmark/ledger.sqlite); なければ作成
+                       します; 使えない台帳はプリンタのコマンドを止めず、
+                       コマンドは記録されなかったことを表示します
+  --name NAME          台帳でポートの代わりに使うプリンタの名前;
+                       プリンタ一覧ではそのプリンタの行に書きます
+  --if-changed         register: 台帳によればKEYに同じロゴを持つプリンタは
+                       そのままにして unchanged と表示します; 別のロゴを
+                       持つプリンタは失敗します(--replace を除く)
+  --replace            register: 登録済みのKEYを削除して登録し直します;
+                       登録に失敗すると以前のロゴを台帳から戻します; 台帳が
+                       知らないロゴは --yes がなければそのままにします
+  --since TIME         ledger: TIME以降の記録(YYYY-MM-DD、YYYY-MM-DDTHH:MM
+                       または YYYY-MM-DDTHH:MM:SS、UTC)
+ledger は --port か --name と -k KEY で1台のプリンタや1つのキーに絞れます。
+
 その他のオプション:
   -o, --output FILE    raster と command-file が書き出すファイル
   -k, --key KEY        command-file と register が使うキー
-  --yes                確認せずに削除します
-  --json               printers、keys、capacity、preview または複数の
-                       プリンタの結果を1つのJSON文書として書き出します
+  --yes                確認せずに削除します; register --replace では
+                       台帳が知らないロゴも置き換えます
+  --json               printers、keys、capacity、preview、status、ledger
+                       または複数のプリンタの結果を1つのJSON文書として
+                       書き出します
   --version            バージョンを表示します
   -h, --help           この説明を表示します
 
-オプションは --name=VALUE とも書けます; '--' でオプションが終わります。
+オプションは --option=VALUE とも書けます; '--' でオプションが終わります。
 長い転送は、標準エラーが端末のとき進み具合を表示します。
 
 終了ステータス: 0 成功、1 操作の失敗、2 使い方の誤り。

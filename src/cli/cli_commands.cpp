@@ -11,9 +11,11 @@
 
 #include "cli/cli_boxes.h"
 #include "cli/cli_json.h"
+#include "cli/cli_ledger.h"
 #include "cli/cli_many.h"
 #include "cli/cli_options.h"
 #include "cli/cli_printer.h"
+#include "cli/cli_register.h"
 #include "cli/terminal_progress.h"
 #include "document/compose.h"
 #include "document/document_format.h"
@@ -132,6 +134,8 @@ int Run::CannotWrite(OutputError error) {
 }
 
 int Run::Execute() {
+  // The ledger's history needs no printer files.
+  if (o_.command == Command::kLedger) return RunLedgerCommand(o_, console_);
   const std::filesystem::path folder =
       o_.printers_dir ? std::filesystem::path(*o_.printers_dir) : console_.program_folder;
   if (!LoadPrinters(session_, folder)) return kExitFailed;
@@ -157,6 +161,8 @@ int Run::Execute() {
       return Print();
     case Command::kDelete:
       return Delete();
+    case Command::kStatus:
+      return RunStatus(o_, session_, console_);
     default:
       break;
   }
@@ -276,30 +282,9 @@ int Run::WithRaster() {
   }
 }
 
-// One port carries the key list and the registration, as in the key-entry window.
 int Run::Register(std::optional<LogoRaster> raster) {
-  auto opened = OpenPrinterPort(session_);
-  if (!opened) {
-    ShowFailure(kAppInstance, kStrPortOpenFailed, opened.failure());
-    return kExitFailed;
-  }
-  std::unique_ptr<PortDriver> port = std::move(*opened);
-  std::vector<NvKey> keys;
-  if (ReadKeyCodeList(*port, kAppInstance, keys) < 0) {
-    ClosePrinterPort(std::move(port));
-    return kExitFailed;
-  }
-  for (const NvKey& k : keys) {
-    if (k[0] == (*o_.key)[0] && k[1] == (*o_.key)[1]) {
-      ShowMessage(kAppInstance, kStrKeyExists);
-      ClosePrinterPort(std::move(port));
-      return kExitFailed;
-    }
-  }
-  std::int32_t result =
-      RegisterNvGraphics(*port, kAppInstance, session_, *o_.key, std::move(raster));
-  result = CloseAfterRegistration(std::move(port), kAppInstance, result);
-  return result == 1 ? kExitOk : kExitFailed;
+  if (!raster) return kExitFailed;
+  return RegisterOnPrinter(o_, session_, console_, std::move(*raster));
 }
 
 // The registration written to a file instead of sent; nothing is read back.
@@ -402,7 +387,9 @@ int Run::Delete() {
     if (Status sent = SendOnOwnPort(session_, DeleteNvCommand(key)); !sent) {
       ShowFailure(kAppInstance, kStrDeleteFailed, sent.failure(), key.data());
       status = kExitFailed;
+      continue;
     }
+    RecordOrSay(o_, EntryFor(o_, session_, LedgerAction::kDelete, key), {}, console_.err);
   }
   return status;
 }

@@ -18,7 +18,8 @@ Commands:
                                     write the printer commands that register
                                     the logo under KEY into FILE
   register SOURCE -k KEY            register the logo in NV memory under KEY;
-                                    a key already stored is refused
+                                    a key already stored is refused unless
+                                    --if-changed or --replace says otherwise
   test-print SOURCE                 print the logo once
   keys                              list the stored keys, one per line
   capacity                          print the remaining NV capacity in bytes
@@ -27,6 +28,11 @@ Commands:
                                     asking for each on the terminal unless --yes
   preview SOURCE                    print the logo's size in mm and dots and
                                     the share of each ink
+  status                            show whether the printer is reached, its
+                                    free NV capacity and each stored key with
+                                    what the ledger knows of it
+  ledger                            show the ledger's registrations and
+                                    deletions, oldest first
 
 SOURCE is a picture (.BMP, .RLE, .JPG, .PNG, .GIF, .SVG) or a logo document
 (.QLF), by its extension. Transparent parts of a picture print as white paper;
@@ -51,7 +57,8 @@ Printer options (default: the saved settings, else the printer file's defaults):
                        the program, else the installed ones)
 A value the chosen model does not offer is refused with the model's choices.
 
-Many printers at once (register, test-print, keys, capacity, print, delete):
+Many printers at once (register, test-print, keys, capacity, print, delete,
+status):
   --port NAME          given more than once: the command runs on each port
   --printers-list FILE one printer a line: PORT [OPTION VALUE]..., with any
                        printer option but --port; a value with blanks is
@@ -64,7 +71,7 @@ Many printers at once (register, test-print, keys, capacity, print, delete):
                        at the line's speed on top)
 Each printer gets one line: its port, ok or failed, and its output or why it
 failed, separated by tabs; a summary follows. delete needs --yes. The exit
-status is 0 only when every printer succeeded.
+status is 0 only when every printer succeeded. status writes its own lines.
 
 Conversion options (for the commands that take a SOURCE):
   --fit                          fit the logo to the paper's width
@@ -78,16 +85,37 @@ Conversion options (for the commands that take a SOURCE):
                                  2 (2nd colour) or w (white); manual needs the
                                  coarse grade, and with --mono a level is 1 or w
 
+The ledger records every registration (printer, model, key, the print raster
+and its SHA-256, the source's name and SHA-256, time, user) and deletion:
+  --ledger FILE        the ledger to use (default:
+                       $XDG_DATA_HOME/inkmark/ledger.sqlite, else
+                       ~/.local/share/inkmark/ledger.sqlite); created when
+                       missing; one that cannot be used stops no printer
+                       command, which then says it is not recorded
+  --name NAME          the printer's name in the ledger instead of its port;
+                       in a printers list, on the printer's own line
+  --if-changed         register: a printer holding, by the ledger, this very
+                       logo under KEY is left alone and reported unchanged;
+                       one holding another logo fails, unless --replace
+  --replace            register: a stored KEY is deleted and defined anew; if
+                       the define fails, the previous logo is put back from
+                       the ledger; a logo the ledger does not know is left
+                       alone unless --yes
+  --since TIME         ledger: entries from TIME on, as YYYY-MM-DD,
+                       YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS in UTC
+ledger takes --port or --name and -k KEY to show one printer or one key.
+
 Other options:
   -o, --output FILE    the file that raster and command-file write
   -k, --key KEY        the key that command-file and register use
-  --yes                delete without asking
-  --json               write the result of printers, keys, capacity, preview
-                       or of many printers as one JSON document
+  --yes                delete without asking; with register --replace,
+                       replace a logo the ledger does not know
+  --json               write the result of printers, keys, capacity, preview,
+                       status, ledger or of many printers as one JSON document
   --version            show the version
   -h, --help           show this text
 
-Options may also be written --name=VALUE; '--' ends the options.
+Options may also be written --option=VALUE; '--' ends the options.
 Long transfers show their progress on standard error when it is a terminal.
 
 Exit status: 0 success, 1 the operation failed, 2 a usage error.

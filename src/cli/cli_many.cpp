@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "cli/cli_json.h"
+#include "cli/cli_ledger.h"
 #include "cli/cli_printer.h"
 #include "platform/message_box.h"
 #include "platform/regular_file.h"
@@ -125,9 +126,10 @@ std::string Join(const std::vector<std::string>& parts, std::string_view between
   return joined;
 }
 
-// The printer's result in a few words: its output, or why it failed.
-std::string Message(const Printer& p) {
-  if (p.ok) return p.out.empty() ? Translate("inkmark", "done") : Join(p.out, " ");
+// The printer's result in a few words: its output, or why it failed. A run
+// that succeeded may still have said that the ledger could not record it:
+// its lines that name `ledger` follow its output.
+std::string Message(const Printer& p, std::string_view ledger = {}) {
   std::vector<std::string> why;
   if (p.overran)
     why.push_back(Fill(Translate("inkmark", "no result within %1 s: stopped"),
@@ -135,6 +137,12 @@ std::string Message(const Printer& p) {
   for (std::string line : p.err) {
     if (line.starts_with("inkmark: ")) line.erase(0, 9);
     if (!line.empty() && line.rfind("Try 'inkmark --help'", 0) != 0) why.push_back(line);
+  }
+  if (p.ok) {
+    std::string done = p.out.empty() ? Translate("inkmark", "done") : Join(p.out, " ");
+    for (const std::string& line : why)
+      if (!ledger.empty() && line.find(ledger) != std::string::npos) done += "; " + line;
+    return done;
   }
   if (p.status < 0 && why.empty()) return Translate("inkmark", "the run ended abnormally");
   return why.empty() ? Translate("inkmark", "failed") : Join(why, "; ");
@@ -221,6 +229,8 @@ std::vector<Printer> Printers(const CliOptions& o, Console& console, std::string
     p.args = std::move(line.options);
     p.args.insert(p.args.end(), {"--port", line.port});
     p.args.insert(p.args.end(), o.per_printer_args.begin(), o.per_printer_args.end());
+    // A printer's status is one JSON document of its own, gathered by Report.
+    if (o.command == Command::kStatus && o.json) p.args.push_back("--json");
     // Each printer's line is checked before any printer is reached.
     ParseOutcome parsed = ParseArguments(p.args);
     p.deadline = std::chrono::seconds(60);
@@ -238,26 +248,53 @@ std::vector<Printer> Printers(const CliOptions& o, Console& console, std::string
   return printers;
 }
 
+// Each printer's status lines as its run wrote them (its name starts each),
+// or in JSON each run's document; a run that wrote none gets one saying why.
+void ReportStatus(const CliOptions& o, const std::vector<Printer>& printers, std::ostream& out) {
+  if (o.json) out << "{\"command\":\"status\",\"printers\":[";
+  for (std::size_t i = 0; i < printers.size(); ++i) {
+    const Printer& p = printers[i];
+    if (o.json) {
+      out << (i ? "," : "");
+      if (p.out.size() == 1 && p.out[0].starts_with("{"))
+        out << p.out[0];
+      else
+        out << "{\"printer\":" << JsonString(p.port) << ",\"port\":" << JsonString(p.port)
+            << ",\"reachable\":false,\"error\":" << JsonString(Message(p)) << "}";
+    } else if (p.out.empty()) {
+      out << TerminalText(p.port) << "\tunreachable\t" << TerminalText(Message(p)) << '\n';
+    } else {
+      for (const std::string& line : p.out) out << line << '\n';
+    }
+  }
+}
+
 void Report(const CliOptions& o, const std::vector<Printer>& printers, std::ostream& out) {
   const auto succeeded = std::size_t(std::ranges::count_if(printers, &Printer::ok));
   std::vector<std::string> failed;
   for (const Printer& p : printers)
     if (!p.ok) failed.push_back(TerminalText(p.port));
-  if (o.json) {
+  const std::string ledger = "'" + LedgerPathFor(o).string() + "'";
+  if (o.command == Command::kStatus) {
+    ReportStatus(o, printers, out);
+  } else if (o.json) {
     out << "{\"command\":" << JsonString(CommandName(o.command)) << ",\"printers\":[";
     for (std::size_t i = 0; i < printers.size(); ++i) {
       const Printer& p = printers[i];
       out << (i ? "," : "") << "{\"port\":" << JsonString(p.port)
           << ",\"ok\":" << (p.ok ? "true" : "false") << ",\"status\":" << p.status
-          << ",\"message\":" << JsonString(Message(p)) << ",\"output\":" << JsonStrings(p.out)
-          << "}";
+          << ",\"message\":" << JsonString(Message(p, ledger))
+          << ",\"output\":" << JsonStrings(p.out) << "}";
     }
+  } else {
+    for (const Printer& p : printers)
+      out << TerminalText(p.port) << '\t' << (p.ok ? "ok" : "failed") << '\t'
+          << TerminalText(Message(p, ledger)) << '\n';
+  }
+  if (o.json) {
     out << "],\"succeeded\":" << succeeded << ",\"failed\":" << failed.size() << "}\n";
     return;
   }
-  for (const Printer& p : printers)
-    out << TerminalText(p.port) << '\t' << (p.ok ? "ok" : "failed") << '\t'
-        << TerminalText(Message(p)) << '\n';
   std::string summary = Fill(Translate("inkmark", "%1 of %2 printers succeeded"),
                              {std::to_string(succeeded), std::to_string(printers.size())});
   if (!failed.empty()) summary += Fill(Translate("inkmark", "; failed: %1"), {Join(failed, ", ")});

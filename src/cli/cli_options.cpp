@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "ledger/ledger.h"
 #include "platform/translation.h"
 
 namespace inkmark::cli {
@@ -25,15 +26,19 @@ constexpr CommandEntry kCommands[] = {
     {"print", Command::kPrint},
     {"delete", Command::kDelete},
     {"preview", Command::kPreview},
+    {"status", Command::kStatus},
+    {"ledger", Command::kLedger},
 };
 
 // Options that take a value; every other option is a flag.
 constexpr std::string_view kValueOptions[] = {
-    "--printer",   "--paper",  "--first",  "--second", "--resolution",    "--port", "--baud",
-    "--data-bits", "--parity", "--flow",   "--driver", "--printers-dir",  "--mono", "--grade",
-    "--rgb",       "--attach", "--output", "--key",    "--printers-list", "--jobs", "--deadline",
+    "--printer",       "--paper",     "--first",  "--second", "--resolution", "--port",
+    "--baud",          "--data-bits", "--parity", "--flow",   "--driver",     "--printers-dir",
+    "--mono",          "--grade",     "--rgb",    "--attach", "--output",     "--key",
+    "--printers-list", "--jobs",      "--ledger", "--name",   "--since",      "--deadline",
 };
-constexpr std::string_view kFlagOptions[] = {"--fit", "--yes", "--help", "--version", "--json"};
+constexpr std::string_view kFlagOptions[] = {"--fit",  "--yes",        "--help",   "--version",
+                                             "--json", "--if-changed", "--replace"};
 
 // The options of a run on many printers that its printers' own runs do not
 // take: the printers, how many at a time, and the shape of the results.
@@ -44,14 +49,15 @@ bool NotPassedOn(std::string_view name) {
 
 // The printer options a line of a printers list may give.
 constexpr std::string_view kLineOptions[] = {
-    "--printer", "--paper",     "--first",  "--second", "--resolution",
-    "--baud",    "--data-bits", "--parity", "--flow",   "--driver",
+    "--printer",   "--paper",  "--first", "--second", "--resolution", "--baud",
+    "--data-bits", "--parity", "--flow",  "--driver", "--name",
 };
 
 // Commands that reach a printer, and so may run on many.
 bool UsesPrinter(Command c) {
   return c == Command::kRegister || c == Command::kTestPrint || c == Command::kKeys ||
-         c == Command::kCapacity || c == Command::kPrint || c == Command::kDelete;
+         c == Command::kCapacity || c == Command::kPrint || c == Command::kDelete ||
+         c == Command::kStatus;
 }
 
 bool TakesSource(Command c) {
@@ -204,6 +210,18 @@ std::string Parser::Option(std::string_view name, const std::optional<std::strin
     return "";
   }
   if (name == "--json") return o_.json ? "option --json is given twice" : (o_.json = true, "");
+  if (name == "--if-changed")
+    return o_.if_changed ? "option --if-changed is given twice" : (o_.if_changed = true, "");
+  if (name == "--replace")
+    return o_.replace ? "option --replace is given twice" : (o_.replace = true, "");
+  if (name == "--ledger") return text(o_.ledger);
+  if (name == "--name") return text(o_.name);
+  if (name == "--since") {
+    auto since = ParseLedgerTime(v);
+    if (!since)
+      return bad(Translate("inkmark", "YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS (UTC)"));
+    return Set(o_.since, name, *since);
+  }
   if (name == "--printers-list") return text(o_.printers_list);
   if (name == "--jobs") return number(o_.jobs, 1, 64);
   if (name == "--deadline") return number(o_.deadline, 1, kMaxDeadlineSeconds);
@@ -283,11 +301,21 @@ std::string Parser::Finish() {
     return Translate("inkmark", "--deadline applies only to more than one printer");
   if (o_.many_printers() && cmd == Command::kDelete && !o_.yes)
     return Translate("inkmark", "delete on more than one printer needs --yes");
-  if (o_.json && !o_.many_printers() && cmd != Command::kPrinters && cmd != Command::kKeys &&
-      cmd != Command::kCapacity && cmd != Command::kPreview)
+  if (o_.many_printers() && o_.name)
     return Translate("inkmark",
-                     "--json applies to printers, keys, capacity, preview and more than one "
-                     "printer");
+                     "--name names one printer; give it on each line of a printers list");
+  if (o_.json && !o_.many_printers() && cmd != Command::kPrinters && cmd != Command::kKeys &&
+      cmd != Command::kCapacity && cmd != Command::kPreview && cmd != Command::kStatus &&
+      cmd != Command::kLedger)
+    return Translate("inkmark",
+                     "--json applies to printers, keys, capacity, preview, status, ledger and more "
+                     "than one printer");
+  if ((o_.if_changed || o_.replace) && cmd != Command::kRegister)
+    return Translate("inkmark", "--if-changed and --replace apply to register only");
+  if (o_.since && cmd != Command::kLedger)
+    return Translate("inkmark", "--since applies to ledger only");
+  if (cmd == Command::kLedger && o_.name && o_.printer.port)
+    return Translate("inkmark", "ledger takes --name or --port, not both");
   const std::string name = CommandName(cmd);
   if (TakesSource(cmd)) {
     if (operands_.size() != 1)
@@ -316,9 +344,11 @@ std::string Parser::Finish() {
   if (!wants_output && !o_.output.empty())
     return Fill(Translate("inkmark", "%1 takes no -o"), {name});
   if (wants_key && !o_.key) return Fill(Translate("inkmark", "%1 needs -k KEY"), {name});
-  if (!wants_key && o_.key) return Fill(Translate("inkmark", "%1 takes no -k"), {name});
-  if (o_.yes && cmd != Command::kDelete)
-    return Translate("inkmark", "--yes applies to delete only");
+  // The ledger's history may be narrowed to one key.
+  if (!wants_key && o_.key && cmd != Command::kLedger)
+    return Fill(Translate("inkmark", "%1 takes no -k"), {name});
+  if (o_.yes && cmd != Command::kDelete && !o_.replace)
+    return Translate("inkmark", "--yes applies to delete and register --replace only");
   if (o_.conversion.any() && !TakesSource(cmd))
     return Translate("inkmark", "conversion options apply only to commands that take a SOURCE");
   const ConversionChoices& c = o_.conversion;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,6 +27,8 @@ enum class Command {
   kPrint,
   kDelete,
   kPreview,
+  kStatus,
+  kLedger,
 };
 
 // Printer choices given on the command line; absent ones keep the saved
@@ -71,6 +74,13 @@ struct CliOptions {
   PrinterChoices printer;
   ConversionChoices conversion;
   bool json = false;  // --json: one JSON document on standard output
+
+  // The ledger of registrations and deletions.
+  std::optional<std::string> ledger;  // --ledger FILE; else the default
+  std::optional<std::string> name;    // --name NAME: the printer's name in the ledger
+  std::optional<std::int64_t> since;  // --since TIME of the ledger command
+  bool if_changed = false;            // register --if-changed
+  bool replace = false;               // register --replace
 
   // Many printers at once: --port more than once, or --printers-list FILE.
   std::vector<std::string> ports;            // every --port when more than one

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ledger/ledger.h"
 #include "platform/string_table.h"
 #include "ports/open_port.h"
 #include "protocol/transaction.h"
@@ -11,10 +12,13 @@
 namespace inkmark {
 namespace {
 
-// The key an item shows; items are only ever made from listed keys.
+// The key an item shows; items are only ever made from listed keys, and
+// what the ledger knows of a key follows its two characters.
 NvKey KeyOfItem(const std::string& text) {
   return MakeNvKey(text.size() > 0 ? text[0] : ' ', text.size() > 1 ? text[1] : ' ');
 }
+
+std::string KeyText(const std::string& item) { return item.substr(0, 2); }
 
 }  // namespace
 
@@ -90,7 +94,19 @@ void NvManagerWindow::GetKeyList() {
 
 void NvManagerWindow::ShowKeys(const std::vector<NvKey>& keys) {
   keys_.Clear();
-  for (const NvKey& key : keys) keys_.Append(std::string(key.data(), 2));
+  // A ledger that cannot be read adds nothing: the keys are what matters here.
+  std::optional<Ledger> ledger;
+  const PrinterProfile* profile = session_.CurrentProfile();
+  if (!ledger_.empty() && profile && profile->ports.HasSelection())
+    ledger = Ledger::Open(ledger_, LedgerMode::kRead).ToOptional();
+  for (const NvKey& key : keys) {
+    std::string item(key.data(), 2);
+    auto last = ledger ? ledger->Last(profile->ports.Selected(), item)
+                       : Result<std::optional<LedgerEntry>>(std::nullopt);
+    if (last && *last && (*last)->stores())
+      item += "  " + (*last)->source_name + "  " + LedgerTimeText((*last)->time).substr(0, 10);
+    keys_.Append(item);
+  }
   EnableSelectionButtons(false);
   view_.Enable(kNvSelectAll, true);
 }
@@ -113,7 +129,7 @@ void NvManagerWindow::PrintSelected() {
   if (keys_.SelectedCount() == 0) return;
   for (int i = 0; i < keys_.Count(); ++i) {
     if (!keys_.IsSelected(i)) continue;
-    std::string text = keys_.Item(i);
+    std::string text = KeyText(keys_.Item(i));
     WaitCursor wait(host_);
     std::int32_t result = PrintNvGraphics(session_, KeyOfItem(text));
     wait.Release();
@@ -131,7 +147,7 @@ void NvManagerWindow::DeleteSelected() {
       ++i;
       continue;
     }
-    std::string text = keys_.Item(i);
+    std::string text = KeyText(keys_.Item(i));
     if (ShowMessage(host_.Owner(), kStrAskDelete, text.c_str(), kMbYesNo) != kIdYes) {
       ++i;
       continue;

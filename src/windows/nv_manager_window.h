@@ -2,6 +2,7 @@
 // prints or deletes the selected ones, each through a port of its own.
 #pragma once
 
+#include <filesystem>
 #include <vector>
 
 #include "platform/control_view.h"
@@ -29,6 +30,10 @@ class NvManagerWindow final : public ControlEvents {
   // The key list's selection changed.
   void OnSelectionChanged();
 
+  // Each listed key then shows what this ledger knows of it: the source's
+  // name and the date it was registered on this printer's port.
+  void SetLedger(std::filesystem::path path) { ledger_ = std::move(path); }
+
   void OnControl(int id, Notification notification) override;
   void OnCloseBox() override;
 
@@ -42,6 +47,7 @@ class NvManagerWindow final : public ControlEvents {
   ControlView& view_;
   ListBoxView& keys_;
   DialogHost& host_;
+  std::filesystem::path ledger_;  // empty: no ledger is read
 };
 
 }  // namespace inkmark

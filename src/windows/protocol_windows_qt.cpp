@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "ledger/ledger.h"
 #include "windows/key_entry_template.h"
 #include "windows/key_entry_window.h"
 #include "windows/nv_manager_template.h"
@@ -78,6 +79,7 @@ int RunNvManagerWindow(QWidget* owner, const LogoSession& session) {
   QtListBox keys(*list);
   QtDialogHost host(view.dialog());
   NvManagerWindow window(session, view, keys, host);
+  window.SetLedger(DefaultLedgerPath());
   view.SetEvents(&window);
   // The window has no cancel button: Escape closes it as its close box does.
   view.dialog().SetEscapeCloses(true);

@@ -89,7 +89,8 @@ TEST(CliOptionsTest, ManyPortsPassTheRestOnAndRefuseWhatCannotRunOnMany) {
       {{"keys", "--jobs", "2"}, "--jobs applies only to more than one printer"},
       {{"delete", "AB", "--printers-list", "p.txt"}, "delete on more than one printer needs --yes"},
       {{"test-print", "a.bmp", "--json"},
-       "--json applies to printers, keys, capacity, preview and more than one printer"}};
+       "--json applies to printers, keys, capacity, preview, status, ledger and more than one "
+       "printer"}};
   for (const auto& [args, error] : kCases) EXPECT_EQ(Parse(args).error, error);
   // Both ends of --jobs: no job at all would start no child and wait forever.
   for (const char* jobs : {"0", "65"}) {

@@ -24,15 +24,16 @@ class InkmarkToolTest : public ::testing::Test {
   std::string Read(const std::string& name) const { return ReadFileText(work.path() / name); }
 
   // Runs bin/inkmark in the work folder with standard input from /dev/null,
-  // its settings and temporary files in the work folder; `on_printer` puts a
+  // its settings, temporary files and ledger in the work folder; `on_printer` puts a
   // one-ink model on COM1 first.
   ToolResult Run(std::vector<std::string> args, bool on_printer = true, bool display = true) {
     if (on_printer)
       args.insert(args.begin(), {"--printer", "DT-500/510", "--port", "COM1", "--second", "None"});
     const std::string w = work.path().string();
     std::string line = "cd '" + w + "' && TMPDIR='" + (tmpdir.empty() ? w : tmpdir) +
-                       "' INKMARK_SETTINGS_DIR='" + w + "/settings' " +
-                       (display ? "" : "env -u QT_QPA_PLATFORM ") + "'" INKMARK_BIN_DIR "/inkmark'";
+                       "' INKMARK_SETTINGS_DIR='" + w + "/settings' XDG_DATA_HOME='" + w +
+                       "/data' " + (display ? "" : "env -u QT_QPA_PLATFORM ") +
+                       "'" INKMARK_BIN_DIR "/inkmark'";
     for (const std::string& a : args) line += " '" + a + "'";
     const int status = std::system((line + " </dev/null >out.txt 2>err.txt").c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out.txt"), Read("err.txt")};

@@ -7,9 +7,9 @@ help=$("$bin/inkmark" --help) || { echo "inkmark --help failed"; exit 1; }
 man=$(sed 's/\\-/-/g' "$src/packaging/man/inkmark.1")
 completion=$(cat "$src/packaging/inkmark.bash-completion")
 status=0
-# "--name=VALUE" describes the form of every option; it is no option itself.
+# "--option=VALUE" describes the form of every option; it is no option itself.
 for option in $(grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' <<<"$help" | tr -d ' ,' | sort -u); do
-  [ "$option" = --name ] && continue
+  [ "$option" = --option ] && continue
   grep -qE -- "(^|[^a-z-])$option([^a-z-]|\$)" <<<"$man" ||
     { echo "the manual page lacks $option"; status=1; }
   grep -qE -- "(^|[^a-z-])$option([^a-z-]|\$)" <<<"$completion" ||
