@@ -1,6 +1,6 @@
 // The progress dialog of a long transfer, against a virtual printer that
-// reads at a real line's pace: it appears, counts, and its Cancel fails the
-// test print with the advice to switch the printer off and on.
+// reads at a real line's pace: it appears, counts, and its Cancel ends the
+// test print as cancelled, with the advice to switch the printer off and on.
 #include <gtest/gtest.h>
 
 #include <QPushButton>
@@ -15,7 +15,7 @@
 namespace inkmark::testing {
 namespace {
 
-TEST(TransferProgressQt, CancelStopsASlowTestPrintAndReportsItBrokenOff) {
+TEST(TransferProgressQt, CancelStopsASlowTestPrintAndReportsItCancelledAndBrokenOff) {
   DeviceMapHome home;
   RecordingMessageBoxes boxes;
   vprinter::PrinterOptions options;
@@ -45,7 +45,7 @@ TEST(TransferProgressQt, CancelStopsASlowTestPrintAndReportsItBrokenOff) {
   EXPECT_TRUE(label.contains(" of 28")) << label.toStdString();
   EXPECT_EQ(progress.dialog(), nullptr);
   EXPECT_EQ(boxes.texts(),
-            (Texts{LoadString(kStrTestPrintFailed), LoadString(kStrTransferBrokenOff)}));
+            (Texts{LoadString(kStrTestPrintCancelled), LoadString(kStrTransferBrokenOff)}));
 }
 
 }  // namespace
