@@ -78,6 +78,8 @@ std::vector<QWidget*> Controls(QtDialogView& view) {
 }
 
 TEST_F(Japanese, EveryTemplateCaptionIsTranslatedAndFitsItsControl) {
+  // In the font the program prefers for Japanese, where one is installed.
+  PreferInterfaceFont("ja");
   for (const DialogTemplate* dialog :
        {&MainTemplate(), &KeyEntryTemplate(), &NvManagerTemplate()}) {
     // Controls that the English window already lays over each other (shown
@@ -108,6 +110,7 @@ TEST_F(Japanese, EveryTemplateCaptionIsTranslatedAndFitsItsControl) {
       }
     }
   }
+  PreferInterfaceFont("");
 }
 
 TEST_F(Japanese, EditorMenusAndQtsOwnButtonsAreTranslated) {
