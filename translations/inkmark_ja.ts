@@ -770,6 +770,18 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
         <translation>ドライバ</translation>
     </message>
     <message>
+        <source>no terminal to answer; taken as %1</source>
+        <translation>答える端末がないため「%1」とします</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>いいえ</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
         <source>sent %1 of %2 bytes</source>
         <translation>%2 バイト中 %1 バイトを送信</translation>
     </message>

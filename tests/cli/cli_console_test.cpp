@@ -39,6 +39,27 @@ TEST(TerminalMessageBoxesTest, OnlyYesIsYesAndEveryQuestionIsAskedAgainUntilAnsw
             "inkmark: Inquiry: Retry? [r(etry)/C(ancel)] inkmark: Delete? [y/N] \n");
 }
 
+// Without a terminal a question is refused, and said so in the user's language.
+TEST(TerminalMessageBoxesTest, AQuestionWithoutATerminalIsRefusedInTheUsersLanguage) {
+  for (const char* language : {"", "ja"}) {
+    ASSERT_TRUE(LoadTranslations(language, INKMARK_BIN_DIR "/translations"));
+    File err(std::tmpfile(), &std::fclose);
+    TerminalMessageBoxes boxes(stdin, err.get(), false);
+    EXPECT_EQ(boxes.Show(nullptr, "Inquiry", "Delete?", kMbYesNo), kIdNo);
+    EXPECT_EQ(boxes.Show(nullptr, "Inquiry", "Retry?", kMbRetryCancel), kIdCancel);
+    EXPECT_TRUE(boxes.answered_unasked());
+    EXPECT_EQ(
+        Contents(err.get()),
+        *language
+            ? "inkmark: Inquiry: Delete?\ninkmark: 答える端末がないため「いいえ」とします\n"
+              "inkmark: Inquiry: Retry?\ninkmark: 答える端末がないため「キャンセル」とします\n"
+            : "inkmark: Inquiry: Delete?\ninkmark: no terminal to answer; taken as No\n"
+              "inkmark: Inquiry: Retry?\ninkmark: no terminal to answer; taken as "
+              "Cancel\n");
+  }
+  LoadTranslations("", {});
+}
+
 // The progress line in the user's language, rewritten in place and ended
 // once; a transfer of one piece shows none.
 TEST(TerminalProgressTest, TheLineFollowsTheLanguageAndEndsOnce) {
