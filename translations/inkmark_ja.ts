@@ -809,6 +809,17 @@ KEYは0x20から0x7Eまでの2文字です(例: AB, 01)。
     </message>
 </context>
 <context>
+    <name>Ports</name>
+    <message>
+        <source>Inquiry</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>Printer is busy. Would you retry?</source>
+        <translation>プリンタがビジーです。再試行しますか?</translation>
+    </message>
+</context>
+<context>
     <name>QAbstractFileIconProvider</name>
     <message>
         <source>Folder</source>

@@ -247,7 +247,7 @@ std::int32_t CommandSender::Send(std::span<const std::uint8_t> bytes, bool insid
 void ReportTransferFailure(WindowHandle owner, int failure_id, bool broke_off,
                            const std::optional<Failure>& why, bool cancelled) {
   // A stop the user asked for is no failure of the printer or its settings.
-  if (cancelled && !why)
+  if ((cancelled && !why) || (why && why->code == FailureCode::kCancelled))
     ShowMessage(owner,
                 failure_id == kStrTestPrintFailed ? kStrTestPrintCancelled : kStrRegisterCancelled);
   else if (why)

@@ -85,7 +85,8 @@ class CommandSender {
 };
 
 // Tells the user that a define or a test print failed (`failure_id`), or
-// that it was cancelled when the user stopped it and nothing else failed, and,
+// that it was cancelled when the user stopped it (through its progress or
+// the busy printer's question) and nothing else failed, and,
 // when it broke off inside a command, that the printer must be switched off
 // and on before it takes another.
 // `why`, when known, follows the standard text.

@@ -330,6 +330,18 @@ TEST_F(StreamTest, ReportedTransfersSendTheSameBytesAndStopBetweenPieces) {
     EXPECT_EQ(TestPrint(nullptr, session, raster), 0);
   }
   EXPECT_EQ(boxes.texts(), (Texts{Text(kStrRegisterCancelled), Text(kStrTestPrintCancelled)}));
+
+  // Cancel to a busy printer's question reads the same; any other failure
+  // still reads as failed, whatever the progress said.
+  boxes.clear();
+  const Failure answered{FailureCode::kCancelled, "COM1: the printer was busy"};
+  ReportTransferFailure(nullptr, kStrRegisterFailed, true, answered);
+  ReportTransferFailure(nullptr, kStrTestPrintFailed, false, answered);
+  ReportTransferFailure(nullptr, kStrTestPrintFailed, false, Failure{FailureCode::kHungUp, "gone"},
+                        true);
+  EXPECT_EQ(boxes.texts(),
+            (Texts{Text(kStrRegisterCancelled), Text(kStrTransferBrokenOff),
+                   Text(kStrTestPrintCancelled), Text(kStrTestPrintFailed) + "\ngone"}));
 }
 
 TEST_F(StreamTest, TestPrintSendsBandsEachPrintedBeforeTheNext) {
