@@ -10,6 +10,8 @@
 # window's own icon is stamped into the top left corner (a bare X server draws
 # no title bars).
 # Needs: xvfb (xvfb-run), imagemagick (import, convert) and xdotool.
+# The windows follow LANG as the program does: LANG=ja_JP.UTF-8 shows them in
+# Japanese, in the proportional Japanese font where one is installed.
 # Usage: scripts/screenshot-main.sh [build folder] [output.png]
 #          [--empty|--key-entry|--preview|--progress]
 set -euo pipefail

@@ -73,7 +73,7 @@
     </message>
     <message>
         <source>Print to &amp;file...</source>
-        <translation>ファイル(&amp;F)...</translation>
+        <translation>ファイルに出力(&amp;F)...</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
@@ -109,7 +109,7 @@
     </message>
     <message>
         <source>Fit to paper's width</source>
-        <translation>幅に合わせる</translation>
+        <translation>用紙の幅に合わせる</translation>
     </message>
     <message>
         <source>Properties</source>
@@ -137,7 +137,7 @@
     </message>
     <message>
         <source>Fine</source>
-        <translation>精細</translation>
+        <translation>細かい</translation>
     </message>
     <message>
         <source>Revise Level</source>
@@ -174,6 +174,18 @@
     <message>
         <source>Image %1</source>
         <translation>画像 %1</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>Even</source>
+        <translation>偶数</translation>
+    </message>
+    <message>
+        <source>Odd</source>
+        <translation>奇数</translation>
     </message>
     <message>
         <source>Network...</source>
@@ -222,7 +234,7 @@ Discard the changes and edit the file?</source>
     </message>
     <message>
         <source>&amp;Stop</source>
-        <translation>中止(&amp;S)</translation>
+        <translation>キャンセル(&amp;S)</translation>
     </message>
     <message>
         <source>&amp;Input a key to use for registration of NV graphics.</source>
@@ -237,7 +249,7 @@ Discard the changes and edit the file?</source>
     <name>NVMANAGE</name>
     <message>
         <source>Control Printer Registry</source>
-        <translation>プリンタ登録の管理</translation>
+        <translation>NVグラフィックスの管理</translation>
     </message>
     <message>
         <source>&amp;Close</source>
@@ -828,12 +840,40 @@ ledger は --port か --name と -k KEY で1台のプリンタや1つのキー�
         <translation>プリンタドライバ</translation>
     </message>
     <message>
+        <source>baud</source>
+        <translation>通信速度</translation>
+    </message>
+    <message>
+        <source>flow</source>
+        <translation>フロー制御</translation>
+    </message>
+    <message>
+        <source>driver</source>
+        <translation>ドライバ</translation>
+    </message>
+    <message>
+        <source>no terminal to answer; taken as %1</source>
+        <translation>答える端末がないため「%1」とします</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>いいえ</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>sent %1 of %2 bytes</source>
+        <translation>%2 バイト中 %1 バイトを送信</translation>
+    </message>
+    <message>
         <source>printer</source>
         <translation>プリンタ</translation>
     </message>
     <message>
-        <source>The printer folder</source>
-        <translation>プリンタフォルダ</translation>
+        <source>The printer folder offers no printer &apos;%1&apos;; the choices are: %2</source>
+        <translation>プリンタ &apos;%1&apos; はプリンタフォルダにありません。選択肢: %2</translation>
     </message>
 </context>
 <context>
@@ -1039,6 +1079,33 @@ ledger は --port か --name と -k KEY で1台のプリンタや1つのキー�
     <message>
         <source>Closes the window.</source>
         <translation>ウィンドウを閉じます。</translation>
+    </message>
+</context>
+<context>
+    <name>Ports</name>
+    <message>
+        <source>Inquiry</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>Printer is busy. Would you retry?</source>
+        <translation>プリンタがビジーです。再試行しますか?</translation>
+    </message>
+</context>
+<context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>フォルダ</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>ドライブ</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>不明</translation>
     </message>
 </context>
 </TS>

@@ -11,6 +11,22 @@
         <source>Bitmap File(*.BMP;*.RLE)~*.BMP;*.RLE~JPEG File(*.JPG)~*.JPG~Quorvel Logo File(*.QLF)~*.QLF~Other Picture(*.PNG;*.GIF;*.SVG)~*.PNG;*.GIF;*.SVG~</source>
         <translation>ビットマップファイル(*.BMP;*.RLE)~*.BMP;*.RLE~JPEGファイル(*.JPG)~*.JPG~Quorvelロゴファイル(*.QLF)~*.QLF~その他の画像(*.PNG;*.GIF;*.SVG)~*.PNG;*.GIF;*.SVG~</translation>
     </message>
+    <message id="IDS_7">
+        <source>Black</source>
+        <translation>黒</translation>
+    </message>
+    <message id="IDS_8">
+        <source>Red</source>
+        <translation>赤</translation>
+    </message>
+    <message id="IDS_9">
+        <source>Green</source>
+        <translation>緑</translation>
+    </message>
+    <message id="IDS_10">
+        <source>Blue</source>
+        <translation>青</translation>
+    </message>
     <message id="IDS_13">
         <source>Bitmap File(*.BMP)~*.BMP~ORC/POS Command File(*.BIN)~*.BIN~</source>
         <translation>ビットマップファイル(*.BMP)~*.BMP~ORC/POSコマンドファイル(*.BIN)~*.BIN~</translation>
@@ -116,6 +132,14 @@ The file may be corrupted, or the image format may not be supported.</source>
     <message id="IDS_44">
         <source>The page cannot be fitted on the paper. Choose another paper width or layout.</source>
         <translation>ページを用紙に収められません。別の用紙幅またはレイアウトを選んでください。</translation>
+    </message>
+    <message id="IDS_45">
+        <source>The registration of NV graphics was cancelled.</source>
+        <translation>NVグラフィックスの登録をキャンセルしました。</translation>
+    </message>
+    <message id="IDS_46">
+        <source>The test print was cancelled.</source>
+        <translation>テスト印刷をキャンセルしました。</translation>
     </message>
 </context>
 </TS>

@@ -9,6 +9,7 @@
 #include "platform/program_icons.h"
 #include "platform/program_info.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/qt_view.h"
 #include "platform/translation.h"
 #include "windows/main_window_qt.h"
 
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   inkmark::LoadRequestedTranslations();
   inkmark::InstallTranslations();
+  inkmark::PreferInterfaceFont(inkmark::RequestedLanguage());
   QApplication::setWindowIcon(inkmark::LoadProgramIcon(inkmark::ProgramIcon::kTool));
   // A demonstration or a test run keeps its settings apart from the real ones.
   if (const char* dir = std::getenv("INKMARK_SETTINGS_DIR"); dir && *dir) {

@@ -2,6 +2,7 @@
 
 #include "cli/cli_json.h"
 #include "platform/string_table.h"
+#include "platform/translation.h"
 
 namespace inkmark::cli {
 
@@ -28,8 +29,9 @@ int TerminalMessageBoxes::Show(WindowHandle, const std::string& caption,
   const int refuse = yes_no ? kIdNo : kIdCancel;
   if (!interactive_) {
     answered_unasked_ = true;
-    std::fprintf(err_, "%s%s\ninkmark: no terminal to answer; taken as %s\n", prefix.c_str(),
-                 text.c_str(), yes_no ? "No" : "Cancel");
+    const std::string taken = Fill(Translate("inkmark", "no terminal to answer; taken as %1"),
+                                   {Translate("inkmark", yes_no ? "No" : "Cancel")});
+    std::fprintf(err_, "%s%s\ninkmark: %s\n", prefix.c_str(), text.c_str(), taken.c_str());
     return refuse;
   }
   for (;;) {

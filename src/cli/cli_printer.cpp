@@ -1,5 +1,6 @@
 #include "cli/cli_printer.h"
 
+#include <algorithm>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -78,6 +79,26 @@ std::string Pick(const std::optional<int>& value, ChoiceList<std::int32_t>& numb
   return NotOffered(option, std::to_string(*value), model, Join(numbers.choices(), -1));
 }
 
+// How many terminal columns `text` (UTF-8) takes: East Asian wide
+// characters two, others one.
+std::size_t TerminalWidth(std::string_view text) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
+      c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                      (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                      (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                      (c >= 0xFFE0 && c <= 0xFFE6) || c >= 0x20000;
+    width += wide ? 2 : 1;
+    i += length;
+  }
+  return width;
+}
+
 }  // namespace
 
 bool LoadPrinters(LogoSession& session, const std::filesystem::path& folder) {
@@ -110,9 +131,11 @@ std::string ApplyPrinterChoices(LogoSession& session, const PrinterChoices& c) {
   if (c.printer) {
     ChoiceList<std::string, false> models{{}, session.profile_index};
     for (const PrinterProfile& p : session.profiles) models.values.push_back(p.model_name);
-    std::string error =
-        Pick(c.printer, models, "printer", Translate("inkmark", "The printer folder"));
-    if (!error.empty()) return error;
+    if (!models.SelectFirst(
+            [&](const std::string& name) { return EqualsNoCase(name, *c.printer); }))
+      return Fill(
+          Translate("inkmark", "The printer folder offers no printer '%1'; the choices are: %2"),
+          {*c.printer, Join(models.choices(), -1)});
     session.profile_index = models.sel;
   }
   PrinterProfile* p = session.CurrentProfile();
@@ -149,20 +172,32 @@ std::string ApplyPrinterChoices(LogoSession& session, const PrinterChoices& c) {
 }
 
 void ListPrinters(const LogoSession& session, std::ostream& out) {
+  // The labels in the user's language, their values as the options take them.
+  const char* const kLabels[] = {"paper", "1st colour", "2nd colour", "resolution", "port",
+                                 "baud",  "data bits",  "parity",     "flow",       "driver"};
+  std::vector<std::string> labels;
+  std::size_t width = 0;
+  for (const char* label : kLabels) {
+    labels.push_back(Translate("inkmark", label) + ":");
+    width = std::max(width, TerminalWidth(labels.back()));
+  }
+  // One column for the values, two blanks right of the widest label.
+  for (std::string& label : labels)
+    label = "  " + label + std::string(width + 2 - TerminalWidth(label), ' ');
   for (std::size_t i = 0; i < session.profiles.size(); ++i) {
     const PrinterProfile& p = session.profiles[i];
     out << TerminalText(p.model_name) << (std::int32_t(i) == session.profile_index ? "*" : "")
         << '\n'
-        << "  paper:       " << Join(p.paper_widths) << '\n'
-        << "  1st colour:  " << Join(p.first_colors) << '\n'
-        << "  2nd colour:  " << Join(p.second_colors) << '\n'
-        << "  resolution:  " << Join(p.resolutions) << '\n'
-        << "  port:        " << Join(p.ports) << '\n'
-        << "  baud:        " << Join(p.baud_rates) << '\n'
-        << "  data bits:   " << Join(p.bit_lengths) << '\n'
-        << "  parity:      " << Join(p.parities) << '\n'
-        << "  flow:        " << Join(p.flows) << '\n'
-        << "  driver:      " << Join(p.driver_names) << '\n';
+        << labels[0] << Join(p.paper_widths) << '\n'
+        << labels[1] << Join(p.first_colors) << '\n'
+        << labels[2] << Join(p.second_colors) << '\n'
+        << labels[3] << Join(p.resolutions) << '\n'
+        << labels[4] << Join(p.ports) << '\n'
+        << labels[5] << Join(p.baud_rates) << '\n'
+        << labels[6] << Join(p.bit_lengths) << '\n'
+        << labels[7] << Join(p.parities) << '\n'
+        << labels[8] << Join(p.flows) << '\n'
+        << labels[9] << Join(p.driver_names) << '\n';
   }
 }
 

@@ -3,6 +3,9 @@
 #include <signal.h>
 
 #include <initializer_list>
+#include <string>
+
+#include "platform/translation.h"
 
 namespace inkmark::cli {
 namespace {
@@ -34,8 +37,9 @@ bool TerminalProgress::Update(std::uint64_t sent, std::uint64_t total) {
   if (g_stop_signal != 0) return false;
   // A transfer that fits in one piece is over before anyone could read it.
   if (!show_ || total < kProgressStep || sent == 0) return true;
-  std::fprintf(err_, "\rinkmark: sent %llu of %llu bytes", static_cast<unsigned long long>(sent),
-               static_cast<unsigned long long>(total));
+  if (line_.empty()) line_ = Translate("inkmark", "sent %1 of %2 bytes");
+  std::fprintf(err_, "\rinkmark: %s",
+               Fill(line_, {std::to_string(sent), std::to_string(total)}).c_str());
   std::fflush(err_);
   shown_ = true;
   return true;

@@ -1,11 +1,12 @@
 // The progress of a long transfer as one line on the terminal, rewritten in
-// place: "inkmark: sent 8192 of 20480 bytes". It is also where a transfer
+// place: "inkmark: sent 8192 of 20480 bytes", in the user's language. It is also where a transfer
 // learns that the user asked it to stop (Ctrl-C, SIGTERM, SIGHUP): it then
 // ends after the piece in flight.
 #pragma once
 
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 #include "protocol/transfer_progress.h"
 
@@ -22,6 +23,7 @@ class TerminalProgress final : public TransferProgress {
   std::FILE* err_;
   bool show_;
   bool shown_ = false;  // the line is on the terminal and wants its end
+  std::string line_;    // the line's text in the user's language, once known
 };
 
 // Installs the handlers of SIGINT, SIGTERM and SIGHUP: during a transfer the

@@ -42,6 +42,8 @@ std::string_view FailureCodeName(FailureCode code) {
       return "no space left";
     case FailureCode::kCannotFit:
       return "cannot be fitted";
+    case FailureCode::kCancelled:
+      return "cancelled";
   }
   return "failure";
 }

@@ -32,6 +32,7 @@ enum class FailureCode : std::uint8_t {
   kInvalidArgument,
   kNoSpace,    // the disk that holds the temporary files is full
   kCannotFit,  // a page that no size on the paper can hold
+  kCancelled,  // the user chose to stop (Cancel to a busy printer's question)
 };
 
 struct Failure;

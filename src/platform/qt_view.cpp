@@ -1,9 +1,11 @@
 #include "platform/qt_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -31,6 +33,17 @@ namespace {
 
 // The cancel button's ID, which Escape presses.
 constexpr int kCancelId = 2;
+
+struct InterfaceFont {
+  QString japanese_face;  // "" unless a Japanese interface has one
+  QFont system;           // the application's font before a Japanese one was preferred
+  bool changed = false;
+};
+
+InterfaceFont& Interface() {
+  static InterfaceFont font;
+  return font;
+}
 
 QString ToQt(std::string_view text) {
   return QString::fromLocal8Bit(text.data(), qsizetype(text.size()));
@@ -228,6 +241,28 @@ void TemplateDialog::closeEvent(QCloseEvent* event) {
   if (events_ != nullptr) events_->OnCloseBox();
 }
 
+QString PreferInterfaceFont(std::string_view language) {
+  InterfaceFont& f = Interface();
+  if (f.changed) QApplication::setFont(f.system);
+  f.changed = false;
+  f.japanese_face.clear();
+  if (language != "ja") return {};
+  const QStringList installed = QFontDatabase::families();
+  for (const char* face : {"Noto Sans CJK JP", "IPAPGothic"}) {
+    if (installed.contains(QLatin1String(face))) {
+      f.japanese_face = QLatin1String(face);
+      break;
+    }
+  }
+  if (f.japanese_face.isEmpty()) return {};
+  f.system = QApplication::font();
+  f.changed = true;
+  QFont font = f.system;
+  font.setFamilies({f.japanese_face});
+  QApplication::setFont(font);
+  return f.japanese_face;
+}
+
 QtDialogView::QtDialogView(const DialogTemplate& dialog, ItemPainter painter, QWidget* parent)
     : dialog_(std::make_unique<TemplateDialog>()),
       painter_(std::move(painter)),
@@ -235,6 +270,10 @@ QtDialogView::QtDialogView(const DialogTemplate& dialog, ItemPainter painter, QW
   if (parent != nullptr) dialog_->setParent(parent, Qt::Dialog);
   dialog_->setWindowTitle(TemplateText(context_, dialog.title));
   QFont font(ToQt(dialog.font_face), dialog.font_points);
+  // Latin text keeps the template's face, and the window its size; Japanese
+  // text takes the interface's face rather than whatever the system falls back to.
+  if (!Interface().japanese_face.isEmpty())
+    font.setFamilies({ToQt(dialog.font_face), Interface().japanese_face});
   dialog_->setFont(font);
   QFontMetrics metrics(font);
   units_ = DialogUnitsFromFont(metrics.horizontalAdvance(QStringLiteral(

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/control_view.h"
@@ -17,6 +18,14 @@ class QPainter;
 class QRect;
 
 namespace inkmark {
+
+// Under a Japanese `language` ("ja"), the interface's texts take a
+// proportional Japanese font where one is installed (Noto Sans CJK JP, else
+// IPAPGothic): the application's font, and the windows built from templates
+// for the characters their template font lacks. The font the system would pick
+// is fixed-pitch, which makes Latin text look typed. "" restores the defaults.
+// The face taken, or "" for none.
+QString PreferInterfaceFont(std::string_view language);
 
 // Draws one item of an owner-drawn list: the list's ID, the item rectangle, the
 // item text, whether it is selected and whether the list is disabled.

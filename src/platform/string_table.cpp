@@ -1,7 +1,5 @@
 #include "platform/string_table.h"
 
-#include <string_view>
-
 #include "platform/translation.h"
 
 namespace inkmark {
@@ -54,9 +52,17 @@ constexpr Entry kEnglish[] = {
     {42, "The temporary folder \"%s\" cannot be made private. Pictures cannot be shown."},
     {43, "The temporary files could not be written: the disk that holds them is full."},
     {44, "The page cannot be fitted on the paper. Choose another paper width or layout."},
+    {45, "The registration of NV graphics was cancelled."},
+    {46, "The test print was cancelled."},
 };
 
 }  // namespace
+
+std::string_view EnglishString(int id) {
+  for (const auto& e : kEnglish)
+    if (e.id == id) return e.text;
+  return {};
+}
 
 std::string LoadString(int id, std::size_t max_chars) {
   for (const auto& e : kEnglish) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace inkmark {
 
@@ -43,11 +44,18 @@ enum StringId : int {
   kStrTempFolderUnsafe = 42,
   kStrTempDiskFull = 43,
   kStrPageCannotFit = 44,
+  // Shown when the user stopped a define or a test print.
+  kStrRegisterCancelled = 45,
+  kStrTestPrintCancelled = 46,
 };
 
 // The text of `id` in the user's language, cut to `max_chars` characters as a
 // fixed buffer of max_chars + 1 bytes would hold the English text (a UTF-8
 // translation keeps as many characters, never part of one); "" for an unknown ID.
 std::string LoadString(int id, std::size_t max_chars = 127);
+
+// The English text of `id` whatever the user's language, for texts that are
+// matched against what files hold (the ink names); "" for an unknown ID.
+std::string_view EnglishString(int id);
 
 }  // namespace inkmark

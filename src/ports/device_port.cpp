@@ -12,6 +12,7 @@
 
 #include "platform/line_queues.h"
 #include "platform/message_box.h"
+#include "platform/translation.h"
 #include "ports/clock.h"
 #include "ports/device_map.h"
 #include "ports/read_timing.h"
@@ -300,10 +301,12 @@ Status DevicePort::write(const std::uint8_t* buffer, std::uint32_t length, std::
     // Only a printer that has taken nothing for the whole wait is worth a
     // question: bytes taken start the wait again.
     if (clock.NowMs() - last_taken_ms_ < kBusyQuestionMs) continue;
-    int answer = CurrentMessageBoxes().Show(nullptr, kBusyCaption, kBusyQuestion, kMbRetryCancel);
+    int answer = CurrentMessageBoxes().Show(nullptr, Translate("Ports", kBusyCaption),
+                                            Translate("Ports", kBusyQuestion), kMbRetryCancel);
     if (answer != kIdRetry) {
       errors = t.error;
-      return transferFailure(t.error, "write");
+      // The printer's state is unchanged, but the user, not the line, ended the write.
+      return {FailureCode::kCancelled, label() + ": the printer was busy and the write cancelled"};
     }
     last_taken_ms_ = clock.NowMs();
   }

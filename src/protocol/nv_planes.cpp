@@ -131,7 +131,8 @@ std::int32_t SendNvDefine(PortDriver& port, WindowHandle owner, const LogoSessio
   if (result == 1) result = out.Start(header);
   if (result == 1) result = out.Continue(data);
   port.endJob();
-  if (result != 1) ReportTransferFailure(owner, kStrRegisterFailed, out.broke_off(), out.failure());
+  if (result != 1)
+    ReportTransferFailure(owner, kStrRegisterFailed, out.broke_off(), out.failure(), out.stopped());
   return result;
 }
 
@@ -205,7 +206,7 @@ std::int32_t SendTestPrintBands(WindowHandle owner, const LogoSession& session,
     result = 0;
     if (!why) why = closed.failure();
   }
-  if (result != 1) ReportTransferFailure(owner, kStrTestPrintFailed, broke_off, why);
+  if (result != 1) ReportTransferFailure(owner, kStrTestPrintFailed, broke_off, why, out.stopped());
   return result;
 }
 
@@ -294,8 +295,12 @@ std::int32_t CommandSender::Send(std::span<const std::uint8_t> bytes, bool insid
 }
 
 void ReportTransferFailure(WindowHandle owner, int failure_id, bool broke_off,
-                           const std::optional<Failure>& why) {
-  if (why)
+                           const std::optional<Failure>& why, bool cancelled) {
+  // A stop the user asked for is no failure of the printer or its settings.
+  if ((cancelled && !why) || (why && why->code == FailureCode::kCancelled))
+    ShowMessage(owner,
+                failure_id == kStrTestPrintFailed ? kStrTestPrintCancelled : kStrRegisterCancelled);
+  else if (why)
     ShowFailure(owner, failure_id, *why);
   else
     ShowMessage(owner, failure_id);

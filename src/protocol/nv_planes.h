@@ -69,6 +69,8 @@ class CommandSender {
   // A further piece of the command started last.
   std::int32_t Continue(std::span<const std::uint8_t> bytes) { return Send(bytes, true); }
   bool broke_off() const { return broke_off_; }
+  // The user stopped the transfer through its progress.
+  bool stopped() const { return stopped_; }
   // Why the last piece failed; none while every piece went out.
   const std::optional<Failure>& failure() const { return failure_; }
 
@@ -91,12 +93,15 @@ class CommandSender {
   std::optional<Failure> failure_;
 };
 
-// Tells the user that a define or a test print failed (`failure_id`) and,
+// Tells the user that a define or a test print failed (`failure_id`), or
+// that it was cancelled when the user stopped it (through its progress or
+// the busy printer's question) and nothing else failed, and,
 // when it broke off inside a command, that the printer must be switched off
 // and on before it takes another.
 // `why`, when known, follows the standard text.
 void ReportTransferFailure(WindowHandle owner, int failure_id, bool broke_off,
-                           const std::optional<Failure>& why = std::nullopt);
+                           const std::optional<Failure>& why = std::nullopt,
+                           bool cancelled = false);
 
 // Fills `data` with the dots of `value` in rows first_row .. first_row +
 // rows - 1 and returns the store command that carries them; `data` is cut to

@@ -26,8 +26,10 @@ std::int32_t ColorFromName(std::string_view name) {
                                   {kStrRed, kColorRed},
                                   {kStrGreen, kColorGreen},
                                   {kStrBlue, kColorBlue}};
+  // Printer files and saved settings name the inks in English, whatever
+  // language the lists show them in.
   for (const auto& ink : kInks) {
-    if (EqualsNoCase(name, LoadString(ink.id, 15))) return ink.value;
+    if (EqualsNoCase(name, EnglishString(ink.id))) return ink.value;
   }
   return kNoInk;
 }

@@ -33,8 +33,10 @@ constexpr char kDriverPort[] = "Corlane Printer Driver";
 constexpr char kEditorName[] = "InkmarkEdit";
 
 template <bool kExtra>
-void FillNames(ControlView& view, int id, const ChoiceList<std::string, kExtra>& names) {
-  for (const std::string& name : names.choices()) view.AddItem(id, name);
+void FillNames(ControlView& view, int id, const ChoiceList<std::string, kExtra>& names,
+               bool shown_names = false) {
+  for (const std::string& name : names.choices())
+    view.AddItem(id, shown_names ? ShownChoiceName(name) : name);
   view.SetSelection(id, names.sel);
 }
 
@@ -98,15 +100,15 @@ void MainWindow::Open() {
 void MainWindow::FillPrinterPanel(const PrinterProfile& p) {
   for (int id : kPanelLists) view_.ClearList(id);
   FillNames(view_, kIdPaperWidth, p.paper_widths);
-  FillNames(view_, kIdFirstColor, p.first_colors);
-  FillNames(view_, kIdSecondColor, p.second_colors);
+  FillNames(view_, kIdFirstColor, p.first_colors, true);
+  FillNames(view_, kIdSecondColor, p.second_colors, true);
   FillNumbers(view_, kIdResolution, p.resolutions, "%d x %ddpi");
   FillPortList(p, p.ports.Selected());
   ApplyPortRule(view_.Text(kIdPort));
   FillNames(view_, kIdDriver, p.driver_names);
   FillNumbers(view_, kIdBaudRate, p.baud_rates, "%dbps");
   FillNumbers(view_, kIdDataLength, p.bit_lengths, "%dbit");
-  FillNames(view_, kIdParity, p.parities);
+  FillNames(view_, kIdParity, p.parities, true);
   FillNames(view_, kIdHandshake, p.flows);
 }
 

@@ -25,6 +25,11 @@ struct ColorItemLook {
 // `disabled` items are drawn grey by the caller with swatch 108.
 ColorItemLook ColorItemLookFor(std::string_view name, bool disabled);
 
+// A name from a printer file as the colour and parity lists show it: the
+// inks and the parities in the user's language, any other name as it stands.
+// Only the shown text changes: selections are kept by position.
+std::string ShownChoiceName(std::string_view name);
+
 class MainWindow final : public ControlEvents {
  public:
   MainWindow(LogoSession& session, ControlView& view, MainPipeline& pipeline, MainHost& host,

@@ -1,25 +1,49 @@
 // The ink colours: the colour lists, the ink rule and how the lists draw.
+#include "platform/string_table.h"
 #include "platform/text.h"
+#include "platform/translation.h"
 #include "session/ink_rules.h"
 #include "windows/main_ids.h"
 #include "windows/main_window.h"
 
 namespace inkmark {
 
+namespace {
+
+constexpr int kInkNames[] = {kStrBlack, kStrRed, kStrGreen, kStrBlue};
+
+}  // namespace
+
 ColorItemLook ColorItemLookFor(std::string_view name, bool disabled) {
   if (disabled) return {0, 108};
   struct Entry {
-    std::string_view name;
+    int id;
     std::int32_t color;
     int swatch;
   };
-  static constexpr Entry kEntries[] = {{"Black", kColorBlack, 104},
-                                       {"Red", kColorRed, 105},
-                                       {"Green", kColorGreen, 106},
-                                       {"Blue", kColorBlue, 107}};
+  static constexpr Entry kEntries[] = {{kStrBlack, kColorBlack, 104},
+                                       {kStrRed, kColorRed, 105},
+                                       {kStrGreen, kColorGreen, 106},
+                                       {kStrBlue, kColorBlue, 107}};
+  // The item shows the name in the user's language or as the file has it.
   for (const Entry& e : kEntries)
-    if (EqualsNoCase(name, e.name)) return {e.color, e.swatch};
+    if (EqualsNoCase(name, EnglishString(e.id)) || name == LoadString(e.id, 15))
+      return {e.color, e.swatch};
   return {kColorBlack, 108};
+}
+
+std::string ShownChoiceName(std::string_view name) {
+  for (int id : kInkNames) {
+    if (!EqualsNoCase(name, EnglishString(id))) continue;
+    std::string shown = LoadString(id, 15);
+    return shown == EnglishString(id) ? std::string(name) : shown;
+  }
+  for (const char* parity : {"None", "Even", "Odd"}) {
+    if (!EqualsNoCase(name, parity)) continue;
+    std::string shown = Translate("MAIN", parity);
+    return shown == parity ? std::string(name) : shown;
+  }
+  return std::string(name);
 }
 
 // Lists 1015 and 1039 offer the 1st colour and, when there is one, the 2nd.
@@ -28,8 +52,9 @@ void MainWindow::FillInkLists() {
   for (int id : {int(kIdMonoColor), int(kIdTextColor)}) {
     view_.ClearList(id);
     if (p == nullptr) continue;
-    view_.AddItem(id, p->first_colors.Selected());
-    if (session_.second_color != kNoInk) view_.AddItem(id, p->second_colors.Selected());
+    view_.AddItem(id, ShownChoiceName(p->first_colors.Selected()));
+    if (session_.second_color != kNoInk)
+      view_.AddItem(id, ShownChoiceName(p->second_colors.Selected()));
   }
 }
 

@@ -274,7 +274,7 @@ TEST_F(InkmarkSignalTest, ASignalInATransferStopsAfterThePieceInFlightAndDefines
     const ToolResult r = RegisterAndSignal({signal_number});
     EXPECT_EQ(r.status, status) << r.err;
     EXPECT_EQ(r.err,
-              "inkmark: Failed to register NV graphics. Please confirm the printer settings.\n"
+              "inkmark: The registration of NV graphics was cancelled.\n"
               "inkmark: The printer may still be waiting for the rest of the data. Switch it off "
               "and on before the next command.\n");
     // Well before the 11 s the whole define takes.

@@ -184,8 +184,14 @@ TEST_F(InkmarkRunTest, HelpAndMessagesFollowTheLanguageOfTheLocale) {
   ToolResult help = Run({"--help"}, false);
   ToolResult bad = Run({"--paper", "99mm", "keys"}, false);
   ToolResult missing = Run({"preview", "missing.bmp"}, false);
+  ToolResult unknown = Run({"--printer", "XX", "keys"}, false);
+  ToolResult listed = Run({"printers"}, false);
+  ToolResult json = Run({"--json", "printers"}, false);
   ::setenv("LC_ALL", "C", 1);
   ToolResult english = Run({"--paper", "99mm", "keys"}, false);
+  ToolResult english_unknown = Run({"--printer", "XX", "keys"}, false);
+  ToolResult english_listed = Run({"printers"}, false);
+  ToolResult english_json = Run({"--json", "printers"}, false);
   before ? ::setenv("LC_ALL", kept.c_str(), 1) : ::unsetenv("LC_ALL");
   EXPECT_EQ(help.out.rfind("使い方: inkmark [オプション] コマンド [引数]\n", 0), 0u) << help.out;
   EXPECT_EQ(
@@ -196,6 +202,37 @@ TEST_F(InkmarkRunTest, HelpAndMessagesFollowTheLanguageOfTheLocale) {
   EXPECT_EQ(english.err,
             "inkmark: DT-200/210 offers no paper '99mm'; the choices are: 58mm, 80mm\n"
             "Try 'inkmark --help' for more information.\n");
+  EXPECT_EQ(unknown.err.rfind("inkmark: プリンタ 'XX' はプリンタフォルダにありません。選択肢: "
+                              "DT-200/210, ",
+                              0),
+            0u)
+      << unknown.err;
+  EXPECT_EQ(
+      english_unknown.err.rfind(
+          "inkmark: The printer folder offers no printer 'XX'; the choices are: DT-200/210, ", 0),
+      0u)
+      << english_unknown.err;
+  // The labels in Japanese, lined up on the terminal's columns (a Japanese
+  // character takes two); the values as the options take them.
+  EXPECT_EQ(listed.out.rfind("DT-200/210*\n"
+                             "  用紙:          58mm, 80mm*\n"
+                             "  第1色:         Black*\n"
+                             "  第2色:         Red*, None\n",
+                             0),
+            0u)
+      << listed.out;
+  EXPECT_NE(listed.out.find("\n  パリティ:      None*, Even, Odd\n"), std::string::npos)
+      << listed.out;
+  EXPECT_EQ(english_listed.out.rfind("DT-200/210*\n"
+                                     "  paper:       58mm, 80mm*\n"
+                                     "  1st colour:  Black*\n"
+                                     "  2nd colour:  Red*, None\n",
+                                     0),
+            0u)
+      << english_listed.out;
+  // What programs read stays the same in every language.
+  EXPECT_EQ(json.out, english_json.out);
+  EXPECT_FALSE(json.out.empty());
 }
 
 }  // namespace

@@ -312,13 +312,36 @@ TEST_F(StreamTest, ReportedTransfersSendTheSameBytesAndStopBetweenPieces) {
   EXPECT_EQ(progress.updates.back(),
             std::pair(std::uint64_t(Sent().size()), std::uint64_t(Sent().size())));
 
+  // A stop inside the define's data leaves the printer waiting for the rest;
+  // one before the first byte leaves it as it was. Either reads as cancelled.
   progress.stop_at = kProgressStep;
   {
     ScopedTransferProgress scope(progress);
     EXPECT_EQ(Define(raster), 0);
   }
   EXPECT_LT(port->sent.size(), quiet.size());
-  EXPECT_EQ(boxes.texts(), (Texts{Text(kStrRegisterFailed), Text(kStrTransferBrokenOff)}));
+  EXPECT_EQ(boxes.texts(), (Texts{Text(kStrRegisterCancelled), Text(kStrTransferBrokenOff)}));
+  boxes.clear();
+  progress.stop_at = 0;
+  {
+    ScopedTransferProgress scope(progress);
+    EXPECT_EQ(Define(raster), 0);
+    EXPECT_EQ(port->sent.size(), 0u);
+    EXPECT_EQ(TestPrint(nullptr, session, raster), 0);
+  }
+  EXPECT_EQ(boxes.texts(), (Texts{Text(kStrRegisterCancelled), Text(kStrTestPrintCancelled)}));
+
+  // Cancel to a busy printer's question reads the same; any other failure
+  // still reads as failed, whatever the progress said.
+  boxes.clear();
+  const Failure answered{FailureCode::kCancelled, "COM1: the printer was busy"};
+  ReportTransferFailure(nullptr, kStrRegisterFailed, true, answered);
+  ReportTransferFailure(nullptr, kStrTestPrintFailed, false, answered);
+  ReportTransferFailure(nullptr, kStrTestPrintFailed, false, Failure{FailureCode::kHungUp, "gone"},
+                        true);
+  EXPECT_EQ(boxes.texts(),
+            (Texts{Text(kStrRegisterCancelled), Text(kStrTransferBrokenOff),
+                   Text(kStrTestPrintCancelled), Text(kStrTestPrintFailed) + "\ngone"}));
 }
 
 TEST_F(StreamTest, TestPrintSendsBandsEachPrintedBeforeTheNext) {

@@ -2,7 +2,7 @@
 // reads at a real line's pace: it appears at once for a long transfer, keeps
 // answering while the line is slow, its time left follows the line's speed,
 // and its Cancel stops a test print or a registration within a piece's time,
-// reporting the transfer broken off.
+// reporting the transfer cancelled and broken off.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -103,10 +103,10 @@ TEST_F(TransferProgressQtTest, ALongTestPrintShowsAtOnceKeepsAnsweringAndStopsOn
   EXPECT_GT(total, 28800);  // the data and the commands around it
   EXPECT_EQ(m.captured(3).toInt(), (total - sent + 239) / 240) << label.toStdString();
   EXPECT_EQ(boxes.texts(),
-            (Texts{LoadString(kStrTestPrintFailed), LoadString(kStrTransferBrokenOff)}));
+            (Texts{LoadString(kStrTestPrintCancelled), LoadString(kStrTransferBrokenOff)}));
 }
 
-TEST_F(TransferProgressQtTest, CancelStopsARegistrationAndReportsItBrokenOff) {
+TEST_F(TransferProgressQtTest, CancelStopsARegistrationAndReportsItCancelledAndBrokenOff) {
   const auto raster = MakeRaster(576, 200, kColorRed);
   RunAndCancel([&] {
     auto port = OpenPrinterPort(session);
@@ -121,7 +121,7 @@ TEST_F(TransferProgressQtTest, CancelStopsARegistrationAndReportsItBrokenOff) {
   EXPECT_LT(returned_at - cancelled_at, kPromptMs);
   EXPECT_TRUE(printer->Keys().empty());
   EXPECT_EQ(boxes.texts(),
-            (Texts{LoadString(kStrRegisterFailed), LoadString(kStrTransferBrokenOff)}));
+            (Texts{LoadString(kStrRegisterCancelled), LoadString(kStrTransferBrokenOff)}));
 }
 
 TEST_F(TransferProgressQtTest, ATransferTheLineTakesLessThanASecondForShowsNoDialog) {

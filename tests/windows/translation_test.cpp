@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "session/session.h"
 #include "windows/key_entry_template.h"
 #include "windows/main_template.h"
+#include "windows/main_window.h"
 #include "windows/nv_manager_template.h"
 
 namespace inkmark::testing {
@@ -38,21 +40,23 @@ class Japanese : public ::testing::Test {
   void TearDown() override { LoadTranslations("", {}); }
 };
 
-TEST_F(Japanese, StringTableIsTranslatedButInkNamesStayThoseOfThePrinterFiles) {
+TEST_F(Japanese, StringTableIsTranslatedButInksAreMatchedByTheirEnglishNames) {
   EXPECT_EQ(LoadString(kStrKeyListFailed), "キーコード一覧を取得できませんでした。");
   // Cut to as many characters as the English text may hold, never inside one.
   EXPECT_EQ(LoadString(kStrKeyListFailed, 5), "キーコード");
-  // Every text of the table has its translation, but the ink names and the
-  // extension lists, which are matched against files, and the product name.
+  // Every text of the table has its translation, but the extension lists,
+  // which are matched against files, and the product name.
   for (int id = 1; id < 100; ++id) {
-    const bool kept = id == kStrOpenExtensions || id == kStrSaveExtensions ||
-                      id == kStrAppCaption || (id >= kStrBlack && id <= kStrBlue);
+    const bool kept = id == kStrOpenExtensions || id == kStrSaveExtensions || id == kStrAppCaption;
     if (!kept && !LoadString(id).empty()) {
       EXPECT_FALSE(IsAscii(LoadString(id))) << id;
     }
   }
-  EXPECT_EQ(LoadString(kStrBlack), "Black");
+  // The lists show the inks in Japanese; printer files still name them in English.
+  EXPECT_EQ(LoadString(kStrRed), "赤");
   EXPECT_EQ(ColorFromName("red"), kColorRed);
+  EXPECT_EQ(ColorFromName("Blue"), kColorBlue);
+  EXPECT_EQ(ColorFromName("赤"), kNoInk);
   EXPECT_EQ(LoadString(kStrOpenExtensions), "BMP,RLE,JPG,QLF,PNG,GIF,SVG");
 
   LoadTranslations("", {});
@@ -74,6 +78,8 @@ std::vector<QWidget*> Controls(QtDialogView& view) {
 }
 
 TEST_F(Japanese, EveryTemplateCaptionIsTranslatedAndFitsItsControl) {
+  // In the font the program prefers for Japanese, where one is installed.
+  PreferInterfaceFont("ja");
   for (const DialogTemplate* dialog :
        {&MainTemplate(), &KeyEntryTemplate(), &NvManagerTemplate()}) {
     // Controls that the English window already lays over each other (shown
@@ -104,6 +110,7 @@ TEST_F(Japanese, EveryTemplateCaptionIsTranslatedAndFitsItsControl) {
       }
     }
   }
+  PreferInterfaceFont("");
 }
 
 TEST_F(Japanese, EditorMenusAndQtsOwnButtonsAreTranslated) {
@@ -113,6 +120,41 @@ TEST_F(Japanese, EditorMenusAndQtsOwnButtonsAreTranslated) {
   EXPECT_EQ(Translate("MAIN", "Text %1"), "文字 %1");
   LoadTranslations("", {});
   EXPECT_EQ(Translate("MAIN", "Text %1"), "Text %1");
+}
+
+// The shown names of the lists and how their items are drawn, while the
+// names themselves stay those of the printer file.
+TEST_F(Japanese, InkAndParityNamesAreShownInJapaneseAndDrawnInTheirInk) {
+  EXPECT_EQ(ShownChoiceName("Black"), "黒");
+  EXPECT_EQ(ShownChoiceName("RED"), "赤");
+  EXPECT_EQ(ShownChoiceName("None"), "なし");
+  EXPECT_EQ(ShownChoiceName("Odd"), "奇数");
+  EXPECT_EQ(ShownChoiceName("DTR/DSR"), "DTR/DSR");
+  EXPECT_EQ(ColorItemLookFor("赤", false).swatch, 105);
+  EXPECT_EQ(ColorItemLookFor("Red", false).swatch, 105);
+  EXPECT_EQ(ColorItemLookFor("なし", false).swatch, 108);
+  LoadTranslations("", {});
+  EXPECT_EQ(ShownChoiceName("black"), "black");
+  EXPECT_EQ(ShownChoiceName("None"), "None");
+}
+
+// Latin text keeps the template's face, so the windows keep their size;
+// Japanese text takes a proportional face where one is installed.
+TEST_F(Japanese, InterfacePrefersAProportionalJapaneseFont) {
+  const QFont before = QApplication::font();
+  const QString face = PreferInterfaceFont("ja");
+  QtDialogView view(KeyEntryTemplate(), {});
+  const QStringList families = view.dialog().font().families();
+  if (face.isEmpty()) {
+    EXPECT_EQ(families.size(), 1);
+    GTEST_SKIP() << "no proportional Japanese font installed";
+  }
+  EXPECT_EQ(families, (QStringList{"Arial", face}));
+  EXPECT_EQ(QApplication::font().families().first(), face);
+  EXPECT_FALSE(QFontInfo(QApplication::font()).fixedPitch()) << face.toStdString();
+  EXPECT_EQ(PreferInterfaceFont(""), "");
+  EXPECT_EQ(QApplication::font(), before);
+  EXPECT_EQ(QtDialogView(KeyEntryTemplate(), {}).dialog().font().families(), QStringList{"Arial"});
 }
 
 TEST(RequestedLanguage, FollowsTheFirstLocaleVariableThatIsSet) {
