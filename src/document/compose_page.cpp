@@ -80,15 +80,19 @@ bool DrawConvertedItem(QImage& page, LogoSession& session, LayoutItem& item, dou
 }
 
 // A white page of the document's size at the scale, with every item drawn by
-// `draw` in array order; the first item that fails ends the composition.
+// `draw` in array order; the first item that fails ends the composition. Only
+// the first `max_width` columns are made.
 template <typename Session, typename Draw>
-std::optional<BitmapFile> Compose(Session& session, double sx, double sy, Draw draw) {
+std::optional<BitmapFile> Compose(Session& session, double sx, double sy, std::int64_t max_width,
+                                  Draw draw) {
   auto header = ReadDocumentHeader(session.document_header);
   if (!header) return std::nullopt;
   const std::int64_t w = ScaleTrunc(header->page_width, sx);
   const std::int64_t h = ScaleTrunc(header->page_height, sy);
   if (!PictureSizeAllowed(w, h)) return std::nullopt;
-  QImage page = WhiteSurface(static_cast<std::int32_t>(w), static_cast<std::int32_t>(h));
+  QImage page =
+      WhiteSurface(static_cast<std::int32_t>(std::min(w, std::max<std::int64_t>(max_width, 1))),
+                   static_cast<std::int32_t>(h));
   if (page.isNull()) return std::nullopt;
   for (auto& item : session.items) {
     if (!draw(page, item)) return std::nullopt;
@@ -100,26 +104,28 @@ std::optional<BitmapFile> Compose(Session& session, double sx, double sy, Draw d
 
 int DrawImageItem(QImage& page, const ObjectHeader& object, std::span<const std::uint8_t> bitmap,
                   double scale_x, double scale_y) {
-  auto surface = BitmapToSurface(bitmap);
-  if (!surface) return 0;
   const std::int64_t x = ScaleTrunc(object.left, scale_x);
   const std::int64_t y = ScaleTrunc(object.top, scale_y);
   const std::int64_t x2 = ScaleTrunc(object.right, scale_x);
   const std::int64_t y2 = ScaleTrunc(object.bottom, scale_y);
-  StretchBlit(page, x, y, x2 - x, y2 - y, *surface,
-              object.transparent != 0 ? RasterOp::kAnd : RasterOp::kCopy);
-  return 1;
+  // Only the pixels the page shows are decoded: a small file may claim a picture
+  // far larger than the rectangle it is drawn into.
+  return StretchBitmap(page, x, y, x2 - x, y2 - y, bitmap,
+                       object.transparent != 0 ? RasterOp::kAnd : RasterOp::kCopy)
+             ? 1
+             : 0;
 }
 
 std::optional<BitmapFile> ComposeAsStored(const LogoSession& session) {
-  return Compose(session, 1.0, 1.0, [&](QImage& page, const LayoutItem& item) {
+  return Compose(session, 1.0, 1.0, INT64_MAX, [&](QImage& page, const LayoutItem& item) {
     return DrawStoredItem(page, session, item);
   });
 }
 
-std::optional<BitmapFile> ComposeConverted(LogoSession& session, double scale_x, double scale_y) {
+std::optional<BitmapFile> ComposeConverted(LogoSession& session, double scale_x, double scale_y,
+                                           std::int64_t max_width) {
   std::uint64_t converted_pixels = 0;
-  return Compose(session, scale_x, scale_y, [&](QImage& page, LayoutItem& item) {
+  return Compose(session, scale_x, scale_y, max_width, [&](QImage& page, LayoutItem& item) {
     return DrawConvertedItem(page, session, item, scale_x, scale_y, converted_pixels);
   });
 }

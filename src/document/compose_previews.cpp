@@ -127,12 +127,14 @@ bool DocumentConvertedPreview(const PreviewControls& window, LogoSession& sessio
     s = static_cast<double>(a) / session.print_width_dots;
     c = static_cast<std::int64_t>(header->page_width * s);
   }
-  auto page = ComposeConverted(session, s, s);
+  // Composed only as far as the preview shows it, and the column its cut reads.
+  auto page = ComposeConverted(session, s, s, std::int64_t{a} + 1);
   if (!page) return false;
   if (c > a) {
+    auto composed = ReadBitmapHeader(*page);
+    if (!composed) return false;
     std::array<std::int32_t, 2> size{};
-    page =
-        ScaleCropToFile(static_cast<std::int32_t>(c), a, "", &*page, session.temp_dest_path, size);
+    page = ScaleCropToFile(composed->width, a, "", &*page, session.temp_dest_path, size);
     if (!page) return false;
   }
   session.converted = std::move(*page);

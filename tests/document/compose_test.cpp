@@ -160,6 +160,35 @@ TEST(PreviewTest, JpegAndRunLengthPreviewsAreTheWholePictureFitAndCut) {
   }
 }
 
+// A JPEG with foreign bytes before its end marker is refused on every road: the
+// window's previews and the print raster, with and without Fit; the same
+// picture without them is taken on each.
+TEST(PreviewTest, AJpegWithExtraneousBytesIsRefusedByThePreviewsAndTheRasterWithAndWithoutFit) {
+  // Paper narrower than the picture: every road scales or cuts it.
+  ComposeSession cs(250);
+  LogoSession& s = cs.session();
+  FakePreviewControls window;
+  const auto sound = EncodePhotoJpeg({301, 203, 3, 2, 2, 0, false});
+  auto foreign = sound;
+  foreign.insert(foreign.end() - 2, {0x12, 0x34, 0x56});
+  for (const auto* bytes : std::array<const std::vector<std::uint8_t>*, 2>{&sound, &foreign}) {
+    const bool taken = bytes == &sound;
+    cs.UsePicture(*bytes, "photo.jpg");
+    ASSERT_EQ(LoadPicture(s.source_path).has_value(), taken);
+    for (const int fit : {0, 1}) {
+      s.fit_to_width = fit;
+      EXPECT_EQ(MakeSourcePreviews(window, s), taken ? 1 : 0) << fit;
+      EXPECT_EQ(MakeConvertedPreview(window, s), taken ? 1 : 0) << fit;
+      EXPECT_EQ(BuildPreviewImage(s).has_value(), taken) << fit;
+      auto raster = BuildLogoRaster(s);
+      ASSERT_EQ(raster.has_value(), taken) << fit;
+      if (!taken) {
+        EXPECT_NE(raster.detail().find("extraneous bytes"), std::string::npos) << raster.detail();
+      }
+    }
+  }
+}
+
 TEST(PreviewTest,
      PreviewsFollowTheWindowSelectionsPicturesAreFitAndCutAnEmptyDocumentShowsNothing) {
   ComposeSession cs(400);
@@ -561,6 +590,97 @@ TEST(ComposeEdges, ADocumentWhoseImagesTogetherClaimTooMuchIsRefusedWithItsError
   EXPECT_EQ(boxes.texts().size(), 2u);
   for (const std::string& text : boxes.texts())
     EXPECT_EQ(text.rfind("The specified image file cannot be read.", 0), 0u) << text;
+}
+
+// Image items are decoded only where the page shows them: every picture, drawn
+// into every kind of rectangle (inside, across each edge, off the page, grown,
+// shrunk, empty), copied or ANDed, gives the page the whole decode gives it,
+// and a damaged picture is refused even where nothing of it shows.
+TEST(SmallDocuments, ImageItemsDrawnFromThePixelsShownMatchTheWholePicture) {
+  auto paletted = Fixture(37, 23, 8);
+  for (int i = 0; i < 256; ++i) paletted.palette.push_back({std::uint8_t(i), 90, std::uint8_t(~i)});
+  Rows rows(23);
+  for (std::uint32_t i = 0; i < 37u * 23u; ++i) rows[i / 37].push_back((i * 13) & 0xFF);
+  paletted.pixels = PackRows(rows, 8);
+  auto rle = paletted;
+  rle.compression = 1;
+  rle.pixels.clear();
+  for (int r = 0; r < 23; ++r)
+    rle.pixels.insert(rle.pixels.end(), {5, std::uint8_t(r * 9), 20, 3, 0, 0});
+  rle.pixels.insert(rle.pixels.end(), {0, 1});
+  auto damaged = rle;
+  damaged.pixels.resize(damaged.pixels.size() - 2);  // no end marker
+  const std::vector<std::vector<std::uint8_t>> pictures = {SplitBitmap(41, 19, kRed24, kGreen24),
+                                                           BuildBitmap(paletted), BuildBitmap(rle),
+                                                           BuildBitmap(damaged)};
+  const std::array<std::int64_t, 4> rects[] = {
+      {10, 10, 37, 23}, {-20, -5, 90, 40}, {50, 30, 80, 60}, {-100, 0, 50, 50},
+      {5, 5, 3, 200},   {0, 0, 0, 10},     {30, -30, 7, 31}, {64, 40, 10, 10}};
+  for (std::size_t p = 0; p < pictures.size(); ++p) {
+    for (const auto& [x, y, w, h] : rects) {
+      for (RasterOp op : {RasterOp::kCopy, RasterOp::kAnd}) {
+        QImage shown = WhiteSurface(64, 40), whole = WhiteSurface(64, 40);
+        FillRect(shown, 0, 0, 32, 40, SurfacePixel(kColorGreen), RasterOp::kCopy);
+        FillRect(whole, 0, 0, 32, 40, SurfacePixel(kColorGreen), RasterOp::kCopy);
+        const bool drawn = StretchBitmap(shown, x, y, w, h, pictures[p], op);
+        auto surface = BitmapToSurface(pictures[p]);
+        if (surface) StretchBlit(whole, x, y, w, h, *surface, op);
+        EXPECT_EQ(drawn, surface.has_value()) << p << " at " << x << "," << y;
+        EXPECT_TRUE(shown == whole) << p << " at " << x << "," << y << " " << w << "x" << h;
+      }
+    }
+  }
+}
+
+// Text is drawn only where the page shows it, so a font far taller than the
+// page costs no more than the page: cut to a small page, the text is what the
+// same text drawn whole on a page that holds it shows there, at every angle
+// and scale.
+TEST(SmallDocuments, TextOnASmallPageIsTheWholeTextCut) {
+  for (std::int32_t e : {0, 300, 900, 1800, 2700})
+    for (double scale : {1.0, 0.5, 2.0}) {
+      QImage small = WhiteSurface(200, 100), large = WhiteSurface(1400, 1400);
+      ObjectHeader object{kTextObject, 150, 0, 0, 500, 0, 0};
+      const TextRecord text = Record("Jiffy Wg", "DejaVu Serif", -120, e);
+      ASSERT_EQ(DrawTextItem(small, object, text, kColorRed, scale, scale), 1);
+      ASSERT_EQ(DrawTextItem(large, object, text, kColorRed, scale, scale), 1);
+      EXPECT_TRUE(small == large.copy(0, 0, 200, 100)) << e << " at " << scale;
+    }
+  QImage page = WhiteSurface(200, 100);
+  // The top of the W's first stroke shows on the page.
+  ObjectHeader tall{kTextObject, 0, 0, 0, 3750, 0, 0};
+  ASSERT_EQ(DrawTextItem(page, tall, Record("Wg", "Arial", -4096), kColorRed, 1, 1), 1);
+  const PixelCensus census = CountPixels(SurfaceToPage(page), kRed24);
+  EXPECT_TRUE(census.ink > 100 && census.other == 0) << census.ink << " " << census.other;
+}
+
+// A page wider than the paper is composed only as far as the paper, and the
+// column the cut's row padding reads: the raster, the Preview window's picture
+// and the converted preview are those of the whole page cut, at paper widths
+// whose rows end on every byte of padding.
+TEST(SmallDocuments, PagesWiderThanThePaperAreTheWholePageCut) {
+  const std::vector<DocumentObject> objects = {
+      ImageObject(0, 0, 1500, 80, SplitBitmap(16, 16, kRed24, kBlack24)),
+      TextObject(560, 60, "WIDE", "Arial", -40, kColorRed)};
+  for (std::int32_t paper : {575, 576, 577, 578}) {
+    ComposeSession cs(paper);
+    ASSERT_TRUE(cs.UseDocument(1500, 80, objects));
+    auto full = ComposeConverted(cs.session(), 1.0, 1.0);
+    ASSERT_TRUE(full);
+    std::array<std::int32_t, 2> size{};
+    auto want = ScaleCropToFile(1500, paper, "", &*full, "", size);
+    auto got = BuildPreviewImage(cs.session());
+    ASSERT_TRUE(want && got);
+    EXPECT_EQ(*got, *want) << paper;
+    FakePreviewControls window;
+    ASSERT_EQ(MakeConvertedPreview(window, cs.session()), 1);
+    const double s = 200.0 / paper;
+    auto shown = ComposeConverted(cs.session(), s, s);
+    ASSERT_TRUE(shown);
+    auto cut = ScaleCropToFile(static_cast<std::int32_t>(1500 * s), 200, "", &*shown, "", size);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cs.session().converted, *cut) << paper;
+  }
 }
 
 }  // namespace

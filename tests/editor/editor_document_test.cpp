@@ -4,6 +4,7 @@
 
 #include "editor/editor_image.h"
 #include "editor/editor_text.h"
+#include "support/bitmap_fixture.h"
 #include "support/compose_fixture.h"
 
 namespace inkmark::testing {
@@ -21,6 +22,11 @@ TEST(EditorDocumentTest, SavedDocumentLoadsAsMadeAndRefusedSavesAndLoadsLeaveFil
   ASSERT_EQ(SaveEditorDocument(path, {384, 150, {*text, *ImageFromFile(bmp, 5, 6, 20, true)}}),
             SaveError::kNone);
   EXPECT_FALSE(ImageFromFile(dir.Write("x.bmp", "BMnot a bitmap").string(), 0, 0, 200, false));
+  // A JPEG the tool refuses (foreign bytes before its end marker) makes no item.
+  auto jpeg = EncodePhotoJpeg({301, 203, 3, 2, 2, 0, false});
+  EXPECT_TRUE(ImageFromFile(dir.Write("sound.jpg", Bytes(jpeg)).string(), 0, 0, 20, false));
+  jpeg.insert(jpeg.end() - 2, {0x12, 0x34, 0x56});
+  EXPECT_FALSE(ImageFromFile(dir.Write("foreign.jpg", Bytes(jpeg)).string(), 0, 0, 20, false));
 
   LoadError error = LoadError::kUnreadable;  // through the tool's document reader
   const auto loaded = LoadEditorDocument(path, error);
