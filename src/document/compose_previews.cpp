@@ -70,30 +70,46 @@ bool PlannedPicturePreviews(LogoSession& session, std::int32_t a) {
                       std::move((*previews)[1].picture));
 }
 
+// A drawing shown at each preview's size, drawn at that size and never at its
+// own first: its own size may be beyond any picture's while the paper's is not.
+bool DrawingPreviews(LogoSession& session, std::int32_t a) {
+  auto own = ScalablePictureSize(session.source_path, PictureScaleFor(session, 0));
+  if (!own) return false;
+  const auto [own_width, own_height] = *own;
+  session.source_width = static_cast<std::uint32_t>(own_width);
+  session.source_height = static_cast<std::uint32_t>(own_height);
+  auto fit_drawn = LoadPicture(session.source_path, PictureScaleFor(session, a));
+  if (!fit_drawn) return false;
+  auto fit = ScaleCropToFile(a, a, "", &*fit_drawn, session.temp_fit_path, session.fit_size);
+  if (!fit) return false;
+  // Drawn at the cut's width but made only as far as the cut, and the column
+  // its row padding reads.
+  PictureScale cut_scale =
+      PictureScaleFor(session, CutWidth(session, static_cast<std::int32_t>(own_width), a));
+  cut_scale.crop_width = a + 1;
+  auto cut_drawn = LoadPicture(session.source_path, cut_scale);
+  if (!cut_drawn) return false;
+  auto drawn = ReadBitmapHeader(*cut_drawn);
+  if (!drawn) return false;
+  auto cut =
+      ScaleCropToFile(drawn->width, a, "", &*cut_drawn, session.temp_cut_path, session.cut_size);
+  if (!cut) return false;
+  return KeepPreviews(session, std::move(*fit), std::move(*cut));
+}
+
 bool PicturePreviews(LogoSession& session, std::int32_t a) {
   if (IsPlannedPicture(session.source_path)) return PlannedPicturePreviews(session, a);
-  auto picture = LoadPicture(session.source_path, PictureScaleFor(session, 0));
+  if (IsScalablePicture(session.source_path)) return DrawingPreviews(session, a);
+  auto picture = LoadPicture(session.source_path);
   if (!picture) return false;
   auto header = ReadBitmapHeader(*picture);
   if (!header) return false;
   session.source_width = static_cast<std::uint32_t>(header->width);
   session.source_height = static_cast<std::uint32_t>(header->height);
-  // A drawing is drawn again at each preview's width rather than scaled.
-  const bool scalable = IsScalablePicture(session.source_path);
-  auto at_width = [&](std::int32_t width) -> std::optional<BitmapFile> {
-    if (!scalable) return std::nullopt;
-    return LoadPicture(session.source_path, PictureScaleFor(session, width)).ToOptional();
-  };
-  auto drawn = at_width(a);
-  if (scalable && !drawn) return false;
-  auto fit = ScaleCropToFile(a, a, "", drawn ? &*drawn : &*picture, session.temp_fit_path,
-                             session.fit_size);
+  auto fit = ScaleCropToFile(a, a, "", &*picture, session.temp_fit_path, session.fit_size);
   if (!fit) return false;
   const std::int32_t c = CutWidth(session, header->width, a);
-  drawn = at_width(c);
-  if (scalable && !drawn) return false;
-  auto cut = ScaleCropToFile(c, a, "", drawn ? &*drawn : &*picture, session.temp_cut_path,
-                             session.cut_size);
+  auto cut = ScaleCropToFile(c, a, "", &*picture, session.temp_cut_path, session.cut_size);
   if (!cut) return false;
   return KeepPreviews(session, std::move(*fit), std::move(*cut));
 }

@@ -189,6 +189,53 @@ TEST(PreviewTest, AJpegWithExtraneousBytesIsRefusedByThePreviewsAndTheRasterWith
   }
 }
 
+// A drawing is shown drawn at each preview's size, never at its own first: one
+// whose own size is beyond the picture limits shows both previews with Fit,
+// and the Preview window's picture is what Test Print sends; the cut preview,
+// made only as far as it is cut, is that of the drawing made whole at its width.
+TEST(PreviewTest, DrawingsShowAtThePreviewSizesEvenWhenTheirOwnSizeIsBeyondTheLimits) {
+  ComposeSession cs(400);
+  LogoSession& s = cs.session();
+  FakePreviewControls window;  // usable width 200
+  auto svg = [](const std::string& size) {
+    const std::string text = R"(<svg xmlns="http://www.w3.org/2000/svg" )" + size +
+                             R"( viewBox="0 0 6 1"><rect width="3" height="1"/></svg>)";
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+  };
+  auto inked = [](const BitmapFile& picture) {
+    return CountPixels(picture, kBlack24).ink + CountPixels(picture, kRed24).ink;
+  };
+  // 1801 x 300 at 96 to the inch: the cut preview is drawn at 900 and cut at 200.
+  cs.UsePicture(svg(R"(width="1801" height="300")"), "small.svg");
+  ASSERT_EQ(MakeSourcePreviews(window, s), 1);
+  EXPECT_EQ((std::array{s.source_width, s.source_height}), (std::array{1801u, 300u}));
+  std::array<std::int32_t, 2> size{};
+  const BitmapFile at_fit = *LoadPicture(s.source_path, {200, 96});
+  const BitmapFile at_cut = *LoadPicture(s.source_path, {900, 96});
+  EXPECT_EQ(s.fit_image, *ScaleCropToFile(200, 200, "", &at_fit, "", size));
+  EXPECT_EQ(s.cut_image, *ScaleCropToFile(900, 200, "", &at_cut, "", size));
+  EXPECT_EQ(size, s.cut_size);
+
+  // 600 x 100 inches is 57600 x 9600 pixels.
+  cs.UsePicture(svg(R"(width="600in" height="100in")"), "huge.svg");
+  s.fit_to_width = 0;
+  EXPECT_FALSE(BuildLogoRaster(s)) << "its own size is beyond the limits";
+  s.fit_to_width = 1;
+  ASSERT_EQ(MakeSourcePreviews(window, s), 1);
+  EXPECT_EQ((std::array{s.source_width, s.source_height}), (std::array{57600u, 9600u}));
+  EXPECT_GT(inked(s.fit_image), 0);
+  EXPECT_GT(inked(s.cut_image), 0);
+  ASSERT_EQ(MakeConvertedPreview(window, s), 1);
+  EXPECT_GT(inked(s.converted), 0);
+  auto shown = BuildPreviewImage(s);
+  auto sent = BuildLogoRaster(s);
+  ASSERT_TRUE(shown && sent);
+  auto from_shown = LogoRaster::FromFile(std::move(*shown));
+  ASSERT_TRUE(from_shown);
+  EXPECT_TRUE(std::ranges::equal(from_shown->bytes(), sent->bytes()));
+  EXPECT_EQ((std::array{sent->width(), sent->height()}), (std::array{400, 67}));
+}
+
 TEST(PreviewTest,
      PreviewsFollowTheWindowSelectionsPicturesAreFitAndCutAnEmptyDocumentShowsNothing) {
   ComposeSession cs(400);
