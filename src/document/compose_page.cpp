@@ -47,16 +47,17 @@ std::optional<BitmapFile> ConvertImageItem(LogoSession& session, LayoutItem& ite
   return ConvertFileInPlace(session.temp_dest_path, item.params, session);
 }
 
-bool DrawStoredItem(QImage& page, const LogoSession& session, const LayoutItem& item) {
+bool DrawStoredItem(QImage& page, const LogoSession& session, const LayoutItem& item,
+                    std::int64_t page_top = 0) {
   const std::span<const std::uint8_t> data(session.document);
   auto object = ReadObjectHeader(data, item.object);
   if (!object) return false;
   if (object->kind == kTextObject) {
     auto text = ReadTextRecord(data, item.payload);
-    return text && DrawTextItem(page, *object, *text, object->text_color, 1.0, 1.0) == 1;
+    return text && DrawTextItem(page, *object, *text, object->text_color, 1.0, 1.0, page_top) == 1;
   }
   if (object->kind == kImageObject) {
-    return DrawImageItem(page, *object, EmbeddedBitmap(session, item), 1.0, 1.0) == 1;
+    return DrawImageItem(page, *object, EmbeddedBitmap(session, item), 1.0, 1.0, page_top) == 1;
   }
   return true;  // other kinds are not drawn
 }
@@ -103,11 +104,11 @@ std::optional<BitmapFile> Compose(Session& session, double sx, double sy, std::i
 }  // namespace
 
 int DrawImageItem(QImage& page, const ObjectHeader& object, std::span<const std::uint8_t> bitmap,
-                  double scale_x, double scale_y) {
+                  double scale_x, double scale_y, std::int64_t page_top) {
   const std::int64_t x = ScaleTrunc(object.left, scale_x);
-  const std::int64_t y = ScaleTrunc(object.top, scale_y);
+  const std::int64_t y = ScaleTrunc(object.top, scale_y) - page_top;
   const std::int64_t x2 = ScaleTrunc(object.right, scale_x);
-  const std::int64_t y2 = ScaleTrunc(object.bottom, scale_y);
+  const std::int64_t y2 = ScaleTrunc(object.bottom, scale_y) - page_top;
   // Only the pixels the page shows are decoded: a small file may claim a picture
   // far larger than the rectangle it is drawn into.
   return StretchBitmap(page, x, y, x2 - x, y2 - y, bitmap,
@@ -128,6 +129,61 @@ std::optional<BitmapFile> ComposeConverted(LogoSession& session, double scale_x,
   return Compose(session, scale_x, scale_y, max_width, [&](QImage& page, LayoutItem& item) {
     return DrawConvertedItem(page, session, item, scale_x, scale_y, converted_pixels);
   });
+}
+
+Result<PictureRows> ComposeAsStoredRows(const LogoSession& session, const MakeRowPlan& make_plan) {
+  const Failure refused{FailureCode::kNoMemory, "the logo document cannot be composed"};
+  auto header = ReadDocumentHeader(session.document_header);
+  if (!header) return refused;
+  const std::int64_t w = header->page_width;
+  const std::int64_t h = header->page_height;
+  if (!PictureSizeAllowed(w, h)) return refused;
+  auto plan = make_plan(static_cast<std::int32_t>(w), static_cast<std::int32_t>(h));
+  if (!plan || plan->keep.size() != static_cast<std::size_t>(h) || plan->columns == 0 ||
+      plan->columns > static_cast<std::uint64_t>(w))
+    return refused;
+  const std::int32_t columns = static_cast<std::int32_t>(plan->columns);
+  PictureRows rows;
+  rows.header.resize(kHeadersSize);
+  WriteRgb24Header(rows.header, static_cast<std::int32_t>(w), static_cast<std::int32_t>(h));
+  rows.slot.assign(static_cast<std::size_t>(h), -1);
+  std::int32_t kept = 0;
+  for (std::size_t r = 0; r < plan->keep.size(); ++r) {
+    if (plan->keep[r]) rows.slot[r] = kept++;
+  }
+  rows.stride = Rgb24Stride(columns);
+  rows.owned.reset(new std::uint8_t[rows.stride * static_cast<std::size_t>(kept)]());
+  rows.pixels = rows.owned.get();
+  // Bands of about 8 MB; one with no row kept is not composed.
+  constexpr std::int64_t kBandBytes = std::int64_t{8} << 20;
+  const std::int64_t band_rows = std::clamp<std::int64_t>(kBandBytes / (4 * columns), 1, h);
+  bool composed = false;
+  for (std::int64_t top = 0; top < h; top += band_rows) {
+    const std::int64_t bottom = std::min(h, top + band_rows);
+    bool wanted = false;
+    for (std::int64_t y = top; y < bottom && !wanted; ++y) wanted = rows.slot[h - 1 - y] >= 0;
+    // Every item is drawn at least once, so that one that fails refuses the page.
+    if (!wanted && (composed || bottom < h)) continue;
+    composed = true;
+    QImage band = WhiteSurface(columns, static_cast<std::int32_t>(bottom - top));
+    if (band.isNull()) return refused;
+    for (const LayoutItem& item : session.items) {
+      if (!DrawStoredItem(band, session, item, top)) return refused;
+    }
+    for (std::int64_t y = top; y < bottom; ++y) {
+      const std::int32_t slot = rows.slot[static_cast<std::size_t>(h - 1 - y)];
+      if (slot < 0) continue;
+      const auto* in =
+          reinterpret_cast<const std::uint32_t*>(band.constScanLine(static_cast<int>(y - top)));
+      std::uint8_t* out = rows.owned.get() + rows.stride * static_cast<std::size_t>(slot);
+      for (std::int32_t x = 0; x < columns; ++x) {
+        out[3 * x] = static_cast<std::uint8_t>(in[x]);
+        out[3 * x + 1] = static_cast<std::uint8_t>(in[x] >> 8);
+        out[3 * x + 2] = static_cast<std::uint8_t>(in[x] >> 16);
+      }
+    }
+  }
+  return rows;
 }
 
 }  // namespace inkmark

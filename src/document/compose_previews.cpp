@@ -5,9 +5,11 @@
 
 #include "converter/convert.h"
 #include "document/compose.h"
+#include "document/compose_page.h"
 #include "document/document_format.h"
 #include "picture/picture.h"
 #include "picture/picture_header.h"
+#include "picture/picture_io.h"
 #include "session/temp_files.h"
 
 namespace inkmark {
@@ -18,20 +20,31 @@ std::int32_t PreviewWidth(const PreviewControls& window, int control) {
   return window.ClientWidth(control) - 2;
 }
 
+// The page shown scaled to the preview: composed only in the rows and columns
+// the scaler reads, never whole at its own size.
 bool DocumentPreviews(LogoSession& session, std::int32_t a) {
   if (session.items.empty()) return false;
-  auto page = ComposeAsStored(session);
-  if (!page) return false;
-  auto header = ReadBitmapHeader(*page);
-  if (!header) return false;
-  session.source_width = static_cast<std::uint32_t>(header->width);
-  session.source_height = static_cast<std::uint32_t>(header->height);
-  const std::int64_t c =
-      session.fit_to_width ? a : std::int64_t{a} * header->width / session.print_width_dots;
-  auto fit = ScaleCropToFile(static_cast<std::int32_t>(std::max<std::int64_t>(c, 1)), a, "", &*page,
-                             session.temp_fit_path, session.fit_size);
-  if (!fit) return false;
-  session.fit_image = std::move(*fit);
+  std::array<std::int32_t, 2> page{};
+  auto sizes = [&](std::int32_t width, std::int32_t height) {
+    page = {width, height};
+    const std::int64_t c =
+        session.fit_to_width ? a : std::int64_t{a} * width / session.print_width_dots;
+    return std::vector<ScaleCrop>{{static_cast<std::int32_t>(std::max<std::int64_t>(c, 1)), a}};
+  };
+  auto shown = ScaleCropDecoded(
+      [&](const MakeRowPlan& plan) { return ComposeAsStoredRows(session, plan); },
+      [&]() -> Result<BitmapFile> {
+        auto whole = ComposeAsStored(session);
+        if (!whole) return Failure{FailureCode::kNoMemory, "the logo document cannot be composed"};
+        return std::move(*whole);
+      },
+      sizes);
+  if (!shown || shown->size() != 1) return false;
+  if (!WriteTempFile(session.temp_fit_path, shown->front().picture)) return false;
+  session.source_width = static_cast<std::uint32_t>(page[0]);
+  session.source_height = static_cast<std::uint32_t>(page[1]);
+  session.fit_size = shown->front().size;
+  session.fit_image = std::move(shown->front().picture);
   session.source_shown = ShownSource::kFit;
   return true;
 }

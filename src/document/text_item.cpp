@@ -103,7 +103,7 @@ void RotateTextBox(std::int32_t cx, std::int32_t cy, std::int32_t escapement, Te
 }
 
 int DrawTextItem(QImage& page, const ObjectHeader& object, const TextRecord& text,
-                 std::int32_t color, double scale_x, double scale_y) {
+                 std::int32_t color, double scale_x, double scale_y, std::int64_t page_top) {
   if (text.text_length == 0) return 1;
   TextBox box{object.left, object.top, object.right, object.bottom};
   TextOrigin origin;
@@ -116,7 +116,7 @@ int DrawTextItem(QImage& page, const ObjectHeader& object, const TextRecord& tex
   if (w <= 0 || h <= 0) return 1;
   if (w > INT32_MAX || h > INT32_MAX || !PictureSizeAllowed(w, h)) return 0;
   const std::int64_t x0 = ScaleTrunc(box.left, scale_x);
-  const std::int64_t y0 = ScaleTrunc(box.top, scale_y);
+  const std::int64_t y0 = ScaleTrunc(box.top, scale_y) - page_top;
   const std::int64_t dw = ScaleTrunc(w, scale_x);
   const std::int64_t dh = ScaleTrunc(h, scale_y);
   // The glyphs are drawn only where the page shows them: a font may be far taller

@@ -172,6 +172,17 @@ Result<std::vector<ScaledPicture>> LoadScaledCroppedEach(const std::string& path
                                                          const ScaleCropSizes& sizes,
                                                          std::span<const std::string> dest_paths);
 
+// A decoder of one picture: of the rows a plan keeps, or of the whole picture.
+using DecodePlannedRows = std::function<Result<PictureRows>(const MakeRowPlan&)>;
+using DecodeWholePicture = std::function<Result<BitmapFile>()>;
+
+// ScaleCropToFile's pictures at every size `sizes` asks for, writing no file:
+// made from the rows `decode_rows` keeps where that saves anything, else from
+// the picture `decode_all` makes whole.
+Result<std::vector<ScaledPicture>> ScaleCropDecoded(const DecodePlannedRows& decode_rows,
+                                                    const DecodeWholePicture& decode_all,
+                                                    const ScaleCropSizes& sizes);
+
 // The kinds of file that are decoded only where the scaler reads them.
 enum class PlannedKind : std::uint8_t { kBitmap, kJpeg, kPng };
 

@@ -730,5 +730,42 @@ TEST(SmallDocuments, PagesWiderThanThePaperAreTheWholePageCut) {
   }
 }
 
+// The main window's picture of a document is composed only in the rows and
+// columns its scaling reads, a band at a time: it is the whole page scaled,
+// with Fit and without, for pages wider and taller than a band, and a page
+// with an item that cannot be drawn shows nothing.
+TEST(SmallDocuments, DocumentPreviewsAreTheWholePageScaled) {
+  const std::vector<DocumentObject> objects = {
+      ImageObject(0, 0, 3000, 1500, SplitBitmap(16, 16, kBlack24, kRed24)),
+      TextObject(1200, 700, "WIDE", "Arial", -300, kColorRed, 300),
+      ImageObject(2000, 200, 2900, 1400, SplitBitmap(9, 5, kWhite24, kGreen24), true)};
+  FakePreviewControls window;  // usable width 200
+  for (std::int32_t paper : {576, 5000}) {
+    for (const int fit : {0, 1}) {
+      ComposeSession cs(paper);
+      ASSERT_TRUE(cs.UseDocument(3000, 1500, objects));
+      LogoSession& s = cs.session();
+      s.fit_to_width = fit;
+      ASSERT_EQ(MakeSourcePreviews(window, s), 1);
+      auto page = ComposeAsStored(s);
+      ASSERT_TRUE(page);
+      const std::int32_t c = fit ? 200 : std::max(200 * 3000 / paper, 1);
+      std::array<std::int32_t, 2> size{};
+      auto want = ScaleCropToFile(c, 200, "", &*page, "", size);
+      ASSERT_TRUE(want);
+      EXPECT_EQ(s.fit_image, *want) << paper << " fit " << fit;
+      EXPECT_EQ(s.fit_size, size);
+      EXPECT_EQ((std::array{s.source_width, s.source_height}), (std::array{3000u, 1500u}));
+      EXPECT_EQ(ReadWholeFile(s.temp_fit_path), s.fit_image);
+    }
+  }
+  auto broken = SolidBitmap(4, 4, kRed24);
+  broken.resize(broken.size() - 8);  // rows past its end
+  ComposeSession cs(576);
+  ASSERT_TRUE(
+      cs.UseDocument(3000, 1500, {objects[0], ImageObject(2990, 1490, 3000, 1500, broken)}));
+  EXPECT_EQ(MakeSourcePreviews(window, cs.session()), 0);
+}
+
 }  // namespace
 }  // namespace inkmark::testing
