@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "converter/convert_settings.h"
 #include "document/compose.h"
 #include "document/compose_convert.h"
 #include "document/compose_surface.h"
@@ -22,14 +23,29 @@ std::span<const std::uint8_t> EmbeddedBitmap(const LogoSession& session, const L
   return data.subspan(item.bitmap, item.bitmap_size);
 }
 
+// Whether the converter takes the bitmap with the settings: they are in range
+// and the bitmap decodes (no row of it kept).
+bool WouldConvert(const LogoSession& session, const ConversionParams& params,
+                  std::span<const std::uint8_t> bitmap) {
+  const std::int32_t inks[2] = {session.first_color, session.second_color};
+  if (!converter::CheckParams(params, inks)) return false;
+  auto none = [](std::int32_t, std::int32_t height) -> std::optional<RowPlan> {
+    RowPlan plan;
+    plan.keep.assign(static_cast<std::size_t>(std::max(height, 0)), false);
+    plan.columns = 1;
+    return plan;
+  };
+  return DecodeBitmapRows(bitmap, none).has_value();
+}
+
 // The image item converted with its own settings at the composition scale.
 // nullopt when the conversion fails; an empty file when the item is too small
-// to have a single dot at this scale.
+// to have a single dot at this scale, or not `shown` on the page.
 // `converted_pixels` counts what the page's items have cost so far: together
 // they may convert no more than one picture of the largest size.
 std::optional<BitmapFile> ConvertImageItem(LogoSession& session, LayoutItem& item,
                                            const ObjectHeader& object, double sx, double sy,
-                                           std::uint64_t& converted_pixels) {
+                                           std::uint64_t& converted_pixels, bool shown) {
   const std::int64_t w = ScaleTrunc(std::int64_t{object.right} - object.left, sx);
   const std::int64_t h = ScaleTrunc(std::int64_t{object.bottom} - object.top, sy);
   if (w <= 0 || h <= 0) return BitmapFile{};
@@ -41,9 +57,16 @@ std::optional<BitmapFile> ConvertImageItem(LogoSession& session, LayoutItem& ite
   auto file_size = ByteReader(bitmap).U32(kOffFileSize);
   if (!file_size) return std::nullopt;
   bitmap = bitmap.first(std::min<std::size_t>(*file_size, bitmap.size()));
-  if (!WriteTempFile(session.temp_dest_path, bitmap)) return std::nullopt;
   item.params.target_width = static_cast<std::uint32_t>(w);
   item.params.target_height = static_cast<std::uint32_t>(h);
+  // An item with no dot on the page is not converted, only checked, so that it
+  // refuses the page as its conversion would: a page cut at the paper's edge
+  // may hold items far larger than what is printed.
+  if (!shown) {
+    if (!WouldConvert(session, item.params, bitmap)) return std::nullopt;
+    return BitmapFile{};
+  }
+  if (!WriteTempFile(session.temp_dest_path, bitmap)) return std::nullopt;
   return ConvertFileInPlace(session.temp_dest_path, item.params, session);
 }
 
@@ -73,7 +96,12 @@ bool DrawConvertedItem(QImage& page, LogoSession& session, LayoutItem& item, dou
     return text && DrawTextItem(page, *object, *text, ink, sx, sy) == 1;
   }
   if (object->kind == kImageObject) {
-    auto converted = ConvertImageItem(session, item, *object, sx, sy, converted_pixels);
+    const std::int64_t x = ScaleTrunc(object->left, sx), y = ScaleTrunc(object->top, sy);
+    const bool shown =
+        !PickedWindow(page.width(), page.height(), x, y, ScaleTrunc(object->right, sx) - x,
+                      ScaleTrunc(object->bottom, sy) - y, 1, 1)
+             .Empty();
+    auto converted = ConvertImageItem(session, item, *object, sx, sy, converted_pixels, shown);
     if (!converted) return false;
     return converted->empty() || DrawImageItem(page, *object, *converted, sx, sy) == 1;
   }

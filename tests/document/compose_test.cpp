@@ -706,9 +706,11 @@ TEST(SmallDocuments, TextOnASmallPageIsTheWholeTextCut) {
 // and the converted preview are those of the whole page cut, at paper widths
 // whose rows end on every byte of padding.
 TEST(SmallDocuments, PagesWiderThanThePaperAreTheWholePageCut) {
+  // The last item lies past the paper: checked, never converted.
   const std::vector<DocumentObject> objects = {
       ImageObject(0, 0, 1500, 80, SplitBitmap(16, 16, kRed24, kBlack24)),
-      TextObject(560, 60, "WIDE", "Arial", -40, kColorRed)};
+      TextObject(560, 60, "WIDE", "Arial", -40, kColorRed),
+      ImageObject(900, 10, 1400, 70, SplitBitmap(7, 3, kWhite24, kGreen24))};
   for (std::int32_t paper : {575, 576, 577, 578}) {
     ComposeSession cs(paper);
     ASSERT_TRUE(cs.UseDocument(1500, 80, objects));
@@ -728,6 +730,15 @@ TEST(SmallDocuments, PagesWiderThanThePaperAreTheWholePageCut) {
     ASSERT_TRUE(cut);
     EXPECT_EQ(cs.session().converted, *cut) << paper;
   }
+  // Past the paper, a picture that cannot be converted still refuses the page.
+  auto broken = SplitBitmap(7, 3, kWhite24, kGreen24);
+  broken.resize(broken.size() - 8);
+  ComposeSession cs(576);
+  ASSERT_TRUE(cs.UseDocument(1500, 80, {objects[0], ImageObject(900, 10, 1400, 70, broken)}));
+  EXPECT_FALSE(ComposeConverted(cs.session(), 1.0, 1.0));
+  EXPECT_FALSE(BuildLogoRaster(cs.session()));
+  FakePreviewControls window;
+  EXPECT_EQ(MakeConvertedPreview(window, cs.session()), 0);
 }
 
 // The main window's picture of a document is composed only in the rows and
