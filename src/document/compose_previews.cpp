@@ -40,7 +40,9 @@ bool DocumentPreviews(LogoSession& session, std::int32_t a) {
       },
       sizes);
   if (!shown || shown->size() != 1) return false;
-  if (!WriteTempFile(session.temp_fit_path, shown->front().picture)) return false;
+  if (!session.temp_fit_path.empty() &&
+      !WriteTempFile(session.temp_fit_path, shown->front().picture))
+    return false;
   session.source_width = static_cast<std::uint32_t>(page[0]);
   session.source_height = static_cast<std::uint32_t>(page[1]);
   session.fit_size = shown->front().size;
