@@ -19,4 +19,15 @@ BitmapFile ConvertPixels(const RgbView& picture, const ConvertSettings& settings
   return writer.Take();
 }
 
+std::optional<BitmapFile> ConvertRows(std::uint32_t src_width, std::uint32_t src_height,
+                                      const SourceRows& rows, const ConvertSettings& settings) {
+  auto scaled = Resample(src_width, src_height, rows, settings.width, settings.height);
+  if (!scaled) return std::nullopt;
+  RasterWriter writer(settings);
+  ReduceToInks(scaled->View(), settings, [&writer](std::uint32_t row, const std::uint8_t* codes) {
+    writer.PutRow(row, codes);
+  });
+  return writer.Take();
+}
+
 }  // namespace inkmark::converter

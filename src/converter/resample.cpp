@@ -122,17 +122,24 @@ AxisTaps TapsFor(std::uint32_t src, std::uint32_t dst) {
 }  // namespace
 
 RgbImage Resample(const RgbView& src, std::uint32_t width, std::uint32_t height) {
+  return *Resample(
+      src.width, src.height, [&src](std::uint32_t r) { return src.Row(r); }, width, height);
+}
+
+std::optional<RgbImage> Resample(std::uint32_t src_width, std::uint32_t src_height,
+                                 const SourceRows& rows, std::uint32_t width,
+                                 std::uint32_t height) {
   RgbImage out;
   out.width = width;
   out.height = height;
   out.pixels.resize(std::size_t{width} * height * 3);
-  AxisTaps xs = TapsFor(src.width, width);
-  AxisTaps ys = TapsFor(src.height, height);
+  AxisTaps xs = TapsFor(src_width, width);
+  AxisTaps ys = TapsFor(src_height, height);
 
   // One output row at a time: first the source rows are blended into one row
   // of source width (8 more fraction bits kept), then that row is filtered
   // across. The sums stay inside 32 bits: 255 << 8 times 1 << 14.
-  const std::size_t src_values = std::size_t{src.width} * 3;
+  const std::size_t src_values = std::size_t{src_width} * 3;
   std::vector<std::uint32_t> blend(src_values);
   std::vector<std::uint16_t> column(src_values);
   for (std::uint32_t y = 0; y < height; ++y) {
@@ -140,8 +147,9 @@ RgbImage Resample(const RgbView& src, std::uint32_t width, std::uint32_t height)
     const std::int32_t* wy = &ys.weights[ys.begin[y]];
     const std::uint32_t taps_y = ys.begin[y + 1] - ys.begin[y];
     for (std::uint32_t k = 0; k < taps_y; ++k) {
-      AddWeightedRow(blend.data(), src.Row(ys.first[y] + k), static_cast<std::uint32_t>(wy[k]),
-                     src_values);
+      const std::uint8_t* row = rows(ys.first[y] + k);
+      if (row == nullptr) return std::nullopt;
+      AddWeightedRow(blend.data(), row, static_cast<std::uint32_t>(wy[k]), src_values);
     }
     NarrowRow(column.data(), blend.data(), src_values);
     std::uint8_t* dst = &out.pixels[std::size_t{y} * width * 3];

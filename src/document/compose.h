@@ -36,8 +36,10 @@ std::optional<BitmapFile> ComposeAsStored(const LogoSession& session);
 
 // Composes the loaded document at the given scale with every image item
 // converted with its own settings and every text item in its ink. Uses the
-// session's temp_dest_path for the conversions. A 24-bit page, or nullopt.
-std::optional<BitmapFile> ComposeConverted(LogoSession& session, double scale_x, double scale_y);
+// session's temp_dest_path for the conversions. A 24-bit page, or nullopt. Only
+// its first `max_width` columns are composed: what the paper cuts off is never made.
+std::optional<BitmapFile> ComposeConverted(LogoSession& session, double scale_x, double scale_y,
+                                           std::int64_t max_width = INT64_MAX);
 
 // Fills the left-hand preview's pictures (fit_image, cut_image, source_shown,
 // source_width/height, fit_size, cut_size). 1, or 0 with the pictures cleared.

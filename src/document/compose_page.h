@@ -6,6 +6,9 @@
 #include <span>
 
 #include "document/document_format.h"
+#include "picture/picture.h"
+#include "platform/failure.h"
+#include "session/session.h"
 
 namespace inkmark {
 
@@ -14,7 +17,14 @@ namespace inkmark {
 // transparent, so that its white parts leave the page as it is; copied
 // otherwise. 1 drawn (an empty rectangle draws nothing), 0 when the bitmap
 // cannot be decoded.
+// `page` may be a band of the page whose first row is page row `page_top`.
 int DrawImageItem(QImage& page, const ObjectHeader& object, std::span<const std::uint8_t> bitmap,
-                  double scale_x, double scale_y);
+                  double scale_x, double scale_y, std::int64_t page_top = 0);
+
+// The rows `make_plan` keeps of the page ComposeAsStored makes (rows stored
+// bottom-up, each of the plan's first columns), composed a band of rows at a
+// time as wide as the plan reads, so that the page never exists whole.
+// Refused where ComposeAsStored fails.
+Result<PictureRows> ComposeAsStoredRows(const LogoSession& session, const MakeRowPlan& make_plan);
 
 }  // namespace inkmark

@@ -5,9 +5,11 @@
 
 #include "converter/convert.h"
 #include "document/compose.h"
+#include "document/compose_page.h"
 #include "document/document_format.h"
 #include "picture/picture.h"
 #include "picture/picture_header.h"
+#include "picture/picture_io.h"
 #include "session/temp_files.h"
 
 namespace inkmark {
@@ -18,20 +20,33 @@ std::int32_t PreviewWidth(const PreviewControls& window, int control) {
   return window.ClientWidth(control) - 2;
 }
 
+// The page shown scaled to the preview: composed only in the rows and columns
+// the scaler reads, never whole at its own size.
 bool DocumentPreviews(LogoSession& session, std::int32_t a) {
   if (session.items.empty()) return false;
-  auto page = ComposeAsStored(session);
-  if (!page) return false;
-  auto header = ReadBitmapHeader(*page);
-  if (!header) return false;
-  session.source_width = static_cast<std::uint32_t>(header->width);
-  session.source_height = static_cast<std::uint32_t>(header->height);
-  const std::int64_t c =
-      session.fit_to_width ? a : std::int64_t{a} * header->width / session.print_width_dots;
-  auto fit = ScaleCropToFile(static_cast<std::int32_t>(std::max<std::int64_t>(c, 1)), a, "", &*page,
-                             session.temp_fit_path, session.fit_size);
-  if (!fit) return false;
-  session.fit_image = std::move(*fit);
+  std::array<std::int32_t, 2> page{};
+  auto sizes = [&](std::int32_t width, std::int32_t height) {
+    page = {width, height};
+    const std::int64_t c =
+        session.fit_to_width ? a : std::int64_t{a} * width / session.print_width_dots;
+    return std::vector<ScaleCrop>{{static_cast<std::int32_t>(std::max<std::int64_t>(c, 1)), a}};
+  };
+  auto shown = ScaleCropDecoded(
+      [&](const MakeRowPlan& plan) { return ComposeAsStoredRows(session, plan); },
+      [&]() -> Result<BitmapFile> {
+        auto whole = ComposeAsStored(session);
+        if (!whole) return Failure{FailureCode::kNoMemory, "the logo document cannot be composed"};
+        return std::move(*whole);
+      },
+      sizes);
+  if (!shown || shown->size() != 1) return false;
+  if (!session.temp_fit_path.empty() &&
+      !WriteTempFile(session.temp_fit_path, shown->front().picture))
+    return false;
+  session.source_width = static_cast<std::uint32_t>(page[0]);
+  session.source_height = static_cast<std::uint32_t>(page[1]);
+  session.fit_size = shown->front().size;
+  session.fit_image = std::move(shown->front().picture);
   session.source_shown = ShownSource::kFit;
   return true;
 }
@@ -70,30 +85,46 @@ bool PlannedPicturePreviews(LogoSession& session, std::int32_t a) {
                       std::move((*previews)[1].picture));
 }
 
+// A drawing shown at each preview's size, drawn at that size and never at its
+// own first: its own size may be beyond any picture's while the paper's is not.
+bool DrawingPreviews(LogoSession& session, std::int32_t a) {
+  auto own = ScalablePictureSize(session.source_path, PictureScaleFor(session, 0));
+  if (!own) return false;
+  const auto [own_width, own_height] = *own;
+  session.source_width = static_cast<std::uint32_t>(own_width);
+  session.source_height = static_cast<std::uint32_t>(own_height);
+  auto fit_drawn = LoadPicture(session.source_path, PictureScaleFor(session, a));
+  if (!fit_drawn) return false;
+  auto fit = ScaleCropToFile(a, a, "", &*fit_drawn, session.temp_fit_path, session.fit_size);
+  if (!fit) return false;
+  // Drawn at the cut's width but made only as far as the cut, and the column
+  // its row padding reads.
+  PictureScale cut_scale =
+      PictureScaleFor(session, CutWidth(session, static_cast<std::int32_t>(own_width), a));
+  cut_scale.crop_width = a + 1;
+  auto cut_drawn = LoadPicture(session.source_path, cut_scale);
+  if (!cut_drawn) return false;
+  auto drawn = ReadBitmapHeader(*cut_drawn);
+  if (!drawn) return false;
+  auto cut =
+      ScaleCropToFile(drawn->width, a, "", &*cut_drawn, session.temp_cut_path, session.cut_size);
+  if (!cut) return false;
+  return KeepPreviews(session, std::move(*fit), std::move(*cut));
+}
+
 bool PicturePreviews(LogoSession& session, std::int32_t a) {
   if (IsPlannedPicture(session.source_path)) return PlannedPicturePreviews(session, a);
-  auto picture = LoadPicture(session.source_path, PictureScaleFor(session, 0));
+  if (IsScalablePicture(session.source_path)) return DrawingPreviews(session, a);
+  auto picture = LoadPicture(session.source_path);
   if (!picture) return false;
   auto header = ReadBitmapHeader(*picture);
   if (!header) return false;
   session.source_width = static_cast<std::uint32_t>(header->width);
   session.source_height = static_cast<std::uint32_t>(header->height);
-  // A drawing is drawn again at each preview's width rather than scaled.
-  const bool scalable = IsScalablePicture(session.source_path);
-  auto at_width = [&](std::int32_t width) -> std::optional<BitmapFile> {
-    if (!scalable) return std::nullopt;
-    return LoadPicture(session.source_path, PictureScaleFor(session, width)).ToOptional();
-  };
-  auto drawn = at_width(a);
-  if (scalable && !drawn) return false;
-  auto fit = ScaleCropToFile(a, a, "", drawn ? &*drawn : &*picture, session.temp_fit_path,
-                             session.fit_size);
+  auto fit = ScaleCropToFile(a, a, "", &*picture, session.temp_fit_path, session.fit_size);
   if (!fit) return false;
   const std::int32_t c = CutWidth(session, header->width, a);
-  drawn = at_width(c);
-  if (scalable && !drawn) return false;
-  auto cut = ScaleCropToFile(c, a, "", drawn ? &*drawn : &*picture, session.temp_cut_path,
-                             session.cut_size);
+  auto cut = ScaleCropToFile(c, a, "", &*picture, session.temp_cut_path, session.cut_size);
   if (!cut) return false;
   return KeepPreviews(session, std::move(*fit), std::move(*cut));
 }
@@ -127,12 +158,14 @@ bool DocumentConvertedPreview(const PreviewControls& window, LogoSession& sessio
     s = static_cast<double>(a) / session.print_width_dots;
     c = static_cast<std::int64_t>(header->page_width * s);
   }
-  auto page = ComposeConverted(session, s, s);
+  // Composed only as far as the preview shows it, and the column its cut reads.
+  auto page = ComposeConverted(session, s, s, std::int64_t{a} + 1);
   if (!page) return false;
   if (c > a) {
+    auto composed = ReadBitmapHeader(*page);
+    if (!composed) return false;
     std::array<std::int32_t, 2> size{};
-    page =
-        ScaleCropToFile(static_cast<std::int32_t>(c), a, "", &*page, session.temp_dest_path, size);
+    page = ScaleCropToFile(composed->width, a, "", &*page, session.temp_dest_path, size);
     if (!page) return false;
   }
   session.converted = std::move(*page);

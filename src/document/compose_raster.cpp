@@ -71,11 +71,14 @@ Result<BitmapFile> ComposeDocumentForPaper(LogoSession& session) {
                                                 " dots becomes " +
                                                 std::to_string(std::int64_t(width)) + " x " +
                                                 std::to_string(std::int64_t(height)) + " dots"};
-  auto page = ComposeConverted(session, scale, scale);
+  // The cut copies whole padded rows, which may reach into the first column past it.
+  auto page = ComposeConverted(session, scale, scale, std::int64_t{session.print_width_dots} + 1);
   if (!page) return WhyNotWritten(session.temp_dest_path, kComposeFailed);
+  auto composed = ReadBitmapHeader(*page);
+  if (!composed) return kComposeFailed;
   std::array<std::int32_t, 2> size{};
-  auto cut = ScaleCropToFile(static_cast<std::int32_t>(header->page_width * scale),
-                             session.print_width_dots, "", &*page, session.temp_dest_path, size);
+  auto cut = ScaleCropToFile(composed->width, session.print_width_dots, "", &*page,
+                             session.temp_dest_path, size);
   if (!cut) return WhyNotWritten(session.temp_dest_path, kComposeFailed);
   return std::move(*cut);
 }

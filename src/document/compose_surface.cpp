@@ -93,24 +93,88 @@ std::uint32_t SurfacePixel(std::int32_t color) {
 
 void StretchBlit(QImage& dst, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
                  const QImage& src, RasterOp op) {
-  if (w <= 0 || h <= 0 || src.isNull() || dst.isNull()) return;
-  const std::int64_t sw = src.width();
-  const std::int64_t sh = src.height();
+  StretchBlitPart(dst, x, y, w, h, {src, 0, 0, src.width(), src.height()}, op);
+}
+
+SourceWindow PickedWindow(std::int64_t dst_width, std::int64_t dst_height, std::int64_t x,
+                          std::int64_t y, std::int64_t w, std::int64_t h, std::int64_t src_width,
+                          std::int64_t src_height) {
+  if (w <= 0 || h <= 0 || src_width <= 0 || src_height <= 0) return {};
+  const Span1D cols = Clip(x, w, dst_width);
+  const Span1D rows = Clip(y, h, dst_height);
+  if (cols.from >= cols.to || rows.from >= rows.to) return {};
+  // The picks rise with the destination, so the ends give the window.
+  return {(cols.from - x) * src_width / w, (rows.from - y) * src_height / h,
+          (cols.to - 1 - x) * src_width / w + 1, (rows.to - 1 - y) * src_height / h + 1};
+}
+
+void StretchBlitPart(QImage& dst, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
+                     const SurfacePart& src, RasterOp op) {
+  if (w <= 0 || h <= 0 || src.image.isNull() || dst.isNull()) return;
+  const std::int64_t sw = src.width;
+  const std::int64_t sh = src.height;
   const Span1D cols = Clip(x, w, dst.width());
   const Span1D rows = Clip(y, h, dst.height());
   if (cols.from >= cols.to || rows.from >= rows.to) return;
   std::vector<std::int32_t> src_col(static_cast<std::size_t>(cols.to - cols.from));
   for (std::int64_t dx = cols.from; dx < cols.to; ++dx) {
-    src_col[dx - cols.from] = static_cast<std::int32_t>((dx - x) * sw / w);
+    src_col[dx - cols.from] = static_cast<std::int32_t>((dx - x) * sw / w - src.left);
   }
   for (std::int64_t dy = rows.from; dy < rows.to; ++dy) {
-    const auto sy = static_cast<int>((dy - y) * sh / h);
-    const auto* in = reinterpret_cast<const std::uint32_t*>(src.constScanLine(sy));
+    const auto sy = static_cast<int>((dy - y) * sh / h - src.top);
+    const auto* in = reinterpret_cast<const std::uint32_t*>(src.image.constScanLine(sy));
     auto* out = reinterpret_cast<std::uint32_t*>(dst.scanLine(static_cast<int>(dy)));
     for (std::int64_t dx = cols.from; dx < cols.to; ++dx) {
       out[dx] = Combine(out[dx], in[src_col[dx - cols.from]], op);
     }
   }
+}
+
+bool StretchBitmap(QImage& dst, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
+                   std::span<const std::uint8_t> bitmap, RasterOp op) {
+  auto header = ReadBitmapHeader(bitmap);
+  if (!header || !PictureSizeAllowed(header->width, header->height)) {
+    // Refused (or drawn) as the whole decode does.
+    auto surface = BitmapToSurface(bitmap);
+    if (!surface) return false;
+    StretchBlit(dst, x, y, w, h, *surface, op);
+    return true;
+  }
+  const std::int64_t sw = header->width;
+  const std::int64_t sh = header->height;
+  const SourceWindow window = PickedWindow(dst.width(), dst.height(), x, y, w, h, sw, sh);
+  const Span1D cols = Clip(x, w, dst.width());
+  const Span1D out_rows = Clip(y, h, dst.height());
+  // Drawing nothing still decodes every row, so that a damaged bitmap is refused alike.
+  auto plan = [&](std::int32_t pw, std::int32_t ph) -> std::optional<RowPlan> {
+    if (pw != sw || ph != sh) return std::nullopt;
+    RowPlan p;
+    p.keep.assign(static_cast<std::size_t>(ph), false);
+    p.columns = window.Empty() ? 1 : static_cast<std::uint32_t>(window.right);
+    if (window.Empty()) return p;
+    // Rows are stored bottom-up.
+    for (std::int64_t dy = out_rows.from; dy < out_rows.to; ++dy)
+      p.keep[static_cast<std::size_t>(sh - 1 - (dy - y) * sh / h)] = true;
+    return p;
+  };
+  auto rows = DecodeBitmapRows(bitmap, plan);
+  if (!rows) return false;
+  if (window.Empty()) return true;
+  std::vector<std::uint32_t> src_col(static_cast<std::size_t>(cols.to - cols.from));
+  for (std::int64_t dx = cols.from; dx < cols.to; ++dx) {
+    src_col[dx - cols.from] = static_cast<std::uint32_t>((dx - x) * sw / w);
+  }
+  for (std::int64_t dy = out_rows.from; dy < out_rows.to; ++dy) {
+    const std::uint8_t* in = rows->Row(static_cast<std::uint32_t>(sh - 1 - (dy - y) * sh / h));
+    auto* out = reinterpret_cast<std::uint32_t*>(dst.scanLine(static_cast<int>(dy)));
+    for (std::int64_t dx = cols.from; dx < cols.to; ++dx) {
+      const std::uint8_t* p = in + 3 * std::size_t{src_col[dx - cols.from]};
+      const std::uint32_t pixel =
+          kOpaque | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+      out[dx] = Combine(out[dx], pixel, op);
+    }
+  }
+  return true;
 }
 
 void FillRect(QImage& dst, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,

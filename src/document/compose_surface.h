@@ -33,6 +33,43 @@ std::uint32_t SurfacePixel(std::int32_t color);
 void StretchBlit(QImage& dst, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
                  const QImage& src, RasterOp op);
 
+// A part of a picture: `image` holds the pixels of a `width` x `height` picture
+// from column `left` and row `top` on.
+struct SurfacePart {
+  const QImage& image;
+  std::int64_t left = 0;
+  std::int64_t top = 0;
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+};
+
+// StretchBlit of the whole picture of which `src` holds a part; the part must
+// hold every pixel the rectangle's part inside `dst` picks (SourceWindow).
+void StretchBlitPart(QImage& dst, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
+                     const SurfacePart& src, RasterOp op);
+
+// The columns and rows of a src_width x src_height picture that StretchBlit
+// picks onto the rectangle (x, y, w, h) of a dst_width x dst_height surface:
+// the first and one past the last of each. Empty (right <= left) when it draws
+// nothing there.
+struct SourceWindow {
+  std::int64_t left = 0;
+  std::int64_t top = 0;
+  std::int64_t right = 0;
+  std::int64_t bottom = 0;
+  bool Empty() const { return right <= left || bottom <= top; }
+};
+SourceWindow PickedWindow(std::int64_t dst_width, std::int64_t dst_height, std::int64_t x,
+                          std::int64_t y, std::int64_t w, std::int64_t h, std::int64_t src_width,
+                          std::int64_t src_height);
+
+// StretchBlit of the bitmap file image (any depth) as BitmapToSurface makes
+// it, decoding only the rows and columns that the rectangle's part inside
+// `dst` picks. false when the bitmap cannot be decoded (also when nothing of
+// it is drawn).
+bool StretchBitmap(QImage& dst, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
+                   std::span<const std::uint8_t> bitmap, RasterOp op);
+
 // Combines every pixel of the rectangle (x, y, w, h) of `dst` with `pixel`.
 void FillRect(QImage& dst, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
               std::uint32_t pixel, RasterOp op);

@@ -9,6 +9,7 @@
 #include "document/compose_surface.h"
 #include "document/compose_units.h"
 #include "document/text_item_font.h"
+#include "picture/picture_header.h"
 
 namespace inkmark {
 namespace {
@@ -102,7 +103,7 @@ void RotateTextBox(std::int32_t cx, std::int32_t cy, std::int32_t escapement, Te
 }
 
 int DrawTextItem(QImage& page, const ObjectHeader& object, const TextRecord& text,
-                 std::int32_t color, double scale_x, double scale_y) {
+                 std::int32_t color, double scale_x, double scale_y, std::int64_t page_top) {
   if (text.text_length == 0) return 1;
   TextBox box{object.left, object.top, object.right, object.bottom};
   TextOrigin origin;
@@ -113,8 +114,17 @@ int DrawTextItem(QImage& page, const ObjectHeader& object, const TextRecord& tex
   const std::int64_t w = std::int64_t{box.right} - box.left;
   const std::int64_t h = std::int64_t{box.bottom} - box.top;
   if (w <= 0 || h <= 0) return 1;
-  if (w > INT32_MAX || h > INT32_MAX) return 0;
-  QImage surface = WhiteSurface(static_cast<std::int32_t>(w), static_cast<std::int32_t>(h));
+  if (w > INT32_MAX || h > INT32_MAX || !PictureSizeAllowed(w, h)) return 0;
+  const std::int64_t x0 = ScaleTrunc(box.left, scale_x);
+  const std::int64_t y0 = ScaleTrunc(box.top, scale_y) - page_top;
+  const std::int64_t dw = ScaleTrunc(w, scale_x);
+  const std::int64_t dh = ScaleTrunc(h, scale_y);
+  // The glyphs are drawn only where the page shows them: a font may be far taller
+  // than the page.
+  const SourceWindow shown = PickedWindow(page.width(), page.height(), x0, y0, dw, dh, w, h);
+  if (shown.Empty()) return 1;
+  QImage surface = WhiteSurface(static_cast<std::int32_t>(shown.right - shown.left),
+                                static_cast<std::int32_t>(shown.bottom - shown.top));
   if (surface.isNull()) return 0;
 
   QFont font = MakeItemFont(text.font).value_or(QFont());
@@ -126,6 +136,7 @@ int DrawTextItem(QImage& page, const ObjectHeader& object, const TextRecord& tex
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setFont(font);
     painter.setPen(Qt::black);
+    painter.translate(static_cast<double>(-shown.left), static_cast<double>(-shown.top));
     std::int64_t x = std::max(origin.x, 0);
     std::int64_t y = std::max(origin.y, 0);
     const double phi = text.font.escapement * 0.0017453292500000002;
@@ -147,11 +158,7 @@ int DrawTextItem(QImage& page, const ObjectHeader& object, const TextRecord& tex
     }
   }
 
-  const std::int64_t x0 = ScaleTrunc(box.left, scale_x);
-  const std::int64_t y0 = ScaleTrunc(box.top, scale_y);
-  const std::int64_t dw = ScaleTrunc(w, scale_x);
-  const std::int64_t dh = ScaleTrunc(h, scale_y);
-  StretchBlit(page, x0, y0, dw, dh, surface, RasterOp::kAnd);
+  StretchBlitPart(page, x0, y0, dw, dh, {surface, shown.left, shown.top, w, h}, RasterOp::kAnd);
   FillRect(page, x0, y0, dw, dh, SurfacePixel(color), RasterOp::kOr);
   return 1;
 }

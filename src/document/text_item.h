@@ -40,8 +40,9 @@ void RotateTextBox(std::int32_t cx, std::int32_t cy, std::int32_t escapement, Te
 // along the rotated baseline, clipped to its box; the glyphs are ANDed onto the
 // page, then the whole box is ORed with `color` (0x00BBGGRR), so that glyphs
 // take exactly that colour. 1, also when there is nothing to draw; 0 when the
-// text's surface cannot be made.
+// text's surface cannot be made. `page` may be a band of the page whose first
+// row is page row `page_top`.
 int DrawTextItem(QImage& page, const ObjectHeader& object, const TextRecord& text,
-                 std::int32_t color, double scale_x, double scale_y);
+                 std::int32_t color, double scale_x, double scale_y, std::int64_t page_top = 0);
 
 }  // namespace inkmark

@@ -195,8 +195,8 @@ bool EditorCanvas::AddImageAt(const QString& path, QPoint page_point) {
   const EditorDocument& page = model_.document();
   const std::int32_t left = std::clamp(page_point.x(), 0, std::max(0, page.page_width - 1));
   const std::int32_t top = std::clamp(page_point.y(), 0, std::max(0, page.page_height - 1));
-  auto object =
-      ImageFromFile(QFile::encodeName(path).toStdString(), left, top, page.page_width, false);
+  auto object = ImageFromFile(QFile::encodeName(path).toStdString(), left, top, page.page_width,
+                              false, dots_per_inch_);
   if (!object) return false;
   // A box the model cannot keep adds nothing, as with the Add image command.
   if (!model_.Add(std::move(*object))) return true;

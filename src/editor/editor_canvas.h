@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 
 #include "editor/editor_model.h"
@@ -27,6 +28,8 @@ class EditorCanvas : public QWidget {
   // `page_point` (page pixels, kept on the page), selected. False when the file
   // cannot be read as a picture; the model is then as it was.
   bool AddImageAt(const QString& path, QPoint page_point);
+  // The resolution drawings are placed at (their own size in dots); 96 until set.
+  void SetDotsPerInch(std::int32_t dots_per_inch) { dots_per_inch_ = dots_per_inch; }
   // A file dropped onto the page is added where it was dropped; `on_refused`
   // is told of one that cannot be read as a picture.
   void SetOnDropRefused(std::function<void(const QString& path)> on_refused) {
@@ -64,6 +67,7 @@ class EditorCanvas : public QWidget {
   EditorModel& model_;
   QImage page_;
   double zoom_ = 1.0;
+  std::int32_t dots_per_inch_ = 96;
   Drag drag_ = Drag::kNone;
   QPoint drag_start_;  // page pixels
   ItemBox drag_box_;   // the item's box when the drag began

@@ -11,6 +11,7 @@
 
 #include "editor/editor_command_line.h"
 #include "editor/editor_document.h"
+#include "editor/editor_image.h"
 #include "editor/editor_signals.h"
 #include "editor/editor_window.h"
 #include "platform/program_icons.h"
@@ -63,6 +64,8 @@ int main(int argc, char* argv[]) {
 
   EditorWindow window(std::move(document),
                       launch.mode == EditorLaunch::Mode::kOpen ? launch.path : std::string());
+  // A drawing is placed at its size on the paper of the printer the tool uses.
+  window.SetPrinterDotsPerInch(PrinterDotsPerInch());
   window.show();
   return app.exec();
 }

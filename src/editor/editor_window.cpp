@@ -153,6 +153,10 @@ void EditorWindow::AddText() {
   canvas_->setFocus();  // the arrow keys move the new item
 }
 
+void EditorWindow::SetPrinterDotsPerInch(std::int32_t dots_per_inch) {
+  canvas_->SetDotsPerInch(dots_per_inch);
+}
+
 void EditorWindow::AddImage() {
   // Each picture type the tool reads, in both letter cases.
   QStringList patterns;

@@ -25,6 +25,9 @@ class EditorWindow : public QMainWindow {
   // for a path when it is first saved.
   EditorWindow(EditorDocument document, std::string path);
 
+  // The printer resolution pictures drawn to a size (SVG) are placed at.
+  void SetPrinterDotsPerInch(std::int32_t dots_per_inch);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

@@ -24,6 +24,9 @@ namespace inkmark {
 struct PictureScale {
   std::int32_t width = 0;
   std::int32_t dots_per_inch = 96;
+  // When above 0, only the first `crop_width` columns of the drawing at that
+  // size are made.
+  std::int32_t crop_width = 0;
 };
 
 // Reads a ".bmp", ".rle", ".jpg", ".png", ".gif" or ".svg" file (any letter
@@ -38,6 +41,12 @@ PictureScale PictureScaleFor(const LogoSession& session, std::int32_t width);
 // Whether the file is drawn at the size it is wanted at (SVG) rather than
 // scaled from its pixels.
 bool IsScalablePicture(const std::string& path);
+
+// The width and height such a file is drawn at at `scale`, found without
+// drawing it, so also beyond the picture limits; refused for another kind of
+// file or one that cannot be read.
+Result<std::array<std::int64_t, 2>> ScalablePictureSize(const std::string& path,
+                                                        const PictureScale& scale);
 
 // The bitmap file bytes (1, 4, 8, 16, 24 or 32 bits per pixel; uncompressed,
 // RLE8, RLE4 or bit fields) as a 24-bit picture. A 24-bit file comes back
@@ -162,6 +171,17 @@ bool IsPlannedPicture(const std::string& path);
 Result<std::vector<ScaledPicture>> LoadScaledCroppedEach(const std::string& path,
                                                          const ScaleCropSizes& sizes,
                                                          std::span<const std::string> dest_paths);
+
+// A decoder of one picture: of the rows a plan keeps, or of the whole picture.
+using DecodePlannedRows = std::function<Result<PictureRows>(const MakeRowPlan&)>;
+using DecodeWholePicture = std::function<Result<BitmapFile>()>;
+
+// ScaleCropToFile's pictures at every size `sizes` asks for, writing no file:
+// made from the rows `decode_rows` keeps where that saves anything, else from
+// the picture `decode_all` makes whole.
+Result<std::vector<ScaledPicture>> ScaleCropDecoded(const DecodePlannedRows& decode_rows,
+                                                    const DecodeWholePicture& decode_all,
+                                                    const ScaleCropSizes& sizes);
 
 // The kinds of file that are decoded only where the scaler reads them.
 enum class PlannedKind : std::uint8_t { kBitmap, kJpeg, kPng, kGif };

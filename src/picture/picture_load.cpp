@@ -25,6 +25,14 @@ bool IsScalablePicture(const std::string& path) {
   return format != nullptr && format->scalable;
 }
 
+Result<std::array<std::int64_t, 2>> ScalablePictureSize(const std::string& path,
+                                                        const PictureScale& scale) {
+  if (!IsScalablePicture(path)) return {FailureCode::kUnknownFormat, "not a drawing"};
+  auto data = ReadWholeFile(path);
+  if (!data) return data.failure();
+  return SvgDrawnSize(*data, scale);
+}
+
 Result<BitmapFile> LoadPicture(const std::string& path, const PictureScale& scale) {
   const PictureFormatInfo* format = PictureFormatOf(path);
   if (format == nullptr)

@@ -116,9 +116,8 @@ BitmapFile BuildScaled(const SampleMap& m, const PictureRows& rows) {
   return out;
 }
 
-// A decoder of one file: of the rows a plan keeps, or of the whole picture.
-using DecodeRows = std::function<Result<PictureRows>(const MakeRowPlan&)>;
-using DecodeAll = std::function<Result<BitmapFile>()>;
+using DecodeRows = DecodePlannedRows;
+using DecodeAll = DecodeWholePicture;
 
 const Failure kSizeRefused{FailureCode::kInvalidArgument, "a size the picture cannot be made at"};
 
@@ -231,11 +230,11 @@ std::optional<PlannedKind> PlannedKindOf(const std::string& path) {
   }
 }
 
-// Every size wanted of one file: planned where that saves anything, else from
-// the whole picture.
-Result<std::vector<ScaledPicture>> ScaleCropEach(const DecodeRows& decode_rows,
-                                                 const DecodeAll& decode_all,
-                                                 const ScaleCropSizes& sizes) {
+}  // namespace
+
+Result<std::vector<ScaledPicture>> ScaleCropDecoded(const DecodePlannedRows& decode_rows,
+                                                    const DecodeWholePicture& decode_all,
+                                                    const ScaleCropSizes& sizes) {
   WantedSizes wanted(sizes);
   std::optional<Failure> refusal;
   auto planned = ScaleCropPlanned(decode_rows, wanted, refusal);
@@ -255,6 +254,8 @@ Result<std::vector<ScaledPicture>> ScaleCropEach(const DecodeRows& decode_rows,
   }
   return out;
 }
+
+namespace {
 
 // A PNG or GIF file is read straight from the disk, never whole: its
 // compressed bytes may be larger than the rows the scaler keeps.
@@ -280,7 +281,7 @@ Result<std::vector<ScaledPicture>> ScaleCropStreamedFile(const std::string& path
     if (!rewind()) return *rewind_failed;
     return gif ? DecodeGifToRgb24(GifSource{{}, fd}) : DecodePngToRgb24(PngSource{{}, fd});
   };
-  return ScaleCropEach(rows, all, sizes);
+  return ScaleCropDecoded(rows, all, sizes);
 }
 
 // One size wanted, whatever the picture's size.
@@ -315,7 +316,7 @@ Result<std::vector<ScaledPicture>> ScaleCropFileBytesEach(std::span<const std::u
       all = [file] { return DecodeBitmapToRgb24(file); };
       break;
   }
-  return ScaleCropEach(rows, all, sizes);
+  return ScaleCropDecoded(rows, all, sizes);
 }
 
 Result<BitmapFile> ScaleCropFileBytes(std::span<const std::uint8_t> file, PlannedKind kind,

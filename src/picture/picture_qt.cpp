@@ -12,7 +12,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <string_view>
+#include <utility>
 
 #include "picture/picture_header.h"
 
@@ -123,19 +126,43 @@ bool IsEmbeddedRaster(QStringView href) {
   });
 }
 
+// A width or height given as a share of a surrounding box, which a picture of
+// its own does not have.
+bool IsPercentLength(QStringView value) { return value.trimmed().endsWith(QLatin1Char('%')); }
+
+// The root element with its attributes, less a width or height in percent: the
+// renderer would take it as a share of 100 pixels and cut the drawing there,
+// where without it the drawing keeps its view box, or its own extent.
+void WriteRoot(const QXmlStreamReader& in, QXmlStreamWriter& writer) {
+  writer.writeStartElement(in.qualifiedName().toString());
+  for (const QXmlStreamAttribute& a : in.attributes()) {
+    const QStringView name = a.qualifiedName();
+    if ((name == QLatin1String("width") || name == QLatin1String("height")) &&
+        IsPercentLength(a.value()))
+      continue;
+    writer.writeAttribute(name.toString(), a.value().toString());
+  }
+}
+
 // The document without what would make the renderer read anything else: every
 // <image> that is not an embedded picture (a path, a file: or http: URI, the
 // document itself), the DTD with its entities, and processing instructions.
 // Names are copied as written, prefixes included, since the renderer looks
-// some attributes up by them ("xlink:href").
+// some attributes up by them ("xlink:href"). Sizes in percent are dropped
+// from the root (WriteRoot).
 Result<QByteArray> WithoutExternalReferences(std::span<const std::uint8_t> svg) {
   QXmlStreamReader in(AsByteArray(svg));
   in.setNamespaceProcessing(false);
   QByteArray out;
   QXmlStreamWriter writer(&out);
+  bool root = true;
   while (!in.atEnd()) {
     switch (in.readNext()) {
       case QXmlStreamReader::StartElement: {
+        if (std::exchange(root, false)) {
+          WriteRoot(in, writer);
+          break;
+        }
         if (in.qualifiedName() == QLatin1String("image") ||
             in.qualifiedName().endsWith(QLatin1String(":image"))) {
           // Kept only when it names a picture, and every name it gives is embedded.
@@ -233,15 +260,27 @@ std::optional<SvgSize> SvgOwnSize(std::span<const std::uint8_t> svg, std::int32_
   return std::nullopt;
 }
 
-Result<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg, const PictureScale& scale) {
-  auto own = SvgOwnSize(svg, scale.dots_per_inch);
+namespace {
+
+// A drawing ready to be drawn: the document without what it may not read, and
+// its size in pixels at the scale asked for (not yet held to any limit).
+struct SvgDrawing {
+  std::unique_ptr<QSvgRenderer> renderer;
+  double width = 0;
+  double height = 0;
+};
+
+Result<SvgDrawing> PrepareSvg(std::span<const std::uint8_t> svg, const PictureScale& scale) {
   auto contained = WithoutExternalReferences(svg);
   if (!contained) return contained.failure();
-  QSvgRenderer renderer(*contained);
-  if (!renderer.isValid()) return {FailureCode::kCorrupt, "SVG: not a drawing that can be read"};
+  auto own = SvgOwnSize(svg, scale.dots_per_inch);
+  SvgDrawing drawing{std::make_unique<QSvgRenderer>(*contained)};
+  if (!drawing.renderer->isValid())
+    return {FailureCode::kCorrupt, "SVG: not a drawing that can be read"};
   if (!own) {
-    // Neither a size nor a view box: what the renderer makes of it, at 96 to the inch.
-    const QSize fallback = renderer.defaultSize();
+    // Neither a size nor a view box: what the renderer makes of it (the extent
+    // of what is drawn), at 96 to the inch.
+    const QSize fallback = drawing.renderer->defaultSize();
     if (fallback.isEmpty()) return {FailureCode::kCorrupt, "SVG: the drawing has no size"};
     const double s = scale.dots_per_inch / kCssPixelsPerInch;
     own = SvgSize{fallback.width() * s, fallback.height() * s};
@@ -252,18 +291,40 @@ Result<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg, const Pic
     h = h * scale.width / w;
     w = scale.width;
   }
-  const double rw = std::max(1.0, std::round(w));
-  const double rh = std::max(1.0, std::round(h));
-  if (!(rw <= kMaxPictureSide && rh <= kMaxPictureSide)) {
-    return {FailureCode::kTooLarge, "SVG: drawn at " + std::to_string(std::llround(rw)) +
+  drawing.width = std::max(1.0, std::round(w));
+  drawing.height = std::max(1.0, std::round(h));
+  return drawing;
+}
+
+}  // namespace
+
+Result<std::array<std::int64_t, 2>> SvgDrawnSize(std::span<const std::uint8_t> svg,
+                                                 const PictureScale& scale) {
+  auto drawing = PrepareSvg(svg, scale);
+  if (!drawing) return drawing.failure();
+  if (!(drawing->width <= double(INT32_MAX) && drawing->height <= double(INT32_MAX)))
+    return {FailureCode::kTooLarge, "SVG: its own size is beyond any picture's"};
+  return std::array<std::int64_t, 2>{std::int64_t(drawing->width), std::int64_t(drawing->height)};
+}
+
+Result<BitmapFile> RenderSvgToRgb24(std::span<const std::uint8_t> svg, const PictureScale& scale) {
+  auto drawing = PrepareSvg(svg, scale);
+  if (!drawing) return drawing.failure();
+  QSvgRenderer& renderer = *drawing->renderer;
+  const double rw = drawing->width;
+  const double rh = drawing->height;
+  // Only the columns kept are made; the drawing is placed as at its whole width.
+  const double made_w = scale.crop_width > 0 ? std::min<double>(rw, scale.crop_width) : rw;
+  if (!(made_w <= kMaxPictureSide && rh <= kMaxPictureSide)) {
+    return {FailureCode::kTooLarge, "SVG: drawn at " + std::to_string(std::llround(made_w)) +
                                         " \u00d7 " + std::to_string(std::llround(rh)) +
                                         " it has a side longer than " +
                                         std::to_string(kMaxPictureSide) + " pixels"};
   }
-  if (Status size = CheckPictureSize(std::int64_t(rw), std::int64_t(rh), "SVG"); !size)
+  if (Status size = CheckPictureSize(std::int64_t(made_w), std::int64_t(rh), "SVG"); !size)
     return size.failure();
   // Drawn at the size it is wanted at, so its edges stay sharp at any width.
-  QImage image(int(rw), int(rh), QImage::Format_ARGB32_Premultiplied);
+  QImage image(int(made_w), int(rh), QImage::Format_ARGB32_Premultiplied);
   if (image.isNull()) return {FailureCode::kNoMemory, "no memory for the picture"};
   image.fill(Qt::transparent);
   {

@@ -3,6 +3,7 @@
 // row's end are dropped (common encoders run each row out to its padded width);
 // a delta past a row's end, anything above the top row, and data that ends
 // before its end-of-picture marker are refused: a damaged file is not shown half.
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -29,6 +30,15 @@ class RleWriter {
       std::memcpy(out_.Row(y_) + static_cast<std::size_t>(x_) * 3, palette_.Entry(index), 3);
     }
     ++x_;
+  }
+  // `count` pixels alternating between two indexes, starting with `first`; on a
+  // row that is not kept they are only counted.
+  void PutRun(unsigned first, unsigned second, unsigned count) {
+    if (!out_.Kept(y_)) {
+      x_ = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{x_} + count, out_.width));
+      return;
+    }
+    for (unsigned i = 0; i < count; ++i) Put((i & 1) ? second : first);
   }
   bool EndOfLine() {
     if (y_ >= out_.height) return false;
@@ -82,7 +92,7 @@ bool DecodeRle8(std::span<const std::uint8_t> data, const PaletteTable& palette,
     if (!count || !value) return false;
     if (*count > 0) {
       if (!writer.OnPicture()) return false;
-      for (unsigned i = 0; i < *count; ++i) writer.Put(*value);
+      writer.PutRun(*value, *value, *count);
       continue;
     }
     switch (HandleEscape(*value, in, writer)) {
@@ -112,9 +122,7 @@ bool DecodeRle4(std::span<const std::uint8_t> data, const PaletteTable& palette,
     if (!count || !value) return false;
     if (*count > 0) {
       if (!writer.OnPicture()) return false;
-      const unsigned high = *value >> 4;
-      const unsigned low = *value & 0x0F;
-      for (unsigned i = 0; i < *count; ++i) writer.Put((i & 1) ? low : high);
+      writer.PutRun(*value >> 4, *value & 0x0F, *count);
       continue;
     }
     switch (HandleEscape(*value, in, writer)) {

@@ -10,6 +10,7 @@
 #include <numeric>
 
 #include "converter/resample.h"
+#include "picture/picture.h"
 #include "support/bitmap_fixture.h"
 #include "support/temp_dir.h"
 
@@ -376,6 +377,50 @@ TEST(Resample, AGradientReducedToOddSizesMatchesItsValuesByteForByte) {
   for (const auto& row : expected)
     for (std::uint8_t v : row) want.insert(want.end(), 3, v);  // grey: all three channels
   EXPECT_EQ(out.pixels, want);
+}
+
+// A palette or run-length picture of more than one band of expanded rows is
+// expanded band by band as the scaler reaches it: the result is that of the
+// same picture held whole, shrunk, grown (which reads a row again across a
+// band's edge) and at its own size, and damage past the first band still
+// refuses it.
+TEST(Banded, PaletteAndRunLengthSourcesConvertAsTheirWholePicture) {
+  // 3000 x 1000 expands to 9 MB, past the 8 MB band: about 932 rows a band.
+  auto paletted = Fixture(3000, 1000, 8);
+  for (int i = 0; i < 256; ++i)
+    paletted.palette.push_back(Bgr{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7)});
+  Rows rows(1000);
+  for (std::uint32_t i = 0; i < 3000u * 1000u; ++i)
+    rows[i / 3000].push_back((i * 37 + i / 3000 * 11) & 0xFF);
+  paletted.pixels = PackRows(rows, 8);
+  // 2048 x 2048 run-length: stripes a row, some rows skipped by deltas.
+  auto rle = Fixture(2048, 2048, 8, 1);
+  for (int i = 0; i < 256; ++i)
+    rle.palette.push_back(Bgr{std::uint8_t(255 - i), std::uint8_t(i), 0});
+  for (std::uint32_t r = 0; r < 2040; ++r) {
+    if (r % 500 == 7) rle.pixels.insert(rle.pixels.end(), {0, 2, 3, 1});
+    for (std::uint32_t run = 0; run < 8; ++run)
+      rle.pixels.insert(rle.pixels.end(), {200, std::uint8_t(r + run * 31)});
+    rle.pixels.insert(rle.pixels.end(), {0, 0});
+  }
+  rle.pixels.insert(rle.pixels.end(), {0, 1});
+  for (const auto& fixture : {paletted, rle}) {
+    const auto file = BuildBitmap(fixture);
+    const auto whole = DecodeBitmapToRgb24(std::span<const std::uint8_t>(file));
+    ASSERT_TRUE(whole);
+    const std::uint32_t w = fixture.width, h = fixture.height;
+    for (auto [tw, th] : {std::pair{577u, 200u}, {w / 2, h * 2 - 1}, {w, h}, {1u, 1u}}) {
+      for (std::uint32_t grade = 0; grade < 3; grade += 2) {
+        const ConversionParams p = Params(tw, th, grade);
+        EXPECT_EQ(Convert(file, p), Convert(*whole, p)) << w << " to " << tw << " x " << th;
+      }
+    }
+  }
+  // A literal run that leaves the last row's data short, in the last band only.
+  auto damaged = rle;
+  damaged.pixels.resize(damaged.pixels.size() - 2);
+  damaged.pixels.insert(damaged.pixels.end(), {0, 9, 1, 2});
+  EXPECT_FALSE(ConvertBitmapFile(BuildBitmap(damaged), Params(100, 100, 0), kInks));
 }
 
 }  // namespace

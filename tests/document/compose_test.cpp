@@ -160,6 +160,82 @@ TEST(PreviewTest, JpegAndRunLengthPreviewsAreTheWholePictureFitAndCut) {
   }
 }
 
+// A JPEG with foreign bytes before its end marker is refused on every road: the
+// window's previews and the print raster, with and without Fit; the same
+// picture without them is taken on each.
+TEST(PreviewTest, AJpegWithExtraneousBytesIsRefusedByThePreviewsAndTheRasterWithAndWithoutFit) {
+  // Paper narrower than the picture: every road scales or cuts it.
+  ComposeSession cs(250);
+  LogoSession& s = cs.session();
+  FakePreviewControls window;
+  const auto sound = EncodePhotoJpeg({301, 203, 3, 2, 2, 0, false});
+  auto foreign = sound;
+  foreign.insert(foreign.end() - 2, {0x12, 0x34, 0x56});
+  for (const auto* bytes : std::array<const std::vector<std::uint8_t>*, 2>{&sound, &foreign}) {
+    const bool taken = bytes == &sound;
+    cs.UsePicture(*bytes, "photo.jpg");
+    ASSERT_EQ(LoadPicture(s.source_path).has_value(), taken);
+    for (const int fit : {0, 1}) {
+      s.fit_to_width = fit;
+      EXPECT_EQ(MakeSourcePreviews(window, s), taken ? 1 : 0) << fit;
+      EXPECT_EQ(MakeConvertedPreview(window, s), taken ? 1 : 0) << fit;
+      EXPECT_EQ(BuildPreviewImage(s).has_value(), taken) << fit;
+      auto raster = BuildLogoRaster(s);
+      ASSERT_EQ(raster.has_value(), taken) << fit;
+      if (!taken) {
+        EXPECT_NE(raster.detail().find("extraneous bytes"), std::string::npos) << raster.detail();
+      }
+    }
+  }
+}
+
+// A drawing is shown drawn at each preview's size, never at its own first: one
+// whose own size is beyond the picture limits shows both previews with Fit,
+// and the Preview window's picture is what Test Print sends; the cut preview,
+// made only as far as it is cut, is that of the drawing made whole at its width.
+TEST(PreviewTest, DrawingsShowAtThePreviewSizesEvenWhenTheirOwnSizeIsBeyondTheLimits) {
+  ComposeSession cs(400);
+  LogoSession& s = cs.session();
+  FakePreviewControls window;  // usable width 200
+  auto svg = [](const std::string& size) {
+    const std::string text = R"(<svg xmlns="http://www.w3.org/2000/svg" )" + size +
+                             R"( viewBox="0 0 6 1"><rect width="3" height="1"/></svg>)";
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+  };
+  auto inked = [](const BitmapFile& picture) {
+    return CountPixels(picture, kBlack24).ink + CountPixels(picture, kRed24).ink;
+  };
+  // 1801 x 300 at 96 to the inch: the cut preview is drawn at 900 and cut at 200.
+  cs.UsePicture(svg(R"(width="1801" height="300")"), "small.svg");
+  ASSERT_EQ(MakeSourcePreviews(window, s), 1);
+  EXPECT_EQ((std::array{s.source_width, s.source_height}), (std::array{1801u, 300u}));
+  std::array<std::int32_t, 2> size{};
+  const BitmapFile at_fit = *LoadPicture(s.source_path, {200, 96});
+  const BitmapFile at_cut = *LoadPicture(s.source_path, {900, 96});
+  EXPECT_EQ(s.fit_image, *ScaleCropToFile(200, 200, "", &at_fit, "", size));
+  EXPECT_EQ(s.cut_image, *ScaleCropToFile(900, 200, "", &at_cut, "", size));
+  EXPECT_EQ(size, s.cut_size);
+
+  // 600 x 100 inches is 57600 x 9600 pixels.
+  cs.UsePicture(svg(R"(width="600in" height="100in")"), "huge.svg");
+  s.fit_to_width = 0;
+  EXPECT_FALSE(BuildLogoRaster(s)) << "its own size is beyond the limits";
+  s.fit_to_width = 1;
+  ASSERT_EQ(MakeSourcePreviews(window, s), 1);
+  EXPECT_EQ((std::array{s.source_width, s.source_height}), (std::array{57600u, 9600u}));
+  EXPECT_GT(inked(s.fit_image), 0);
+  EXPECT_GT(inked(s.cut_image), 0);
+  ASSERT_EQ(MakeConvertedPreview(window, s), 1);
+  EXPECT_GT(inked(s.converted), 0);
+  auto shown = BuildPreviewImage(s);
+  auto sent = BuildLogoRaster(s);
+  ASSERT_TRUE(shown && sent);
+  auto from_shown = LogoRaster::FromFile(std::move(*shown));
+  ASSERT_TRUE(from_shown);
+  EXPECT_TRUE(std::ranges::equal(from_shown->bytes(), sent->bytes()));
+  EXPECT_EQ((std::array{sent->width(), sent->height()}), (std::array{400, 67}));
+}
+
 TEST(PreviewTest,
      PreviewsFollowTheWindowSelectionsPicturesAreFitAndCutAnEmptyDocumentShowsNothing) {
   ComposeSession cs(400);
@@ -561,6 +637,145 @@ TEST(ComposeEdges, ADocumentWhoseImagesTogetherClaimTooMuchIsRefusedWithItsError
   EXPECT_EQ(boxes.texts().size(), 2u);
   for (const std::string& text : boxes.texts())
     EXPECT_EQ(text.rfind("The specified image file cannot be read.", 0), 0u) << text;
+}
+
+// Image items are decoded only where the page shows them: every picture, drawn
+// into every kind of rectangle (inside, across each edge, off the page, grown,
+// shrunk, empty), copied or ANDed, gives the page the whole decode gives it,
+// and a damaged picture is refused even where nothing of it shows.
+TEST(SmallDocuments, ImageItemsDrawnFromThePixelsShownMatchTheWholePicture) {
+  auto paletted = Fixture(37, 23, 8);
+  for (int i = 0; i < 256; ++i) paletted.palette.push_back({std::uint8_t(i), 90, std::uint8_t(~i)});
+  Rows rows(23);
+  for (std::uint32_t i = 0; i < 37u * 23u; ++i) rows[i / 37].push_back((i * 13) & 0xFF);
+  paletted.pixels = PackRows(rows, 8);
+  auto rle = paletted;
+  rle.compression = 1;
+  rle.pixels.clear();
+  for (int r = 0; r < 23; ++r)
+    rle.pixels.insert(rle.pixels.end(), {5, std::uint8_t(r * 9), 20, 3, 0, 0});
+  rle.pixels.insert(rle.pixels.end(), {0, 1});
+  auto damaged = rle;
+  damaged.pixels.resize(damaged.pixels.size() - 2);  // no end marker
+  const std::vector<std::vector<std::uint8_t>> pictures = {SplitBitmap(41, 19, kRed24, kGreen24),
+                                                           BuildBitmap(paletted), BuildBitmap(rle),
+                                                           BuildBitmap(damaged)};
+  const std::array<std::int64_t, 4> rects[] = {
+      {10, 10, 37, 23}, {-20, -5, 90, 40}, {50, 30, 80, 60}, {-100, 0, 50, 50},
+      {5, 5, 3, 200},   {0, 0, 0, 10},     {30, -30, 7, 31}, {64, 40, 10, 10}};
+  for (std::size_t p = 0; p < pictures.size(); ++p) {
+    for (const auto& [x, y, w, h] : rects) {
+      for (RasterOp op : {RasterOp::kCopy, RasterOp::kAnd}) {
+        QImage shown = WhiteSurface(64, 40), whole = WhiteSurface(64, 40);
+        FillRect(shown, 0, 0, 32, 40, SurfacePixel(kColorGreen), RasterOp::kCopy);
+        FillRect(whole, 0, 0, 32, 40, SurfacePixel(kColorGreen), RasterOp::kCopy);
+        const bool drawn = StretchBitmap(shown, x, y, w, h, pictures[p], op);
+        auto surface = BitmapToSurface(pictures[p]);
+        if (surface) StretchBlit(whole, x, y, w, h, *surface, op);
+        EXPECT_EQ(drawn, surface.has_value()) << p << " at " << x << "," << y;
+        EXPECT_TRUE(shown == whole) << p << " at " << x << "," << y << " " << w << "x" << h;
+      }
+    }
+  }
+}
+
+// Text is drawn only where the page shows it, so a font far taller than the
+// page costs no more than the page: cut to a small page, the text is what the
+// same text drawn whole on a page that holds it shows there, at every angle
+// and scale.
+TEST(SmallDocuments, TextOnASmallPageIsTheWholeTextCut) {
+  for (std::int32_t e : {0, 300, 900, 1800, 2700})
+    for (double scale : {1.0, 0.5, 2.0}) {
+      QImage small = WhiteSurface(200, 100), large = WhiteSurface(1400, 1400);
+      ObjectHeader object{kTextObject, 150, 0, 0, 500, 0, 0};
+      const TextRecord text = Record("Jiffy Wg", "DejaVu Serif", -120, e);
+      ASSERT_EQ(DrawTextItem(small, object, text, kColorRed, scale, scale), 1);
+      ASSERT_EQ(DrawTextItem(large, object, text, kColorRed, scale, scale), 1);
+      EXPECT_TRUE(small == large.copy(0, 0, 200, 100)) << e << " at " << scale;
+    }
+  QImage page = WhiteSurface(200, 100);
+  // The top of the W's first stroke shows on the page.
+  ObjectHeader tall{kTextObject, 0, 0, 0, 3750, 0, 0};
+  ASSERT_EQ(DrawTextItem(page, tall, Record("Wg", "Arial", -4096), kColorRed, 1, 1), 1);
+  const PixelCensus census = CountPixels(SurfaceToPage(page), kRed24);
+  EXPECT_TRUE(census.ink > 100 && census.other == 0) << census.ink << " " << census.other;
+}
+
+// A page wider than the paper is composed only as far as the paper, and the
+// column the cut's row padding reads: the raster, the Preview window's picture
+// and the converted preview are those of the whole page cut, at paper widths
+// whose rows end on every byte of padding.
+TEST(SmallDocuments, PagesWiderThanThePaperAreTheWholePageCut) {
+  // The last item lies past the paper: checked, never converted.
+  const std::vector<DocumentObject> objects = {
+      ImageObject(0, 0, 1500, 80, SplitBitmap(16, 16, kRed24, kBlack24)),
+      TextObject(560, 60, "WIDE", "Arial", -40, kColorRed),
+      ImageObject(900, 10, 1400, 70, SplitBitmap(7, 3, kWhite24, kGreen24))};
+  for (std::int32_t paper : {575, 576, 577, 578}) {
+    ComposeSession cs(paper);
+    ASSERT_TRUE(cs.UseDocument(1500, 80, objects));
+    auto full = ComposeConverted(cs.session(), 1.0, 1.0);
+    ASSERT_TRUE(full);
+    std::array<std::int32_t, 2> size{};
+    auto want = ScaleCropToFile(1500, paper, "", &*full, "", size);
+    auto got = BuildPreviewImage(cs.session());
+    ASSERT_TRUE(want && got);
+    EXPECT_EQ(*got, *want) << paper;
+    FakePreviewControls window;
+    ASSERT_EQ(MakeConvertedPreview(window, cs.session()), 1);
+    const double s = 200.0 / paper;
+    auto shown = ComposeConverted(cs.session(), s, s);
+    ASSERT_TRUE(shown);
+    auto cut = ScaleCropToFile(static_cast<std::int32_t>(1500 * s), 200, "", &*shown, "", size);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cs.session().converted, *cut) << paper;
+  }
+  // Past the paper, a picture that cannot be converted still refuses the page.
+  auto broken = SplitBitmap(7, 3, kWhite24, kGreen24);
+  broken.resize(broken.size() - 8);
+  ComposeSession cs(576);
+  ASSERT_TRUE(cs.UseDocument(1500, 80, {objects[0], ImageObject(900, 10, 1400, 70, broken)}));
+  EXPECT_FALSE(ComposeConverted(cs.session(), 1.0, 1.0));
+  EXPECT_FALSE(BuildLogoRaster(cs.session()));
+  FakePreviewControls window;
+  EXPECT_EQ(MakeConvertedPreview(window, cs.session()), 0);
+}
+
+// The main window's picture of a document is composed only in the rows and
+// columns its scaling reads, a band at a time: it is the whole page scaled,
+// with Fit and without, for pages wider and taller than a band, and a page
+// with an item that cannot be drawn shows nothing.
+TEST(SmallDocuments, DocumentPreviewsAreTheWholePageScaled) {
+  const std::vector<DocumentObject> objects = {
+      ImageObject(0, 0, 3000, 1500, SplitBitmap(16, 16, kBlack24, kRed24)),
+      TextObject(1200, 700, "WIDE", "Arial", -300, kColorRed, 300),
+      ImageObject(2000, 200, 2900, 1400, SplitBitmap(9, 5, kWhite24, kGreen24), true)};
+  FakePreviewControls window;  // usable width 200
+  for (std::int32_t paper : {576, 5000}) {
+    for (const int fit : {0, 1}) {
+      ComposeSession cs(paper);
+      ASSERT_TRUE(cs.UseDocument(3000, 1500, objects));
+      LogoSession& s = cs.session();
+      s.fit_to_width = fit;
+      ASSERT_EQ(MakeSourcePreviews(window, s), 1);
+      auto page = ComposeAsStored(s);
+      ASSERT_TRUE(page);
+      const std::int32_t c = fit ? 200 : std::max(200 * 3000 / paper, 1);
+      std::array<std::int32_t, 2> size{};
+      auto want = ScaleCropToFile(c, 200, "", &*page, "", size);
+      ASSERT_TRUE(want);
+      EXPECT_EQ(s.fit_image, *want) << paper << " fit " << fit;
+      EXPECT_EQ(s.fit_size, size);
+      EXPECT_EQ((std::array{s.source_width, s.source_height}), (std::array{3000u, 1500u}));
+      EXPECT_EQ(ReadWholeFile(s.temp_fit_path), s.fit_image);
+    }
+  }
+  auto broken = SolidBitmap(4, 4, kRed24);
+  broken.resize(broken.size() - 8);  // rows past its end
+  ComposeSession cs(576);
+  ASSERT_TRUE(
+      cs.UseDocument(3000, 1500, {objects[0], ImageObject(2990, 1490, 3000, 1500, broken)}));
+  EXPECT_EQ(MakeSourcePreviews(window, cs.session()), 0);
 }
 
 }  // namespace

@@ -353,5 +353,31 @@ TEST(OtherPictures, SvgOwnSizeComesFromItsUnitsOrItsViewBox) {
   EXPECT_FALSE(LoadPicture((dir.path() / "broken.svg").string(), PictureScale{0, 180}));
 }
 
+// A width or height in percent is a share of a box the picture does not have:
+// the drawing keeps its view box, or without one the extent of what it draws
+// (the renderer's own size), whole rather than cut at 100 pixels.
+TEST(OtherPictures, SvgSizesInPercentFallBackToTheViewBoxOrTheDrawing) {
+  TempDir dir;
+  auto draw = [&](const std::string& root, int width) {
+    const std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" )" + root +
+                            R"(><rect x="50" y="20" width="200" height="100"/></svg>)";
+    auto picture = LoadPicture(dir.Write("p.svg", svg).string(), PictureScale{width, 96});
+    EXPECT_TRUE(picture) << root;
+    if (!picture) return std::array{0, 0, 0};
+    auto header = ReadBitmapHeader(*picture);
+    return std::array{header->width, header->height, InkedPixels(*picture)};
+  };
+  for (const char* root : {R"(width="100%" height="100%")", R"(width="50%" height="100%")",
+                           R"(width=" 100% " height="100%")", ""}) {
+    EXPECT_EQ(draw(root, 0), (std::array{200, 100, 200 * 100})) << root;
+    EXPECT_EQ(draw(root, 400), (std::array{400, 200, 400 * 200})) << root;
+  }
+  // With a view box the percent sizes give way to it.
+  EXPECT_EQ(draw(R"(width="100%" height="100%" viewBox="0 0 500 200")", 0),
+            (std::array{500, 200, 200 * 100}));
+  // A size in units is kept: the drawing is cut where it says.
+  EXPECT_EQ(draw(R"(width="100" height="100")", 0), (std::array{100, 100, 50 * 80}));
+}
+
 }  // namespace
 }  // namespace inkmark
