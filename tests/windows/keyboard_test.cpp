@@ -97,11 +97,13 @@ void CheckEveryWindow(const std::string& language) {
       ASSERT_NE(window, nullptr);
       EXPECT_EQ(CheckMnemonics(*window, language + " " + name), expected);
       for (QPushButton* b : window->findChildren<QPushButton*>())
-        if (b->text() == QString::fromUtf8(close)) b->click();
+        if (b->text() == QString::fromUtf8(close)) return b->click();
+      ADD_FAILURE() << name << ": no button \"" << close << '"';
+      window->close();  // never left waiting for a click that cannot come
     });
   };
   const bool ja = language == "ja";
-  in_modal("key entry", 4, ja ? "中止(&S)" : "&Stop");
+  in_modal("key entry", 4, ja ? "キャンセル(&S)" : "&Stop");
   EXPECT_EQ(RunKeyEntryWindow(nullptr, session), 0);
   in_modal("NV manager", 7, ja ? "閉じる(&C)" : "&Close");
   EXPECT_EQ(RunNvManagerWindow(nullptr, session), 1);
