@@ -485,7 +485,7 @@ status):
   --name NAME          台帳でポートの代わりに使うプリンタの名前;
                        プリンタ一覧ではそのプリンタの行に書きます
   --if-changed         register: 台帳によればKEYに同じロゴを持つプリンタは
-                       そのままにして unchanged と表示します; 別のロゴを
+                       そのままにして「変更なし」と表示します; 別のロゴを
                        持つプリンタは失敗します(--replace を除く)
   --replace            register: 登録済みのKEYを削除して登録し直します;
                        登録に失敗すると以前のロゴを台帳から戻します; 台帳が
@@ -874,6 +874,94 @@ ledger は --port か --name と -k KEY で1台のプリンタや1つのキー�
     <message>
         <source>The printer folder offers no printer &apos;%1&apos;; the choices are: %2</source>
         <translation>プリンタ &apos;%1&apos; はプリンタフォルダにありません。選択肢: %2</translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS (UTC)</source>
+        <translation>YYYY-MM-DD、YYYY-MM-DDTHH:MM または YYYY-MM-DDTHH:MM:SS(UTC)</translation>
+    </message>
+    <message>
+        <source>--name names one printer; give it on each line of a printers list</source>
+        <translation>--name は1台のプリンタの名前です; プリンタ一覧の各行に書いてください</translation>
+    </message>
+    <message>
+        <source>--json applies to printers, keys, capacity, preview, status, ledger and more than one printer</source>
+        <translation>--json は printers、keys、capacity、preview、status、ledger と複数のプリンタに使えます</translation>
+    </message>
+    <message>
+        <source>--if-changed and --replace apply to register only</source>
+        <translation>--if-changed と --replace は register にだけ使えます</translation>
+    </message>
+    <message>
+        <source>--since applies to ledger only</source>
+        <translation>--since は ledger にだけ使えます</translation>
+    </message>
+    <message>
+        <source>ledger takes --name or --port, not both</source>
+        <translation>ledger には --name か --port のどちらか一方を指定します</translation>
+    </message>
+    <message>
+        <source>--yes applies to delete and register --replace only</source>
+        <translation>--yes は delete と register --replace にだけ使えます</translation>
+    </message>
+    <message>
+        <source>the ledger &apos;%1&apos; cannot be used: %2</source>
+        <translation>台帳 &apos;%1&apos; を使えません: %2</translation>
+    </message>
+    <message>
+        <source>unchanged</source>
+        <translation>変更なし</translation>
+    </message>
+    <message>
+        <source>key %1 on %2 holds another logo; --replace replaces it</source>
+        <translation>%2 のキー %1 には別のロゴがあります; --replace で置き換えられます</translation>
+    </message>
+    <message>
+        <source>key %1 on %2 is left alone: the ledger does not know its logo, so it could not be restored if the new one failed; --yes replaces it anyway</source>
+        <translation>%2 のキー %1 はそのままにしました: 台帳がそのロゴを知らないため、新しいロゴの登録に失敗すると元に戻せません; --yes を付けるとそれでも置き換えます</translation>
+    </message>
+    <message>
+        <source>replaced</source>
+        <translation>置き換えました</translation>
+    </message>
+    <message>
+        <source>the previous logo under key %1 on %2 could not be restored: the ledger does not know it</source>
+        <translation>%2 のキー %1 の以前のロゴを元に戻せませんでした: 台帳がそのロゴを知りません</translation>
+    </message>
+    <message>
+        <source>the previous logo under key %1 on %2 could not be put back; the key is empty</source>
+        <translation>%2 のキー %1 の以前のロゴを戻せませんでした; キーは空です</translation>
+    </message>
+    <message>
+        <source>the previous logo under key %1 on %2 was put back</source>
+        <translation>%2 のキー %1 に以前のロゴを戻しました</translation>
+    </message>
+    <message>
+        <source>%1 bytes free</source>
+        <translation>空き %1 バイト</translation>
+    </message>
+    <message>
+        <source>1 key</source>
+        <translation>キー 1 個</translation>
+    </message>
+    <message>
+        <source>%1 keys</source>
+        <translation>キー %1 個</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>不明</translation>
+    </message>
+    <message>
+        <source>the deletion of key %1 on %2 was done but is not recorded</source>
+        <translation>%2 のキー %1 は削除しましたが、記録されていません</translation>
+    </message>
+    <message>
+        <source>the logo put back under key %1 on %2 is not recorded</source>
+        <translation>%2 のキー %1 に戻したロゴは記録されていません</translation>
+    </message>
+    <message>
+        <source>the registration of key %1 on %2 was done but is not recorded</source>
+        <translation>%2 のキー %1 は登録しましたが、記録されていません</translation>
     </message>
 </context>
 <context>

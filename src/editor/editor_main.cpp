@@ -16,6 +16,7 @@
 #include "editor/editor_window.h"
 #include "platform/program_icons.h"
 #include "platform/program_info.h"
+#include "platform/qt_view.h"
 #include "platform/translation.h"
 
 int main(int argc, char* argv[]) {
@@ -30,6 +31,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   LoadRequestedTranslations();
   InstallTranslations();
+  PreferInterfaceFont(RequestedLanguage());
   QApplication::setWindowIcon(LoadProgramIcon(ProgramIcon::kEditor));
   auto watcher = WatchCloseSignals([] { QApplication::closeAllWindows(); });
 

@@ -10,6 +10,7 @@
 #include "protocol/nv_dispatch.h"
 #include "protocol/transaction.h"
 #include "windows/key_entry_template.h"
+#include "windows/ledger_record.h"
 #include "windows/raster_failure.h"
 
 namespace inkmark {
@@ -104,6 +105,8 @@ void KeyEntryWindow::Execute() {
       return;
     }
   }
+  // The define turns the raster's rows over: the ledger keeps it as built.
+  const BitmapFile stored = output ? BitmapFile() : raster->bytes();
   std::int32_t result =
       RegisterNvGraphics(*port, host_.Owner(), std::as_const(session_), *key, std::move(*raster));
   result = CloseAfterRegistration(std::move(port), host_.Owner(), result);
@@ -112,6 +115,9 @@ void KeyEntryWindow::Execute() {
     ShowOutputError(host_.Owner(), OutputError::kWriteFailed, session_.save_path);
     return;
   }
+  // The logo is stored whether or not the ledger takes the note of it.
+  if (result == 1 && !output)
+    (void)RecordInLedger(ledger_, session_, LedgerAction::kRegister, *key, stored);
   if (result == 1) host_.EndDialog(1);
 }
 

@@ -2,6 +2,7 @@
 // logo is registered in the printer, or written to a command file.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -30,6 +31,9 @@ class KeyEntryWindow final : public ControlEvents {
   void OnControl(int id, Notification notification) override;
   void OnCloseBox() override;
 
+  // The ledger that a registration in the printer is recorded in; none when empty.
+  void SetLedger(std::filesystem::path path) { ledger_ = std::move(path); }
+
  private:
   // Whether the printer already holds `key`; nullopt when the list could not
   // be read (the listing has told the user).
@@ -38,6 +42,7 @@ class KeyEntryWindow final : public ControlEvents {
   LogoSession& session_;
   ControlView& view_;
   DialogHost& host_;
+  std::filesystem::path ledger_;
 };
 
 }  // namespace inkmark

@@ -7,6 +7,7 @@
 #include "platform/string_table.h"
 #include "ports/open_port.h"
 #include "protocol/transaction.h"
+#include "windows/ledger_record.h"
 #include "windows/nv_manager_template.h"
 
 namespace inkmark {
@@ -154,6 +155,8 @@ void NvManagerWindow::DeleteSelected() {
     }
     WaitCursor wait(host_);
     if (DeleteNvGraphics(session_, KeyOfItem(text)) == 1) {
+      // The key is gone whether or not the ledger takes the note of it.
+      (void)RecordInLedger(ledger_, session_, LedgerAction::kDelete, KeyOfItem(text));
       // The next item moves into place i.
       keys_.Remove(i);
       --count;

@@ -51,6 +51,7 @@ int RunKeyEntryWindow(QWidget* owner, LogoSession& session) {
   QtDialogView view(KeyEntryTemplate(), {}, owner);
   QtDialogHost host(view.dialog());
   KeyEntryWindow window(session, view, host);
+  window.SetLedger(DefaultLedgerPath());
   view.SetEvents(&window);
   SetToolTips(view, KeyEntryToolTips());
   window.Open();

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "document/compose.h"
+#include "ledger/ledger.h"
 #include "platform/string_table.h"
 #include "support/compose_fixture.h"
 #include "support/fake_view.h"
 #include "support/protocol_fixtures.h"
+#include "support/temp_dir.h"
 #include "windows/key_entry_template.h"
 #include "windows/key_entry_window.h"
 #include "windows/nv_manager_template.h"
@@ -232,6 +234,41 @@ TEST_F(PrinterWindowTest, NvManagerListsPrintsAndDeletesTheSelectionAndReportsEa
   EXPECT_EQ(State(), "all, on: K1 K5");
   view.UserClick(kNvClose);
   EXPECT_EQ(host.ended, std::vector<int>{1});
+}
+
+// The ledger learns what the windows register and delete, and the manager
+// shows what it knows beside each key; the keys stay what the buttons act on.
+TEST_F(PrinterWindowTest, WhatTheWindowsRegisterAndDeleteIsInTheLedgerTheManagerShows) {
+  TempDir data;
+  const std::filesystem::path path = data.path() / "ledger.sqlite";
+  entry.SetLedger(path);
+  manager.SetLedger(path);
+  Store("K1");  // put there by another tool: the ledger does not know it
+  Execute("AB");
+  ASSERT_TRUE(WaitFor([&] { return Has("AB"); }));
+  auto ledger = Ledger::Open(path, LedgerMode::kRead);
+  ASSERT_TRUE(ledger) << ledger.detail();
+  auto last = ledger->Last("COM1", "AB");
+  ASSERT_TRUE(last && *last);
+  const LedgerEntry registered = **last;
+  EXPECT_EQ(registered.action, LedgerAction::kRegister);
+  EXPECT_EQ(registered.raster_sha256, Sha256Hex(BuildLogoRaster(cs.session())->bytes()));
+  EXPECT_EQ(registered.source_name, "src.bmp");
+  EXPECT_EQ(registered.source_sha256, FileSha256Hex(cs.session().source_path).value());
+  // The date is the day it was recorded, in UTC, as the ledger shows it.
+  const std::string day = LedgerTimeText(registered.time).substr(0, 10);
+  view.UserClick(kNvGetKeys);
+  EXPECT_EQ(keys.items, (Texts{"AB  src.bmp  " + day, "K1"}));
+
+  keys.UserToggle(0);
+  boxes.Answer({kIdYes});
+  view.UserClick(kNvDelete);
+  EXPECT_EQ(boxes.texts(), Texts{Text(kStrAskDelete, "AB")});
+  ASSERT_TRUE(WaitFor([&] { return !Has("AB"); }));
+  last = ledger->Last("COM1", "AB");
+  ASSERT_TRUE(last && *last);
+  EXPECT_EQ((*last)->action, LedgerAction::kDelete);
+  EXPECT_EQ(keys.items, Texts{"K1"});
 }
 
 // A key list that breaks off: the manager shows the keys that came and says
