@@ -291,30 +291,13 @@ Result<PictureRows> DecodeBitmapRows(std::span<const std::uint8_t> file,
   }
   auto e = PrepareExpand(file, h);
   if (!e) return e.failure();
-  auto plan = make_plan(h.width, h.height);
-  if (!plan || plan->keep.size() != static_cast<std::size_t>(h.height) || plan->columns == 0 ||
-      plan->columns > static_cast<std::uint32_t>(h.width)) {
-    return no_plan;
-  }
-  rows.slot.assign(plan->keep.size(), -1);
-  std::int32_t kept = 0;
-  for (std::size_t r = 0; r < plan->keep.size(); ++r) {
-    if (plan->keep[r]) rows.slot[r] = kept++;
-  }
-  rows.stride = Rgb24Stride(static_cast<std::int32_t>(plan->columns));
-  // Zero-filled: run-length data may leave pixels unwritten, which are black.
-  rows.owned.reset(new std::uint8_t[rows.stride * static_cast<std::size_t>(kept + 1)]());
-  rows.pixels = rows.owned.get();
+  // Run-length data may leave pixels unwritten, which are black.
+  std::optional<Rgb24Rows> target =
+      PlanRows(rows, h.width, h.height, make_plan(h.width, h.height), true);
+  if (!target) return no_plan;
   rows.header.resize(kHeadersSize);
   WriteExpandedHeaders(file, h, rows.header);
-  Rgb24Rows target{rows.owned.get(),
-                   h.width,
-                   h.height,
-                   rows.stride,
-                   rows.slot.data(),
-                   rows.owned.get() + rows.stride * static_cast<std::size_t>(kept),
-                   static_cast<std::int32_t>(plan->columns)};
-  if (Status expanded = ExpandRows(file, *e, target); !expanded) return expanded.failure();
+  if (Status expanded = ExpandRows(file, *e, *target); !expanded) return expanded.failure();
   return rows;
 }
 

@@ -5,7 +5,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
+
+#include "picture/picture.h"
+#include "picture/picture_header.h"
 
 namespace inkmark {
 
@@ -30,6 +34,36 @@ struct Rgb24Rows {
   bool Kept(std::int32_t r) const { return slot == nullptr || slot[r] >= 0; }
   std::int32_t KeptWidth() const { return kept_width > 0 ? kept_width : width; }
 };
+
+// Makes `rows` ready for the rows `plan` keeps of a width x height picture
+// and returns where a decoder writes them: zero-filled (padding stays zero and
+// pixels a decoder leaves unwritten are black), each `plan->columns` pixels
+// wide, with a scratch row for the dropped rows when `with_scratch`. Nullopt
+// when there is no plan or it does not fit the picture.
+inline std::optional<Rgb24Rows> PlanRows(PictureRows& rows, std::int32_t width, std::int32_t height,
+                                         const std::optional<RowPlan>& plan,
+                                         bool with_scratch = false) {
+  if (!plan || plan->columns == 0 || plan->columns > static_cast<std::uint32_t>(width) ||
+      plan->keep.size() != static_cast<std::size_t>(height)) {
+    return std::nullopt;
+  }
+  rows.slot.assign(plan->keep.size(), -1);
+  std::int32_t kept = 0;
+  for (std::size_t i = 0; i < plan->keep.size(); ++i) {
+    if (plan->keep[i]) rows.slot[i] = kept++;
+  }
+  rows.stride = Rgb24Stride(static_cast<std::int32_t>(plan->columns));
+  const std::size_t kept_bytes = rows.stride * static_cast<std::size_t>(kept);
+  rows.owned.reset(new std::uint8_t[kept_bytes + (with_scratch ? rows.stride : 0)]());
+  rows.pixels = rows.owned.get();
+  return Rgb24Rows{rows.owned.get(),
+                   width,
+                   height,
+                   rows.stride,
+                   rows.slot.data(),
+                   with_scratch ? rows.owned.get() + kept_bytes : nullptr,
+                   static_cast<std::int32_t>(plan->columns)};
+}
 
 // 256 palette entries as blue, green, red. Entries the file does not hold stay
 // black, so any index a byte or nibble can carry is safe to look up.

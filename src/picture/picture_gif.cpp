@@ -220,31 +220,13 @@ Result<PictureRows> DecodeGifPlanned(const GifSource& source, const MakeRowPlan&
   r.input.Set(source.bytes, source.fd);
   GifLayout layout;
   if (Status opened = OpenGif(r, layout); !opened) return opened.failure();
-  auto plan = make_plan(layout.width, layout.height);
-  if (!plan || plan->columns == 0 || plan->columns > static_cast<std::uint32_t>(layout.width) ||
-      plan->keep.size() != static_cast<std::size_t>(layout.height)) {
-    return {FailureCode::kInvalidArgument, "GIF: no rows to decode"};
-  }
   PictureRows rows;
-  rows.slot.assign(plan->keep.size(), -1);
-  std::int32_t kept = 0;
-  for (std::size_t i = 0; i < plan->keep.size(); ++i) {
-    if (plan->keep[i]) rows.slot[i] = kept++;
-  }
-  rows.stride = Rgb24Stride(static_cast<std::int32_t>(plan->columns));
-  // Zero-filled: the padding after the kept columns stays zero.
-  rows.owned.reset(new std::uint8_t[rows.stride * static_cast<std::size_t>(kept)]());
-  rows.pixels = rows.owned.get();
+  const std::optional<Rgb24Rows> target =
+      PlanRows(rows, layout.width, layout.height, make_plan(layout.width, layout.height));
+  if (!target) return {FailureCode::kInvalidArgument, "GIF: no rows to decode"};
   rows.header.assign(kHeadersSize, 0);
   WriteRgb24Header(rows.header, layout.width, layout.height);
-  const Rgb24Rows target{rows.owned.get(),
-                         layout.width,
-                         layout.height,
-                         rows.stride,
-                         rows.slot.data(),
-                         nullptr,
-                         static_cast<std::int32_t>(plan->columns)};
-  if (Status read = ReadRows(r, layout, target); !read) return read.failure();
+  if (Status read = ReadRows(r, layout, *target); !read) return read.failure();
   return rows;
 }
 

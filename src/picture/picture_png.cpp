@@ -214,33 +214,14 @@ Result<PictureRows> DecodePngPlanned(const PngSource& source, const MakeRowPlan&
   if (Status opened = OpenPng(r, layout); !opened) return opened.failure();
   const auto width = static_cast<std::int32_t>(layout.width);
   const auto height = static_cast<std::int32_t>(layout.height);
-  auto plan = make_plan(width, height);
-  if (!plan || plan->columns == 0 || plan->columns > layout.width ||
-      plan->keep.size() != layout.height) {
-    return {FailureCode::kInvalidArgument, "PNG: no rows to decode"};
-  }
   PictureRows rows;
-  rows.slot.assign(plan->keep.size(), -1);
-  std::int32_t kept = 0;
-  for (std::size_t i = 0; i < plan->keep.size(); ++i) {
-    if (plan->keep[i]) rows.slot[i] = kept++;
-  }
-  rows.stride = Rgb24Stride(static_cast<std::int32_t>(plan->columns));
-  // Zero-filled: the padding after the kept columns stays zero.
-  rows.owned.reset(new std::uint8_t[rows.stride * static_cast<std::size_t>(kept)]());
-  rows.pixels = rows.owned.get();
+  const std::optional<Rgb24Rows> target = PlanRows(rows, width, height, make_plan(width, height));
+  if (!target) return {FailureCode::kInvalidArgument, "PNG: no rows to decode"};
   rows.header.assign(kHeadersSize, 0);
   WriteRgb24Header(rows.header, width, height);
-  Rgb24Rows target{rows.owned.get(),
-                   width,
-                   height,
-                   rows.stride,
-                   rows.slot.data(),
-                   nullptr,
-                   static_cast<std::int32_t>(plan->columns)};
   PngBuffers buffers(layout);
   auto rows_step = [&] {
-    ReadRows(r, layout, target, buffers.line.data(), buffers.image_rows.data());
+    ReadRows(r, layout, *target, buffers.line.data(), buffers.image_rows.data());
   };
   if (!Guarded(r, rows_step)) return LibraryFailure(r);
   return rows;
