@@ -91,7 +91,9 @@ std::optional<OutputFile> OutputFile::Create(const std::string& destination, Out
     // replaces, as far as this process may give them (owner first: a change
     // of owner clears the set-ID bits). Where it may not, the file is ours.
     if (exists) {
-      if (::fchown(fd, st.st_uid, st.st_gid) != 0) (void)::fchown(fd, uid_t(-1), st.st_gid);
+      // Failing both is no failure: the file is then ours, as a new one is.
+      [[maybe_unused]] const bool kept_owner =
+          ::fchown(fd, st.st_uid, st.st_gid) == 0 || ::fchown(fd, uid_t(-1), st.st_gid) == 0;
       ::fchmod(fd, st.st_mode & 07777);
     }
     error = OutputError::kNone;
