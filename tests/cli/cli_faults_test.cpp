@@ -3,6 +3,7 @@
 // and a line dropped in the middle of a define. Every run ends in seconds
 // with the right exit status and message, and the printer's NV memory keeps
 // every key it had, none overwritten and none half-defined.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -29,12 +30,10 @@ const std::string kStillWaiting =
 class FaultyPrinterTest : public InkmarkToolTest {
  protected:
   void SetUp() override {
-    const auto black = SolidBitmap(8, 2, kBlack24);
-    work.Write("black.bmp", std::string(black.begin(), black.end()));
+    WriteBlack("black.bmp", 8, 2);
     // Scaled to the paper: 512 x 2048 dots, a define of 131 KB, more than the
     // line holds on its way.
-    const auto tall = SolidBitmap(8, 32, kBlack24);
-    work.Write("tall.bmp", std::string(tall.begin(), tall.end()));
+    WriteBlack("tall.bmp", 8, 32);
   }
   void TearDown() override {
     server.reset();
@@ -71,10 +70,7 @@ class FaultyPrinterTest : public InkmarkToolTest {
     port = "COM1";
   }
   // Runs on the printer Start made, one ink.
-  ToolResult On(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--printer", "DT-500/510", "--second", "None", "--port", port});
-    return Run(args, false);
-  }
+  ToolResult On(const std::vector<std::string>& args) { return OnModel({"--port", port}, args); }
   // Runs, and fails the test when the run took longer than `limit`.
   ToolResult Timed(std::vector<std::string> args, std::chrono::milliseconds limit) {
     const auto start = std::chrono::steady_clock::now();
@@ -198,7 +194,7 @@ TEST_F(FaultyPrinterTest, RepliesThatLostAByteOrBreakOffAreRefused) {
   Start({.break_after = 5});
   const ToolResult r = Timed({"capacity"}, std::chrono::seconds(5));
   EXPECT_EQ(std::to_string(r.status) + "|" + r.out, "1|") << r.err;
-  EXPECT_NE(r.err.find("Failed to get NV graphics capacity."), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr("Failed to get NV graphics capacity."));
 }
 
 TEST_F(FaultyPrinterTest, ADrippingReplyIsCutOffAtItsDeadline) {
@@ -210,7 +206,7 @@ TEST_F(FaultyPrinterTest, ADrippingReplyIsCutOffAtItsDeadline) {
     const ToolResult r =
         Timed({on_tcp ? "keys" : "capacity"}, std::chrono::milliseconds(on_tcp ? 4500 : 6500));
     EXPECT_EQ(r.status, 1) << port;
-    EXPECT_NE(r.err.find("more than the longest reply may take"), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, ::testing::HasSubstr("more than the longest reply may take"));
   }
 }
 
@@ -223,7 +219,7 @@ TEST_F(FaultyPrinterTest, ALateBlockOfAnEarlierListIsNotTheNextList) {
   r = On({"keys"});
   if (r.status != 0) {
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("so it did not answer this request"), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, ::testing::HasSubstr("so it did not answer this request"));
   } else {
     EXPECT_EQ(r.out, "AB\nCD\n");
   }
@@ -241,7 +237,7 @@ TEST_F(FaultyPrinterTest, ALineDroppedDuringASmallJobIsAFailureAndAPauseIsNot) {
     Start({.drop_after = 100}, 1, on_tcp);
     ToolResult r = Timed({"register", "black.bmp", "--fit", "-k", "EF"}, std::chrono::seconds(5));
     EXPECT_EQ(r.status, 1) << port << r.err;
-    EXPECT_NE(r.err.find("Failed to register NV graphics."), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, ::testing::HasSubstr("Failed to register NV graphics."));
     EXPECT_EQ(MemorySettled(before), before) << port;
     Start({.drop_after = 100}, 1, on_tcp);
     r = Timed({"test-print", "black.bmp", "--fit"}, std::chrono::seconds(5));

@@ -2,6 +2,7 @@
 // files whose values cannot be used, a full temporary disk, a page too tall for
 // the paper, bytes that are not UTF-8 or are control characters, an output that
 // names the source, planted links, and signals in the middle of a transfer.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -67,8 +68,8 @@ TEST_F(InkmarkGuardTest, APrinterFileThatCannotWorkIsRefusedNamingTheFileAndTheK
     std::filesystem::remove(work.path() / folder / "GOOD.DEF");
     r = Run({"--printers-dir", folder, "keys"}, false);
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find(refused), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("Printer information file(*.DEF) is missing."), std::string::npos);
+    EXPECT_THAT(r.err, ::testing::HasSubstr(refused));
+    EXPECT_THAT(r.err, ::testing::HasSubstr("Printer information file(*.DEF) is missing."));
   }
 }
 
@@ -82,9 +83,8 @@ TEST_F(InkmarkGuardTest, AFifoAsThePrintersListOrTheSettingsFileIsNotWaitedOn) {
     const ToolResult r = Run({"--printers-list", "list.txt", "keys"}, false);
     EXPECT_FALSE(watchdog.Fired()) << "the printers list was waited on";
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("cannot read the printers list 'list.txt': not a regular file"),
-              std::string::npos)
-        << r.err;
+    EXPECT_THAT(r.err, ::testing::HasSubstr(
+                           "cannot read the printers list 'list.txt': not a regular file"));
   }
   const auto settings = work.path() / "settings" / "user" / "Quorvel" / "Inkmark Tool.conf";
   std::filesystem::create_directories(settings.parent_path());
@@ -93,18 +93,15 @@ TEST_F(InkmarkGuardTest, AFifoAsThePrintersListOrTheSettingsFileIsNotWaitedOn) {
   const ToolResult r = Run({"raster", "black.bmp", "-o", "out.bmp"});
   EXPECT_FALSE(watchdog.Fired()) << "the settings file was waited on";
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(
-      r.err.find("the saved settings are not read: " + settings.string() + ": not a regular file"),
-      std::string::npos)
-      << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr("the saved settings are not read: " + settings.string() +
+                                          ": not a regular file"));
   EXPECT_EQ(Read("out.bmp").substr(0, 2), "BM");
   EXPECT_TRUE(std::filesystem::is_fifo(settings)) << "the settings file was replaced";
 }
 
 TEST_F(InkmarkGuardTest, AFullTemporaryDiskAndAPageTooTallAreSaidSoNotBlamedOnThePicture) {
   // Scaled to the paper, 512 x 2048 dots: a temporary file of 3 MB.
-  const auto tall = SolidBitmap(8, 32, kBlack24);
-  work.Write("tall.bmp", std::string(tall.begin(), tall.end()));
+  WriteBlack("tall.bmp", 8, 32);
   const std::filesystem::path small = work.path() / "small";
   std::filesystem::create_directory(small);
   if (std::system(
@@ -115,10 +112,9 @@ TEST_F(InkmarkGuardTest, AFullTemporaryDiskAndAPageTooTallAreSaidSoNotBlamedOnTh
     tmpdir.clear();
     EXPECT_EQ(std::system(("umount '" + small.string() + "'").c_str()), 0);
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("The temporary files could not be written: the disk that holds them is "
-                         "full.\ninkmark: no space left in "),
-              std::string::npos)
-        << r.err;
+    EXPECT_THAT(r.err, ::testing::HasSubstr(
+                           "The temporary files could not be written: the disk that holds them is "
+                           "full.\ninkmark: no space left in "));
     EXPECT_EQ(r.err.find(kMayBeCorrupted), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(work.path() / "out.bmp"));
   }
@@ -146,9 +142,8 @@ TEST_F(InkmarkGuardTest, AnOutputThatIsTheSourceByNameLinkOrHardLinkIsRefused) {
           std::vector<std::string>{"command-file", "black.bmp", "-k", "AB", "-o", output}}) {
       const ToolResult r = Run(command);
       EXPECT_EQ(r.status, 2) << output << r.err;
-      EXPECT_NE(r.err.find("the output '" + output + "' is the source 'black.bmp'"),
-                std::string::npos)
-          << r.err;
+      EXPECT_THAT(r.err,
+                  ::testing::HasSubstr("the output '" + output + "' is the source 'black.bmp'"));
       EXPECT_EQ(Read("black.bmp"), picture) << output;
     }
   }
@@ -175,9 +170,8 @@ TEST_F(InkmarkGuardTest, ALinkPlantedInASharedFolderIsRefusedAndAReplacedFileKee
   ASSERT_EQ(::lchown(link.c_str(), kPlanter, kPlanter), 0);
   ToolResult r = Run({"raster", "black.bmp", "-o", out});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("cannot write 'shared/logo.bmp': it is a link in a shared folder"),
-            std::string::npos)
-      << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr(
+                         "cannot write 'shared/logo.bmp': it is a link in a shared folder"));
   EXPECT_EQ(Read("mine.bmp"), "my own file");
   // Not sticky, or not writable by all: the link is followed.
   for (mode_t mode : {0777, 01775}) {
@@ -226,8 +220,7 @@ class InkmarkSignalTest : public InkmarkToolTest {
                                         &error);
     ASSERT_TRUE(server) << error;
     // 512 x 2048 dots on the paper: a define of 131 KB, 11 s on this line.
-    const auto tall = SolidBitmap(8, 32, kBlack24);
-    work.Write("tall.bmp", std::string(tall.begin(), tall.end()));
+    WriteBlack("tall.bmp", 8, 32);
   }
   void TearDown() override { server.reset(); }
 
@@ -317,10 +310,9 @@ TEST_F(InkmarkGuardTest, NamesAndKeysThatAreNotUtf8OrAreControlsAreEscapedOnTheT
             "Bad\xFF\\x1B[31m\\xC2\\x9B\xE3\x81 \xC0\xAF \xE3\x81\x82*");
   r = Run({"--printers-dir", "odd", "--json", "printers"}, false);
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("\"Bad\\u00ff\\u001b[31m\xC2\x9B\\u00e3\\u0081 \\u00c0\\u00af "
-                       "\xE3\x81\x82\""),
-            std::string::npos)
-      << r.out;
+  EXPECT_THAT(r.out,
+              ::testing::HasSubstr("\"Bad\\u00ff\\u001b[31m\xC2\x9B\\u00e3\\u0081 \\u00c0\\u00af "
+                                   "\xE3\x81\x82\""));
   const QJsonObject doc = Utf8Json(r.out);
   EXPECT_EQ(doc["printers"].toArray()[0].toObject()["model"].toString(),
             QString("Bad") + QChar(0xFF) + QChar(0x1B) + "[31m" + QChar(0x9B) + QChar(0xE3) +

@@ -2,11 +2,11 @@
 // rollout re-run with --if-changed, status before and after, --replace that
 // puts the previous logo back, many printers recording at once, and ledgers
 // that cannot be used, which never stop a printer command.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <atomic>
 #include <set>
@@ -14,23 +14,10 @@
 #include "cli/inkmark_on_com1.h"
 #include "cli/inkmark_tool.h"
 #include "servers.h"
-#include "support/compose_fixture.h"
 #include "virtual_printer.h"
 
 namespace inkmark::testing {
 namespace {
-
-QJsonObject Json(const std::string& text) {
-  QJsonParseError error;
-  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
-  EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
-  return doc.object();
-}
-
-std::string Bitmap(int width, int height) {
-  const auto bmp = SolidBitmap(width, height, kBlack24);
-  return std::string(bmp.begin(), bmp.end());
-}
 
 // Virtual printers on loopback TCP, each counting the defines it receives.
 class LedgerTest : public InkmarkToolTest {
@@ -49,16 +36,6 @@ class LedgerTest : public InkmarkToolTest {
       ports.push_back("tcp://127.0.0.1:" + std::to_string(servers.back()->port()));
     }
   }
-  ToolResult On(std::vector<std::string> printer_args, std::vector<std::string> args) {
-    printer_args.insert(printer_args.begin(), {"--printer", "DT-500/510", "--second", "None"});
-    printer_args.insert(printer_args.end(), args.begin(), args.end());
-    return Run(printer_args, false);
-  }
-  std::vector<std::string> AllPorts() const {
-    std::vector<std::string> args;
-    for (const std::string& p : ports) args.insert(args.end(), {"--port", p});
-    return args;
-  }
   std::vector<std::string> Keys(int i) const {
     std::vector<std::string> keys;
     for (const auto& k : printers[std::size_t(i)]->Keys()) keys.emplace_back(k.begin(), k.end());
@@ -73,24 +50,23 @@ class LedgerTest : public InkmarkToolTest {
 
 TEST_F(LedgerTest, ARolloutRunAgainWithIfChangedRegistersOnlyWhereItFailed) {
   Start(3);
-  work.Write("logo.bmp", Bitmap(8, 2));
-  ToolResult r = On(AllPorts(), {"status"});
+  WriteBlack("logo.bmp", 8, 2);
+  ToolResult r = OnModel(PortArgs(ports), {"status"});
   ASSERT_EQ(r.status, 0) << r.err;
-  for (const std::string& p : ports)
-    EXPECT_NE(r.out.find(p + "\treachable\t"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("\t0 keys\n"), std::string::npos);
+  for (const std::string& p : ports) EXPECT_THAT(r.out, ::testing::HasSubstr(p + "\treachable\t"));
+  EXPECT_THAT(r.out, ::testing::HasSubstr("\t0 keys\n"));
 
   // The third printer is off during the first rollout.
   const std::uint16_t third = servers[2]->port();
   servers[2]->Stop();
   const std::vector<std::string> rollout = {"--jobs", "3", "register", "logo.bmp", "-k", "AB"};
-  r = On(AllPorts(), rollout);
+  r = OnModel(PortArgs(ports), rollout);
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_NE(r.out.find(ports[2] + "\tfailed\t"), std::string::npos) << r.out;
-  r = On(AllPorts(), {"status"});
+  EXPECT_THAT(r.out, ::testing::HasSubstr(ports[2] + "\tfailed\t"));
+  r = OnModel(PortArgs(ports), {"status"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find(ports[2] + "\tunreachable\t"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find(ports[0] + "\tAB\tlogo.bmp\t"), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, ::testing::HasSubstr(ports[2] + "\tunreachable\t"));
+  EXPECT_THAT(r.out, ::testing::HasSubstr(ports[0] + "\tAB\tlogo.bmp\t"));
   EXPECT_EQ(r.out.find(ports[2] + "\tAB"), std::string::npos) << r.out;
 
   std::string error;
@@ -98,7 +74,7 @@ TEST_F(LedgerTest, ARolloutRunAgainWithIfChangedRegistersOnlyWhereItFailed) {
   ASSERT_TRUE(servers[2]) << error;
   std::vector<std::string> again = rollout;
   again.push_back("--if-changed");
-  r = On(AllPorts(), again);
+  r = OnModel(PortArgs(ports), again);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, ports[0] + "\tok\tunchanged\n" + ports[1] + "\tok\tunchanged\n" + ports[2] +
                        "\tok\tdone\n3 of 3 printers succeeded\n");
@@ -113,7 +89,7 @@ TEST_F(LedgerTest, ARolloutRunAgainWithIfChangedRegistersOnlyWhereItFailed) {
   ASSERT_EQ(entries.size(), 3);
   const QString hash = entries[0].toObject()["raster_sha256"].toString();
   EXPECT_EQ(hash.size(), 64);
-  r = On(AllPorts(), {"status", "--json"});
+  r = OnModel(PortArgs(ports), {"status", "--json"});
   EXPECT_EQ(r.status, 0) << r.err;
   const QJsonArray status = Json(r.out)["printers"].toArray();
   ASSERT_EQ(status.size(), 3);
@@ -130,11 +106,10 @@ TEST_F(LedgerTest, ARolloutRunAgainWithIfChangedRegistersOnlyWhereItFailed) {
   }
 
   // Another logo under the key is left alone without --replace.
-  work.Write("logo.bmp", Bitmap(16, 2));
-  r = On({"--port", ports[0]}, {"register", "logo.bmp", "-k", "AB", "--if-changed"});
+  WriteBlack("logo.bmp", 16, 2);
+  r = OnModel({"--port", ports[0]}, {"register", "logo.bmp", "-k", "AB", "--if-changed"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("key AB on " + ports[0] + " holds another logo"), std::string::npos)
-      << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr("key AB on " + ports[0] + " holds another logo"));
   EXPECT_EQ(defines[0].load(), 1);
 }
 
@@ -143,19 +118,18 @@ TEST_F(LedgerTest, ReplaceThatLosesTheLineMidDefinePutsThePreviousLogoBack) {
   vprinter::FaultOptions faults;
   faults.drop_after = 150;
   Start(1, faults);
-  work.Write("old.bmp", Bitmap(8, 2));
-  work.Write("new.bmp", Bitmap(64, 32));
-  ASSERT_EQ(On({"--port", ports[0]}, {"register", "old.bmp", "-k", "AB"}).status, 0);
-  ASSERT_EQ(On({"--port", ports[0]}, {"print", "AB"}).status, 0);
+  WriteBlack("old.bmp", 8, 2);
+  WriteBlack("new.bmp", 64, 32);
+  ASSERT_EQ(OnModel({"--port", ports[0]}, {"register", "old.bmp", "-k", "AB"}).status, 0);
+  ASSERT_EQ(OnModel({"--port", ports[0]}, {"print", "AB"}).status, 0);
   const vprinter::Picture before = printers[0]->Printed().back();
 
-  ToolResult r = On({"--port", ports[0]}, {"register", "new.bmp", "-k", "AB", "--replace"});
+  ToolResult r = OnModel({"--port", ports[0]}, {"register", "new.bmp", "-k", "AB", "--replace"});
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_NE(r.err.find("the previous logo under key AB on " + ports[0] + " was put back"),
-            std::string::npos)
-      << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr("the previous logo under key AB on " + ports[0] +
+                                          " was put back"));
   EXPECT_EQ(Keys(0), std::vector<std::string>{"AB"});
-  ASSERT_EQ(On({"--port", ports[0]}, {"print", "AB"}).status, 0);
+  ASSERT_EQ(OnModel({"--port", ports[0]}, {"print", "AB"}).status, 0);
   const vprinter::Picture after = printers[0]->Printed().back();
   EXPECT_EQ(after.width, before.width);
   EXPECT_EQ(after.height, before.height);
@@ -173,13 +147,13 @@ TEST_F(LedgerTest, ReplaceThatLosesTheLineMidDefinePutsThePreviousLogoBack) {
 
 TEST_F(LedgerTest, EightPrintersRecordAtOnceWithoutLosingARow) {
   Start(8);
-  work.Write("logo.bmp", Bitmap(8, 2));
+  WriteBlack("logo.bmp", 8, 2);
   std::string list;
   for (int i = 0; i < 8; ++i)
     list += ports[std::size_t(i)] + " --name shop-" + std::to_string(i) + "\n";
   work.Write("shops.txt", list);
-  const ToolResult r =
-      On({"--printers-list", "shops.txt"}, {"--jobs", "8", "register", "logo.bmp", "-k", "AB"});
+  const ToolResult r = OnModel({"--printers-list", "shops.txt"},
+                               {"--jobs", "8", "register", "logo.bmp", "-k", "AB"});
   ASSERT_EQ(r.status, 0) << r.out << r.err;
   const ToolResult history = Run({"ledger", "--json"}, false);
   std::set<QString> names;
@@ -195,23 +169,21 @@ TEST_F(LedgerTest, EightPrintersRecordAtOnceWithoutLosingARow) {
 
 TEST_F(LedgerTest, ALedgerThatCannotBeUsedIsNamedAndThePrinterCommandStillDone) {
   Start(2);
-  work.Write("logo.bmp", Bitmap(8, 2));
+  WriteBlack("logo.bmp", 8, 2);
   const std::string junk(2048, 'x');
   work.Write("junk.sqlite", junk);
-  ToolResult r =
-      On({"--port", ports[0], "--ledger", "junk.sqlite"}, {"register", "logo.bmp", "-k", "AB"});
+  ToolResult r = OnModel({"--port", ports[0], "--ledger", "junk.sqlite"},
+                         {"register", "logo.bmp", "-k", "AB"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("the ledger 'junk.sqlite' cannot be used: file is not a database"),
-            std::string::npos)
-      << r.err;
-  EXPECT_NE(
-      r.err.find("the registration of key AB on " + ports[0] + " was done but is not recorded"),
-      std::string::npos);
+  EXPECT_THAT(r.err, ::testing::HasSubstr(
+                         "the ledger 'junk.sqlite' cannot be used: file is not a database"));
+  EXPECT_THAT(r.err, ::testing::HasSubstr("the registration of key AB on " + ports[0] +
+                                          " was done but is not recorded"));
   EXPECT_EQ(Keys(0).size(), 1u);
   // On many printers each result line says so after the printer's own result.
-  std::vector<std::string> both = AllPorts();
+  std::vector<std::string> both = PortArgs(ports);
   both.insert(both.end(), {"--ledger", "junk.sqlite"});
-  r = On(both, {"register", "logo.bmp", "-k", "EF"});
+  r = OnModel(both, {"register", "logo.bmp", "-k", "EF"});
   EXPECT_EQ(r.status, 0) << r.err;
   for (const std::string& p : ports)
     EXPECT_NE(r.out.find(p +
@@ -225,28 +197,26 @@ TEST_F(LedgerTest, ALedgerThatCannotBeUsedIsNamedAndThePrinterCommandStillDone) 
 
   // Another process holds the write lock past the time-out.
   ASSERT_EQ(
-      On({"--port", ports[0], "--ledger", "team.sqlite"}, {"register", "logo.bmp", "-k", "CD"})
+      OnModel({"--port", ports[0], "--ledger", "team.sqlite"}, {"register", "logo.bmp", "-k", "CD"})
           .status,
       0);
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open((work.path() / "team.sqlite").c_str(), &db), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-  r = On({"--port", ports[0], "--ledger", "team.sqlite"}, {"delete", "--yes", "CD"});
+  r = OnModel({"--port", ports[0], "--ledger", "team.sqlite"}, {"delete", "--yes", "CD"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("the ledger 'team.sqlite' cannot be used: locked by another program"),
-            std::string::npos)
-      << r.err;
-  EXPECT_NE(r.err.find("the deletion of key CD on " + ports[0] + " was done but is not recorded"),
-            std::string::npos);
+  EXPECT_THAT(r.err, ::testing::HasSubstr(
+                         "the ledger 'team.sqlite' cannot be used: locked by another program"));
+  EXPECT_THAT(r.err, ::testing::HasSubstr("the deletion of key CD on " + ports[0] +
+                                          " was done but is not recorded"));
   EXPECT_EQ(Keys(0).size(), 2u);
   sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(db);
   // The lock gone, the ledger holds what it recorded before.
   r = Run({"ledger", "--ledger", "team.sqlite"}, false);
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("\tregister\t" + ports[0] + "\tDT-500/510\tCD\tlogo.bmp\t"),
-            std::string::npos)
-      << r.out;
+  EXPECT_THAT(r.out,
+              ::testing::HasSubstr("\tregister\t" + ports[0] + "\tDT-500/510\tCD\tlogo.bmp\t"));
 }
 
 using LedgerOnCom1Test = InkmarkOnCom1Test;
@@ -258,12 +228,11 @@ TEST_F(LedgerOnCom1Test, ReplaceOfAKeyTheLedgerDoesNotKnowNeedsYes) {
 
   ToolResult r = Run({"register", "black.bmp", "-k", "AB", "--if-changed"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("key AB on COM1 holds another logo"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr("key AB on COM1 holds another logo"));
   r = Run({"register", "black.bmp", "-k", "AB", "--replace"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("key AB on COM1 is left alone: the ledger does not know its logo"),
-            std::string::npos)
-      << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr(
+                         "key AB on COM1 is left alone: the ledger does not know its logo"));
   ASSERT_TRUE(held());
   EXPECT_EQ(held()->width, 8);
   EXPECT_EQ(held()->height, 1);
@@ -279,7 +248,7 @@ TEST_F(LedgerOnCom1Test, ReplaceOfAKeyTheLedgerDoesNotKnowNeedsYes) {
   EXPECT_EQ(r.out, "unchanged\n");
   r = Run({"status"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("COM1\tAB\tblack.bmp\t"), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, ::testing::HasSubstr("COM1\tAB\tblack.bmp\t"));
 }
 
 }  // namespace

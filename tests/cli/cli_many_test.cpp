@@ -1,15 +1,14 @@
 // One command on many printers at once: three virtual printers over TCP, one
 // of which fails; the others do their work and the results say which failed.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
 
 #include "cli/inkmark_tool.h"
 #include "servers.h"
-#include "support/compose_fixture.h"
 #include "support/tcp_test_printer.h"
 #include "virtual_printer.h"
 
@@ -19,8 +18,7 @@ namespace {
 class InkmarkManyTest : public InkmarkToolTest {
  protected:
   void SetUp() override {
-    const auto black = SolidBitmap(8, 2, kBlack24);
-    work.Write("logo.bmp", std::string(black.begin(), black.end()));
+    WriteBlack("logo.bmp", 8, 2);
     for (int i = 0; i < 3; ++i) {
       printers[i] = std::make_unique<vprinter::VirtualPrinter>(vprinter::PrinterOptions{});
       std::string error;
@@ -29,26 +27,17 @@ class InkmarkManyTest : public InkmarkToolTest {
       ports[i] = "tcp://127.0.0.1:" + std::to_string(servers[i]->port());
     }
   }
-  ToolResult Keys(const std::string& port) {
-    return Run({"--printer", "DT-500/510", "--second", "None", "--port", port, "keys"}, false);
-  }
+  ToolResult Keys(const std::string& port) { return OnModel({"--port", port}, {"keys"}); }
 
   std::unique_ptr<vprinter::VirtualPrinter> printers[3];
   std::unique_ptr<vprinter::TcpServer> servers[3];
-  std::string ports[3];
+  std::vector<std::string> ports = std::vector<std::string>(3);
 };
 
 TEST_F(InkmarkManyTest, ARegistrationThatFailsOnOnePrinterLeavesTheOthersRegistered) {
   // The middle printer already holds the key.
-  ASSERT_EQ(Run({"--printer", "DT-500/510", "--second", "None", "--port", ports[1], "register",
-                 "logo.bmp", "-k", "AB"},
-                false)
-                .status,
-            0);
-  ToolResult r =
-      Run({"--printer", "DT-500/510", "--second", "None", "--port", ports[0], "--port", ports[1],
-           "--port", ports[2], "--jobs", "3", "register", "logo.bmp", "-k", "AB"},
-          false);
+  ASSERT_EQ(OnModel({"--port", ports[1]}, {"register", "logo.bmp", "-k", "AB"}).status, 0);
+  ToolResult r = OnModel(PortArgs(ports), {"--jobs", "3", "register", "logo.bmp", "-k", "AB"});
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(r.out, ports[0] + "\tok\tdone\n" + ports[1] +
                        "\tfailed\tSpecified key already exists.\n" + ports[2] + "\tok\tdone\n" +
@@ -56,11 +45,9 @@ TEST_F(InkmarkManyTest, ARegistrationThatFailsOnOnePrinterLeavesTheOthersRegiste
   for (const std::string& port : ports) EXPECT_EQ(Keys(port).out, "AB\n") << port;
 
   // Every printer holds it now: the same line fails on all three, in JSON.
-  r = Run({"--printer", "DT-500/510", "--second", "None", "--port", ports[0], "--port", ports[1],
-           "--port", ports[2], "--json", "register", "logo.bmp", "-k", "AB"},
-          false);
+  r = OnModel(PortArgs(ports), {"--json", "register", "logo.bmp", "-k", "AB"});
   EXPECT_EQ(r.status, 1);
-  const QJsonObject doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+  const QJsonObject doc = Json(r.out);
   EXPECT_EQ(doc["command"].toString(), "register");
   EXPECT_EQ(doc["succeeded"].toInt(-1), 0);
   EXPECT_EQ(doc["failed"].toInt(), 3);
@@ -102,13 +89,12 @@ TEST_F(InkmarkManyTest, APrintersListWithItsOwnSettingsAndAPortNobodyListensOn) 
       {"--printers-list", "bad.txt", "--printer", "DT-500/510", "register", "logo.bmp", "-k", "ZZ"},
       false);
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("printer " + ports[1] + ": invalid value 'none' for --resolution"),
-            std::string::npos)
-      << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr("printer " + ports[1] +
+                                          ": invalid value 'none' for --resolution"));
   EXPECT_EQ(Keys(ports[0]).out, "");
   r = Run({"--printers-list", "missing.txt", "keys"}, false);
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("cannot read the printers list 'missing.txt'"), std::string::npos);
+  EXPECT_THAT(r.err, ::testing::HasSubstr("cannot read the printers list 'missing.txt'"));
 }
 
 TEST_F(InkmarkManyTest, EveryLineIsCheckedAgainstItsModelBeforeAnyPrinterIsReached) {
@@ -123,22 +109,19 @@ TEST_F(InkmarkManyTest, EveryLineIsCheckedAgainstItsModelBeforeAnyPrinterIsReach
        }) {
     work.Write("list.txt", ports[0] + " --baud 115200\n# the next line is wrong\n" + bad.line +
                                "\n" + ports[2] + "\n");
-    const ToolResult r = Run({"--printers-list", "list.txt", "--printer", "DT-500/510", "--second",
-                              "None", "register", "logo.bmp", "-k", "ZZ"},
-                             false);
+    const ToolResult r =
+        OnModel({"--printers-list", "list.txt"}, {"register", "logo.bmp", "-k", "ZZ"});
     EXPECT_EQ(r.status, 2) << bad.line << r.err;
     const std::string port = bad.line.substr(0, bad.line.find(' '));
-    EXPECT_NE(r.err.find("printers list line 3, printer " + port + ": " + bad.why),
-              std::string::npos)
-        << r.err;
+    EXPECT_THAT(r.err,
+                ::testing::HasSubstr("printers list line 3, printer " + port + ": " + bad.why));
     EXPECT_EQ(r.out, "");
   }
   for (const auto& p : printers) EXPECT_TRUE(p->Keys().empty());
   // The last values each list offers pass.
   work.Write("list.txt", ports[0] + " --baud 115200\n" + ports[1] + " --baud 2400\n");
-  const ToolResult r = Run({"--printers-list", "list.txt", "--printer", "DT-500/510", "--second",
-                            "None", "register", "logo.bmp", "-k", "ZZ"},
-                           false);
+  const ToolResult r =
+      OnModel({"--printers-list", "list.txt"}, {"register", "logo.bmp", "-k", "ZZ"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(printers[1]->Keys().size(), 1u);
 }
@@ -150,9 +133,7 @@ TEST_F(InkmarkManyTest, AResultLineHasThreeFieldsWhateverThePrinterSays) {
                   {std::uint8_t(key[0]), std::uint8_t(key[1])},
                   vprinter::Graphics{vprinter::GraphicsForm::kRaster, 8, 1, {{0x31, {0x5A}}}}),
               vprinter::DefineResult::kStored);
-  const ToolResult r = Run({"--port", ports[0], "--port", ports[1], "--printer", "DT-500/510",
-                            "--second", "None", "keys"},
-                           false);
+  const ToolResult r = OnModel({"--port", ports[0], "--port", ports[1]}, {"keys"});
   EXPECT_EQ(r.out, ports[0] + "\tok\t\\x09A B\\x0A\n" + ports[1] +
                        "\tok\tdone\n2 of 2 printers succeeded\n")
       << r.err;
@@ -171,12 +152,10 @@ TEST_F(InkmarkManyTest, APrinterThatDripsItsReplyIsStoppedAtItsDeadlineAndTheOth
   auto server = vprinter::TcpServer::Start(slow, "127.0.0.1", 0, &error);
   ASSERT_TRUE(server) << error;
   const std::string slow_port = "tcp://127.0.0.1:" + std::to_string(server->port());
-  const ToolResult r = Run({"--printer", "DT-500/510", "--second", "None", "--port", ports[0],
-                            "--port", slow_port, "--deadline", "1", "--json", "keys"},
-                           false);
+  const ToolResult r =
+      OnModel({"--port", ports[0], "--port", slow_port}, {"--deadline", "1", "--json", "keys"});
   EXPECT_EQ(r.status, 1) << r.err;
-  const QJsonArray results =
-      QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object()["printers"].toArray();
+  const QJsonArray results = Json(r.out)["printers"].toArray();
   ASSERT_EQ(results.size(), 2) << r.out;
   EXPECT_TRUE(results[0].toObject()["ok"].toBool()) << r.out;
   const QJsonObject stopped = results[1].toObject();
@@ -190,34 +169,20 @@ TEST_F(InkmarkManyTest, APrinterThatDripsItsReplyIsStoppedAtItsDeadlineAndTheOth
         << bad;
   const ToolResult one = Run({"--port", ports[0], "--deadline", "86400", "keys"}, false);
   EXPECT_EQ(one.status, 2);
-  EXPECT_NE(one.err.find("--deadline applies only to more than one printer"), std::string::npos);
-  EXPECT_EQ(Run({"--printer", "DT-500/510", "--second", "None", "--port", ports[0], "--port",
-                 ports[1], "--deadline", "86400", "keys"},
-                false)
-                .status,
-            0);
-}
-
-QJsonObject Json(const ToolResult& r) {
-  QJsonParseError error;
-  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
-  EXPECT_EQ(error.error, QJsonParseError::NoError) << r.out;
-  EXPECT_TRUE(doc.isObject()) << r.out;
-  return doc.object();
+  EXPECT_THAT(one.err, ::testing::HasSubstr("--deadline applies only to more than one printer"));
+  EXPECT_EQ(
+      OnModel({"--port", ports[0], "--port", ports[1]}, {"--deadline", "86400", "keys"}).status, 0);
 }
 
 TEST_F(InkmarkManyTest, JsonOfPrintersKeysCapacityAndPreviewWithTheSameExitStatus) {
-  const std::vector<std::string> on = {"--printer", "DT-500/510", "--second",
-                                       "None",      "--port",     ports[0]};
-  auto run = [&](std::vector<std::string> args) {
-    args.insert(args.begin(), on.begin(), on.end());
-    return Run(args, false);
+  auto run = [&](const std::vector<std::string>& args) {
+    return OnModel({"--port", ports[0]}, args);
   };
   ASSERT_EQ(run({"register", "logo.bmp", "-k", "Q\""}).status, 0);
   ASSERT_EQ(run({"register", "logo.bmp", "-k", "A\\"}).status, 0);
   ToolResult r = run({"keys", "--json"});
   EXPECT_EQ(r.status, 0);
-  QJsonObject doc = Json(r);
+  QJsonObject doc = Json(r.out);
   std::vector<std::string> keys;
   for (const QJsonValue& k : doc["keys"].toArray()) keys.push_back(k.toString().toStdString());
   EXPECT_EQ(keys, (std::vector<std::string>{"A\\", "Q\""})) << r.out;
@@ -226,11 +191,11 @@ TEST_F(InkmarkManyTest, JsonOfPrintersKeysCapacityAndPreviewWithTheSameExitStatu
   const long capacity = std::strtol(run({"capacity"}).out.c_str(), nullptr, 10);
   r = run({"--json", "capacity"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(Json(r)["capacity"].toInteger(), capacity);
+  EXPECT_EQ(Json(r.out)["capacity"].toInteger(), capacity);
 
   r = run({"preview", "logo.bmp", "--json"});
   EXPECT_EQ(r.status, 0) << r.err;
-  doc = Json(r);
+  doc = Json(r.out);
   EXPECT_EQ(doc["width_dots"].toInt(), 8);
   EXPECT_EQ(doc["height_dots"].toInt(), 2);
   EXPECT_GT(doc["resolution"].toInt(), 0);
@@ -241,7 +206,7 @@ TEST_F(InkmarkManyTest, JsonOfPrintersKeysCapacityAndPreviewWithTheSameExitStatu
 
   r = Run({"printers", "--json", "--printer", "DT-500/510", "--second", "None"}, false);
   EXPECT_EQ(r.status, 0);
-  const QJsonArray models = Json(r)["printers"].toArray();
+  const QJsonArray models = Json(r.out)["printers"].toArray();
   int current = 0;
   for (const QJsonValue& m : models) {
     const QJsonObject model = m.toObject();

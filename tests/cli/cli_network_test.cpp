@@ -3,6 +3,7 @@
 // printer file lists, and gives up in bounded time on a printer that accepts
 // the connection but never answers.
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <net/if.h>
 #include <netinet/in.h>
@@ -51,10 +52,9 @@ class InkmarkNetworkTest : public InkmarkToolTest {
     work.Write("logo.png", HalfTransparentPng());
     work.Write("logo.svg", kSquareSvg);
   }
-  ToolResult On(const std::string& port, std::vector<std::string> args) {
-    // DT-500/510 lists no network port: any model takes one.
-    args.insert(args.begin(), {"--printer", "DT-500/510", "--second", "None", "--port", port});
-    return Run(args, false);
+  // DT-500/510 lists no network port: any model takes one.
+  ToolResult On(const std::string& port, const std::vector<std::string>& args) {
+    return OnModel({"--port", port}, args);
   }
   std::size_t WaitForPrinted(const vprinter::VirtualPrinter& printer, std::size_t count) {
     for (int i = 0; i < 200 && printer.Printed().size() < count; ++i)
@@ -110,7 +110,7 @@ TEST_F(InkmarkNetworkTest, SilentPrinterRefusedAddressAndNobodyListening) {
 
   r = On("tcp://127.0.0.1:0", {"keys"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("invalid network port 'tcp://127.0.0.1:0'"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr("invalid network port 'tcp://127.0.0.1:0'"));
   r = On("tcp://[::1", {"keys"});
   EXPECT_EQ(r.status, 2);
 

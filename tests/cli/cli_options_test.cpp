@@ -2,6 +2,7 @@
 // a message that names it.
 #include "cli/cli_options.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "picture/picture_formats.h"
@@ -13,9 +14,8 @@ ParseOutcome Parse(std::vector<std::string> args) { return ParseArguments(args);
 
 // The help names the picture types the tool reads, from the one table of them.
 TEST(CliOptionsTest, HelpNamesEveryPictureTypeTheToolReads) {
-  EXPECT_NE(
-      UsageText().find("SOURCE is a picture (" + PictureExtensionList() + ") or a logo document"),
-      std::string::npos);
+  EXPECT_THAT(UsageText(), ::testing::HasSubstr("SOURCE is a picture (" + PictureExtensionList() +
+                                                ") or a logo document"));
 }
 
 TEST(CliOptionsTest, ReadsValuesAndRefusesMalformedUnknownMissingRepeatedAndMisplacedOnes) {

@@ -1,5 +1,6 @@
 // The built program end to end: every command against the virtual printer
 // behind a pseudo-terminal on COM1, and against files.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -22,7 +23,7 @@ class InkmarkRunTest : public InkmarkOnCom1Test {
   void ExpectFailure(const std::vector<std::string>& args, int status, const std::string& message) {
     const ToolResult r = Run(args, false);
     EXPECT_EQ(r.status, status) << r.err;
-    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, ::testing::HasSubstr(message));
   }
   // The printer reads on its own thread: what the port sent may still be on its way.
   std::size_t WaitForPrinted(std::size_t count) {
@@ -46,7 +47,7 @@ TEST_F(InkmarkRunTest, EveryPrinterCommandAndPreviewAndRasterOfAPictureOrADocume
   // Nobody at a terminal to ask: the key stays and the run fails.
   r = Run({"delete", "AB"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("Do you want to delete NV graphics \"AB\" ?"), std::string::npos);
+  EXPECT_THAT(r.err, ::testing::HasSubstr("Do you want to delete NV graphics \"AB\" ?"));
   EXPECT_EQ(printer.Keys().size(), 1u);
   EXPECT_EQ(Run({"delete", "--yes", "AB"}).status, 0);
   r = Run({"keys"});
@@ -121,7 +122,7 @@ TEST_F(InkmarkRunTest, AFailedOutputLeavesTheDestinationAsItWasAndOnlyAFileIsRep
   work.Write("keep.bin", "precious");
   ToolResult r = Run({"command-file", "tall.bmp", "-k", "AB", "-o", "keep.bin"});
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_NE(r.err.find("up to [2304]dot"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr("up to [2304]dot"));
   EXPECT_EQ(Read("keep.bin"), "precious");
   EXPECT_EQ(Run({"command-file", "tall.bmp", "-k", "AB", "-o", "tall.bmp"}).status, 2);
   EXPECT_TRUE(Read("tall.bmp") == tall_bytes) << "the source as destination was changed";
@@ -138,9 +139,8 @@ TEST_F(InkmarkRunTest, AFailedOutputLeavesTheDestinationAsItWasAndOnlyAFileIsRep
       r = command_file ? Run({"command-file", "black.bmp", "-k", "AB", "-o", target})
                        : Run({"raster", "black.bmp", "-o", target});
       EXPECT_EQ(r.status, 1) << command_file << " " << target;
-      EXPECT_NE(r.err.find("cannot write '" + target + "': it is not a regular file"),
-                std::string::npos)
-          << r.err;
+      EXPECT_THAT(r.err,
+                  ::testing::HasSubstr("cannot write '" + target + "': it is not a regular file"));
     }
   }
   EXPECT_TRUE(std::filesystem::is_fifo(work.path() / "pipe"));
@@ -170,9 +170,8 @@ TEST_F(InkmarkRunTest, ABlockedTemporaryFolderIsReplacedOrNamedWhenNoneCanBeMade
   tmpdir = (work.path() / "missing").string();
   r = Run({"preview", "black.bmp"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("the temporary folder '" + tmpdir + "/" + usual + "' cannot be made safe"),
-            std::string::npos)
-      << r.err;
+  EXPECT_THAT(r.err, ::testing::HasSubstr("the temporary folder '" + tmpdir + "/" + usual +
+                                          "' cannot be made safe"));
 }
 
 // Under a Japanese locale the help and the messages are Japanese; under any
@@ -221,8 +220,7 @@ TEST_F(InkmarkRunTest, HelpAndMessagesFollowTheLanguageOfTheLocale) {
                              0),
             0u)
       << listed.out;
-  EXPECT_NE(listed.out.find("\n  パリティ:      None*, Even, Odd\n"), std::string::npos)
-      << listed.out;
+  EXPECT_THAT(listed.out, ::testing::HasSubstr("\n  パリティ:      None*, Even, Odd\n"));
   EXPECT_EQ(english_listed.out.rfind("DT-200/210*\n"
                                      "  paper:       58mm, 80mm*\n"
                                      "  1st colour:  Black*\n"

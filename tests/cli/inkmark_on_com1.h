@@ -20,8 +20,7 @@ class InkmarkOnCom1Test : public InkmarkToolTest {
     server =
         vprinter::PtyServer::Start(printer, home.folder() / "Quorvel" / "devices" / "com1", &error);
     ASSERT_TRUE(server) << error;
-    const auto black = SolidBitmap(8, 2, kBlack24);
-    work.Write("black.bmp", std::string(black.begin(), black.end()));
+    WriteBlack("black.bmp", 8, 2);
   }
 
   DeviceMapHome home;

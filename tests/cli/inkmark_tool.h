@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "support/compose_fixture.h"
 #include "support/temp_dir.h"
 
 namespace inkmark::testing {
@@ -17,6 +20,15 @@ struct ToolResult {
   int status = -1;  // -1 when it did not exit normally
   std::string out, err;
 };
+
+// The JSON document the program printed, which must parse as one object.
+inline QJsonObject Json(const std::string& text) {
+  QJsonParseError error;
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+  EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
+  EXPECT_TRUE(doc.isObject()) << text;
+  return doc.object();
+}
 
 // The base of the fixtures that run the program.
 class InkmarkToolTest : public ::testing::Test {
@@ -37,6 +49,23 @@ class InkmarkToolTest : public ::testing::Test {
     for (const std::string& a : args) line += " '" + a + "'";
     const int status = std::system((line + " </dev/null >out.txt 2>err.txt").c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out.txt"), Read("err.txt")};
+  }
+
+  // Runs off COM1 on the one-ink model, `printer_args` (ports, lists) before `args`.
+  ToolResult OnModel(std::vector<std::string> printer_args, const std::vector<std::string>& args) {
+    printer_args.insert(printer_args.begin(), {"--printer", "DT-500/510", "--second", "None"});
+    printer_args.insert(printer_args.end(), args.begin(), args.end());
+    return Run(printer_args, false);
+  }
+  // "--port" before each of `ports`.
+  static std::vector<std::string> PortArgs(const std::vector<std::string>& ports) {
+    std::vector<std::string> args;
+    for (const std::string& p : ports) args.insert(args.end(), {"--port", p});
+    return args;
+  }
+  // A black bitmap of the given size in the work folder.
+  void WriteBlack(const std::string& name, int width, int height) const {
+    work.Write(name, SolidBitmap(width, height, kBlack24));
   }
 
   TempDir work;

@@ -495,13 +495,17 @@ TEST(RotateTextBoxTest, BoxAndOriginFollowTheTable) {
   }
 }
 
+// The pixels of `record` drawn in red at `object` on a white page `side` square.
+PixelCensus DrawnInRed(int side, const ObjectHeader& object, const TextRecord& record) {
+  QImage page = WhiteSurface(side, side);
+  EXPECT_EQ(DrawTextItem(page, object, record, kColorRed, 1, 1), 1);
+  return CountPixels(SurfaceToPage(page), kRed24);
+}
+
 TEST(DrawTextItemTest, GlyphsArePureInkAtEveryAngleAQuarterTurnReadsUpwardsHugeFontsRefused) {
   for (std::int32_t e : {0, 900, 1800, 2700, 1234, -300}) {
-    QImage page = WhiteSurface(300, 300);
-    ObjectHeader object{kTextObject, 150, 150, 150, 150, 0, 0};
-    ASSERT_EQ(DrawTextItem(page, object, Record("Inkmark 42", "Arial", -18, e), kColorRed, 1, 1),
-              1);
-    const PixelCensus census = CountPixels(SurfaceToPage(page), kRed24);
+    const PixelCensus census = DrawnInRed(300, {kTextObject, 150, 150, 150, 150, 0, 0},
+                                          Record("Inkmark 42", "Arial", -18, e));
     EXPECT_TRUE(census.ink > 20 && census.other == 0) << e;
   }
   QImage page = WhiteSurface(300, 300);
@@ -527,10 +531,7 @@ TEST(DrawTextItemTest, KernedWordsKeepEveryGlyphInTheirBox) {
   auto ink_of = [](const std::string& text, const char* face, bool italic, std::int32_t e) {
     TextRecord record = Record(text, face, -32, e);
     record.font.italic = italic ? 1 : 0;
-    QImage page = WhiteSurface(420, 420);
-    ObjectHeader object{kTextObject, 100, 300, 100, 300, 0, 0};
-    EXPECT_EQ(DrawTextItem(page, object, record, kColorRed, 1, 1), 1);
-    return CountPixels(SurfaceToPage(page), kRed24).ink;
+    return DrawnInRed(420, {kTextObject, 100, 300, 100, 300, 0, 0}, record).ink;
   };
   for (const char* face : {"Liberation Sans", "Liberation Serif"})
     for (bool italic : {false, true})
@@ -575,12 +576,6 @@ TEST(DrawTextItemTest, OverhangingGlyphsKeepAllTheirInkInTheBox) {
       for (int col = 0; col < page.width(); ++col) ink += page.pixel(col, row) == qRgb(0, 0, 0);
     return ink;
   };
-  auto boxed_ink = [](const TextRecord& record) {
-    QImage page = WhiteSurface(600, 600);
-    ObjectHeader object{kTextObject, 300, 300, 300, 300, 0, 0};
-    EXPECT_EQ(DrawTextItem(page, object, record, kColorRed, 1, 1), 1);
-    return CountPixels(SurfaceToPage(page), kRed24).ink;
-  };
   enum Style { kUpright, kBold, kItalic };
   for (const char* face : {"Liberation Sans", "Liberation Serif", "DejaVu Sans", "DejaVu Serif"})
     for (Style style : {kUpright, kBold, kItalic})
@@ -591,7 +586,7 @@ TEST(DrawTextItemTest, OverhangingGlyphsKeepAllTheirInkInTheBox) {
           if (style == kItalic) record.font.italic = 1;
           const std::int64_t want = unboxed_ink(record);
           ASSERT_GT(want, 100);
-          EXPECT_EQ(boxed_ink(record), want)
+          EXPECT_EQ(DrawnInRed(600, {kTextObject, 300, 300, 300, 300, 0, 0}, record).ink, want)
               << word << " in " << face << " style " << style << " at " << e;
         }
 }

@@ -35,7 +35,7 @@ QUrl File(const std::filesystem::path& path) {
 TEST(EditorCanvasTest, ADroppedPictureIsAnImageItemWhereItWasDroppedAndOnlyPicturesAreTaken) {
   TempDir work;
   const auto bmp = SolidBitmap(16, 8, kBlack24);
-  const auto picture = work.Write("ロゴ.bmp", std::string(bmp.begin(), bmp.end()));
+  const auto picture = work.Write("ロゴ.bmp", bmp);
   QImage png(12, 6, QImage::Format_ARGB32);
   png.fill(qRgba(255, 0, 0, 255));
   const auto png_path = work.path() / "Grüße.png";

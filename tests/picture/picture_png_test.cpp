@@ -138,6 +138,15 @@ std::string Ihdr(const PngPicture& p) {
   return ihdr;
 }
 
+// A file of `p`'s header and `idat` as its only image data, without palette or tRNS.
+std::string WithImageData(const PngPicture& p, const std::string& idat) {
+  std::string file = kSignature;
+  Chunk(file, "IHDR", Ihdr(p));
+  Chunk(file, "IDAT", idat);
+  Chunk(file, "IEND", "");
+  return file;
+}
+
 // The file, with `extra` chunks (already framed) before the image data.
 std::string Encode(const PngPicture& p, const std::string& extra = "") {
   std::string out = kSignature;
@@ -355,30 +364,14 @@ TEST(PicturePng, DamagedFilesAreRefusedWholeAndForThePaper) {
     // A filter type past the five there are, in the last row.
     std::string raw = Filtered(p);
     raw[raw.size() - (std::size_t(p.width) * 3 + 1)] = 5;
-    std::string file = kSignature;
-    Chunk(file, "IHDR", Ihdr(p));
-    Chunk(file, "IDAT", Deflate(raw));
-    Chunk(file, "IEND", "");
-    damaged.push_back({"filter 5", file});
+    damaged.push_back({"filter 5", WithImageData(p, Deflate(raw))});
     // No image data at all, and more rows than the picture has.
-    std::string empty = kSignature;
-    Chunk(empty, "IHDR", Ihdr(p));
-    Chunk(empty, "IDAT", "");
-    Chunk(empty, "IEND", "");
-    damaged.push_back({"empty IDAT", empty});
-    std::string more = kSignature;
-    Chunk(more, "IHDR", Ihdr(p));
-    Chunk(more, "IDAT", Deflate(Filtered(p) + Filtered(p)));
-    Chunk(more, "IEND", "");
-    damaged.push_back({"too much data", more});
+    damaged.push_back({"empty IDAT", WithImageData(p, "")});
+    damaged.push_back({"too much data", WithImageData(p, Deflate(Filtered(p) + Filtered(p)))});
     // The compressed stream's own check broken.
-    std::string check = kSignature;
-    Chunk(check, "IHDR", Ihdr(p));
     std::string z = Deflate(Filtered(p));
     z.back() ^= 0x40;
-    Chunk(check, "IDAT", z);
-    Chunk(check, "IEND", "");
-    damaged.push_back({"adler32", check});
+    damaged.push_back({"adler32", WithImageData(p, z)});
   }
   for (const auto& [name, file] : damaged) {
     auto whole = DecodePngToRgb24(Bytes(file));
@@ -400,11 +393,7 @@ TEST(PicturePng, DamagedFilesAreRefusedWholeAndForThePaper) {
 std::string HeaderOnly(int width, int height) {
   PngPicture p;
   p.width = width, p.height = height, p.type = kGrey, p.depth = 1;
-  std::string out = kSignature;
-  Chunk(out, "IHDR", Ihdr(p));
-  Chunk(out, "IDAT", "");
-  Chunk(out, "IEND", "");
-  return out;
+  return WithImageData(p, "");
 }
 
 // The 64-megapixel limit is the only one: 8192 x 8192 is read (for the paper,
@@ -417,10 +406,7 @@ TEST(PicturePng, TheLimitIsOursAlone) {
   const std::string white_row = std::string(1, '\0') + std::string(8192 / 8, '\xff');
   for (int y = 0; y < p.height - 16; ++y) raw += white_row;
   for (int y = 0; y < 16; ++y) raw += std::string(3, '\0') + std::string(8192 / 8 - 2, '\xff');
-  std::string file = kSignature;
-  Chunk(file, "IHDR", Ihdr(p));
-  Chunk(file, "IDAT", Deflate(raw));
-  Chunk(file, "IEND", "");
+  const std::string file = WithImageData(p, Deflate(raw));
   std::array<std::int32_t, 2> size{};
   auto scaled = ScaleCropFileBytes(Bytes(file), PlannedKind::kPng, 512, 512, size);
   ASSERT_TRUE(scaled) << scaled.detail();

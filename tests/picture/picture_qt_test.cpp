@@ -105,11 +105,7 @@ void ExpectSamePixels(const BitmapFile& got, const BitmapFile& want) {
 
 TEST(OtherPictures, PngOfEveryDepthAndGifFirstFrameMatchTheBmp) {
   TempDir dir;
-  dir.Write("pattern.bmp", [] {
-    auto b = PatternBmp();
-    return std::string(b.begin(), b.end());
-  }());
-  auto bmp = LoadPicture((dir.path() / "pattern.bmp").string());
+  auto bmp = LoadPicture(dir.Write("pattern.bmp", PatternBmp()).string());
   ASSERT_TRUE(bmp);
   const std::pair<const char*, QImage::Format> kPngs[] = {
       {"rgb8.png", QImage::Format_RGB888},
@@ -118,8 +114,7 @@ TEST(OtherPictures, PngOfEveryDepthAndGifFirstFrameMatchTheBmp) {
   };
   for (const auto& [name, format] : kPngs) {
     SCOPED_TRACE(name);
-    dir.Write(name, Encoded(PatternImage(format), "png"));
-    auto png = LoadPicture((dir.path() / name).string());
+    auto png = LoadPicture(dir.Write(name, Encoded(PatternImage(format), "png")).string());
     ASSERT_TRUE(png);
     ExpectSamePixels(*png, *bmp);
   }
@@ -127,8 +122,7 @@ TEST(OtherPictures, PngOfEveryDepthAndGifFirstFrameMatchTheBmp) {
   std::vector<int> first, second(13 * 7, 1);
   for (int y = 0; y < 7; ++y)
     for (int x = 0; x < 13; ++x) first.push_back((x * 3 + y * 5 + x * y) % 4);
-  dir.Write("anim.gif", Gif(13, 7, {first, second}));
-  auto gif = LoadPicture((dir.path() / "anim.gif").string());
+  auto gif = LoadPicture(dir.Write("anim.gif", Gif(13, 7, {first, second})).string());
   ASSERT_TRUE(gif);
   ExpectSamePixels(*gif, *bmp);
 
@@ -136,18 +130,16 @@ TEST(OtherPictures, PngOfEveryDepthAndGifFirstFrameMatchTheBmp) {
   QImage grey(4, 1, QImage::Format_Grayscale8);
   const int kLevels[] = {0, 77, 200, 255};
   for (int x = 0; x < 4; ++x) grey.setPixel(x, 0, qRgb(kLevels[x], kLevels[x], kLevels[x]));
-  dir.Write("grey.png", Encoded(grey, "png"));
-  auto g = LoadPicture((dir.path() / "grey.png").string());
+  auto g = LoadPicture(dir.Write("grey.png", Encoded(grey, "png")).string());
   ASSERT_TRUE(g);
   for (int x = 0; x < 4; ++x)
     EXPECT_EQ(PixelAt(*g, x, 0),
               (Bgr{std::uint8_t(kLevels[x]), std::uint8_t(kLevels[x]), std::uint8_t(kLevels[x])}));
 
   // The name decides the reader: a BMP under a PNG name, or a broken file, is refused.
-  dir.Write("bmp.png", ReadFileText(dir.path() / "pattern.bmp"));
-  EXPECT_FALSE(LoadPicture((dir.path() / "bmp.png").string()));
-  dir.Write("cut.gif", Gif(13, 7, {first}).substr(0, 30));
-  EXPECT_FALSE(LoadPicture((dir.path() / "cut.gif").string()));
+  EXPECT_FALSE(
+      LoadPicture(dir.Write("bmp.png", ReadFileText(dir.path() / "pattern.bmp")).string()));
+  EXPECT_FALSE(LoadPicture(dir.Write("cut.gif", Gif(13, 7, {first}).substr(0, 30)).string()));
 }
 
 // The GIF's own screen size at `w` x `h`, its frame left as it is.
@@ -191,8 +183,7 @@ TEST(OtherPictures, TransparentPartsAreWhitePaper) {
   image.setPixel(0, 0, qRgba(0, 0, 0, 0));      // transparent (its colour is black)
   image.setPixel(1, 0, qRgba(0, 0, 0, 128));    // half-transparent black
   image.setPixel(2, 0, qRgba(255, 0, 0, 255));  // opaque red
-  dir.Write("alpha.png", Encoded(image, "png"));
-  auto png = LoadPicture((dir.path() / "alpha.png").string());
+  auto png = LoadPicture(dir.Write("alpha.png", Encoded(image, "png")).string());
   ASSERT_TRUE(png);
   EXPECT_EQ(PixelAt(*png, 0, 0), (Bgr{255, 255, 255}));
   EXPECT_EQ(PixelAt(*png, 1, 0), (Bgr{127, 127, 127}));
@@ -341,16 +332,16 @@ TEST(OtherPictures, SvgOwnSizeComesFromItsUnitsOrItsViewBox) {
   EXPECT_EQ(own("", 180), (std::array{-1, -1}));
 
   TempDir dir;
-  dir.Write("halves.svg", kHalves);
-  auto svg = LoadPicture((dir.path() / "halves.svg").string(), PictureScale{0, 180});
+  auto svg = LoadPicture(dir.Write("halves.svg", kHalves).string(), PictureScale{0, 180});
   ASSERT_TRUE(svg);
   EXPECT_EQ(ReadBitmapHeader(*svg)->width, 360);
   // Absurd sizes are refused rather than drawn.
   dir.Write("wide.svg",
             R"(<svg xmlns="http://www.w3.org/2000/svg" width="100in" height="100in"/>)");
   EXPECT_FALSE(LoadPicture((dir.path() / "wide.svg").string(), PictureScale{0, 360}));
-  dir.Write("broken.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1in\"");
-  EXPECT_FALSE(LoadPicture((dir.path() / "broken.svg").string(), PictureScale{0, 180}));
+  EXPECT_FALSE(LoadPicture(
+      dir.Write("broken.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1in\"").string(),
+      PictureScale{0, 180}));
 }
 
 // A width or height in percent is a share of a box the picture does not have:

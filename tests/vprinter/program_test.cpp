@@ -159,7 +159,7 @@ TEST(VprinterProgram, RenderWritesEachDefinedGraphicsAndFailuresEndIt) {
   const Bytes columns = {0x80, 0x80, 0x80, 0x80, 0x40, 0x40, 0x40, 0x40};
   const Bytes commands = Cat({Density(0x32), Define('A', 'B', 8, 8, {{0x31, columns}}, kColumnForm),
                               TwoInkLogo('C', 'D')});
-  const auto file = dir.Write("logo.cmd", std::string(commands.begin(), commands.end()));
+  const auto file = dir.Write("logo.cmd", commands);
   const auto out = dir.path() / "out";
   Program program({"--render", file.c_str(), "--out", out.c_str(), "--quiet"});
   EXPECT_EQ(program.ReadLine(), (out / "nv-0001.png").string());

@@ -117,15 +117,19 @@ class MainWindowQtTest : public PtyPrinterTest {
     return LogoRaster::FromFile(std::vector<std::uint8_t>(bytes.begin(), bytes.end())).value();
   }
 
-  // Print to file as a bitmap, the Save dialog answered with `path`.
-  std::vector<std::uint8_t> PrintToFile(const std::filesystem::path& path) {
+  // Clicks `button`, answering the file dialog it opens with `path`.
+  void ChooseFile(int button, const std::filesystem::path& path) {
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
       dialog->selectFile(QString::fromStdString(path.string()));
       static_cast<QDialog*>(dialog)->accept();
     });
-    Click(kIdPrintToFile);
+    Click(button);
+  }
+  // Print to file as a bitmap, the Save dialog answered with `path`.
+  std::vector<std::uint8_t> PrintToFile(const std::filesystem::path& path) {
+    ChooseFile(kIdPrintToFile, path);
     const std::string bytes = ReadFileText(path);
     return {bytes.begin(), bytes.end()};
   }
@@ -162,7 +166,7 @@ TEST_F(MainWindowQtTest, TextItemsShowInTheirCodePageAndPrintAsTheToolRastersThe
   };
   for (const auto& d : documents) {
     const auto bytes = WriteLogoDocument(384, 48, d.items).value();
-    const auto path = work.Write(d.name, std::string(bytes.begin(), bytes.end()));
+    const auto path = work.Write(d.name, bytes);
     Load(path);
     ASSERT_EQ(session.source_kind, kSourceDocument) << d.name;
     ASSERT_EQ(session.item_count(), 2);
@@ -197,15 +201,13 @@ TEST_F(MainWindowQtTest, TextItemsShowInTheirCodePageAndPrintAsTheToolRastersThe
   SelectItem(1);
   Edit(kIdItemText)->selectAll();
   for (QChar c : QString::fromUtf8("Crème brûlée £2")) Type(Edit(kIdItemText), c);
-  EXPECT_EQ(ItemBytes(1),
-            "Cr\xE8me br\xFBl\xE9"
-            "e \xA3"
-            "2");
+  const std::string creme =
+      "Cr\xE8me br\xFBl\xE9"
+      "e \xA3"
+      "2";
+  EXPECT_EQ(ItemBytes(1), creme);
   Type(Edit(kIdItemText), QString::fromUtf8("語"));
-  EXPECT_EQ(ItemBytes(1),
-            "Cr\xE8me br\xFBl\xE9"
-            "e \xA3"
-            "2");
+  EXPECT_EQ(ItemBytes(1), creme);
   EXPECT_EQ(Edit(kIdItemText)->text(), QString::fromUtf8("Crème brûlée £2"));
 }
 
@@ -216,7 +218,7 @@ TEST_F(MainWindowQtTest, UnreadablePictureAfterAGoodOneLeavesBothPreviewsWhite) 
     for (int x = 0; x < 64; ++x)
       for (int c = 0; c < 3; ++c)
         ramp[54 + std::size_t(y) * 192 + std::size_t(x) * 3 + c] = std::uint8_t(x * 4 + c * y);
-  const auto good = work.Write("ramp.bmp", std::string(ramp.begin(), ramp.end()));
+  const auto good = work.Write("ramp.bmp", ramp);
   const auto bad = work.Write("broken.bmp", "BM this is no picture");
   Load(good);
   const QImage left = Painted(kIdLeftPreview), right = Painted(kIdRightPreview);
@@ -240,14 +242,13 @@ TEST_F(MainWindowQtTest, UnreadablePictureAfterAGoodOneLeavesBothPreviewsWhite) 
 // and levels kept from before; the sliders show those, whatever the text item
 // showed, and what is printed is what they show.
 TEST_F(MainWindowQtTest, SlidersShowTheLevelsThatAreThenPrinted) {
-  const auto jpeg = EncodePhotoJpeg({120, 80, 3, 2, 2, 0, false});
-  const auto photo = work.Write("photo.jpg", std::string(jpeg.begin(), jpeg.end()));
+  const auto photo = work.Write("photo.jpg", EncodePhotoJpeg({120, 80, 3, 2, 2, 0, false}));
   const auto bmp = SolidBitmap(16, 8, kBlack24);
   const auto document =
       WriteLogoDocument(
           384, 48, {ImageObject(0, 0, 16, 8, bmp), TextObject(40, 34, "Text", "Arial", -26, 0)})
           .value();
-  const auto logo = work.Write("logo.QLF", std::string(document.begin(), document.end()));
+  const auto logo = work.Write("logo.QLF", document);
   Load(logo);
   ASSERT_EQ(session.item_count(), 2);
   SelectItem(1);
@@ -304,13 +305,7 @@ TEST_F(MainWindowQtTest, CommandsOnAnUnreadablePictureSayItCannotBeRead) {
   Click(kIdRegister);
   expect_cannot_read("Register to printer");
   const auto out = work.path() / "out.bmp";
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    dialog->selectFile(QString::fromStdString(out.string()));
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  Click(kIdPrintToFile);
+  ChooseFile(kIdPrintToFile, out);
   expect_cannot_read("Print to file");
   EXPECT_FALSE(std::filesystem::exists(out));
   EXPECT_EQ(printer->Printed().size(), printed);
@@ -325,18 +320,9 @@ TEST_F(MainWindowQtTest, AFifoNamedAsAPictureIsRefusedAtOnceAndTheWindowGoesOn) 
   RecordingMessageBoxes boxes;
   const auto fifo = work.path() / "x.bmp";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  auto browse = [&](const std::filesystem::path& path) {
-    QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      dialog->selectFile(QString::fromStdString(path.string()));
-      static_cast<QDialog*>(dialog)->accept();
-    });
-    Click(kIdBrowse);
-  };
   {
     FifoWatchdog watchdog(fifo, std::chrono::seconds(5));
-    browse(fifo);
+    ChooseFile(kIdBrowse, fifo);
     EXPECT_EQ(Edit(kIdSourceEdit)->text().toStdString(), fifo.string());
     EXPECT_TRUE(AllWhite(Painted(kIdLeftPreview)));
     EXPECT_TRUE(AllWhite(Painted(kIdRightPreview)));
@@ -350,9 +336,8 @@ TEST_F(MainWindowQtTest, AFifoNamedAsAPictureIsRefusedAtOnceAndTheWindowGoesOn) 
   EXPECT_NE(text.find("not a regular file"), std::string::npos) << text;
 
   boxes.clear();
-  const auto bmp = SolidBitmap(16, 8, kBlack24);
-  const auto picture = work.Write("logo.bmp", std::string(bmp.begin(), bmp.end()));
-  browse(picture);
+  const auto picture = work.Write("logo.bmp", SolidBitmap(16, 8, kBlack24));
+  ChooseFile(kIdBrowse, picture);
   EXPECT_EQ(session.source_path, picture.string());
   EXPECT_FALSE(AllWhite(Painted(kIdRightPreview)));
   EXPECT_TRUE(boxes.boxes().empty());
@@ -362,8 +347,7 @@ TEST_F(MainWindowQtTest, AFifoNamedAsAPictureIsRefusedAtOnceAndTheWindowGoesOn) 
 // picture cut at the paper's edge, and both previews come from the one load, so
 // "Fit to paper's width" still shows the whole picture once the file is gone.
 TEST_F(MainWindowQtTest, JpegPreviewsAreTheWholePictureCutAndFitEvenAfterTheFileIsGone) {
-  const auto jpeg = EncodePhotoJpeg({1601, 641, 3, 2, 2, 0, false});
-  const auto path = work.Write("photo.jpg", std::string(jpeg.begin(), jpeg.end()));
+  const auto path = work.Write("photo.jpg", EncodePhotoJpeg({1601, 641, 3, 2, 2, 0, false}));
   Load(path);
   auto whole = LoadPicture(path.string());
   ASSERT_TRUE(whole);
@@ -421,7 +405,7 @@ bool Drop(QWidget* target, const QList<QUrl>& urls) {
 TEST_F(MainWindowQtTest, ADroppedFileLoadsAsIfBrowsedAndOtherTypesAreRefusedAsThere) {
   RecordingMessageBoxes boxes;
   const auto bmp = SolidBitmap(16, 8, kBlack24);
-  const auto picture = work.Write("Grüße ロゴ.bmp", std::string(bmp.begin(), bmp.end()));
+  const auto picture = work.Write("Grüße ロゴ.bmp", bmp);
   QDialog& dialog = window->view().dialog();
   ASSERT_TRUE(Drop(&dialog, {QUrl::fromLocalFile(QString::fromStdString(picture.string()))}));
   EXPECT_EQ(Edit(kIdSourceEdit)->text().toStdString(), picture.string());
@@ -432,7 +416,7 @@ TEST_F(MainWindowQtTest, ADroppedFileLoadsAsIfBrowsedAndOtherTypesAreRefusedAsTh
 
   // The extension check of the Open dialog, with its message; nothing changes.
   for (const char* name : {"logo.jpeg", "notes.txt", "noextension"}) {
-    const auto other = work.Write(name, std::string(bmp.begin(), bmp.end()));
+    const auto other = work.Write(name, bmp);
     boxes.clear();
     Drop(&dialog, {QUrl::fromLocalFile(QString::fromStdString(other.string()))});
     ASSERT_EQ(boxes.boxes().size(), 1u) << name;
@@ -448,7 +432,7 @@ TEST_F(MainWindowQtTest, ADroppedFileLoadsAsIfBrowsedAndOtherTypesAreRefusedAsTh
   EXPECT_TRUE(boxes.boxes().empty());
   EXPECT_FALSE(Edit(kIdSourceEdit)->acceptDrops());
   // While another program works for the window, it takes no drop.
-  const auto second = work.Write("second.bmp", std::string(bmp.begin(), bmp.end()));
+  const auto second = work.Write("second.bmp", bmp);
   dialog.setEnabled(false);
   Drop(&dialog, {QUrl::fromLocalFile(QString::fromStdString(second.string()))});
   dialog.setEnabled(true);

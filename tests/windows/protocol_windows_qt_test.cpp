@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <set>
 
 #include "platform/string_table.h"
@@ -26,17 +27,26 @@ QPushButton* Button(const QString& text) {
   return nullptr;
 }
 
-TEST(ProtocolWindowsQt, WindowsOpenFromTheirTemplatesAndEndThroughTheirButtons) {
+// Runs `work` on the modal window that the next call opens, once it is shown.
+void InModal(std::function<void(QWidget*)> work) {
+  QTimer::singleShot(0, [work] { work(QApplication::activeModalWidget()); });
+}
+
+class ProtocolWindowsQt : public ::testing::Test {
+ protected:
   RecordingMessageBoxes boxes;
   LogoSession session;
-  QTimer::singleShot(0, [&] {
-    auto* edit = QApplication::activeModalWidget()->findChild<QLineEdit*>();
+};
+
+TEST_F(ProtocolWindowsQt, WindowsOpenFromTheirTemplatesAndEndThroughTheirButtons) {
+  InModal([&](QWidget* dialog) {
+    auto* edit = dialog->findChild<QLineEdit*>();
     EXPECT_EQ(edit->text(), "00");
     EXPECT_EQ(edit->maxLength(), 2);
     Button("&Stop")->click();
   });
   EXPECT_EQ(RunKeyEntryWindow(nullptr, session), 0);
-  QTimer::singleShot(0, [&] {
+  InModal([&](QWidget*) {
     EXPECT_FALSE(Button("&Delete")->isEnabled());
     Button("&Close")->click();
   });
@@ -44,11 +54,8 @@ TEST(ProtocolWindowsQt, WindowsOpenFromTheirTemplatesAndEndThroughTheirButtons) 
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
-TEST(ProtocolWindowsQt, KeyEntryIsWorkedFromTheKeyboard) {
-  RecordingMessageBoxes boxes;
-  LogoSession session;
-  QTimer::singleShot(0, [&] {
-    QWidget* dialog = QApplication::activeModalWidget();
+TEST_F(ProtocolWindowsQt, KeyEntryIsWorkedFromTheKeyboard) {
+  InModal([&](QWidget* dialog) {
     auto* edit = dialog->findChild<QLineEdit*>();
     // Typing replaces the selected "00" at once.
     EXPECT_EQ(dialog->focusWidget(), edit);
@@ -73,11 +80,8 @@ TEST(ProtocolWindowsQt, KeyEntryIsWorkedFromTheKeyboard) {
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
-TEST(ProtocolWindowsQt, KeyEntryErrorSelectsTheKeyAndRefusedCharactersKeepTheCursor) {
-  RecordingMessageBoxes boxes;
-  LogoSession session;
-  QTimer::singleShot(0, [&] {
-    QWidget* dialog = QApplication::activeModalWidget();
+TEST_F(ProtocolWindowsQt, KeyEntryErrorSelectsTheKeyAndRefusedCharactersKeepTheCursor) {
+  InModal([&](QWidget* dialog) {
     auto* edit = dialog->findChild<QLineEdit*>();
     // The field is full: a third character is refused where the cursor is.
     edit->setCursorPosition(1);
@@ -126,18 +130,14 @@ std::vector<QString> CheckMnemonicsAndTabs(QWidget* dialog) {
   return order;
 }
 
-TEST(ProtocolWindowsQt, MnemonicsAndTabOrderFollowTheLayout) {
-  RecordingMessageBoxes boxes;
-  LogoSession session;
-  QTimer::singleShot(0, [&] {
-    QWidget* dialog = QApplication::activeModalWidget();
+TEST_F(ProtocolWindowsQt, MnemonicsAndTabOrderFollowTheLayout) {
+  InModal([&](QWidget* dialog) {
     EXPECT_EQ(CheckMnemonicsAndTabs(dialog),
               (std::vector<QString>{"QLineEdit", "&Execute", "&Stop"}));
     Button("&Stop")->click();
   });
   RunKeyEntryWindow(nullptr, session);
-  QTimer::singleShot(0, [&] {
-    QWidget* dialog = QApplication::activeModalWidget();
+  InModal([&](QWidget* dialog) {
     auto* list = dialog->findChild<QListWidget*>();
     list->setFocus();
     // The key list, top left, comes first, then the buttons top to bottom.
@@ -154,12 +154,9 @@ TEST(ProtocolWindowsQt, MnemonicsAndTabOrderFollowTheLayout) {
   RunNvManagerWindow(nullptr, session);
 }
 
-TEST(ProtocolWindowsQt, EscapeClosesTheNvManagerAsItsCloseBoxDoes) {
-  RecordingMessageBoxes boxes;
-  LogoSession session;
+TEST_F(ProtocolWindowsQt, EscapeClosesTheNvManagerAsItsCloseBoxDoes) {
   bool closed = false;
-  QTimer::singleShot(0, [&] {
-    QWidget* dialog = QApplication::activeModalWidget();
+  InModal([&](QWidget* dialog) {
     QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
     closed = !dialog->isVisible();
     if (!closed) Button("&Close")->click();
