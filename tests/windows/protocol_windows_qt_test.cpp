@@ -14,9 +14,12 @@
 #include <functional>
 #include <set>
 
+#include "ledger/ledger.h"
 #include "platform/string_table.h"
 #include "qt_environment.h"
+#include "support/protocol_fixtures.h"
 #include "support/recording_message_boxes.h"
+#include "support/temp_dir.h"
 
 namespace inkmark::testing {
 namespace {
@@ -163,6 +166,50 @@ TEST_F(ProtocolWindowsQt, EscapeClosesTheNvManagerAsItsCloseBoxDoes) {
   });
   EXPECT_EQ(RunNvManagerWindow(nullptr, session), 1);
   EXPECT_TRUE(closed) << "Escape left the window open";
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// The NV manager on screen lists what the ledger knows beside each key of the
+// printer on COM1: the source's name and the day it was registered.
+class NvManagerLedgerQt : public PtyPrinterTest {
+ protected:
+  void SetUp() override {
+    PtyPrinterTest::SetUp();
+    saved_ = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    ::setenv("XDG_DATA_HOME", data_.path().c_str(), 1);
+    UseProfile(session_, ProfileFor("QP-80"));
+  }
+  void TearDown() override { ::setenv("XDG_DATA_HOME", saved_.c_str(), 1); }
+
+  TempDir data_;
+  std::string saved_;
+  LogoSession session_;
+};
+
+TEST_F(NvManagerLedgerQt, EachListedKeyShowsTheLedgersSourceAndDate) {
+  for (const char* key : {"AB", "K1"})
+    printer->Define(VKey(key), {vprinter::GraphicsForm::kRaster, 8, 1, {{0x31, {0xFF}}}});
+  auto ledger = Ledger::Open(DefaultLedgerPath(), LedgerMode::kWrite);
+  ASSERT_TRUE(ledger) << ledger.detail();
+  LedgerEntry entry;
+  entry.printer = "COM1";
+  entry.model = "QP-80";
+  entry.key = "AB";
+  entry.source_name = "ロゴ.bmp";
+  const std::vector<std::uint8_t> raster{'B', 'M', 0};
+  entry.raster_sha256 = Sha256Hex(raster);
+  entry.time = 1796601600;  // 2026-12-07, UTC
+  const auto recorded = ledger->Record(entry, raster);
+  ASSERT_TRUE(recorded) << recorded.detail();
+  QStringList shown;
+  InModal([&](QWidget* dialog) {
+    Button("&Get keycode lists")->click();
+    auto* list = dialog->findChild<QListWidget*>();
+    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+    Button("&Close")->click();
+  });
+  EXPECT_EQ(RunNvManagerWindow(nullptr, session_), 1);
+  EXPECT_EQ(shown, (QStringList{QString::fromUtf8("AB  ロゴ.bmp  2026-12-07"), "K1"}));
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
