@@ -406,7 +406,7 @@ Exit status: 0 success, 1 the operation failed, 2 a usage error.
 コマンド:
   printers                          プリンタの機種と選択肢を一覧表示します;
                                     '*' は各一覧の現在の選択です
-  raster SOURCE -o FILE             印刷ラスタをビットマップファイルに書き出します
+  raster SOURCE -o FILE             印刷ラスタをビットマップに書き出します
   command-file SOURCE -k KEY -o FILE
                                     ロゴをKEYで登録するプリンタコマンドを
                                     FILEに書き出します
