@@ -35,6 +35,15 @@ struct Rgb24Rows {
   std::int32_t KeptWidth() const { return kept_width > 0 ? kept_width : width; }
 };
 
+// Makes `out` a whole 24-bit picture of width x height, zero-filled after its
+// headers, and returns where a decoder writes its rows.
+inline Rgb24Rows WholeRows(BitmapFile& out, std::int32_t width, std::int32_t height) {
+  const std::size_t stride = Rgb24Stride(width);
+  out.assign(kHeadersSize + stride * static_cast<std::size_t>(height), 0);
+  WriteRgb24Header(out, width, height);
+  return Rgb24Rows{out.data() + kHeadersSize, width, height, stride};
+}
+
 // Makes `rows` ready for the rows `plan` keeps of a width x height picture
 // and returns where a decoder writes them: zero-filled (padding stays zero and
 // pixels a decoder leaves unwritten are black), each `plan->columns` pixels

@@ -207,10 +207,8 @@ Result<BitmapFile> DecodeGifToRgb24(const GifSource& source) {
   r.input.Set(source.bytes, source.fd);
   GifLayout layout;
   if (Status opened = OpenGif(r, layout); !opened) return opened.failure();
-  const std::size_t stride = Rgb24Stride(layout.width);
-  BitmapFile out(kHeadersSize + stride * static_cast<std::size_t>(layout.height), 0);
-  WriteRgb24Header(out, layout.width, layout.height);
-  const Rgb24Rows target{out.data() + kHeadersSize, layout.width, layout.height, stride};
+  BitmapFile out;
+  const Rgb24Rows target = WholeRows(out, layout.width, layout.height);
   if (Status read = ReadRows(r, layout, target); !read) return read.failure();
   return out;
 }

@@ -193,12 +193,9 @@ Result<BitmapFile> DecodePngToRgb24(const PngSource& source) {
   r.input.Set(source.bytes, source.fd);
   PngLayout layout;
   if (Status opened = OpenPng(r, layout); !opened) return opened.failure();
-  const std::size_t stride = Rgb24Stride(layout.width);
-  BitmapFile out(kHeadersSize + stride * layout.height, 0);
-  WriteRgb24Header(out, static_cast<std::int32_t>(layout.width),
-                   static_cast<std::int32_t>(layout.height));
-  Rgb24Rows target{out.data() + kHeadersSize, static_cast<std::int32_t>(layout.width),
-                   static_cast<std::int32_t>(layout.height), stride};
+  BitmapFile out;
+  Rgb24Rows target = WholeRows(out, static_cast<std::int32_t>(layout.width),
+                               static_cast<std::int32_t>(layout.height));
   PngBuffers buffers(layout);
   auto rows_step = [&] {
     ReadRows(r, layout, target, buffers.line.data(), buffers.image_rows.data());
